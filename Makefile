@@ -1,0 +1,18 @@
+# make test           installs what is missing, builds both targets, runs every test suite
+# make run [FILE=..]  builds the player and starts it under Wine (a sample clip when no file is given)
+# make build          builds both targets only
+BUILD ?= build
+
+.PHONY: test run build clean
+test:
+	@scripts/test.sh $(BUILD)
+
+run:
+	@scripts/run.sh $(BUILD) "$(FILE)"
+
+build:
+	@scripts/build.sh $(BUILD)
+
+clean:
+	@scripts/wine-session stop $(BUILD)/win32 >/dev/null 2>&1 || true
+	rm -rf $(BUILD)

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+class PlayLogic;
+class PlayWnd;
+class PlayBar;
+class MediaPlayerApp;
+
+// The process-wide state record. Every part of the player reaches the main window, the controller,
+// the video window and the control bar through it.
+struct AppState {
+    AppState();
+    ~AppState();
+    AppState(AppState&&) noexcept;
+    AppState& operator=(AppState&&) noexcept;
+
+    HINSTANCE instance = nullptr;
+    HWND mainWindow = nullptr;
+    std::unique_ptr<PlayLogic> controller;
+    PlayWnd* videoWindow = nullptr;  // the single video window; PlayWnd::instance owns it
+    PlayBar* controlBar = nullptr;   // the single control bar; PlayBar::instance owns it
+    UINT_PTR timerId = 0;
+    BOOL placementValid = FALSE;  // placement holds a usable window placement
+    WINDOWPLACEMENT placement{};
+    BOOL fullScreen = FALSE;
+    BOOL layoutEnabled = FALSE;  // off during start-up and while a full-screen switch runs
+    std::unique_ptr<MediaPlayerApp> app;
+};
+
+AppState& appState();
+// Puts every field back to its start value (releasing what the record owns).
+void resetAppState();

@@ -1,0 +1,21 @@
+#pragma once
+
+// The application's identity: the product name, the open dialog's filter and the advertisement address.
+class MediaPlayerApp {
+public:
+    virtual ~MediaPlayerApp() = default;
+    const wchar_t* productName() const;
+    const wchar_t* fileFilter() const;
+    const wchar_t* adsUrl() const;
+};
+
+class VelmoraPlayer : public MediaPlayerApp {};
+
+// The same strings without an application object (start-up may run without one).
+namespace identity {
+extern const wchar_t kProductName[];
+extern const wchar_t kFileFilter[];  // pairs of description and pattern, ended by an empty string
+extern const wchar_t kAdsUrl[];
+extern const wchar_t kMakerName[];        // the maker word of the placement key
+extern const wchar_t kShortProductName[];  // the product word of the placement key
+}  // namespace identity

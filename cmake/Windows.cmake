@@ -1,0 +1,35 @@
+# The 32-bit Windows build: the player, its advertisement library, and the Windows test programs.
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+# The MinGW runtime (libstdc++, libgcc, winpthread) is linked in, so nothing but system DLLs is needed.
+add_link_options(-static)
+
+# Test programs run under Wine, in the private prefix that scripts/wine-session prepares for a test run.
+set(WINE_SESSION_ENV ${CMAKE_BINARY_DIR}/wine-session.env)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run;${WINE_SESSION_ENV})
+
+# Where the shipped program and its DLLs land.
+set(PRODUCT_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
+
+add_subdirectory(libads)
+add_subdirectory(resources)
+
+# Everything of the player except its entry point, so the tests link the same code.
+file(GLOB VELMORA_CORE_SOURCES CONFIGURE_DEPENDS
+     ${PROJECT_SOURCE_DIR}/app/*.cpp
+     ${PROJECT_SOURCE_DIR}/playback/*.cpp
+     ${PROJECT_SOURCE_DIR}/ui/*.cpp)
+list(FILTER VELMORA_CORE_SOURCES EXCLUDE REGEX "(Posix\\.cpp|/app/main\\.cpp)$")
+add_library(velmora_core STATIC ${VELMORA_CORE_SOURCES})
+target_include_directories(velmora_core PUBLIC
+  ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE} ${PROJECT_SOURCE_DIR}/resources)
+target_link_libraries(velmora_core PUBLIC
+  libads gdiplus comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 advapi32)
+
+add_executable(VelmoraPlayer WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp $<TARGET_OBJECTS:velmora_resources>)
+target_link_libraries(VelmoraPlayer PRIVATE velmora_core)
+target_link_options(VelmoraPlayer PRIVATE -municode)
+set_target_properties(VelmoraPlayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRODUCT_BIN_DIR})
+
+include(cmake/Testing.cmake)
+add_subdirectory(tests)

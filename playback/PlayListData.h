@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One playable file of the folder.
+struct PlayListEntry {
+    std::uint32_t current = 0;  // 1 for the entry loaded in the player
+    std::wstring path;          // folder (ending in a backslash) + name as the listing returned it
+};
+
+// The folder playlist: every playable file of the opened file's folder, sorted by path.
+// Indices are signed; -1 means none.
+class PlayListData {
+public:
+    virtual ~PlayListData() = default;
+
+    int build(const std::wstring& path);
+    bool isSupported(const std::wstring& path);
+    int addFile(const std::wstring& path, int current);
+    void sortEntries();
+    int currentIndex() const;
+    void setCurrent(int index);
+    std::wstring pathAt(int index) const;
+    bool removeAt(int index);
+    int count() const { return static_cast<int>(entries_.size()); }
+    void clear() { entries_.clear(); }
+    bool canStep() const { return count() >= 2 && currentIndex() >= 0; }
+
+    const std::vector<PlayListEntry>& entries() const { return entries_; }
+
+private:
+    std::vector<PlayListEntry> entries_;
+    std::vector<std::wstring> extensions_;  // lower-case fragments, filled on first isSupported
+};
+
+// The text up to and including the last backslash; empty when there is none.
+std::wstring folderOf(const std::wstring& path);
+// The text after the last backslash; the whole path when there is none.
+std::wstring fileNameOf(const std::wstring& path);

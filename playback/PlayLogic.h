@@ -1,0 +1,72 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include <vlc/vlc.h>
+
+#include "playback/MediaPlayer.h"
+#include "playback/PlayListData.h"
+
+// The playback controller: owns the media player and the folder playlist, turns commands into player
+// calls, keeps volume and mute, and follows the player's events and the main window's 260 ms tick.
+// Everything runs on the user-interface thread; the library's events are carried over to it.
+class PlayLogic {
+public:
+    // Makes the player for a type; the default makes a VlcPlayer for type 1 and nothing otherwise.
+    using PlayerFactory = std::function<std::unique_ptr<MediaPlayer>(int playerType)>;
+
+    PlayLogic();
+    explicit PlayLogic(PlayerFactory factory);
+    virtual ~PlayLogic();
+    PlayLogic(const PlayLogic&) = delete;
+    PlayLogic& operator=(const PlayLogic&) = delete;
+
+    bool open(const std::wstring& path);
+    void play();
+    void pause();
+    void stop();
+    bool isPlaying();
+    void skip(int direction);
+    bool seek(int direction);
+    void setVolume(int percent);
+    void changeVolume(int direction);
+    void toggleMute();
+    void timerProc();
+    bool createMediaPlayer(int playerType);
+    void applyVolume();
+    void showVideoIfPresent();
+    void setCurrentFile(const std::wstring& path);
+    void releasePlayer();
+    static int playerTypeForPath(const std::wstring& path);
+
+    // The library's event callback. It runs on the library's thread and only posts the event type to
+    // the user-interface thread, where onPlayerEvent carries out the event's actions.
+    static void handleProc(const libvlc_event_t* event, void* userData);
+    // The actions of one player event, on the user-interface thread.
+    void onPlayerEvent(int eventType);
+
+    MediaPlayer* player() const { return player_.get(); }
+    // Hands the player over (at shut-down, so it is released before the windows go).
+    std::unique_ptr<MediaPlayer> takePlayer() { return std::move(player_); }
+    PlayListData& playlist() { return playlist_; }
+    const PlayListData& playlist() const { return playlist_; }
+    const std::wstring& currentPath() const { return currentPath_; }
+    const std::wstring& displayName() const { return displayName_; }
+    int volume() const { return volume_; }
+    bool muted() const { return muted_; }
+    int playerKind() const { return playerKind_; }
+    void setPlayerKind(int kind) { playerKind_ = kind; }
+
+private:
+    std::unique_ptr<MediaPlayer> player_;
+    PlayListData playlist_;
+    std::wstring currentPath_;
+    std::wstring displayName_;
+    int volume_ = 100;
+    bool muted_ = false;
+    int playerKind_ = PlayerNone;
+    PlayerFactory factory_;
+    HWND eventWindow_ = nullptr;  // message-only window of the UI thread that receives the events
+};

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <vlc/vlc.h>
+
+#include "playback/MediaPlayer.h"
+
+// The libvlc backend. The library is reached through the table of VlcApi.h: loaded at run time on
+// Windows, linked directly in the native build.
+class VlcPlayer : public MediaPlayer {
+public:
+    // The player always starts the library with the same three arguments; tests may add their own
+    // after them (headless runs need "--aout=dummy" and "--vout=dummy").
+    explicit VlcPlayer(std::vector<std::string> extraArguments = {});
+    ~VlcPlayer() override;
+    VlcPlayer(const VlcPlayer&) = delete;
+    VlcPlayer& operator=(const VlcPlayer&) = delete;
+
+    int playerType() override { return PlayerVlc; }
+    bool init(OutputWindow owner) override;
+    void release() override;
+    bool open(const wchar_t* path) override;
+    void play() override;
+    bool isPlaying() override;
+    void pause() override;
+    void stop() override;
+    std::int64_t getTime() override;
+    std::int64_t getLength() override;
+    void setTime(std::int64_t ms) override;
+    int getVolume() override;
+    bool setVolume(int percent) override;
+    int getState() override;
+    void setHwnd(OutputWindow window) override;
+    bool isMute() override;
+    void toggleMute() override;
+    bool hasVideo() override;
+
+    // Registers eventCallback for time changed, playing, paused, stopped and end reached, in that order.
+    void attachEvents();
+    bool hasEventManager() const { return eventManager_ != nullptr; }
+    const std::string& versionText() const { return versionText_; }
+
+    // Called by the library on its own thread; the owner sets it after init and before attachEvents.
+    libvlc_callback_t eventCallback = nullptr;
+
+private:
+    std::string versionText_;
+    libvlc_instance_t* instance_ = nullptr;
+    libvlc_media_player_t* mediaPlayer_ = nullptr;
+    libvlc_media_t* media_ = nullptr;
+    libvlc_event_manager_t* eventManager_ = nullptr;
+    std::vector<std::string> extraArguments_;
+};

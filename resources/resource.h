@@ -1,0 +1,57 @@
+#pragma once
+// Resource and command identifiers shared by the resource script and the code.
+
+// Dialogs.
+#define IDD_ABOUTBOX 103
+#define IDD_PLAYBAR 134
+#define IDD_VIDEO_FRAME 169
+#define IDD_VIDEO_SURFACE 170
+#define IDC_ABOUT_TEXT 1000
+#define IDC_ABOUT_ICON 107
+
+// Menus and accelerators.
+#define IDM_TRAY 4
+#define IDR_MAINMENU 109
+#define IDR_ACCELERATORS 109
+#define IDR_CONTEXTMENU 131
+
+// Pictures.
+#define IDB_LOGO 142
+
+// Control-bar controls.
+#define IDC_BTN_OPEN 1003
+#define IDC_BTN_PLAY 1004
+#define IDC_BTN_PAUSE 1005
+#define IDC_BTN_PREV 1006
+#define IDC_BTN_MUTE 1007
+#define IDC_BTN_NEXT 1008
+#define IDC_TIME_SLIDER 1009
+#define IDC_VOLUME_SLIDER 1010
+#define IDC_BTN_STOP 1011
+#define IDC_BTN_FULLSCREEN 1012
+#define IDC_BTN_LEAVE_FULLSCREEN 1013
+
+// Commands (WM_COMMAND identifiers of the main window).
+#define ID_HELP_ABOUT 104
+#define ID_FILE_OPEN 32771
+#define ID_FILE_EXIT 32774
+#define ID_FULLSCREEN 32778
+#define ID_LEAVE_FULLSCREEN 32780
+#define ID_PLAY 32784
+#define ID_PAUSE 32785
+#define ID_STOP 32786
+#define ID_CLOSE 32790
+#define ID_MUTE 32806
+#define ID_MOVE_FORWARD 32810
+#define ID_PREVIOUS 32815
+#define ID_NEXT 32816
+#define ID_MOVE_BACKWARD 32817
+#define ID_VOLUME_UP 32820
+#define ID_VOLUME_DOWN 32821
+
+// Private messages between two copies of the player.
+#define WM_INSTANCE_PING (WM_APP + 503)
+#define WM_OPEN_HANDED_OVER_FILE (WM_APP + 504)
+
+// String table (present, unused).
+#define IDS_APP_TITLE 110

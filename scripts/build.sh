@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Configures and builds both targets: BUILD/native (the libvlc backend and its tests, against
+# Debian's libvlc) and BUILD/win32 (the player, its DLLs and the Windows tests).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
+
+"$root/scripts/install-deps.sh"
+jobs=$(nproc)
+cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build/native" -j "$jobs"
+cmake -S "$root" -B "$build/win32" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+cmake --build "$build/win32" -j "$jobs"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a Debian 12 machine.
+# Runs as root; does nothing when every package is already there.
+set -euo pipefail
+
+packages=(
+  cmake make g++ g++-mingw-w64-i686-posix googletest
+  wine wine32:i386 fonts-wine fonts-liberation
+  libxrender1:i386 libxcomposite1:i386 libxrandr2:i386 libxcursor1:i386
+  libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxxf86vm1:i386
+  xvfb x11-utils imagemagick python3
+  libvlc-dev vlc-plugin-base ffmpeg
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps: root is needed to install packages" >&2
+  exit 1
+fi
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Generates the short MPEG program-stream clips (MPEG-1 video, MP2 audio) the tests play.
+# Usage: make-clips.sh DIR. Clips that already exist are kept.
+set -euo pipefail
+dir=${1:?usage: make-clips.sh DIR}
+mkdir -p "$dir/folder"
+
+clip() { # clip FILE SECONDS [audio-only]
+  local out=$1 secs=$2 kind=${3:-av}
+  [ -s "$out" ] && return 0
+  local tmp="$out.part.mpg"
+  if [ "$kind" = audio ]; then
+    ffmpeg -nostdin -loglevel error -y -f lavfi -i "sine=frequency=440:duration=$secs" \
+      -c:a mp2 -b:a 128k -f mpeg "$tmp"
+  else
+    ffmpeg -nostdin -loglevel error -y \
+      -f lavfi -i "testsrc=size=320x240:rate=25:duration=$secs" \
+      -f lavfi -i "sine=frequency=440:duration=$secs" \
+      -c:v mpeg1video -b:v 400k -c:a mp2 -b:a 128k -shortest -f mpeg "$tmp"
+  fi
+  mv "$tmp" "$out"
+}
+
+clip "$dir/short.mpg" 2
+clip "$dir/long.mpg" 12
+clip "$dir/audio.mpg" 2 audio
+clip "$dir/folder/a.mpg" 1
+clip "$dir/folder/b.mpg" 1
+clip "$dir/folder/c.mpg" 1
+# Not media at all: random bytes under a playable name, and an empty file.
+[ -s "$dir/garbage.mpg" ] || head -c 65536 /dev/urandom > "$dir/garbage.mpg"
+: > "$dir/empty.mpg"
+exit 0

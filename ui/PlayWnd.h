@@ -1,0 +1,51 @@
+#pragma once
+
+#include <windows.h>
+
+namespace Gdiplus {
+class Image;
+}
+
+// The video area above the control bar: a frame dialog that shows the logo and the branding link, and
+// the video surface inside it that the player renders into. One object per process.
+class PlayWnd {
+public:
+    // The single video window, created on first use (no windows yet).
+    static PlayWnd* instance();
+    // Deletes the single object and forgets it.
+    static void destroyInstance();
+
+    virtual ~PlayWnd();
+    PlayWnd(const PlayWnd&) = delete;
+    PlayWnd& operator=(const PlayWnd&) = delete;
+
+    // Creates the frame as a child of the main window (if it doesn't exist) and loads the logo.
+    bool create(HWND mainWindow);
+    bool loadLogo();
+    void layout();
+    void paint(HDC dc, bool isSurface);
+    void trackContextMenu(HMENU menu);
+    void checkCursorIdle();
+    bool open(int playerType, HINSTANCE instance);
+    void showSurface(bool show);
+    void destroyWindows();
+
+    HWND frameWindow() const { return frameWindow_; }
+    HWND surfaceWindow() const { return surfaceWindow_; }
+    HWND linkWindow() const { return linkWindow_; }
+
+    static INT_PTR CALLBACK frameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+    static INT_PTR CALLBACK surfaceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    PlayWnd() = default;
+
+    HWND frameWindow_ = nullptr;
+    HWND surfaceWindow_ = nullptr;
+    HFONT linkFont_ = nullptr;
+    HWND linkWindow_ = nullptr;
+    Gdiplus::Image* logo_ = nullptr;
+    DWORD lastActivityTick_ = 0;
+    POINT lastCursorPos_{};
+    int cursorHidden_ = 0;
+};

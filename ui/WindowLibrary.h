@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace Gdiplus {
+class Image;
+}
+
+// The small window library the player's windows share: the hyperlink window class, the link tables,
+// a memory device context for measuring text, the PNG skin loader and two geometry helpers.
+
+void initWindowLibrary(HINSTANCE instance);
+void shutdownWindowLibrary(HINSTANCE instance);
+
+// The memory device context used to measure text (never drawn on); null before initWindowLibrary.
+HDC measuringDC();
+// Text colour and target address of each hyperlink window, keyed by its handle.
+std::map<HWND, COLORREF>& linkColorMap();
+std::map<HWND, std::wstring>& linkUrlMap();
+
+// Decodes a located resource of type "PNG" into an image the caller owns; null on any failure.
+// A picture that fails to decode still gives an image, whose width and height read 0.
+Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource);
+// Locates the "PNG" resource and loads it; null when it is missing.
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name);
+
+// Centres the window over its parent, or over the work area when it has none.
+void centerWindow(HWND window);
+// Resizes the window so that its client area is width x height, keeping its position and frame.
+void setClientSize(HWND window, int width, int height);
