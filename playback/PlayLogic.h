@@ -9,6 +9,8 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayListData.h"
 
+class PlayerEventWindow;
+
 // The playback controller: owns the media player and the folder playlist, turns commands into player
 // calls, keeps volume and mute, and follows the player's events and the main window's 260 ms tick.
 // Everything runs on the user-interface thread; the library's events are carried over to it.
@@ -68,5 +70,14 @@ private:
     bool muted_ = false;
     int playerKind_ = PlayerNone;
     PlayerFactory factory_;
-    HWND eventWindow_ = nullptr;  // message-only window of the UI thread that receives the events
+    // Message-only window of the user-interface thread that receives the events handleProc posts.
+    std::unique_ptr<PlayerEventWindow> eventWindow_;
+
+    static void deliverEvent(void* self, int eventType);
+    // Waits, boundedly, for the player to leave the playing state after pause or stop.
+    void waitUntilNotPlaying();
+    // True when a player exists and is playing or paused.
+    bool playingOrPaused();
+    // The steps of open after the player type is known.
+    bool openAs(const std::wstring& path, int playerType);
 };

@@ -1,0 +1,351 @@
+#include "playback/PlayLogic.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "playback/PlaybackView.h"
+#include "playback/PlayerEventWindow.h"
+#include "playback/VlcPlayer.h"
+
+namespace {
+
+// pause and stop wait for the library to leave the playing state, but a media that can't be paused
+// must not freeze the window: after 3 s the command goes on as if it had taken effect.
+const int kWaitPollMs = 100;
+const int kWaitPolls = 30;
+
+const std::int64_t kSeekStepMs = 5000;
+const int kVolumeStep = 10;
+
+struct TypeByExtension {
+    int type;
+    const wchar_t* extension;
+};
+
+// Flash media has no backend; every other extension plays with libvlc.
+const TypeByExtension kTypeTable[] = {
+    {PlayerFlash, L"swf"},
+    {PlayerFlash, L"fla"},
+    {-1, nullptr},
+};
+
+int clampPercent(int value) {
+    return std::clamp(value, 0, 100);
+}
+
+std::unique_ptr<MediaPlayer> makeDefaultPlayer(int playerType) {
+    if (playerType == PlayerVlc) {
+        return std::make_unique<VlcPlayer>();
+    }
+    return nullptr;
+}
+
+bool isForwardedEvent(int eventType) {
+    return eventType == libvlc_MediaPlayerPlaying || eventType == libvlc_MediaPlayerPaused ||
+           eventType == libvlc_MediaPlayerStopped || eventType == libvlc_MediaPlayerTimeChanged;
+}
+
+}  // namespace
+
+PlayLogic::PlayLogic() : PlayLogic(makeDefaultPlayer) {}
+
+PlayLogic::PlayLogic(PlayerFactory factory)
+    : factory_(factory ? std::move(factory) : PlayerFactory(makeDefaultPlayer)),
+      eventWindow_(std::make_unique<PlayerEventWindow>(&PlayLogic::deliverEvent, this)) {}
+
+PlayLogic::~PlayLogic() {
+    // The player goes first so that its thread has stopped calling handleProc when the window goes.
+    releasePlayer();
+    eventWindow_.reset();
+}
+
+bool PlayLogic::open(const std::wstring& path) {
+    return openAs(path, playerTypeForPath(path));
+}
+
+bool PlayLogic::openAs(const std::wstring& path, int playerType) {
+    if (!playbackview::prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
+        !player_->open(path.c_str())) {
+        return false;
+    }
+    setCurrentFile(path);
+    playerKind_ = playerType;
+    return true;
+}
+
+void PlayLogic::play() {
+    if (!player_) {
+        if (currentPath_.empty() || !open(currentPath_)) {
+            stop();
+            return;
+        }
+    }
+    if (player_->getState() == StatePlaying) {
+        return;
+    }
+    player_->play();
+    playbackview::showSurface(player_->hasVideo());
+    applyVolume();
+}
+
+void PlayLogic::pause() {
+    if (!player_ || !player_->isPlaying()) {
+        return;
+    }
+    player_->pause();
+    waitUntilNotPlaying();
+}
+
+void PlayLogic::stop() {
+    if (player_) {
+        player_->stop();
+        waitUntilNotPlaying();
+    }
+    playbackview::resetBarAfterStop();
+    playbackview::refreshTime();
+}
+
+void PlayLogic::waitUntilNotPlaying() {
+    for (int poll = 0; poll < kWaitPolls && player_ && player_->isPlaying(); ++poll) {
+        Sleep(kWaitPollMs);
+    }
+}
+
+bool PlayLogic::isPlaying() {
+    return player_ && player_->isPlaying();
+}
+
+bool PlayLogic::playingOrPaused() {
+    if (!player_) {
+        return false;
+    }
+    const int state = player_->getState();
+    return state == StatePlaying || state == StatePaused;
+}
+
+void PlayLogic::skip(int direction) {
+    if (!playlist_.canStep()) {
+        return;
+    }
+    // A second press before playback has advanced would skip a file the user never saw start.
+    if (player_ && player_->getState() == StatePlaying && player_->getTime() == 0) {
+        return;
+    }
+    stop();
+    int target = playlist_.currentIndex() + direction;
+    while (playlist_.count() > 0) {
+        if (target < 0) {
+            target = playlist_.count() - 1;
+        } else if (target >= playlist_.count()) {
+            target = 0;
+        }
+        const std::wstring path = playlist_.pathAt(target);
+        if (openAs(path, playerTypeForPath(path))) {
+            playlist_.setCurrent(target);
+            play();
+            return;
+        }
+        // A file that can't be loaded leaves the list; going forward, the next one moves into its place.
+        playlist_.removeAt(target);
+        if (direction < 0) {
+            --target;
+        }
+    }
+}
+
+bool PlayLogic::seek(int direction) {
+    if (!playingOrPaused()) {
+        return false;
+    }
+    const std::int64_t time = player_->getTime();
+    // 0 means playback hasn't advanced yet; a negative time means the library knows no position.
+    if (time <= 0) {
+        return false;
+    }
+    std::int64_t target = 0;
+    if (direction < 0) {
+        target = time > kSeekStepMs ? time - kSeekStepMs : 0;
+    } else {
+        const std::int64_t length = player_->getLength();
+        target = time + kSeekStepMs;
+        // Without a known length (0 or -1) there is nothing to clamp to, and clamping to that value
+        // would jump back to the start. The step goes ahead unclamped: the library treats a time past
+        // the end as the end, which the tick then handles like any other end of media.
+        if (length > 0 && target >= length) {
+            target = length;
+        }
+    }
+    player_->setTime(target);
+    return true;
+}
+
+void PlayLogic::setVolume(int percent) {
+    volume_ = clampPercent(percent);
+    muted_ = false;
+    if (playingOrPaused()) {
+        applyVolume();
+    }
+    playbackview::refreshVolume();
+}
+
+void PlayLogic::changeVolume(int direction) {
+    // Volume Up while muted starts again from silence rather than from the volume before the mute.
+    if (muted_) {
+        volume_ = 0;
+    }
+    setVolume(clampPercent(volume_ + (direction > 0 ? kVolumeStep : -kVolumeStep)));
+}
+
+void PlayLogic::toggleMute() {
+    muted_ = !muted_;
+    if (playingOrPaused()) {
+        applyVolume();
+    }
+    playbackview::refreshVolume();
+}
+
+void PlayLogic::timerProc() {
+    if (!player_) {
+        return;
+    }
+    switch (player_->getState()) {
+        case StatePlaying:
+            applyVolume();
+            break;
+        case StateEnded:
+            OutputDebugStringW(L"Playlogic: timerProc: Ended\n");
+            stop();
+            // The automatic advance stops after the last file instead of wrapping round.
+            if (playlist_.canStep() && playlist_.currentIndex() < playlist_.count() - 1) {
+                skip(+1);
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+bool PlayLogic::createMediaPlayer(int playerType) {
+    if (playerType == playerKind_ && player_) {
+        return true;
+    }
+    releasePlayer();
+    player_ = factory_(playerType);
+    if (!player_) {
+        return false;
+    }
+    if (!player_->init(appState().mainWindow)) {
+        releasePlayer();
+        return false;
+    }
+    player_->setHwnd(playbackview::surfaceWindow());
+    if (playerType == PlayerVlc) {
+        if (auto* vlc = dynamic_cast<VlcPlayer*>(player_.get())) {
+            vlc->eventCallback = &PlayLogic::handleProc;
+            if (vlc->hasEventManager()) {
+                vlc->attachEvents();
+            }
+        }
+    }
+    return true;
+}
+
+void PlayLogic::applyVolume() {
+    if (!player_) {
+        return;
+    }
+    if (player_->playerType() == PlayerVlc) {
+        if (player_->isMute() != muted_) {
+            player_->toggleMute();
+        }
+        if (!muted_ && player_->getVolume() != volume_) {
+            player_->setVolume(volume_);
+        }
+        return;
+    }
+    // Players without a mute of their own are muted by volume 0.
+    if (muted_) {
+        if (player_->getVolume() != 0) {
+            player_->setVolume(0);
+        }
+    } else if (player_->getVolume() != volume_) {
+        player_->setVolume(volume_);
+    }
+}
+
+void PlayLogic::showVideoIfPresent() {
+    // Only ever shows: a surface the user sees is not hidden again by a late event.
+    if (player_ && playbackview::surfaceHidden()) {
+        playbackview::showSurface(player_->hasVideo());
+    }
+}
+
+void PlayLogic::setCurrentFile(const std::wstring& path) {
+    currentPath_ = path;
+    displayName_ = fileNameOf(path);
+}
+
+void PlayLogic::releasePlayer() {
+    if (player_) {
+        player_->release();
+        player_.reset();
+    }
+}
+
+int PlayLogic::playerTypeForPath(const std::wstring& path) {
+    const std::size_t dot = path.rfind(L'.');
+    if (dot == std::wstring::npos || dot + 1 == path.size()) {
+        return PlayerVlc;
+    }
+    std::wstring extension = path.substr(dot + 1);
+    for (wchar_t& c : extension) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+    for (const TypeByExtension* entry = kTypeTable; entry->type != -1; ++entry) {
+        if (extension == entry->extension) {
+            return entry->type;
+        }
+    }
+    return PlayerVlc;
+}
+
+void PlayLogic::handleProc(const libvlc_event_t* event, void* /*userData*/) {
+    // The library's thread must not touch windows or the player: stop waits for this thread, and a
+    // window call from here could wait for the user-interface thread in turn.
+    if (event != nullptr && isForwardedEvent(event->type)) {
+        PlayerEventWindow::post(event->type);
+    }
+}
+
+void PlayLogic::deliverEvent(void* self, int eventType) {
+    static_cast<PlayLogic*>(self)->onPlayerEvent(eventType);
+}
+
+void PlayLogic::onPlayerEvent(int eventType) {
+    switch (eventType) {
+        case libvlc_MediaPlayerPlaying:
+            OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPlaying\n");
+            showVideoIfPresent();
+            applyVolume();
+            playbackview::updateButtons();
+            break;
+        case libvlc_MediaPlayerPaused:
+            OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPaused\n");
+            playbackview::updateButtons();
+            break;
+        case libvlc_MediaPlayerStopped:
+            OutputDebugStringW(L"handleProc: libvlc_MediaPlayerStopped\n");
+            playbackview::updateButtons();
+            break;
+        case libvlc_MediaPlayerTimeChanged:
+            showVideoIfPresent();
+            playbackview::refreshTime();
+            break;
+        default:
+            break;
+    }
+}

@@ -1,0 +1,569 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+
+#include "FakePlayer.h"
+#include "MessagePump.h"
+#include "TempFolder.h"
+#include "playback/PlayLogic.h"
+
+namespace {
+
+libvlc_event_t eventOf(int type) {
+    libvlc_event_t event{};
+    event.type = type;
+    return event;
+}
+
+class Controller : public testing::Test {
+protected:
+    void makeController(std::set<int> types = {PlayerVlc}) {
+        controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)));
+    }
+
+    // A new controller, log and folder, for one case of a table.
+    void restart() {
+        controller.reset();
+        log = std::make_shared<FakePlayerLog>();
+        folder = std::make_unique<TempFolder>();
+        makeController();
+    }
+
+    // Opens names[current] of a fresh folder holding names, plays it and builds the list the way the
+    // main window does; forgets the calls made so far.
+    std::vector<std::wstring> openInFolder(const std::vector<std::wstring>& names, int current) {
+        std::vector<std::wstring> paths;
+        for (const std::wstring& name : names) {
+            paths.push_back(folder->addFile(name));
+        }
+        EXPECT_TRUE(controller->open(paths[current]));
+        controller->play();
+        EXPECT_EQ(controller->playlist().build(paths[current]), static_cast<int>(names.size()));
+        log->forget();
+        return paths;
+    }
+
+    std::vector<std::wstring> listPaths() const {
+        std::vector<std::wstring> paths;
+        for (const PlayListEntry& entry : controller->playlist().entries()) {
+            paths.push_back(entry.path);
+        }
+        return paths;
+    }
+
+    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
+    std::unique_ptr<TempFolder> folder = std::make_unique<TempFolder>();
+    std::unique_ptr<PlayLogic> controller;
+};
+
+const std::vector<std::wstring> kAbc = {L"a.mpg", L"b.mpg", L"c.mpg"};
+const std::vector<std::wstring> kAtoE = {L"a.mpg", L"b.mpg", L"c.mpg", L"d.mpg", L"e.mpg"};
+
+}  // namespace
+
+TEST(PlayerType, ByExtension) {
+    struct Case {
+        const wchar_t* path;
+        int type;
+    };
+    const Case cases[] = {
+        {L"C:\\v\\movie.swf", PlayerFlash},
+        {L"C:\\v\\movie.SWF", PlayerFlash},
+        {L"C:\\v\\movie.Fla", PlayerFlash},
+        {L"C:\\v\\a.mpg", PlayerVlc},
+        {L"C:\\v\\noextension", PlayerVlc},
+        {L"C:\\v\\trailing.", PlayerVlc},
+        {L"C:\\v\\a.swf2", PlayerVlc},
+        {L"C:\\v.swf\\file", PlayerVlc},
+        {L"", PlayerVlc},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
+        EXPECT_EQ(PlayLogic::playerTypeForPath(c.path), c.type);
+    }
+}
+
+TEST_F(Controller, FlashFileFailsToOpenAndKeepsTheLastFile) {
+    makeController();
+    const std::wstring mpg = folder->addFile(L"a.mpg");
+    ASSERT_TRUE(controller->open(mpg));
+
+    EXPECT_FALSE(controller->open(folder->path() + L"movie.SWF"));
+    EXPECT_EQ(controller->player(), nullptr);
+    EXPECT_EQ(controller->currentPath(), mpg);
+    EXPECT_EQ(controller->displayName(), L"a.mpg");
+    EXPECT_EQ(controller->playerKind(), PlayerVlc);
+    EXPECT_EQ(log->createdTypes, (std::vector<int>{PlayerVlc, PlayerFlash}));
+    // Play with no player reopens the last file that opened.
+    controller->play();
+    ASSERT_NE(controller->player(), nullptr);
+    EXPECT_EQ(log->opened.back(), mpg);
+    EXPECT_EQ(log->state, StatePlaying);
+}
+
+TEST_F(Controller, SecondFileOfSameTypeReusesThePlayer) {
+    makeController();
+    ASSERT_TRUE(controller->open(folder->addFile(L"a.mpg")));
+    MediaPlayer* first = controller->player();
+    ASSERT_TRUE(controller->open(folder->addFile(L"noextension")));
+
+    EXPECT_EQ(controller->player(), first);
+    EXPECT_EQ(log->createdTypes.size(), 1u);
+    EXPECT_EQ(log->countOf("init"), 1);
+    EXPECT_EQ(log->countOf("setHwnd"), 1);
+    EXPECT_EQ(controller->displayName(), L"noextension");
+}
+
+TEST_F(Controller, FailedInitLeavesNoPlayer) {
+    makeController();
+    log->initResult = false;
+
+    EXPECT_FALSE(controller->open(folder->addFile(L"a.mpg")));
+    EXPECT_EQ(controller->player(), nullptr);
+    EXPECT_EQ(log->releases, 1);
+    EXPECT_EQ(log->deletions, 1);
+    EXPECT_TRUE(controller->currentPath().empty());
+    EXPECT_EQ(controller->playerKind(), PlayerNone);
+}
+
+TEST_F(Controller, UnloadableFileKeepsThePreviousFile) {
+    makeController();
+    const std::wstring good = folder->addFile(L"a.mpg");
+    const std::wstring bad = folder->addFile(L"b.mpg");
+    log->unloadable.insert(bad);
+    ASSERT_TRUE(controller->open(good));
+
+    EXPECT_FALSE(controller->open(bad));
+    EXPECT_EQ(controller->currentPath(), good);
+}
+
+TEST_F(Controller, PlayWithNothingOpenedDoesNothingButStop) {
+    makeController();
+    controller->play();
+    EXPECT_TRUE(log->createdTypes.empty());
+    EXPECT_EQ(controller->player(), nullptr);
+    EXPECT_FALSE(controller->isPlaying());
+}
+
+TEST_F(Controller, PlayAndPauseOnlyActWhenTheyChangeSomething) {
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+
+    controller->play();  // already playing
+    EXPECT_EQ(log->countOf("play"), 0);
+
+    controller->pause();
+    EXPECT_EQ(log->countOf("pause"), 1);
+    EXPECT_EQ(log->state, StatePaused);
+
+    controller->pause();  // paused: pause never resumes
+    EXPECT_EQ(log->countOf("pause"), 1);
+    EXPECT_EQ(log->countOf("play"), 0);
+
+    controller->play();
+    EXPECT_EQ(log->countOf("play"), 1);
+    EXPECT_EQ(log->countOf("hasVideo"), 1);
+
+    controller->stop();
+    controller->pause();  // stopped
+    EXPECT_EQ(log->countOf("pause"), 1);
+}
+
+TEST_F(Controller, PauseAndStopGiveUpWaitingOnAPlayerThatKeepsPlaying) {
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+    log->stuckPlaying = true;
+
+    for (int op = 0; op < 2; ++op) {
+        SCOPED_TRACE(op == 0 ? "pause" : "stop");
+        const auto start = std::chrono::steady_clock::now();
+        op == 0 ? controller->pause() : controller->stop();
+        const auto ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+                .count();
+        EXPECT_LT(ms, 6000);
+        EXPECT_GE(ms, 1000);  // it did wait for the player before giving up
+    }
+}
+
+TEST_F(Controller, SkipWrapsAroundBothWays) {
+    struct Case {
+        int current;
+        int direction;
+        int expected;
+    };
+    const Case cases[] = {{0, -1, 2}, {2, +1, 0}, {1, +1, 2}, {1, -1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.current << " by " << c.direction);
+        restart();
+        const auto paths = openInFolder(kAbc, c.current);
+
+        controller->skip(c.direction);
+        EXPECT_EQ(controller->playlist().currentIndex(), c.expected);
+        EXPECT_EQ(controller->currentPath(), paths[c.expected]);
+        EXPECT_EQ(log->opened.back(), paths[c.expected]);
+        EXPECT_EQ(log->state, StatePlaying);
+        EXPECT_EQ(controller->playlist().count(), 3);
+    }
+}
+
+TEST_F(Controller, SkipRemovesEntriesThatFailToLoad) {
+    struct Case {
+        const char* what;
+        std::vector<std::wstring> names;
+        int current;
+        int direction;
+        std::set<int> failing;       // indices into names
+        std::vector<int> remaining;  // indices into names
+        int loaded;                  // index into names, -1 for nothing
+    };
+    const Case cases[] = {
+        {"next skips b", kAbc, 0, +1, {1}, {0, 2}, 2},
+        {"previous skips b", kAbc, 2, -1, {1}, {0, 2}, 0},
+        {"next, all others fail", kAbc, 0, +1, {1, 2}, {0}, 0},
+        {"previous, all others fail", kAbc, 0, -1, {1, 2}, {0}, 0},
+        {"previous over three broken", kAtoE, 4, -1, {1, 2, 3}, {0, 4}, 0},
+        {"next over one broken", kAtoE, 2, +1, {3}, {0, 1, 2, 4}, 4},
+        {"next wraps over broken", kAtoE, 3, +1, {4, 0}, {1, 2, 3}, 1},
+        {"everything fails", kAbc, 1, +1, {0, 1, 2}, {}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        const auto paths = openInFolder(c.names, c.current);
+        for (int i : c.failing) {
+            log->unloadable.insert(paths[i]);
+        }
+
+        controller->skip(c.direction);
+        std::vector<std::wstring> expected;
+        for (int i : c.remaining) {
+            expected.push_back(paths[i]);
+        }
+        EXPECT_EQ(listPaths(), expected);
+        if (c.loaded >= 0) {
+            EXPECT_EQ(controller->currentPath(), paths[c.loaded]);
+            EXPECT_EQ(controller->playlist().pathAt(controller->playlist().currentIndex()), paths[c.loaded]);
+            EXPECT_EQ(log->state, StatePlaying);
+        } else {
+            EXPECT_FALSE(controller->isPlaying());
+            EXPECT_EQ(controller->playlist().count(), 0);
+        }
+    }
+}
+
+TEST_F(Controller, SkipDoesNothingWithoutSomewhereToGo) {
+    makeController();
+    // Playing at time 0: the file hasn't visibly started, so a skip is ignored.
+    auto paths = openInFolder(kAbc, 0);
+    log->time = 0;
+    controller->skip(+1);
+    EXPECT_EQ(log->countOf("stop"), 0);
+    EXPECT_EQ(controller->currentPath(), paths[0]);
+
+    // One entry only.
+    controller->playlist().removeAt(2);
+    controller->playlist().removeAt(1);
+    log->time = 1000;
+    controller->skip(+1);
+    EXPECT_EQ(log->countOf("stop"), 0);
+
+    // Entries, but none current.
+    controller->playlist().build(paths[0] + L"x");
+    ASSERT_EQ(controller->playlist().currentIndex(), -1);
+    controller->skip(-1);
+    EXPECT_EQ(log->countOf("stop"), 0);
+    EXPECT_EQ(controller->currentPath(), paths[0]);
+}
+
+TEST_F(Controller, EndOfFileAdvancesWithoutWrapping) {
+    struct Case {
+        int current;
+        int next;  // -1: playback stays stopped
+    };
+    const Case cases[] = {{0, 1}, {1, 2}, {2, -1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.current);
+        restart();
+        const auto paths = openInFolder(kAbc, c.current);
+
+        log->state = StateEnded;
+        controller->timerProc();
+        EXPECT_GE(log->countOf("stop"), 1);
+        if (c.next >= 0) {
+            EXPECT_EQ(log->opened, (std::vector<std::wstring>{paths[c.next]}));
+            EXPECT_EQ(controller->playlist().currentIndex(), c.next);
+            EXPECT_EQ(log->state, StatePlaying);
+        } else {
+            EXPECT_TRUE(log->opened.empty());
+            EXPECT_EQ(log->state, StateStopped);
+            EXPECT_EQ(controller->playlist().currentIndex(), 2);
+        }
+    }
+}
+
+TEST_F(Controller, TickLeavesOtherStatesAlone) {
+    makeController();
+    controller->timerProc();  // no player
+    openInFolder(kAbc, 0);
+    for (int state : {StateNothing, StatePaused, StateStopped, StateError}) {
+        SCOPED_TRACE(state);
+        log->state = state;
+        log->mute = true;  // differs from the controller: only a playing tick would put it right
+        controller->timerProc();
+        EXPECT_EQ(log->countOf("stop"), 0);
+        EXPECT_EQ(log->toggles, 0);
+        EXPECT_TRUE(log->opened.empty());
+    }
+    log->state = StatePlaying;
+    controller->timerProc();
+    EXPECT_EQ(log->toggles, 1);
+    EXPECT_FALSE(log->mute);
+}
+
+TEST_F(Controller, SeekStepsAndClamps) {
+    struct Case {
+        const char* what;
+        int state;
+        std::int64_t time;
+        std::int64_t length;
+        int direction;
+        bool result;
+        std::int64_t target;
+    };
+    const Case cases[] = {
+        {"back at 3 s", StatePlaying, 3000, 60000, -1, true, 0},
+        {"back at 5 s", StatePlaying, 5000, 60000, -1, true, 0},
+        {"back at 8 s", StatePlaying, 8000, 60000, -1, true, 3000},
+        {"forward 2 s before end", StatePlaying, 58000, 60000, +1, true, 60000},
+        {"forward", StatePlaying, 10000, 60000, +1, true, 15000},
+        {"forward while paused", StatePaused, 10000, 60000, +1, true, 15000},
+        {"forward, length 0", StatePlaying, 10000, 0, +1, true, 15000},
+        {"forward, length -1", StatePlaying, 10000, -1, +1, true, 15000},
+        {"at time 0", StatePlaying, 0, 60000, +1, false, -1},
+        {"stopped", StateStopped, 10000, 60000, +1, false, -1},
+        {"ended", StateEnded, 10000, 60000, -1, false, -1},
+    };
+    makeController();
+    EXPECT_FALSE(controller->seek(+1));  // no player
+    openInFolder({L"a.mpg"}, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log->forget();
+        log->state = c.state;
+        log->time = c.time;
+        log->length = c.length;
+        EXPECT_EQ(controller->seek(c.direction), c.result);
+        if (c.result) {
+            EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
+        } else {
+            EXPECT_TRUE(log->seeks.empty());
+        }
+    }
+}
+
+TEST_F(Controller, VolumeCommandsClampAndUnmute) {
+    struct Case {
+        const char* what;
+        int startVolume;
+        bool startMuted;
+        bool change;  // changeVolume(argument) rather than setVolume(argument)
+        int argument;
+        int volume;
+    };
+    const Case cases[] = {
+        {"down at 5", 5, false, true, -1, 0},         {"up at 95", 95, false, true, +1, 100},
+        {"up at 100", 100, false, true, +1, 100},     {"down at 50", 50, false, true, -1, 40},
+        {"up while muted", 70, true, true, +1, 10},   {"down while muted", 70, true, true, -1, 0},
+        {"set -20", 50, false, false, -20, 0},        {"set 250", 50, false, false, 250, 100},
+        {"set while muted", 50, true, false, 30, 30},
+    };
+    makeController();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        controller->setVolume(c.startVolume);
+        if (c.startMuted) {
+            controller->toggleMute();
+        }
+        ASSERT_EQ(controller->muted(), c.startMuted);
+        c.change ? controller->changeVolume(c.argument) : controller->setVolume(c.argument);
+        EXPECT_EQ(controller->volume(), c.volume);
+        EXPECT_FALSE(controller->muted());
+    }
+}
+
+TEST_F(Controller, ApplyVolumeCallsThePlayerOnlyWhereItDiffers) {
+    struct Case {
+        const char* what;
+        int reportedType;
+        bool playerMute;
+        int playerVolume;
+        int volume;
+        bool muted;
+        int toggles;
+        std::vector<int> volumesSet;
+    };
+    const Case cases[] = {
+        {"in line", PlayerVlc, false, 100, 100, false, 0, {}},
+        {"volume differs", PlayerVlc, false, 100, 40, false, 0, {40}},
+        {"mute differs", PlayerVlc, false, 100, 100, true, 1, {}},
+        {"muted, volume differs", PlayerVlc, false, 10, 40, true, 1, {}},
+        {"unmute", PlayerVlc, true, 40, 40, false, 1, {}},
+        {"other type, muted", PlayerFlash, false, 40, 40, true, 0, {0}},
+        {"other type, muted at 0", PlayerFlash, false, 0, 40, true, 0, {}},
+        {"other type, unmuted", PlayerFlash, false, 0, 40, false, 0, {40}},
+        {"other type, in line", PlayerFlash, false, 40, 40, false, 0, {}},
+    };
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        log->state = StateStopped;  // so that the controller's own volume calls leave the player alone
+        controller->setVolume(c.volume);
+        if (c.muted) {
+            controller->toggleMute();
+        }
+        log->reportedType = c.reportedType;
+        log->mute = c.playerMute;
+        log->volume = c.playerVolume;
+        log->forget();
+
+        controller->applyVolume();
+        EXPECT_EQ(log->toggles, c.toggles);
+        EXPECT_EQ(log->volumesSet, c.volumesSet);
+    }
+}
+
+TEST_F(Controller, VolumeAndMuteReachThePlayerOnlyWhilePlayingOrPaused) {
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+
+    log->state = StateStopped;
+    controller->toggleMute();
+    controller->setVolume(30);
+    EXPECT_EQ(log->toggles, 0);
+    EXPECT_TRUE(log->volumesSet.empty());
+
+    // The player follows at the next play.
+    controller->toggleMute();
+    controller->play();
+    EXPECT_EQ(log->toggles, 1);
+    EXPECT_TRUE(log->mute);
+    EXPECT_TRUE(log->volumesSet.empty());
+
+    controller->changeVolume(+1);  // unmutes at 10
+    EXPECT_FALSE(log->mute);
+    EXPECT_EQ(log->volume, 10);
+
+    log->state = StatePaused;
+    controller->setVolume(55);
+    EXPECT_EQ(log->volume, 55);
+}
+
+TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+    log->mute = true;  // a Playing event's volume upkeep puts this right
+
+    std::thread library([] {
+        const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
+        PlayLogic::handleProc(&playing, nullptr);
+    });
+    library.join();
+    // Posted, not run: nothing has touched the player yet.
+    EXPECT_EQ(log->toggles, 0);
+
+    EXPECT_TRUE(pumpUntil([&] { return log->toggles > 0; }, 2000));
+    EXPECT_FALSE(log->mute);
+    EXPECT_EQ(log->callingThreads, (std::set<DWORD>{GetCurrentThreadId()}));
+
+    // Stopped may come twice; the second changes nothing.
+    for (int i = 0; i < 2; ++i) {
+        const libvlc_event_t stopped = eventOf(libvlc_MediaPlayerStopped);
+        PlayLogic::handleProc(&stopped, nullptr);
+    }
+    pumpPending();
+    EXPECT_EQ(log->toggles, 1);
+}
+
+TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+    const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
+    PlayLogic::handleProc(&playing, nullptr);
+    controller.reset();
+    EXPECT_EQ(log->deletions, 1);
+
+    const int callsBefore = static_cast<int>(log->calls.size());
+    PlayLogic::handleProc(&playing, nullptr);  // no controller: nothing listens
+    pumpPending();
+    EXPECT_EQ(static_cast<int>(log->calls.size()), callsBefore);
+}
+
+// The library keeps firing events while the user stops, skips and opens. Every player call must come from
+// the user-interface thread, and the commands must finish: a watchdog ends the process if they hang.
+TEST_F(Controller, CommandsFinishWhileEventsArrive) {
+    makeController();
+    const auto paths = openInFolder(kAbc, 0);
+
+    std::mutex mutex;
+    std::condition_variable finished;
+    bool done = false;
+    std::thread watchdog([&] {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (!finished.wait_for(lock, std::chrono::seconds(60), [&] { return done; })) {
+            std::fprintf(stderr, "CommandsFinishWhileEventsArrive: the user-interface thread hangs\n");
+            std::fflush(stderr);
+            ExitProcess(3);
+        }
+    });
+
+    std::atomic<bool> firing{true};
+    std::atomic<int> fired{0};
+    std::thread library([&] {
+        const int types[] = {libvlc_MediaPlayerPlaying, libvlc_MediaPlayerTimeChanged,
+                             libvlc_MediaPlayerStopped, libvlc_MediaPlayerPaused,
+                             libvlc_MediaPlayerEndReached};
+        while (firing) {
+            for (int type : types) {
+                const libvlc_event_t event = eventOf(type);
+                PlayLogic::handleProc(&event, nullptr);
+                ++fired;
+            }
+            Sleep(1);
+        }
+    });
+
+    for (int round = 0; round < 200; ++round) {
+        controller->stop();
+        pumpPending();
+        controller->skip(round % 2 == 0 ? +1 : -1);
+        pumpPending();
+        ASSERT_TRUE(controller->open(paths[round % 3]));
+        controller->playlist().build(paths[round % 3]);
+        controller->play();
+        log->mute = !log->mute;
+        controller->timerProc();
+        pumpPending();
+    }
+    firing = false;
+    library.join();
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        done = true;
+    }
+    finished.notify_one();
+    watchdog.join();
+
+    EXPECT_GT(fired.load(), 0);
+    EXPECT_EQ(log->callingThreads, (std::set<DWORD>{GetCurrentThreadId()}));
+    EXPECT_EQ(controller->playlist().count(), 3);
+    EXPECT_GE(controller->playlist().currentIndex(), 0);
+}
