@@ -7,6 +7,8 @@
 
 #include "playback/MediaPlayer.h"
 
+struct VlcApi;
+
 // The libvlc backend. The library is reached through the table of VlcApi.h: loaded at run time on
 // Windows, linked directly in the native build.
 class VlcPlayer : public MediaPlayer {
@@ -46,10 +48,16 @@ public:
     libvlc_callback_t eventCallback = nullptr;
 
 private:
+    // Without a media player (before init, after release, or when init failed) every operation
+    // answers 0 or false.
+    bool hasMediaPlayer() const { return mediaPlayer_ != nullptr; }
+
     std::string versionText_;
     libvlc_instance_t* instance_ = nullptr;
     libvlc_media_player_t* mediaPlayer_ = nullptr;
     libvlc_media_t* media_ = nullptr;
     libvlc_event_manager_t* eventManager_ = nullptr;
     std::vector<std::string> extraArguments_;
+    // Taken at construction; null when the library isn't available.
+    const VlcApi* api_ = nullptr;
 };

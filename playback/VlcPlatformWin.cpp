@@ -1,0 +1,30 @@
+#include "playback/VlcPlatform.h"
+
+#include <climits>
+#include <cwchar>
+
+bool pathToUtf8(const wchar_t* path, std::string& utf8) {
+    utf8.clear();
+    std::size_t units = std::wcslen(path);
+    if (units == 0) {
+        return true;
+    }
+    if (units > static_cast<std::size_t>(INT_MAX)) {
+        return false;
+    }
+    int wideLength = static_cast<int>(units);
+    int bytes = WideCharToMultiByte(CP_UTF8, 0, path, wideLength, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0) {
+        return false;
+    }
+    utf8.resize(static_cast<std::size_t>(bytes));
+    if (WideCharToMultiByte(CP_UTF8, 0, path, wideLength, &utf8[0], bytes, nullptr, nullptr) != bytes) {
+        utf8.clear();
+        return false;
+    }
+    return true;
+}
+
+void setOutputWindow(const VlcApi& api, libvlc_media_player_t* player, OutputWindow window) {
+    api.libvlc_media_player_set_hwnd(player, window);
+}

@@ -1,0 +1,248 @@
+// The libvlc backend's answers when the library is missing, fails, or answers oddly; observed through a
+// table that logs (and can falsify) every library call.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "vlc/VlcTestSupport.h"
+
+namespace {
+
+using namespace vlctest;
+using Calls = std::vector<std::string>;
+
+// How a backend came to have no media player.
+enum class Lost { NeverInitialised, Released, NoInstance, NoMediaPlayer, NoLibrary };
+
+struct LostCase {
+    const char* name;
+    Lost how;
+};
+
+class VlcWithoutPlayer : public ::testing::TestWithParam<LostCase> {};
+
+TEST_P(VlcWithoutPlayer, EveryOperationAnswersNothingAndLeavesTheLibraryAlone) {
+    const Lost how = GetParam().how;
+    ApiScope scope(how == Lost::NoLibrary ? nullptr : countingApi());
+    faults().noInstance = how == Lost::NoInstance;
+    faults().noMediaPlayer = how == Lost::NoMediaPlayer;
+
+    ProbePlayer player(headlessArguments());
+    EXPECT_EQ(player.versionText().empty(), how == Lost::NoLibrary);
+    if (how != Lost::NeverInitialised) {
+        EXPECT_EQ(player.init(0), how == Lost::Released);
+    }
+    if (how == Lost::Released) {
+        ASSERT_TRUE(player.open(clip("short.mpg").c_str()));
+        player.release();
+    }
+    EXPECT_FALSE(player.hasEventManager());
+    callLog().clear();
+
+    EXPECT_FALSE(player.open(clip("short.mpg").c_str()));
+    player.play();
+    EXPECT_FALSE(player.isPlaying());
+    player.pause();
+    EXPECT_EQ(player.getTime(), 0);
+    EXPECT_EQ(player.getLength(), 0);
+    player.setTime(1000);
+    EXPECT_EQ(player.getVolume(), 0);
+    EXPECT_FALSE(player.setVolume(50));
+    EXPECT_EQ(player.getState(), StateNothing);
+    player.setHwnd(0);
+    EXPECT_FALSE(player.isMute());
+    player.toggleMute();
+    EXPECT_FALSE(player.hasVideo());
+    player.eventCallback = &EventRecorder::callback;
+    player.attachEvents();
+    EXPECT_EQ(player.playerType(), PlayerVlc);
+
+    player.seedCachedLength(5000);
+    player.stop();
+    EXPECT_EQ(player.cached(), 0) << "stop forgets the length even without a media player";
+
+    EXPECT_EQ(callLog().snapshot(), Calls{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, VlcWithoutPlayer,
+                         ::testing::Values(LostCase{"NeverInitialised", Lost::NeverInitialised},
+                                           LostCase{"Released", Lost::Released},
+                                           LostCase{"NoInstance", Lost::NoInstance},
+                                           LostCase{"NoMediaPlayer", Lost::NoMediaPlayer},
+                                           LostCase{"NoLibrary", Lost::NoLibrary}),
+                         [](const ::testing::TestParamInfo<LostCase>& info) { return info.param.name; });
+
+std::vector<std::string> releases() {
+    Calls out;
+    for (const std::string& call : callLog().snapshot()) {
+        if (call.find("release") != std::string::npos) {
+            out.push_back(call);
+        }
+    }
+    return out;
+}
+
+struct ReleaseCase {
+    const char* name;
+    std::function<void()> fault;
+    bool opens;
+    Calls expected;
+};
+
+class VlcRelease : public ::testing::TestWithParam<ReleaseCase> {};
+
+TEST_P(VlcRelease, GivesBackWhatExistsMediaPlayerFirst) {
+    ApiScope scope(countingApi());
+    const ReleaseCase& c = GetParam();
+    if (c.fault) {
+        c.fault();
+    }
+    auto player = std::make_unique<ProbePlayer>(headlessArguments());
+    bool initialised = player->init(0);
+    EXPECT_EQ(initialised, !c.fault);
+    if (c.opens) {
+        ASSERT_TRUE(player->open(clip("short.mpg").c_str()));
+    }
+    callLog().clear();
+    player->release();
+    EXPECT_EQ(releases(), c.expected);
+
+    callLog().clear();
+    player->release();
+    player.reset();
+    EXPECT_EQ(callLog().snapshot(), Calls{}) << "a second release and the destructor have nothing left";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Backends, VlcRelease,
+    ::testing::Values(
+        ReleaseCase{"Loaded",
+                    nullptr,
+                    true,
+                    {"libvlc_media_player_release", "libvlc_media_release", "libvlc_release"}},
+        ReleaseCase{"Initialised", nullptr, false, {"libvlc_media_player_release", "libvlc_release"}},
+        ReleaseCase{"NoEventManager",
+                    [] { faults().noEventManager = true; },
+                    false,
+                    {"libvlc_media_player_release", "libvlc_release"}},
+        ReleaseCase{"NoMediaPlayer", [] { faults().noMediaPlayer = true; }, false, {"libvlc_release"}}),
+    [](const ::testing::TestParamInfo<ReleaseCase>& info) { return info.param.name; });
+
+TEST(VlcDestructor, GivesBackEverythingInOrder) {
+    ApiScope scope(countingApi());
+    {
+        ProbePlayer player(headlessArguments());
+        ASSERT_TRUE(player.init(0));
+        ASSERT_TRUE(player.open(clip("short.mpg").c_str()));
+        callLog().clear();
+    }
+    EXPECT_EQ(releases(), (Calls{"libvlc_media_player_release", "libvlc_media_release", "libvlc_release"}));
+}
+
+TEST(VlcInit, StartsTheLibraryWithTheFixedArgumentsFirst) {
+    ApiScope scope(countingApi());
+    ProbePlayer player({"--aout=dummy", "--vout=dummy"});
+    ASSERT_TRUE(player.init(0));
+    std::lock_guard<std::mutex> lock(callLog().mutex);
+    EXPECT_EQ(callLog().newArguments, (Calls{"--no-video-title-show", "--no-keyboard-events",
+                                             "--no-mouse-events", "--aout=dummy", "--vout=dummy"}));
+}
+
+TEST(VlcInit, TurnsOffTheLibrarysKeyAndMouseHandling) {
+    ApiScope scope(countingApi());
+    ProbePlayer player(headlessArguments());
+    ASSERT_TRUE(player.init(0));
+    EXPECT_EQ(callLog().count("libvlc_video_set_key_input"), 1);
+    EXPECT_EQ(callLog().count("libvlc_video_set_mouse_input"), 1);
+}
+
+TEST(VlcInit, ASecondInitKeepsTheFirstLibraryObjects) {
+    ApiScope scope(countingApi());
+    ProbePlayer player(headlessArguments());
+    ASSERT_TRUE(player.init(0));
+    EXPECT_TRUE(player.init(0));
+    EXPECT_EQ(callLog().count("libvlc_new"), 1);
+    EXPECT_EQ(callLog().count("libvlc_media_player_new"), 1);
+}
+
+TEST(VlcEvents, AttachesTheFiveEventsInOrder) {
+    ApiScope scope(countingApi());
+    ProbePlayer player(headlessArguments());
+    ASSERT_TRUE(player.init(0));
+    player.eventCallback = &EventRecorder::callback;
+    player.attachEvents();
+    std::lock_guard<std::mutex> lock(callLog().mutex);
+    EXPECT_EQ(
+        callLog().attachedEvents,
+        (std::vector<int>{libvlc_MediaPlayerTimeChanged, libvlc_MediaPlayerPlaying, libvlc_MediaPlayerPaused,
+                          libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached}));
+}
+
+TEST(VlcEvents, AttachesNothingWithoutACallback) {
+    ApiScope scope(countingApi());
+    ProbePlayer player(headlessArguments());
+    ASSERT_TRUE(player.init(0));
+    player.attachEvents();
+    EXPECT_EQ(callLog().count("libvlc_event_attach"), 0);
+}
+
+// Library answers the real library never gives on cue, forced through the table.
+class VlcForcedAnswers : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(player.init(0)); }
+    ApiScope scope{countingApi()};
+    ProbePlayer player{headlessArguments()};
+};
+
+TEST_F(VlcForcedAnswers, HasVideoForAnyNonZeroTrackCount) {
+    const struct {
+        int tracks;
+        bool video;
+    } cases[] = {{-1, true}, {0, false}, {1, true}, {2, true}};
+    for (const auto& c : cases) {
+        faults().trackCount = c.tracks;
+        EXPECT_EQ(player.hasVideo(), c.video) << "track count " << c.tracks;
+    }
+}
+
+TEST_F(VlcForcedAnswers, SetVolumeIsTrueOnlyWhenTheLibraryAccepts) {
+    const struct {
+        int result;
+        bool accepted;
+    } cases[] = {{0, true}, {-1, false}, {1, false}};
+    for (const auto& c : cases) {
+        faults().setVolumeResult = c.result;
+        EXPECT_EQ(player.setVolume(60), c.accepted) << "library result " << c.result;
+    }
+}
+
+TEST_F(VlcForcedAnswers, OpenFailsWhenTheLibraryGivesNoMedia) {
+    ASSERT_TRUE(player.open(clip("short.mpg").c_str()));
+    faults().noMedia = true;
+    EXPECT_FALSE(player.open(clip("long.mpg").c_str()));
+    EXPECT_EQ(callLog().count("libvlc_media_release"), 1) << "the earlier media must not be kept";
+    player.release();
+    EXPECT_EQ(callLog().count("libvlc_media_release"), 1) << "nothing left to give back";
+}
+
+TEST_F(VlcForcedAnswers, RefusesPathsThatAreNotText) {
+    ASSERT_TRUE(player.open(clip("short.mpg").c_str()));
+    const wchar_t loneSurrogate[] = {L'/', L't', L'm', L'p', L'/', static_cast<wchar_t>(0xD800),
+                                     L'.', L'm', L'p', L'g', 0};
+    const wchar_t beyondUnicode[] = {L'/', static_cast<wchar_t>(0x110000), 0};
+    for (const wchar_t* path : {static_cast<const wchar_t*>(nullptr), &loneSurrogate[0], &beyondUnicode[0]}) {
+        EXPECT_FALSE(player.open(path));
+    }
+    EXPECT_EQ(callLog().count("libvlc_media_new_path"), 1)
+        << "nothing but the first path reached the library";
+    EXPECT_EQ(callLog().count("libvlc_media_release"), 0) << "the loaded media stays";
+}
+
+TEST_F(VlcForcedAnswers, HandsTheLibraryTheOutputWindow) {
+    player.setHwnd(0x2a);
+    EXPECT_EQ(callLog().count("libvlc_media_player_set_xwindow"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,282 @@
+// The libvlc backend against the real library, playing the generated clips headless.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "vlc/VlcTestSupport.h"
+
+namespace {
+
+using namespace vlctest;
+namespace fs = std::filesystem;
+
+class VlcPlayback : public ::testing::Test {
+protected:
+    void SetUp() override { start(headlessArguments()); }
+
+    void start(std::vector<std::string> arguments) {
+        ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
+        player.reset();
+        EventRecorder::instance().clear();
+        player = std::make_unique<ProbePlayer>(std::move(arguments));
+        ASSERT_TRUE(player->init(0));
+        player->eventCallback = &EventRecorder::callback;
+        player->attachEvents();
+    }
+
+    void TearDown() override {
+        if (player) {
+            player->release();
+        }
+        player.reset();
+    }
+
+    bool reaches(int state, std::chrono::milliseconds limit = 5s) {
+        return waitUntil([&] { return player->getState() == state; }, limit);
+    }
+
+    // Plays the clip until the library reports playing.
+    void playUntilPlaying(const std::string& name) {
+        ASSERT_TRUE(player->open(clip(name).c_str()));
+        player->play();
+        ASSERT_TRUE(reaches(StatePlaying)) << name << " never started; state " << player->getState();
+    }
+
+    int heldMedia() {
+        return callLog().count("libvlc_media_new_path") - callLog().count("libvlc_media_release");
+    }
+
+    ApiScope scope{countingApi()};
+    std::unique_ptr<ProbePlayer> player;
+};
+
+TEST_F(VlcPlayback, PlaysAClipToItsEndWithTheAttachedEvents) {
+    EXPECT_EQ(player->playerType(), PlayerVlc);
+    EXPECT_FALSE(player->versionText().empty());
+    playUntilPlaying("short.mpg");
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_TRUE(player->hasVideo());
+
+    ASSERT_TRUE(reaches(StateEnded, 8s)) << "state " << player->getState();
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerEndReached, 1s));
+    EXPECT_TRUE(EventRecorder::instance().seen(libvlc_MediaPlayerPlaying));
+    EXPECT_TRUE(EventRecorder::instance().seen(libvlc_MediaPlayerTimeChanged));
+    EXPECT_FALSE(player->isPlaying());
+    std::int64_t length = player->getLength();
+    EXPECT_GT(length, 1500);
+    EXPECT_LT(length, 2500);
+}
+
+TEST_F(VlcPlayback, AnAudioOnlyClipHasNoVideo) {
+    playUntilPlaying("audio.mpg");
+    EXPECT_FALSE(player->hasVideo());
+}
+
+TEST_F(VlcPlayback, PausesAndResumes) {
+    playUntilPlaying("long.mpg");
+    player->pause();
+    ASSERT_TRUE(reaches(StatePaused, 3s)) << "state " << player->getState();
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerPaused, 1s));
+
+    std::int64_t pausedAt = player->getTime();
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(player->getTime(), pausedAt) << "time runs on while paused";
+
+    player->play();
+    ASSERT_TRUE(reaches(StatePlaying, 3s)) << "state " << player->getState();
+    EXPECT_TRUE(player->isPlaying());
+}
+
+TEST_F(VlcPlayback, StopForgetsTheLengthAndAsksTheLibraryAgain) {
+    playUntilPlaying("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    EXPECT_GT(player->cached(), 10000);
+
+    player->stop();
+    EXPECT_EQ(player->cached(), 0);
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 2s));
+    EXPECT_FALSE(player->isPlaying());
+
+    int asked = callLog().count("libvlc_media_player_get_length");
+    EXPECT_LE(player->getLength(), 0) << "a stopped player has no length";
+    EXPECT_LE(player->getLength(), 0);
+    EXPECT_EQ(callLog().count("libvlc_media_player_get_length"), asked + 2);
+}
+
+TEST_F(VlcPlayback, KeepsAKnownLengthWithoutAskingTheLibrary) {
+    ASSERT_TRUE(player->open(clip("long.mpg").c_str()));
+    // Not playing yet: the library doesn't know the length, so every call asks again.
+    int asked = callLog().count("libvlc_media_player_get_length");
+    EXPECT_LE(player->getLength(), 0);
+    EXPECT_LE(player->getLength(), 0);
+    EXPECT_EQ(callLog().count("libvlc_media_player_get_length"), asked + 2);
+
+    player->play();
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    std::int64_t length = player->getLength();
+    asked = callLog().count("libvlc_media_player_get_length");
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(player->getLength(), length);
+    }
+    EXPECT_EQ(callLog().count("libvlc_media_player_get_length"), asked);
+}
+
+TEST_F(VlcPlayback, SeeksToTheRequestedTime) {
+    playUntilPlaying("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return player->getTime() > 0; }, 3s));
+    player->setTime(8000);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            std::int64_t now = player->getTime();
+            return now >= 7500 && now < 11000;
+        },
+        3s))
+        << "time after seeking: " << player->getTime();
+}
+
+TEST_F(VlcPlayback, VolumeAndMuteRoundTripWhilePlaying) {
+    start(silentAudioArguments());
+    playUntilPlaying("long.mpg");
+    // On a loaded machine the library may restart its audio output, which brings back the volume and
+    // mute it started with; so each round trip is retried within a bounded wait.
+    ASSERT_TRUE(waitUntil([&] { return player->getVolume() >= 0; }, 3s)) << "no audio output";
+    for (int volume : {40, 100, 0, 75}) {
+        EXPECT_TRUE(waitUntil([&] { return player->setVolume(volume) && player->getVolume() == volume; }, 2s))
+            << "volume " << volume << " read back as " << player->getVolume();
+    }
+
+    const bool before = player->isMute();
+    auto toggleUntil = [&](bool wanted) {
+        return waitUntil(
+            [&] {
+                if (player->isMute() != wanted) {
+                    player->toggleMute();
+                }
+                return player->isMute() == wanted;
+            },
+            2s);
+    };
+    EXPECT_TRUE(toggleUntil(!before)) << "toggleMute didn't change the mute";
+    EXPECT_TRUE(toggleUntil(before)) << "toggleMute didn't bring the mute back";
+
+    // Without a running media the library has no audio output to set.
+    player->stop();
+    EXPECT_EQ(player->getVolume(), -1);
+    EXPECT_FALSE(player->setVolume(50));
+}
+
+struct UnplayableCase {
+    const char* clip;
+    bool startsPlaying;  // the library takes random bytes for a stream and gives up at once
+};
+
+class VlcUnplayable : public VlcPlayback, public ::testing::WithParamInterface<UnplayableCase> {};
+
+TEST_P(VlcUnplayable, OpensAndThenEnds) {
+    const UnplayableCase& c = GetParam();
+    ASSERT_TRUE(player->open(clip(c.clip).c_str())) << "the library makes a media of any path";
+    player->play();
+    EXPECT_TRUE(reaches(StateEnded, 5s)) << "state " << player->getState();
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 2s));
+    EXPECT_EQ(EventRecorder::instance().seen(libvlc_MediaPlayerPlaying), c.startsPlaying);
+    EXPECT_FALSE(player->isPlaying());
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, VlcUnplayable,
+                         ::testing::Values(UnplayableCase{"no-such-clip.mpg", false},
+                                           UnplayableCase{"empty.mpg", false},
+                                           UnplayableCase{"garbage.mpg", true}));
+
+TEST_F(VlcPlayback, HoldsOneMediaAtATimeOverASequenceOfOpens) {
+    for (const char* name : {"folder/a.mpg", "folder/b.mpg", "folder/c.mpg", "folder/a.mpg"}) {
+        ASSERT_TRUE(player->open(clip(name).c_str())) << name;
+        EXPECT_EQ(heldMedia(), 1) << "after opening " << name;
+    }
+    player->play();
+    EXPECT_TRUE(reaches(StatePlaying)) << "the last media opened is the one that plays";
+    player->release();
+    EXPECT_EQ(heldMedia(), 0);
+}
+
+TEST_F(VlcPlayback, OpeningWhilePlayingStopsFirst) {
+    playUntilPlaying("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    int stops = callLog().count("libvlc_media_player_stop");
+
+    ASSERT_TRUE(player->open(clip("short.mpg").c_str()));
+    EXPECT_EQ(callLog().count("libvlc_media_player_stop"), stops + 1);
+    EXPECT_EQ(player->cached(), 0) << "the old length must not outlive its file";
+    EXPECT_EQ(heldMedia(), 1);
+
+    player->play();
+    ASSERT_TRUE(reaches(StatePlaying));
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    EXPECT_LT(player->getLength(), 2500);
+}
+
+TEST_F(VlcPlayback, OpeningWhilePausedDoesNotStop) {
+    playUntilPlaying("long.mpg");
+    player->pause();
+    ASSERT_TRUE(reaches(StatePaused, 3s));
+    int stops = callLog().count("libvlc_media_player_stop");
+    ASSERT_TRUE(player->open(clip("short.mpg").c_str()));
+    EXPECT_EQ(callLog().count("libvlc_media_player_stop"), stops);
+}
+
+// A temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "velmora-vlc-XXXXXX").string();
+        if (mkdtemp(&pattern[0])) {
+            path_ = pattern;
+        }
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) {
+            fs::remove_all(path_, ignored);
+        }
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+TEST_F(VlcPlayback, PlaysANonAsciiPathLongerThanTheOldBuffer) {
+    TempFolder temp;
+    ASSERT_FALSE(temp.path().empty());
+    // Two folders of 80 three-byte characters (a folder name holds at most 255 bytes): far past
+    // 259 UTF-8 bytes, yet within the 259 wide characters the callers' buffers allow.
+    std::wstring folderName;
+    std::string folderUtf8;
+    for (int i = 0; i < 20; ++i) {
+        folderName += L"日本語の";
+        folderUtf8 += "日本語の";
+    }
+    std::wstring wide = widen(temp.path().string()) + L"/" + folderName + L"/" + folderName;
+    std::string utf8 = temp.path().string() + "/" + folderUtf8 + "/" + folderUtf8;
+    ASSERT_TRUE(fs::create_directories(utf8));
+    wide += L"/clip-äöü-日本.mpg";
+    utf8 += "/clip-äöü-日本.mpg";
+    ASSERT_LT(wide.size(), 259u);
+    ASSERT_GT(utf8.size(), 400u);
+    fs::copy_file(testclips::path("short.mpg"), utf8);
+
+    ASSERT_TRUE(player->open(wide.c_str()));
+    {
+        std::lock_guard<std::mutex> lock(callLog().mutex);
+        EXPECT_EQ(callLog().lastPath, utf8) << "the library must get the whole path";
+    }
+    player->play();
+    EXPECT_TRUE(reaches(StatePlaying)) << "state " << player->getState();
+}
+
+}  // namespace
