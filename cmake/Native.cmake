@@ -3,7 +3,6 @@
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBVLC REQUIRED IMPORTED_TARGET libvlc)
 
-if(EXISTS ${PROJECT_SOURCE_DIR}/playback/VlcApiPosix.cpp)
 add_library(velmora_vlc STATIC
   ${PROJECT_SOURCE_DIR}/playback/VlcPlayer.cpp
   ${PROJECT_SOURCE_DIR}/playback/VlcApi.cpp
@@ -11,7 +10,6 @@ add_library(velmora_vlc STATIC
   ${PROJECT_SOURCE_DIR}/playback/VlcPlatformPosix.cpp)
 target_include_directories(velmora_vlc PUBLIC ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE})
 target_link_libraries(velmora_vlc PUBLIC PkgConfig::LIBVLC)
-endif()
 
 include(cmake/Testing.cmake)
 add_subdirectory(tests)
