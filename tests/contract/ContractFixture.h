@@ -1,0 +1,110 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <vlc/vlc.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include "common/TestClips.h"
+#include "contract/EventLog.h"
+
+// One media player with a listener on every event the player relies on. The outputs are the dummy ones
+// so that the real library plays headless and in real time; the stand-in ignores the arguments.
+namespace contract {
+
+inline std::string clipPath(const std::string& name) {
+#ifdef _WIN32
+    const std::wstring wide = testclips::path(name);
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], size, nullptr, nullptr);
+    utf8.resize(utf8.size() - 1);
+    return utf8;
+#else
+    return testclips::path(name);
+#endif
+}
+
+inline void sleepMs(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+class LibvlcContract : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* args[] = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events",
+                              "--aout=dummy",          "--vout=dummy",         "--quiet"};
+        instance_ = libvlc_new(6, args);
+        ASSERT_NE(instance_, nullptr);
+        player_ = libvlc_media_player_new(instance_);
+        ASSERT_NE(player_, nullptr);
+        log_ = std::make_unique<EventLog>(player_);
+        events_ = libvlc_media_player_event_manager(player_);
+        ASSERT_NE(events_, nullptr);
+        for (libvlc_event_type_t type : kWatched) {
+            ASSERT_EQ(libvlc_event_attach(events_, type, &EventLog::listener, log_.get()), 0);
+        }
+    }
+
+    void TearDown() override {
+        if (player_ != nullptr) {
+            libvlc_media_player_stop(player_);
+            libvlc_media_player_release(player_);
+        }
+        for (libvlc_media_t* media : media_) {
+            libvlc_media_release(media);
+        }
+        if (instance_ != nullptr) {
+            libvlc_release(instance_);
+        }
+    }
+
+    bool load(const std::string& clip) {
+        libvlc_media_t* media = libvlc_media_new_path(instance_, clipPath(clip).c_str());
+        if (media == nullptr) {
+            return false;
+        }
+        media_.push_back(media);
+        libvlc_media_player_set_media(player_, media);
+        return true;
+    }
+
+    // Loads, plays and waits for the first time report, when length and tracks are settled.
+    bool playUntilFirstTimeReport(const std::string& clip) {
+        return load(clip) && libvlc_media_player_play(player_) == 0 &&
+               log_->waitFor(libvlc_MediaPlayerTimeChanged);
+    }
+
+    int state() { return static_cast<int>(libvlc_media_player_get_state(player_)); }
+    long long time() { return libvlc_media_player_get_time(player_); }
+    long long length() { return libvlc_media_player_get_length(player_); }
+    int videoTracks() { return libvlc_video_get_track_count(player_); }
+
+    static constexpr libvlc_event_type_t kWatched[] = {
+        libvlc_MediaPlayerOpening,    libvlc_MediaPlayerPlaying,    libvlc_MediaPlayerPaused,
+        libvlc_MediaPlayerStopped,    libvlc_MediaPlayerEndReached, libvlc_MediaPlayerEncounteredError,
+        libvlc_MediaPlayerTimeChanged};
+
+    libvlc_instance_t* instance_ = nullptr;
+    libvlc_media_player_t* player_ = nullptr;
+    libvlc_event_manager_t* events_ = nullptr;
+    std::vector<libvlc_media_t*> media_;
+    std::unique_ptr<EventLog> log_;
+};
+
+// The player-state numbers the player tests.
+constexpr int kNothingSpecial = 0;
+constexpr int kPlaying = 3;
+constexpr int kPaused = 4;
+constexpr int kStopped = 5;
+constexpr int kEnded = 6;
+
+}  // namespace contract

@@ -1,0 +1,208 @@
+// The libvlc entry points the player uses, with the real library's names and C calling convention;
+// libvlc.def exports them under exactly those names.
+#include <atomic>
+#include <memory>
+#include <string>
+
+#include <vlc/vlc.h>
+
+#include "StandinLog.h"
+#include "StandinPlayer.h"
+
+struct libvlc_instance_t {
+    std::atomic<int> references{1};
+};
+
+struct libvlc_media_t {
+    std::atomic<int> references{1};
+    std::string path;
+};
+
+struct libvlc_event_manager_t {
+    standin::EventHub* hub;
+};
+
+struct libvlc_media_player_t {
+    std::atomic<int> references{1};
+    libvlc_instance_t* instance = nullptr;
+    libvlc_media_t* media = nullptr;
+    std::shared_ptr<standin::Player> player;
+    libvlc_event_manager_t eventManager{nullptr};
+};
+
+extern "C" {
+
+// Not a libvlc entry: how many calls so far would have deadlocked the real library (see StandinLog.h).
+int standin_libvlc_hazard_count(void) {
+    return standin::hazardCount();
+}
+
+const char* libvlc_get_version(void) {
+    return "3.0.0 test stand-in";
+}
+
+libvlc_instance_t* libvlc_new(int, const char* const*) {
+    return new libvlc_instance_t;
+}
+
+void libvlc_retain(libvlc_instance_t* instance) {
+    if (instance != nullptr) {
+        ++instance->references;
+    }
+}
+
+void libvlc_release(libvlc_instance_t* instance) {
+    if (instance != nullptr && --instance->references == 0) {
+        delete instance;
+    }
+}
+
+// Like the real library, any path gives a media; whether the file exists shows only when it plays.
+libvlc_media_t* libvlc_media_new_path(libvlc_instance_t* instance, const char* path) {
+    if (instance == nullptr || path == nullptr) {
+        return nullptr;
+    }
+    libvlc_media_t* media = new libvlc_media_t;
+    media->path = path;
+    return media;
+}
+
+void libvlc_media_retain(libvlc_media_t* media) {
+    if (media != nullptr) {
+        ++media->references;
+    }
+}
+
+void libvlc_media_release(libvlc_media_t* media) {
+    if (media != nullptr && --media->references == 0) {
+        delete media;
+    }
+}
+
+libvlc_media_player_t* libvlc_media_player_new(libvlc_instance_t* instance) {
+    if (instance == nullptr) {
+        return nullptr;
+    }
+    libvlc_media_player_t* mp = new libvlc_media_player_t;
+    libvlc_retain(instance);
+    mp->instance = instance;
+    mp->player = std::make_shared<standin::Player>(mp);
+    mp->eventManager.hub = &mp->player->events();
+    return mp;
+}
+
+void libvlc_media_player_retain(libvlc_media_player_t* mp) {
+    if (mp != nullptr) {
+        ++mp->references;
+    }
+}
+
+void libvlc_media_player_release(libvlc_media_player_t* mp) {
+    if (mp == nullptr || --mp->references != 0) {
+        return;
+    }
+    mp->player->shutdown();
+    libvlc_media_release(mp->media);
+    libvlc_release(mp->instance);
+    delete mp;
+}
+
+void libvlc_media_player_set_media(libvlc_media_player_t* mp, libvlc_media_t* media) {
+    if (mp == nullptr) {
+        return;
+    }
+    libvlc_media_retain(media);
+    libvlc_media_t* previous = mp->media;
+    mp->media = media;
+    mp->player->setMedia(media != nullptr ? &media->path : nullptr, media);
+    libvlc_media_release(previous);
+}
+
+libvlc_event_manager_t* libvlc_media_player_event_manager(libvlc_media_player_t* mp) {
+    return mp != nullptr ? &mp->eventManager : nullptr;
+}
+
+int libvlc_event_attach(libvlc_event_manager_t* manager, libvlc_event_type_t type, libvlc_callback_t callback,
+                        void* data) {
+    return manager != nullptr ? manager->hub->attach(type, callback, data) : -1;
+}
+
+void libvlc_event_detach(libvlc_event_manager_t* manager, libvlc_event_type_t type,
+                         libvlc_callback_t callback, void* data) {
+    if (manager != nullptr) {
+        manager->hub->detach(type, callback, data);
+    }
+}
+
+int libvlc_media_player_play(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->play() : -1;
+}
+
+void libvlc_media_player_pause(libvlc_media_player_t* mp) {
+    if (mp != nullptr) {
+        mp->player->pause();
+    }
+}
+
+void libvlc_media_player_stop(libvlc_media_player_t* mp) {
+    if (mp != nullptr) {
+        mp->player->stop();
+    }
+}
+
+int libvlc_media_player_is_playing(libvlc_media_player_t* mp) {
+    return mp != nullptr && mp->player->isPlaying() ? 1 : 0;
+}
+
+libvlc_state_t libvlc_media_player_get_state(libvlc_media_player_t* mp) {
+    return static_cast<libvlc_state_t>(mp != nullptr ? mp->player->state() : standin::kNothingSpecial);
+}
+
+libvlc_time_t libvlc_media_player_get_time(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->time() : -1;
+}
+
+libvlc_time_t libvlc_media_player_get_length(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->length() : -1;
+}
+
+void libvlc_media_player_set_time(libvlc_media_player_t* mp, libvlc_time_t ms) {
+    if (mp != nullptr) {
+        mp->player->setTime(ms);
+    }
+}
+
+void libvlc_media_player_set_hwnd(libvlc_media_player_t* mp, void* drawable) {
+    if (mp != nullptr) {
+        mp->player->setWindow(static_cast<HWND>(drawable));
+    }
+}
+
+int libvlc_audio_get_volume(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->volume() : -1;
+}
+
+int libvlc_audio_set_volume(libvlc_media_player_t* mp, int volume) {
+    return mp != nullptr ? mp->player->setVolume(volume) : -1;
+}
+
+int libvlc_audio_get_mute(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->mute() : -1;
+}
+
+void libvlc_audio_set_mute(libvlc_media_player_t* mp, int status) {
+    if (mp != nullptr) {
+        mp->player->setMute(status != 0);
+    }
+}
+
+int libvlc_video_get_track_count(libvlc_media_player_t* mp) {
+    return mp != nullptr ? mp->player->videoTrackCount() : -1;
+}
+
+// The stand-in makes no window of its own, so there is no input to switch off.
+void libvlc_video_set_key_input(libvlc_media_player_t*, unsigned) {}
+
+void libvlc_video_set_mouse_input(libvlc_media_player_t*, unsigned) {}
+
+}  // extern "C"

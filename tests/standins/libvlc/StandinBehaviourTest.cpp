@@ -1,0 +1,251 @@
+// What only the stand-in does: carry on (and count a hazard) where the real library would hang, paint
+// a moving picture into the window it is given, log the calls, and export every entry by its name.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <set>
+#include <string>
+#include <thread>
+
+#include <vlc/vlc.h>
+
+#include "common/TestClips.h"
+
+extern "C" int standin_libvlc_hazard_count(void);
+
+namespace {
+
+std::string clip(const char* name) {
+    std::string narrow;
+    for (wchar_t c : testclips::path(name)) {
+        narrow += static_cast<char>(c);  // the clip folder's path is plain ASCII here
+    }
+    return narrow;
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) {
+            return false;
+        }
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+    return true;
+}
+
+// Members are public: the listeners below reach them through the user data.
+class Standin : public ::testing::Test {
+public:
+    void SetUp() override {
+        instance_ = libvlc_new(0, nullptr);
+        player_ = libvlc_media_player_new(instance_);
+        ASSERT_NE(player_, nullptr);
+    }
+    void TearDown() override {
+        libvlc_media_player_stop(player_);
+        libvlc_media_player_release(player_);
+        libvlc_media_release(media_);
+        libvlc_release(instance_);
+    }
+    void play(const char* name) {
+        media_ = libvlc_media_new_path(instance_, clip(name).c_str());
+        libvlc_media_player_set_media(player_, media_);
+        ASSERT_EQ(libvlc_media_player_play(player_), 0);
+    }
+    void attach(libvlc_event_type_t type, libvlc_callback_t callback) {
+        ASSERT_EQ(libvlc_event_attach(libvlc_media_player_event_manager(player_), type, callback, this), 0);
+    }
+
+    libvlc_instance_t* instance_ = nullptr;
+    libvlc_media_player_t* player_ = nullptr;
+    libvlc_media_t* media_ = nullptr;
+    std::atomic<int> timeReports_{0};
+    std::atomic<int> stopped_{0};
+    std::atomic<long long> timeInStopped_{-2};
+};
+
+void stopFromListener(const libvlc_event_t*, void* data) {
+    auto* self = static_cast<Standin*>(data);
+    if (self->timeReports_++ == 0) {
+        libvlc_media_player_stop(self->player_);
+    }
+}
+
+void countStopped(const libvlc_event_t*, void* data) {
+    ++static_cast<Standin*>(data)->stopped_;
+}
+
+void readTimeWhenStopped(const libvlc_event_t*, void* data) {
+    auto* self = static_cast<Standin*>(data);
+    self->timeInStopped_ = libvlc_media_player_get_time(self->player_);
+    ++self->stopped_;
+}
+
+TEST_F(Standin, StopInsideAListenerCarriesOnAndCountsAHazard) {
+    attach(libvlc_MediaPlayerTimeChanged, stopFromListener);
+    attach(libvlc_MediaPlayerStopped, countStopped);
+    const int hazards = standin_libvlc_hazard_count();
+    play("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return stopped_ == 1; }));
+    EXPECT_EQ(standin_libvlc_hazard_count(), hazards + 1);
+    EXPECT_EQ(libvlc_media_player_get_state(player_), libvlc_Stopped);
+    EXPECT_EQ(libvlc_media_player_get_time(player_), -1);
+
+    // The player stays usable: the next play starts a new session.
+    ASSERT_EQ(libvlc_media_player_play(player_), 0);
+    EXPECT_TRUE(waitUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }));
+}
+
+TEST_F(Standin, ReadingTheTimeInsideTheStoppedEventOfStopIsAHazard) {
+    attach(libvlc_MediaPlayerStopped, readTimeWhenStopped);
+    play("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_time(player_) > 300; }));
+    const int hazards = standin_libvlc_hazard_count();
+    libvlc_media_player_stop(player_);
+    EXPECT_EQ(stopped_, 1);
+    EXPECT_EQ(timeInStopped_, -1);
+    EXPECT_EQ(standin_libvlc_hazard_count(), hazards + 1);
+
+    // Outside a stop the same read is harmless.
+    EXPECT_EQ(libvlc_media_player_get_time(player_), -1);
+    EXPECT_EQ(standin_libvlc_hazard_count(), hazards + 1);
+}
+
+TEST_F(Standin, VolumeAndMuteAreKeptAcrossPlaySessions) {
+    play("short.mpg");
+    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }));
+    ASSERT_EQ(libvlc_audio_set_volume(player_, 35), 0);
+    libvlc_audio_set_mute(player_, 1);
+    EXPECT_EQ(libvlc_audio_get_volume(player_), 35);
+    EXPECT_EQ(libvlc_audio_get_mute(player_), 1);
+    libvlc_media_player_stop(player_);
+    ASSERT_EQ(libvlc_media_player_play(player_), 0);
+    ASSERT_TRUE(waitUntil([&] { return libvlc_audio_get_volume(player_) >= 0; }));
+    EXPECT_EQ(libvlc_audio_get_volume(player_), 35);
+    EXPECT_EQ(libvlc_audio_get_mute(player_), 1);
+}
+
+LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The distinct colours along one row of the window, as the screen has them.
+std::set<COLORREF> rowColours(HWND window, int y, int width) {
+    std::set<COLORREF> colours;
+    HDC dc = GetDC(window);
+    for (int x = 2; x < width; x += 8) {
+        colours.insert(GetPixel(dc, x, y));
+    }
+    ReleaseDC(window, dc);
+    return colours;
+}
+
+TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = plainWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"StandinVideoTest";
+    RegisterClassW(&wc);  // no background brush: only the stand-in draws here
+    HWND window = CreateWindowExW(0, L"StandinVideoTest", L"video", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                  10, 10, 320, 240, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    libvlc_media_player_set_hwnd(player_, window);
+    play("long.mpg");
+    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_time(player_) > 300; }));
+    waitUntil([] { return false; }, 200);
+    const std::set<COLORREF> first = rowColours(window, 10, 320);
+    EXPECT_GE(first.size(), 5u) << "coloured bars across the picture";
+
+    HDC dc = GetDC(window);
+    COLORREF before[40];
+    for (int i = 0; i < 40; ++i) {
+        before[i] = GetPixel(dc, i * 8, 10);
+    }
+    ReleaseDC(window, dc);
+    waitUntil([] { return false; }, 600);
+    dc = GetDC(window);
+    int moved = 0;
+    for (int i = 0; i < 40; ++i) {
+        moved += GetPixel(dc, i * 8, 10) != before[i] ? 1 : 0;
+    }
+    ReleaseDC(window, dc);
+    EXPECT_GT(moved, 0) << "the bars slide as the time goes on";
+
+    libvlc_media_player_stop(player_);
+    DestroyWindow(window);
+}
+
+TEST_F(Standin, LogsControlCallsToTheNamedFile) {
+    wchar_t folder[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+    const std::wstring path = std::wstring(folder) + L"standin-calls.log";
+    DeleteFileW(path.c_str());
+    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", path.c_str());
+    play("garbage.mpg");
+    libvlc_audio_set_volume(player_, 30);
+    libvlc_media_player_set_time(player_, 1500);
+    libvlc_media_player_stop(player_);
+    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", nullptr);
+    libvlc_media_player_play(player_);  // no longer logged
+
+    std::FILE* file = _wfopen(path.c_str(), L"r");
+    ASSERT_NE(file, nullptr);
+    std::string text;
+    char line[512];
+    while (std::fgets(line, sizeof line, file) != nullptr) {
+        text += line;
+    }
+    std::fclose(file);
+    DeleteFileW(path.c_str());
+    const std::string expected =
+        "set_media " + clip("garbage.mpg") + "\nplay\nset_volume 30\nset_time 1500\nstop\n";
+    EXPECT_EQ(text, expected);
+}
+
+TEST(StandinExports, EveryEntryThePlayerLoadsIsThereByItsPlainName) {
+    HMODULE module = GetModuleHandleW(L"libvlc.dll");
+    ASSERT_NE(module, nullptr);
+    const char* names[] = {"libvlc_new",
+                           "libvlc_release",
+                           "libvlc_get_version",
+                           "libvlc_media_new_path",
+                           "libvlc_media_release",
+                           "libvlc_media_retain",
+                           "libvlc_media_player_new",
+                           "libvlc_media_player_release",
+                           "libvlc_media_player_set_media",
+                           "libvlc_media_player_set_hwnd",
+                           "libvlc_media_player_play",
+                           "libvlc_media_player_pause",
+                           "libvlc_media_player_stop",
+                           "libvlc_media_player_is_playing",
+                           "libvlc_media_player_get_state",
+                           "libvlc_media_player_get_time",
+                           "libvlc_media_player_get_length",
+                           "libvlc_media_player_set_time",
+                           "libvlc_media_player_event_manager",
+                           "libvlc_event_attach",
+                           "libvlc_event_detach",
+                           "libvlc_audio_get_volume",
+                           "libvlc_audio_set_volume",
+                           "libvlc_audio_get_mute",
+                           "libvlc_audio_set_mute",
+                           "libvlc_video_get_track_count",
+                           "libvlc_video_set_key_input",
+                           "libvlc_video_set_mouse_input"};
+    for (const char* name : names) {
+        EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,429 @@
+#include "StandinPlayer.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "FramePainter.h"
+#include "StandinLog.h"
+
+namespace standin {
+namespace {
+
+using std::chrono::milliseconds;
+
+// The real library reports the time about every 250 ms while playing; frames come at 25 per second.
+constexpr auto kTimeEventPeriod = milliseconds(250);
+constexpr auto kFramePeriod = milliseconds(40);
+constexpr auto kPollPeriod = milliseconds(10);
+
+std::wstring widen(const std::string& utf8) {
+    int count = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
+    if (count <= 0) {
+        return std::wstring();
+    }
+    std::vector<wchar_t> buffer(static_cast<size_t>(count));
+    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, buffer.data(), count);
+    return std::wstring(buffer.data());
+}
+
+bool probePath(const std::string& path, ClipFacts& facts) {
+    const std::wstring wide = widen(path);
+    std::FILE* file = wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool ok = probeClipFile(file, facts);
+    std::fclose(file);
+    return ok;
+}
+
+}  // namespace
+
+Player::~Player() {
+    if (worker_.joinable()) {
+        // Only reached when the last reference goes with the session's own thread.
+        if (worker_.get_id() == std::this_thread::get_id()) {
+            worker_.detach();
+        } else {
+            worker_.join();
+        }
+    }
+}
+
+void Player::raise(libvlc_event_type_t type) {
+    libvlc_event_t event{};
+    event.type = type;
+    event.p_obj = owner_;
+    events_.send(event);
+}
+
+void Player::raiseTime(std::int64_t ms) {
+    libvlc_event_t event{};
+    event.type = libvlc_MediaPlayerTimeChanged;
+    event.p_obj = owner_;
+    event.u.media_player_time_changed.new_time = ms;
+    events_.send(event);
+}
+
+void Player::raiseLength(std::int64_t ms) {
+    libvlc_event_t event{};
+    event.type = libvlc_MediaPlayerLengthChanged;
+    event.p_obj = owner_;
+    event.u.media_player_length_changed.new_length = ms;
+    events_.send(event);
+}
+
+std::int64_t Player::clockTime() const {
+    if (!clockRunning_) {
+        return clockBase_;
+    }
+    const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - clockStart_).count();
+    return clockBase_ + elapsed;
+}
+
+void Player::checkStopHazard(const char* call) {
+    if (stopping_ && EventHub::inDelivery()) {
+        std::string text = std::string(call) + " called from an event listener while a stop is under way";
+        reportHazard(text.c_str());
+    }
+}
+
+void Player::run(unsigned generation, std::string path) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!isCurrent(generation)) {
+            return;
+        }
+        state_ = kOpening;
+    }
+    raise(libvlc_MediaPlayerOpening);
+
+    ClipFacts facts;
+    const bool readable = probePath(path, facts);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!isCurrent(generation)) {
+            return;
+        }
+        if (!readable) {
+            state_ = kError;
+        } else {
+            state_ = kPlaying;
+            clockBase_ = 0;
+            clockStart_ = Clock::now();
+            clockRunning_ = true;
+        }
+    }
+    if (!readable) {
+        // A missing or empty file: the real library reports the error, then ends the input.
+        raise(libvlc_MediaPlayerEncounteredError);
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!isCurrent(generation)) {
+                return;
+            }
+            state_ = kEnded;
+            finished_ = true;
+        }
+        raise(libvlc_MediaPlayerStopped);
+        return;
+    }
+    // As in the real library, the length and the tracks become known only after the playing event.
+    raise(libvlc_MediaPlayerPlaying);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!isCurrent(generation)) {
+            return;
+        }
+        length_ = facts.lengthMs;
+        videoTracks_ = facts.hasVideo ? 2 : 0;  // the real count includes a "Disable" choice
+        // An output taken away by stop comes back once there is audio to decode.
+        audioOutput_ = audioOutput_ || facts.hasAudio;
+    }
+    raiseLength(facts.lengthMs);
+    runPlayback(generation, facts);
+}
+
+void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    Clock::time_point lastTimeEvent = Clock::now();
+    Clock::time_point lastFrame = lastTimeEvent - kFramePeriod;
+    while (isCurrent(generation)) {
+        wake_.wait_for(lock, kPollPeriod);
+        if (!isCurrent(generation)) {
+            break;
+        }
+        const Clock::time_point now = Clock::now();
+        if (pauseWanted_) {
+            pauseWanted_ = false;
+            if (state_ == kPlaying) {
+                clockBase_ = clockTime();
+                clockRunning_ = false;
+                state_ = kPaused;
+                lock.unlock();
+                raise(libvlc_MediaPlayerPaused);
+                lock.lock();
+            }
+            continue;
+        }
+        if (resumeWanted_) {
+            resumeWanted_ = false;
+            if (state_ == kPaused) {
+                clockStart_ = now;
+                clockRunning_ = true;
+                state_ = kPlaying;
+                lastTimeEvent = now;
+                lock.unlock();
+                raise(libvlc_MediaPlayerPlaying);
+                lock.lock();
+            }
+            continue;
+        }
+        const std::int64_t time = clockTime();
+        if (state_ == kPlaying && time >= length_) {
+            // A seek past the end is reported as such; a natural end stops exactly at the length.
+            clockBase_ = std::max(clockBase_, length_);
+            clockRunning_ = false;
+            state_ = kEnded;
+            finished_ = true;
+            videoTracks_ = facts.hasVideo ? 1 : 0;  // the video track is gone, "Disable" remains
+            const std::int64_t endTime = clockBase_;
+            const HWND window = window_;
+            lock.unlock();
+            paintFrame(window, endTime, facts.lengthMs);
+            raise(libvlc_MediaPlayerEndReached);
+            lock.lock();
+            const bool stillCurrent = isCurrent(generation);  // not if a listener stopped us meanwhile
+            lock.unlock();
+            if (stillCurrent) {
+                raise(libvlc_MediaPlayerStopped);
+            }
+            return;
+        }
+        if (state_ == kPlaying && now - lastTimeEvent >= kTimeEventPeriod) {
+            lastTimeEvent = now;
+            lock.unlock();
+            raiseTime(time);
+            lock.lock();
+            continue;
+        }
+        if (now - lastFrame >= kFramePeriod && window_ != nullptr) {
+            lastFrame = now;
+            const HWND window = window_;
+            lock.unlock();
+            paintFrame(window, time, facts.lengthMs);
+            lock.lock();
+        }
+    }
+}
+
+void Player::endSession() {
+    std::thread worker;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++generation_;
+        active_ = false;
+        finished_ = false;
+        pauseWanted_ = false;
+        resumeWanted_ = false;
+        clockRunning_ = false;
+        clockBase_ = 0;
+        length_ = -1;
+        videoTracks_ = -1;
+        worker = std::move(worker_);
+    }
+    wake_.notify_all();
+    if (worker.joinable()) {
+        if (worker.get_id() == std::this_thread::get_id()) {
+            worker.detach();  // called from our own listener: the thread leaves once the listener returns
+        } else {
+            worker.join();
+        }
+    }
+}
+
+void Player::setMedia(const std::string* path, libvlc_media_t* media) {
+    logCall(path != nullptr ? ("set_media " + *path).c_str() : "set_media none");
+    if (EventHub::inDelivery()) {
+        reportHazard("set_media called inside an event listener");
+    }
+    stopping_ = true;
+    endSession();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        state_ = kNothingSpecial;
+        hasMedia_ = path != nullptr;
+        mediaPath_ = path != nullptr ? *path : std::string();
+    }
+    libvlc_event_t event{};
+    event.type = libvlc_MediaPlayerMediaChanged;
+    event.p_obj = owner_;
+    event.u.media_player_media_changed.new_media = media;
+    events_.send(event);
+    stopping_ = false;
+}
+
+int Player::play() {
+    logCall("play");
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!hasMedia_) {
+        return -1;
+    }
+    if (active_) {
+        // An ended input stays until stop; a paused one resumes.
+        if (!finished_ && (state_ == kPaused || pauseWanted_)) {
+            pauseWanted_ = false;
+            resumeWanted_ = true;
+            wake_.notify_all();
+        }
+        return 0;
+    }
+    ++generation_;
+    active_ = true;
+    finished_ = false;
+    clockBase_ = 0;
+    clockRunning_ = false;
+    length_ = 0;
+    videoTracks_ = 0;
+    worker_ = std::thread(&Player::run, shared_from_this(), generation_, mediaPath_);
+    return 0;
+}
+
+void Player::pause() {
+    logCall("pause");
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!active_ || finished_) {
+        return;
+    }
+    // The real library decides from the state it sees now, so two quick pauses both pause.
+    if (state_ == kPlaying) {
+        pauseWanted_ = true;
+        resumeWanted_ = false;
+    } else if (state_ == kPaused) {
+        resumeWanted_ = true;
+        pauseWanted_ = false;
+    }
+    wake_.notify_all();
+}
+
+void Player::stop() {
+    logCall("stop");
+    if (EventHub::inDelivery()) {
+        reportHazard("stop called inside an event listener");
+    }
+    stopping_ = true;
+    int before;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        before = state_;
+    }
+    endSession();
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        state_ = kStopped;
+        audioOutput_ = false;
+    }
+    if (before != kStopped) {
+        raise(libvlc_MediaPlayerStopped);  // on the caller's thread, before stop returns
+    }
+    stopping_ = false;
+}
+
+void Player::shutdown() {
+    if (EventHub::inDelivery()) {
+        reportHazard("release called inside an event listener");
+    }
+    endSession();
+    std::lock_guard<std::mutex> lock(mutex_);
+    window_ = nullptr;
+}
+
+int Player::state() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return state_;
+}
+
+bool Player::isPlaying() {
+    return state() == kPlaying;
+}
+
+std::int64_t Player::time() {
+    checkStopHazard("get_time");
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? clockTime() : -1;
+}
+
+std::int64_t Player::length() {
+    checkStopHazard("get_length");
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? length_ : -1;
+}
+
+int Player::videoTrackCount() {
+    checkStopHazard("video_get_track_count");
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? videoTracks_ : -1;
+}
+
+void Player::setTime(std::int64_t ms) {
+    char text[48];
+    std::snprintf(text, sizeof text, "set_time %lld", static_cast<long long>(ms));
+    logCall(text);
+    checkStopHazard("set_time");
+    const std::int64_t target = std::max<std::int64_t>(ms, 0);
+    bool announce;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!active_ || state_ == kOpening) {
+            return;
+        }
+        clockBase_ = target;
+        clockStart_ = Clock::now();
+        // The real library tells of the new time at once, on the caller's thread, but only while playing.
+        announce = state_ == kPlaying;
+    }
+    wake_.notify_all();
+    if (announce) {
+        raiseTime(target);
+    }
+}
+
+int Player::volume() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return audioOutput_ ? volume_ : -1;
+}
+
+int Player::setVolume(int percent) {
+    char text[32];
+    std::snprintf(text, sizeof text, "set_volume %d", percent);
+    logCall(text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    // Only negative values are refused; there is no upper bound.
+    if (!audioOutput_ || percent < 0) {
+        return -1;
+    }
+    volume_ = percent;
+    return 0;
+}
+
+int Player::mute() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return audioOutput_ ? (muted_ ? 1 : 0) : -1;
+}
+
+void Player::setMute(bool on) {
+    logCall(on ? "set_mute 1" : "set_mute 0");
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (audioOutput_) {
+        muted_ = on;
+    }
+}
+
+void Player::setWindow(HWND window) {
+    logCall(window != nullptr ? "set_hwnd window" : "set_hwnd none");
+    std::lock_guard<std::mutex> lock(mutex_);
+    window_ = window;
+}
+
+}  // namespace standin

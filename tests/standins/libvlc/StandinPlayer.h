@@ -1,0 +1,114 @@
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include <vlc/vlc.h>
+
+#include "EventHub.h"
+#include "PsProbe.h"
+
+// The behaviour behind one stand-in media player. Each play starts a "session" (the real library's
+// input) run by a thread of its own, which raises the events, keeps the play clock and paints frames.
+// The session is ended by stop, set_media or release, which wait for that thread; a session that ends
+// by itself (end of media, unreadable file) keeps its time and length until one of those calls.
+namespace standin {
+
+// The real library's player-state numbers.
+enum PlayerState : int {
+    kNothingSpecial = 0,
+    kOpening = 1,
+    kPlaying = 3,
+    kPaused = 4,
+    kStopped = 5,
+    kEnded = 6,
+    kError = 7,
+};
+
+class Player : public std::enable_shared_from_this<Player> {
+public:
+    // `owner` is the handle the events name as their source.
+    explicit Player(libvlc_media_player_t* owner) : owner_(owner) {}
+    ~Player();
+    Player(const Player&) = delete;
+    Player& operator=(const Player&) = delete;
+
+    EventHub& events() { return events_; }
+
+    // `path` null means no media. Ends a running session without a stopped event, as the real one does.
+    void setMedia(const std::string* path, libvlc_media_t* media);
+    int play();
+    void pause();
+    void stop();
+    // Release of the media player: the session ends silently.
+    void shutdown();
+
+    int state();
+    bool isPlaying();
+    std::int64_t time();
+    std::int64_t length();
+    void setTime(std::int64_t ms);
+    int videoTrackCount();
+
+    int volume();
+    int setVolume(int percent);
+    int mute();
+    void setMute(bool on);
+
+    void setWindow(HWND window);
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void run(unsigned generation, std::string path);
+    void runPlayback(unsigned generation, const ClipFacts& facts);
+    // Ends the current session and waits for its thread (lets it finish on its own when called from it).
+    void endSession();
+    bool isCurrent(unsigned generation) const { return generation == generation_; }
+    std::int64_t clockTime() const;
+    void checkStopHazard(const char* call);
+    void raise(libvlc_event_type_t type);
+    void raiseTime(std::int64_t ms);
+    void raiseLength(std::int64_t ms);
+
+    libvlc_media_player_t* const owner_;
+    EventHub events_;
+    std::atomic<bool> stopping_{false};
+
+    std::mutex mutex_;  // guards everything below; never held while listeners run or frames are painted
+    std::condition_variable wake_;
+    std::thread worker_;
+    unsigned generation_ = 0;
+    bool hasMedia_ = false;
+    std::string mediaPath_;
+    HWND window_ = nullptr;
+    int state_ = kNothingSpecial;
+
+    // The session; `active_` false means no input: time, length and tracks read -1.
+    bool active_ = false;
+    bool finished_ = false;  // ended by itself: play and pause do nothing until stop
+    bool pauseWanted_ = false;
+    bool resumeWanted_ = false;
+    bool clockRunning_ = false;
+    std::int64_t clockBase_ = 0;
+    Clock::time_point clockStart_;
+    std::int64_t length_ = -1;
+    int videoTracks_ = -1;
+
+    // The audio output exists from creation until the first stop, then again whenever a clip with
+    // audio has started playing, until the next stop. Volume and mute belong to the media player and
+    // are kept from one output to the next.
+    bool audioOutput_ = true;
+    int volume_ = 100;
+    bool muted_ = false;
+};
+
+}  // namespace standin
