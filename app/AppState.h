@@ -28,6 +28,7 @@ struct AppState {
     BOOL fullScreen = FALSE;
     BOOL layoutEnabled = FALSE;  // off during start-up and while a full-screen switch runs
     std::unique_ptr<MediaPlayerApp> app;
+    bool firstLayoutPending = true;  // the first layout sizes and centres a window without a placement
 };
 
 AppState& appState();

@@ -103,6 +103,8 @@ void PlayLogic::stop() {
         player_->stop();
         waitUntilNotPlaying();
     }
+    // The surface keeps the last picture (or black) after a stop; hiding it brings the logo back.
+    playbackview::showSurface(false);
     playbackview::resetBarAfterStop();
     playbackview::refreshTime();
 }

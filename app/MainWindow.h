@@ -1,0 +1,42 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The main window: the frame around the video window and the control bar. Every user command ends up
+// in its window procedure as WM_COMMAND.
+
+constexpr wchar_t kMainWindowClass[] = L"Player_WndClass";
+constexpr wchar_t kInitialTitle[] = L"Media Player";
+constexpr UINT_PTR kTimerId = 100;
+constexpr UINT kTimerPeriodMs = 260;
+
+LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// WindowLayout.cpp: places the video window and the control bar (nothing while layout is disabled).
+void layoutWindows();
+// FullScreen.cpp
+void enterFullScreen();
+void leaveFullScreen();
+// Takes the window's placement while windowed and laid out; a failed read marks it invalid.
+void recordPlacement();
+// Title.cpp: the title from the player's state, on every timer tick.
+void updateTitle();
+// OpenFile.cpp: loads and plays the file; on failure tells the user and answers false.
+bool openMediaFile(const std::wstring& path);
+// The open dialog; a confirmed choice is opened.
+void chooseFile();
+// FileDrop.cpp: opens the first file of a drop (the others are ignored); releases the drop.
+void onDropFiles(HDROP drop);
+// The first path of a drop (empty when there is none); the drop is released.
+std::wstring takeFirstDroppedFile(HDROP drop);
+// AboutBox.cpp
+void showAboutBox();
+INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// CloseRequest.cpp: asks the advertisement library, then closes unless it cancelled.
+void onCloseRequest();
+// MainCommands.cpp: carries out a command; false for an identifier the window does not handle.
+bool runCommand(UINT id);
+// The product name: from the application object when there is one.
+const wchar_t* productName();

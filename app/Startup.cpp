@@ -1,0 +1,176 @@
+#include "app/Startup.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <new>
+
+#include "app/AppState.h"
+#include "app/CommandLine.h"
+#include "app/ControlBarAccess.h"
+#include "app/MainWindow.h"
+#include "app/MediaPlayerApp.h"
+#include "playback/PlayLogic.h"
+#include "playback/PlaybackView.h"
+#include "resources/resource.h"
+#include "ui/PlayWnd.h"
+#include "ui/WindowLibrary.h"
+
+namespace {
+
+constexpr DWORD kAllCommonControlClasses = 0xFF;
+
+void initCommonControls() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = kAllCommonControlClasses;
+    InitCommonControlsEx(&controls);
+}
+
+HWND makeMainWindow(HINSTANCE instance) {
+    return CreateWindowExW(0, kMainWindowClass, kInitialTitle, WS_OVERLAPPEDWINDOW, 0, 0, 0, 0, nullptr,
+                           nullptr, instance, nullptr);
+}
+
+void applySavedPlacement(HWND window) {
+    const AppState& state = appState();
+    if (!state.placementValid) {
+        return;
+    }
+    SetWindowPlacement(window, &state.placement);
+    if (state.placement.showCmd == SW_SHOWMAXIMIZED) {
+        PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    }
+}
+
+// A start-up that could not finish leaves nothing behind; it shows no message.
+void abandonStartup() {
+    AppState& state = appState();
+    destroyComponents();
+    if (state.mainWindow != nullptr) {
+        HWND window = state.mainWindow;
+        state.mainWindow = nullptr;
+        DestroyWindow(window);
+    }
+    state.app.reset();
+    shutdownWindowLibrary(state.instance);
+}
+
+}  // namespace
+
+bool registerMainWindowClass(HINSTANCE instance) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof(existing);
+    if (GetClassInfoExW(instance, kMainWindowClass, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
+    windowClass.lpfnWndProc = mainWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&windowClass) != 0;
+}
+
+bool createMainWindow(HINSTANCE instance, int showCommand) {
+    AppState& state = appState();
+    initCommonControls();
+    state.instance = instance;
+    initWindowLibrary(instance);
+
+    HWND window = makeMainWindow(instance);
+    state.mainWindow = window;
+    if (window == nullptr) {
+        return false;
+    }
+    state.controller.reset(new (std::nothrow) PlayLogic());
+    if (!state.controller || !createChildWindows()) {
+        return false;
+    }
+    playbackview::refreshVolume();
+    state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
+    applySavedPlacement(window);
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
+    playbackview::updateButtons();
+    state.layoutEnabled = TRUE;
+    layoutWindows();
+    return true;
+}
+
+bool createChildWindows() {
+    AppState& state = appState();
+    PlayWnd* video = PlayWnd::instance();
+    state.videoWindow = video;
+    if (video == nullptr || !video->create(state.mainWindow)) {
+        return false;
+    }
+    return controlbar::create(state.instance, state.mainWindow);
+}
+
+void destroyComponents() {
+    AppState& state = appState();
+    if (state.mainWindow != nullptr && state.timerId != 0) {
+        KillTimer(state.mainWindow, state.timerId);
+    }
+    state.timerId = 0;
+    if (state.videoWindow != nullptr) {
+        state.videoWindow->destroyWindows();
+        state.videoWindow = nullptr;
+        PlayWnd::destroyInstance();
+    }
+    controlbar::destroy();
+    if (state.controller) {
+        // The player is released while the controller that receives its events still exists.
+        if (std::unique_ptr<MediaPlayer> player = state.controller->takePlayer()) {
+            player->release();
+        }
+        state.controller.reset();
+    }
+}
+
+void shutdownApp() {
+    AppState& state = appState();
+    // The placement store writes the recorded placement here.
+    state.app.reset();
+    shutdownWindowLibrary(state.instance);
+}
+
+int runMessageLoop(HACCEL accelerators) {
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // The accelerators target the main window whichever of the player's windows has the focus.
+        if (TranslateAcceleratorW(appState().mainWindow, accelerators, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
+    resetAppState();
+    // The placement store reads the saved placement here.
+    appState().app.reset(new (std::nothrow) VelmoraPlayer());
+
+    std::wstring path = commandTailPath(commandTail);
+    // A readable file is handed to a running copy here, which then plays it instead of this process.
+
+    if (!registerMainWindowClass(instance) || !createMainWindow(instance, showCommand)) {
+        abandonStartup();
+        return 0;
+    }
+    if (!path.empty() && fileOpensForReading(path)) {
+        openMediaFile(path);
+    }
+    // The main window is published here for later copies to hand their files to.
+    DragAcceptFiles(appState().mainWindow, TRUE);
+    HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
+    int exitCode = runMessageLoop(accelerators);
+    shutdownApp();
+    return exitCode;
+}

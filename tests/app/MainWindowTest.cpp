@@ -1,0 +1,255 @@
+#include "AppTestSupport.h"
+#include "app/AboutText.h"
+#include "resources/resource.h"
+
+namespace {
+
+using apptest::clientSize;
+using apptest::MainWindowTest;
+using apptest::windowRect;
+
+RECT workArea() {
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+void setClientTo(HWND window, int width, int height) {
+    RECT frame = windowRect(window);
+    SIZE client = clientSize(window);
+    SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + width - client.cx,
+                 frame.bottom - frame.top + height - client.cy, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+TEST_F(MainWindowTest, NoLayoutBeforeItIsEnabled) {
+    RECT before = windowRect(window);
+    layoutWindows();
+    RECT after = windowRect(window);
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_TRUE(appState().firstLayoutPending);
+}
+
+TEST_F(MainWindowTest, FirstLayoutGivesTheStandardSizeCentredOnTheWorkArea) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    SIZE client = clientSize(window);
+    EXPECT_EQ(client.cx, 672);
+    EXPECT_EQ(client.cy, 420);  // no bar yet: height 0
+    RECT frame = windowRect(window);
+    RECT area = workArea();
+    EXPECT_NEAR(frame.left - area.left, area.right - frame.right, 1);
+    EXPECT_NEAR(frame.top - area.top, area.bottom - frame.bottom, 1);
+    EXPECT_FALSE(appState().firstLayoutPending);
+}
+
+TEST_F(MainWindowTest, FirstLayoutKeepsASavedPlacement) {
+    SetWindowPos(window, nullptr, 40, 50, 700, 500, SWP_NOZORDER);
+    appState().placementValid = TRUE;
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    RECT frame = windowRect(window);
+    EXPECT_EQ(frame.left, 40);
+    EXPECT_EQ(frame.top, 50);
+    EXPECT_EQ(frame.right - frame.left, 700);
+    EXPECT_FALSE(appState().firstLayoutPending);
+}
+
+TEST_F(MainWindowTest, OnlyTheFirstLayoutResizes) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    setClientTo(window, 800, 600);
+    layoutWindows();
+    EXPECT_EQ(clientSize(window).cx, 800);
+    EXPECT_EQ(clientSize(window).cy, 600);
+}
+
+TEST_F(MainWindowTest, ResizingBelowTheMinimumGrowsBack) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    RECT before = windowRect(window);
+    // WM_SIZE lays out again, which grows the window back at once.
+    setClientTo(window, 200, 100);
+    SIZE client = clientSize(window);
+    EXPECT_EQ(client.cx, 480);
+    EXPECT_EQ(client.cy, 300);
+    RECT after = windowRect(window);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+
+    setClientTo(window, 600, 200);
+    EXPECT_EQ(clientSize(window).cx, 600);
+    EXPECT_EQ(clientSize(window).cy, 300);
+}
+
+TEST_F(MainWindowTest, PlacementIsRecordedOnlyWhenWindowedAndLaidOut) {
+    recordPlacement();
+    EXPECT_FALSE(appState().placementValid);
+
+    appState().layoutEnabled = TRUE;
+    SetWindowPos(window, nullptr, 30, 40, 640, 480, SWP_NOZORDER);  // WM_MOVE and WM_SIZE record it
+    EXPECT_TRUE(appState().placementValid);
+    EXPECT_EQ(appState().placement.rcNormalPosition.left, 30);
+    EXPECT_EQ(appState().placement.rcNormalPosition.top, 40);
+
+    appState().fullScreen = TRUE;
+    SetWindowPos(window, nullptr, 10, 10, 640, 480, SWP_NOZORDER);
+    EXPECT_EQ(appState().placement.rcNormalPosition.left, 30);
+}
+
+TEST_F(MainWindowTest, MinimisedWindowStillRecordsItsPlacement) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(appState().placementValid);
+    EXPECT_EQ(appState().placement.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_EQ(clientSize(window).cx, 672);
+}
+
+TEST_F(MainWindowTest, FullScreenDropsTheFrameAndCoversTheScreen) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    enterFullScreen();
+
+    EXPECT_TRUE(appState().fullScreen);
+    EXPECT_TRUE(appState().layoutEnabled);
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0);
+    EXPECT_NE(style & WS_SYSMENU, 0);
+    RECT frame = windowRect(window);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // Without a frame the client area is the whole screen.
+    EXPECT_EQ(clientSize(window).cx, GetSystemMetrics(SM_CXSCREEN));
+}
+
+TEST_F(MainWindowTest, LeavingFullScreenRestoresTheRecordedPlacement) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    SetWindowPos(window, nullptr, 60, 70, 720, 540, SWP_NOZORDER);
+    RECT windowed = windowRect(window);
+    LONG_PTR windowedStyle = GetWindowLongPtrW(window, GWL_STYLE);
+
+    enterFullScreen();
+    enterFullScreen();  // a second switch changes nothing
+    leaveFullScreen();
+
+    EXPECT_FALSE(appState().fullScreen);
+    EXPECT_TRUE(appState().layoutEnabled);
+    EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE), windowedStyle);
+    RECT frame = windowRect(window);
+    EXPECT_EQ(frame.left, windowed.left);
+    EXPECT_EQ(frame.top, windowed.top);
+    EXPECT_EQ(frame.right, windowed.right);
+    EXPECT_EQ(frame.bottom, windowed.bottom);
+}
+
+TEST_F(MainWindowTest, LeavingFullScreenWithoutPlacementKeepsScreenSizeWithFrame) {
+    appState().layoutEnabled = TRUE;
+    appState().firstLayoutPending = false;
+    enterFullScreen();
+    ASSERT_FALSE(appState().placementValid);
+    leaveFullScreen();
+
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
+    EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
+    RECT frame = windowRect(window);
+    EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+    // The caption is back: the client area is smaller than the window.
+    EXPECT_LT(clientSize(window).cy, GetSystemMetrics(SM_CYSCREEN));
+}
+
+TEST_F(MainWindowTest, FullScreenCommandTogglesAndEscapeOnlyLeaves) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    SendMessageW(window, WM_COMMAND, ID_LEAVE_FULLSCREEN, 0);
+    EXPECT_FALSE(appState().fullScreen);
+    SendMessageW(window, WM_COMMAND, ID_FULLSCREEN, 0);
+    EXPECT_TRUE(appState().fullScreen);
+    SendMessageW(window, WM_COMMAND, ID_FULLSCREEN, 0);
+    EXPECT_FALSE(appState().fullScreen);
+    SendMessageW(window, WM_COMMAND, ID_FULLSCREEN, 0);
+    SendMessageW(window, WM_COMMAND, ID_LEAVE_FULLSCREEN, 0);
+    EXPECT_FALSE(appState().fullScreen);
+}
+
+TEST_F(MainWindowTest, TimerTickSetsTheProductNameWithNothingLoaded) {
+    EXPECT_EQ(apptest::windowText(window), L"Media Player");
+    SendMessageW(window, WM_TIMER, 100, 0);
+    EXPECT_EQ(apptest::windowText(window), L"Velmora Player");
+}
+
+TEST_F(MainWindowTest, CreationSetsBothIcons) {
+    HICON big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+    HICON small = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_NE(big, nullptr);
+    EXPECT_EQ(big, small);
+}
+
+TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
+    appState().layoutEnabled = TRUE;
+    layoutWindows();
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    RECT all{0, 0, 16, 16};
+    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+    EXPECT_EQ(GetPixel(memory, 8, 8), RGB(0, 0, 0));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST_F(MainWindowTest, UnknownCommandGoesToTheDefaultProcedure) {
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, 12345, 0), 0);
+    EXPECT_TRUE(IsWindow(window));
+    // The window stays windowed and untouched by the unknown id.
+    EXPECT_FALSE(appState().fullScreen);
+}
+
+TEST(FileDrop, EmptyDropGivesNoPath) {
+    EXPECT_EQ(takeFirstDroppedFile(apptest::makeDrop({})), L"");
+    EXPECT_EQ(takeFirstDroppedFile(nullptr), L"");
+}
+
+TEST(FileDrop, OverlongPathIsCutAndTerminated) {
+    std::wstring longPath = L"C:\\" + std::wstring(400, L'a') + L".mpg";
+    std::wstring taken = takeFirstDroppedFile(apptest::makeDrop({longPath}));
+    EXPECT_LT(taken.size(), static_cast<size_t>(MAX_PATH));
+    EXPECT_EQ(taken, longPath.substr(0, taken.size()));
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsTheVersionLineAndClosesWithCancel) {
+    apptest::DialogAnswerer answer(IDCANCEL, IDC_ABOUT_TEXT);
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUTBOX), window,
+                                     aboutDialogProc, 0);
+    EXPECT_EQ(result, IDCANCEL);
+    ASSERT_TRUE(answer.answered());
+    EXPECT_EQ(answer.caption(), L"About");
+    EXPECT_EQ(answer.text(), L"Velmora Player, Version 1.0");
+    EXPECT_EQ(answer.owner(), window);
+}
+
+TEST_F(MainWindowTest, AboutCommandRunsTheBoxModallyUntilOk) {
+    apptest::DialogAnswerer answer(IDOK, IDC_ABOUT_TEXT);
+    EXPECT_EQ(SendMessageW(window, WM_COMMAND, ID_HELP_ABOUT, 0), 0);
+    ASSERT_TRUE(answer.answered());
+    EXPECT_EQ(answer.text(), aboutText(L"Velmora Player"));
+}
+
+TEST(AboutDialogProc, HandlesOnlyOkAndCancelCommands) {
+    HWND stray = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    // A dialog without control 1000 still initialises.
+    EXPECT_EQ(aboutDialogProc(stray, WM_INITDIALOG, 0, 0), TRUE);
+    EXPECT_EQ(aboutDialogProc(stray, WM_COMMAND, 1234, 0), FALSE);
+    EXPECT_EQ(aboutDialogProc(stray, WM_PAINT, 0, 0), FALSE);
+    DestroyWindow(stray);
+}
+
+}  // namespace

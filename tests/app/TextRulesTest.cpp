@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/AboutText.h"
+#include "app/CommandLine.h"
+#include "app/TitleText.h"
+#include "app/VolumeStep.h"
+#include "playback/MediaPlayer.h"
+
+namespace {
+
+struct TitleCase {
+    int state;
+    const wchar_t* displayName;
+    const wchar_t* expected;
+};
+
+class TitleComposition : public ::testing::TestWithParam<TitleCase> {};
+
+TEST_P(TitleComposition, NamesTheFileOnlyWhilePlayingOrPaused) {
+    const TitleCase& c = GetParam();
+    wchar_t buffer[kTitleCapacity];
+    composeTitle(L"Velmora Player", c.state, c.displayName, buffer, kTitleCapacity);
+    EXPECT_STREQ(buffer, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(States, TitleComposition,
+                         ::testing::Values(TitleCase{StateNothing, L"", L"Velmora Player"},
+                                           TitleCase{StateNothing, L"a.mpg", L"Velmora Player"},
+                                           TitleCase{StateOpening, L"a.mpg", L"Velmora Player"},
+                                           TitleCase{StatePlaying, L"a.mpg", L"Velmora Player - a.mpg"},
+                                           TitleCase{StatePaused, L"a.mpg", L"Velmora Player - a.mpg"},
+                                           TitleCase{StateStopped, L"a.mpg", L"Velmora Player"},
+                                           TitleCase{StateEnded, L"a.mpg", L"Velmora Player"},
+                                           TitleCase{StateError, L"a.mpg", L"Velmora Player"},
+                                           // Playing with no name known: no dangling " - ".
+                                           TitleCase{StatePlaying, L"", L"Velmora Player"}));
+
+TEST(TitleComposition, LongFileNameIsCutAtTheBufferAndTerminated) {
+    const std::wstring name(300, L'x');
+    wchar_t buffer[kTitleCapacity + 8];
+    std::fill(std::begin(buffer), std::end(buffer), L'#');
+    composeTitle(L"Velmora Player", StatePlaying, name, buffer, kTitleCapacity);
+
+    const std::wstring full = L"Velmora Player - " + name;
+    EXPECT_EQ(std::wstring(buffer), full.substr(0, kTitleCapacity - 1));
+    EXPECT_EQ(buffer[kTitleCapacity - 1], L'\0');
+    // Nothing past the buffer's capacity was touched.
+    for (std::size_t i = kTitleCapacity; i < kTitleCapacity + 8; ++i) {
+        EXPECT_EQ(buffer[i], L'#') << "index " << i;
+    }
+}
+
+TEST(TitleComposition, CutNeverSplitsASurrogatePair) {
+    // A buffer of 10 holds 9 characters: "ab - " and four more.
+    wchar_t buffer[10];
+    composeTitle(L"ab", StatePlaying, L"cdef\xD83C\xDFAC", buffer, 10);
+    // "ab - cdef" is 9 characters and fills the buffer: the pair is dropped whole.
+    EXPECT_STREQ(buffer, L"ab - cdef");
+    composeTitle(L"ab", StatePlaying, L"cde\xD83C\xDFACz", buffer, 10);
+    // The cut would fall between the two halves: the high half goes too.
+    EXPECT_STREQ(buffer, L"ab - cde");
+}
+
+struct TailCase {
+    const wchar_t* tail;
+    const wchar_t* path;
+};
+
+class CommandTail : public ::testing::TestWithParam<TailCase> {};
+
+TEST_P(CommandTail, TakesOneEnclosingPairOfQuotesOff) {
+    EXPECT_EQ(commandTailPath(GetParam().tail), GetParam().path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tails, CommandTail,
+                         ::testing::Values(TailCase{nullptr, L""}, TailCase{L"", L""},
+                                           TailCase{L"C:\\a.mpg", L"C:\\a.mpg"},
+                                           TailCase{L"\"C:\\My Videos\\a.mpg\"", L"C:\\My Videos\\a.mpg"},
+                                           // Unquoted blanks are part of the one path.
+                                           TailCase{L"C:\\My Videos\\a.mpg", L"C:\\My Videos\\a.mpg"},
+                                           // Only one pair goes; an unbalanced quote is kept.
+                                           TailCase{L"\"\"C:\\a.mpg\"\"", L"\"C:\\a.mpg\""},
+                                           TailCase{L"\"C:\\a.mpg", L"\"C:\\a.mpg"},
+                                           TailCase{L"C:\\a.mpg\"", L"C:\\a.mpg\""}, TailCase{L"\"", L"\""},
+                                           TailCase{L"\"\"", L""},
+                                           // Quotes inside the text are not enclosing.
+                                           TailCase{L"\"a\" \"b\"", L"a\" \"b"}));
+
+TEST(FileOpensForReading, ExistingFileYesMissingOrEmptyNo) {
+    wchar_t folder[MAX_PATH];
+    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+    const std::wstring path = std::wstring(folder) + L"velmora app test.mpg";
+    FILE* file = _wfopen(path.c_str(), L"w");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+    EXPECT_TRUE(fileOpensForReading(path));
+    // A quoted path names no file.
+    EXPECT_FALSE(fileOpensForReading(L"\"" + path + L"\""));
+    DeleteFileW(path.c_str());
+    EXPECT_FALSE(fileOpensForReading(path));
+    EXPECT_FALSE(fileOpensForReading(L""));
+}
+
+struct VolumeCase {
+    int volume;
+    bool muted;
+    int direction;
+    int expected;
+};
+
+class VolumeStep : public ::testing::TestWithParam<VolumeCase> {};
+
+TEST_P(VolumeStep, StepsByTenWithinRangeFromSilenceWhenMuted) {
+    const VolumeCase& c = GetParam();
+    EXPECT_EQ(volumeAfterStep(c.volume, c.muted, c.direction), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, VolumeStep,
+                         ::testing::Values(VolumeCase{50, false, +1, 60}, VolumeCase{50, false, -1, 40},
+                                           VolumeCase{95, false, +1, 100}, VolumeCase{100, false, +1, 100},
+                                           VolumeCase{5, false, -1, 0}, VolumeCase{0, false, -1, 0},
+                                           VolumeCase{80, true, +1, 10}, VolumeCase{80, true, -1, 0}));
+
+TEST(AboutText, ProductNameAndVersion) {
+    EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");
+    EXPECT_EQ(aboutText(nullptr), L", Version 1.0");
+}
+
+}  // namespace
