@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ g++-mingw-w64-i686-posix googletest
+  cmake make g++ pkg-config g++-mingw-w64-i686-posix googletest
   wine wine32:i386 fonts-wine fonts-liberation
   libxrender1:i386 libxcomposite1:i386 libxrandr2:i386 libxcursor1:i386
   libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxxf86vm1:i386
