@@ -2,6 +2,11 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "ui/CursorIdle.h"
+#include "ui/GdiGuards.h"
+
 namespace Gdiplus {
 class Image;
 }
@@ -38,14 +43,20 @@ public:
     static INT_PTR CALLBACK surfaceProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    PlayWnd() = default;
+    PlayWnd();
+
+    // Message handlers shared by the frame and the surface.
+    void showContextMenu();
+    void toggleFullScreen();
+    void initFrame(HWND frame);
+    // The controller's player state; 0 when there is no controller or player.
+    static int playerState();
+    bool surfaceVisible() const;
 
     HWND frameWindow_ = nullptr;
     HWND surfaceWindow_ = nullptr;
-    HFONT linkFont_ = nullptr;
+    FontHandle linkFont_;  // the link's underlined font, deleted after the link is gone
     HWND linkWindow_ = nullptr;
-    Gdiplus::Image* logo_ = nullptr;
-    DWORD lastActivityTick_ = 0;
-    POINT lastCursorPos_{};
-    int cursorHidden_ = 0;
+    std::unique_ptr<Gdiplus::Image> logo_;
+    CursorIdle cursor_;  // last movement, its tick and whether the cursor is hidden by this window
 };

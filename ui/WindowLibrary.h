@@ -23,7 +23,9 @@ std::map<HWND, COLORREF>& linkColorMap();
 std::map<HWND, std::wstring>& linkUrlMap();
 
 // Decodes a located resource of type "PNG" into an image the caller owns; null on any failure.
-// A picture that fails to decode still gives an image, whose width and height read 0.
+// A picture that fails to decode still gives an image, whose width and height read 0. The picture is
+// decoded completely before the loader returns, so the image needs nothing of the resource afterwards.
+// Include "ui/Gdiplus.h" to use or delete it, and "ui/SkinImage.h" for null-safe sizes and drawing.
 Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource);
 // Locates the "PNG" resource and loads it; null when it is missing.
 std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name);

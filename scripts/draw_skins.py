@@ -1,0 +1,479 @@
+#!/usr/bin/env python3
+"""Draws the player's skin pictures, the idle-screen logo and the program icon into resources/.
+
+Python 3 standard library only. Shapes are rasterised into supersampled coverage masks (4 x 4 samples per
+pixel) and blended into straight-alpha RGBA pictures, so every edge is anti-aliased and every transparent
+pixel around a glyph is exactly transparent. Run it from anywhere; it rewrites the files in place:
+
+    python3 scripts/draw_skins.py [output-folder]
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+SS = 4  # samples per pixel along each axis
+
+# The control bar's gradient; the button pictures are drawn to sit on it.
+BAR_TOP = (225, 225, 225)
+BAR_BOTTOM = (152, 151, 151)
+GLYPH = (52, 58, 66)
+ACCENT_LIGHT = (96, 190, 255)
+ACCENT_DARK = (28, 98, 196)
+
+
+# ---------------------------------------------------------------------------------------------- masks
+
+class Mask:
+    """A supersampled coverage mask of a picture of width x height pixels."""
+
+    def __init__(self, width, height):
+        self.width, self.height = width, height
+        self.sw, self.sh = width * SS, height * SS
+        self.bits = bytearray(self.sw * self.sh)
+
+    def _span(self, row, x0, x1, value):
+        # Samples whose centres lie in [x0, x1) (sample units) are set or cleared.
+        a = max(0, math.ceil(x0 - 0.5))
+        b = min(self.sw, math.ceil(x1 - 0.5))
+        if b > a:
+            start = row * self.sw
+            self.bits[start + a:start + b] = bytes([value]) * (b - a)
+
+    def polygon(self, points, value=1):
+        """Fills a polygon given in pixel coordinates (non-zero winding of a simple outline)."""
+        pts = [(x * SS, y * SS) for x, y in points]
+        ys = [p[1] for p in pts]
+        top = max(0, int(math.floor(min(ys))))
+        bottom = min(self.sh, int(math.ceil(max(ys))) + 1)
+        n = len(pts)
+        for row in range(top, bottom):
+            cy = row + 0.5
+            xs = []
+            for i in range(n):
+                (xa, ya), (xb, yb) = pts[i], pts[(i + 1) % n]
+                if (ya <= cy < yb) or (yb <= cy < ya):
+                    xs.append(xa + (cy - ya) * (xb - xa) / (yb - ya))
+            xs.sort()
+            for i in range(0, len(xs) - 1, 2):
+                self._span(row, xs[i], xs[i + 1], value)
+        return self
+
+    def ellipse(self, cx, cy, rx, ry, value=1):
+        cx, cy, rx, ry = cx * SS, cy * SS, rx * SS, ry * SS
+        top = max(0, int(math.floor(cy - ry)))
+        bottom = min(self.sh, int(math.ceil(cy + ry)) + 1)
+        for row in range(top, bottom):
+            dy = (row + 0.5 - cy) / ry
+            if abs(dy) < 1:
+                half = rx * math.sqrt(1 - dy * dy)
+                self._span(row, cx - half, cx + half, value)
+        return self
+
+    def circle(self, cx, cy, r, value=1):
+        return self.ellipse(cx, cy, r, r, value)
+
+    def rounded_rect(self, x0, y0, x1, y1, r, value=1):
+        r = min(r, (x1 - x0) / 2, (y1 - y0) / 2)
+        pts = []
+        for (cx, cy, start) in ((x1 - r, y0 + r, -90), (x1 - r, y1 - r, 0), (x0 + r, y1 - r, 90),
+                                (x0 + r, y0 + r, 180)):
+            for k in range(9):
+                a = math.radians(start + k * 90 / 8)
+                pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
+        return self.polygon(pts, value)
+
+    def stroke(self, points, width, value=1):
+        """A polyline of the given width with round joins and caps."""
+        half = width / 2
+        for (xa, ya), (xb, yb) in zip(points, points[1:]):
+            length = math.hypot(xb - xa, yb - ya)
+            if length > 0:
+                nx, ny = -(yb - ya) / length * half, (xb - xa) / length * half
+                self.polygon([(xa + nx, ya + ny), (xb + nx, yb + ny), (xb - nx, yb - ny), (xa - nx, ya - ny)],
+                             value)
+        for x, y in points:
+            self.circle(x, y, half, value)
+        return self
+
+    def shifted(self, dx, dy):
+        """A copy moved by whole pixels."""
+        out = Mask(self.width, self.height)
+        sx, sy = dx * SS, dy * SS
+        for row in range(self.sh):
+            src = row - sy
+            if 0 <= src < self.sh:
+                line = self.bits[src * self.sw:(src + 1) * self.sw]
+                if sx >= 0:
+                    line = bytes(sx) + line[:self.sw - sx]
+                else:
+                    line = line[-sx:] + bytes(-sx)
+                out.bits[row * self.sw:(row + 1) * self.sw] = line
+        return out
+
+    def coverage(self):
+        """Per-pixel coverage 0..1, row by row."""
+        area = SS * SS
+        result = []
+        for y in range(self.height):
+            rows = [self.bits[(y * SS + k) * self.sw:(y * SS + k + 1) * self.sw] for k in range(SS)]
+            line = []
+            for x in range(self.width):
+                a, b = x * SS, x * SS + SS
+                line.append(sum(sum(r[a:b]) for r in rows) / area)
+            result.append(line)
+        return result
+
+
+# -------------------------------------------------------------------------------------------- pictures
+
+class Picture:
+    """A straight-alpha RGBA picture, kept premultiplied while drawing."""
+
+    def __init__(self, width, height):
+        self.width, self.height = width, height
+        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(width * height)]
+
+    def paint(self, mask, colour, opacity=1.0):
+        """Blends a colour (an (r, g, b) tuple or a function of pixel x, y) through the mask, over what is
+        already drawn."""
+        cov = mask.coverage()
+        for y in range(self.height):
+            for x in range(self.width):
+                a = cov[y][x] * opacity
+                if a <= 0:
+                    continue
+                r, g, b = colour(x + 0.5, y + 0.5) if callable(colour) else colour
+                p = self.px[y * self.width + x]
+                keep = 1 - a
+                p[0] = r * a + p[0] * keep
+                p[1] = g * a + p[1] * keep
+                p[2] = b * a + p[2] * keep
+                p[3] = a + p[3] * keep
+
+    def fill(self, colour):
+        m = Mask(self.width, self.height)
+        m.polygon([(0, 0), (self.width, 0), (self.width, self.height), (0, self.height)])
+        self.paint(m, colour)
+
+    def rgba_rows(self):
+        rows = []
+        for y in range(self.height):
+            row = bytearray()
+            for x in range(self.width):
+                r, g, b, a = self.px[y * self.width + x]
+                if a <= 1e-6:
+                    row += b"\0\0\0\0"
+                    continue
+                row += bytes([min(255, max(0, round(c / a))) for c in (r, g, b)])
+                row.append(min(255, max(0, round(a * 255))))
+            rows.append(bytes(row))
+        return rows
+
+
+def vertical(top, bottom, y0, y1):
+    """A colour function running from top at y0 to bottom at y1."""
+
+    def colour(_x, y):
+        t = min(1.0, max(0.0, (y - y0) / (y1 - y0)))
+        return tuple(a + (b - a) * t for a, b in zip(top, bottom))
+
+    return colour
+
+
+# ---------------------------------------------------------------------------------------------- files
+
+def png_bytes(width, height, rows):
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+    raw = b"".join(b"\0" + row for row in rows)
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)  # 8-bit RGBA
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
+            chunk(b"IEND", b""))
+
+
+def write_png(folder, name, picture):
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(png_bytes(picture.width, picture.height, picture.rgba_rows()))
+
+
+def ico_bytes(pictures):
+    """An icon file with one 32-bit BMP entry (colour plus AND mask) per picture."""
+    images = []
+    for pic in pictures:
+        w, h = pic.width, pic.height
+        rows = pic.rgba_rows()
+        colour = bytearray()
+        for row in reversed(rows):  # DIB rows run bottom-up
+            for x in range(w):
+                r, g, b, a = row[4 * x:4 * x + 4]
+                colour += bytes([b, g, r, a])
+        mask_stride = ((w + 31) // 32) * 4
+        mask = bytearray()
+        for row in reversed(rows):
+            line = bytearray(mask_stride)
+            for x in range(w):
+                if row[4 * x + 3] == 0:
+                    line[x // 8] |= 0x80 >> (x % 8)
+            mask += line
+        header = struct.pack("<IiiHHIIiiII", 40, w, h * 2, 1, 32, 0, len(colour) + len(mask), 0, 0, 0, 0)
+        images.append((w, h, header + colour + mask))
+    out = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for w, h, data in images:
+        out += struct.pack("<BBBBHHII", w % 256, h % 256, 0, 0, 1, 32, len(data), offset)
+        offset += len(data)
+    for _w, _h, data in images:
+        out += data
+    return out
+
+
+# ------------------------------------------------------------------------------------------- the font
+
+# A small stroke font: each letter is a list of polylines on a grid where the baseline is y = 0, the
+# x-height is 5 and the cap height 7 (y grows upwards here); the width follows the name.
+def _arc(cx, cy, rx, ry, start, end, steps=10):
+    return [(cx + rx * math.cos(math.radians(start + (end - start) * k / steps)),
+             cy + ry * math.sin(math.radians(start + (end - start) * k / steps))) for k in range(steps + 1)]
+
+
+FONT = {
+    "V": (5.4, [[(0, 7), (2.7, 0), (5.4, 7)]]),
+    "P": (4.4, [[(0, 0), (0, 7), (2.4, 7)] + _arc(2.4, 5.0, 2.0, 2.0, 90, -90) + [(0, 3.0)]]),
+    "e": (4.4, [[(0.1, 2.5), (4.3, 2.5)] + _arc(2.2, 2.5, 2.1, 2.5, 0, 300, 16)]),
+    "l": (0.0, [[(0, 7.4), (0, 0)]]),
+    "m": (6.6, [[(0, 0), (0, 5)], [(0, 3.4)] + _arc(1.65, 3.4, 1.65, 1.6, 180, 0, 8) + [(3.3, 0)],
+                [(3.3, 3.4)] + _arc(4.95, 3.4, 1.65, 1.6, 180, 0, 8) + [(6.6, 0)]]),
+    "o": (4.6, [_arc(2.3, 2.5, 2.3, 2.5, 0, 360, 24)]),
+    "r": (3.0, [[(0, 0), (0, 5)], [(0, 2.8)] + _arc(2.2, 2.9, 2.2, 2.1, 180, 75, 8)]),
+    "a": (4.4, [[(4.4, 5), (4.4, 0)], _arc(2.15, 2.5, 2.25, 2.5, 15, 345, 20)]),
+    "y": (4.6, [[(0, 5), (2.3, 0)], [(4.6, 5), (1.8, -1.6), (1.2, -2.2), (0.4, -2.3)]]),
+    " ": (1.6, []),
+}
+
+
+def text_width(text, size, spacing):
+    unit = size / 7
+    return sum(FONT[c][0] * unit for c in text) + spacing * unit * (len(text) - 1)
+
+
+def draw_text(mask, text, x, baseline, size, weight, spacing=1.9):
+    """Strokes the text with its left edge at x; size is the cap height in pixels."""
+    unit = size / 7
+    for c in text:
+        width, strokes = FONT[c]
+        for line in strokes:
+            mask.stroke([(x + px * unit, baseline - py * unit) for px, py in line], weight)
+        x += (width + spacing) * unit
+    return x
+
+
+# ------------------------------------------------------------------------------------------- the skins
+
+def bar_background():
+    pic = Picture(10, 36)
+    pic.fill(vertical(BAR_TOP, BAR_BOTTOM, 1, 34))
+    top = Mask(10, 36).polygon([(0, 0), (10, 0), (10, 1), (0, 1)])
+    pic.paint(top, (246, 246, 246))
+    bottom = Mask(10, 36).polygon([(0, 35), (10, 35), (10, 36), (0, 36)])
+    pic.paint(bottom, (128, 127, 127))
+    return pic
+
+
+def button_face(width, height, radius, cx=None, cy=None):
+    """A round, softly lit button with a faint shadow; the glyph goes on top."""
+    pic = Picture(width, height)
+    cx = width / 2 if cx is None else cx
+    cy = height / 2 - 0.5 if cy is None else cy
+    shadow = Mask(width, height).circle(cx, cy + 1.2, radius + 0.3)
+    pic.paint(shadow, (70, 70, 70), 0.28)
+    rim = Mask(width, height).circle(cx, cy, radius)
+    pic.paint(rim, vertical((150, 150, 152), (112, 112, 116), cy - radius, cy + radius))
+    face = Mask(width, height).circle(cx, cy, radius - 1.0)
+    pic.paint(face, vertical((255, 255, 255), (204, 205, 208), cy - radius, cy + radius))
+    gloss = Mask(width, height).ellipse(cx, cy - radius * 0.42, radius * 0.72, radius * 0.42)
+    pic.paint(gloss, (255, 255, 255), 0.55)
+    return pic, cx, cy
+
+
+def glyph(pic, mask, colour=GLYPH):
+    pic.paint(mask.shifted(0, 1), (255, 255, 255), 0.6)  # engraved: a light edge below the glyph
+    pic.paint(mask, colour)
+
+
+def play_triangle(mask, cx, cy, size):
+    # The optical centre of a triangle pointing right sits left of its box centre.
+    h = size
+    w = size * 0.9
+    x0 = cx - w * 0.4
+    mask.polygon([(x0, cy - h / 2), (x0 + w, cy), (x0, cy + h / 2)])
+
+
+def button(kind):
+    pic, cx, cy = button_face(36, 32, 13.5)
+    m = Mask(36, 32)
+    if kind == "play":
+        play_triangle(m, cx + 0.3, cy, 11)
+        glyph(pic, m, ACCENT_DARK)
+        return pic
+    if kind == "pause":
+        m.rounded_rect(cx - 4.6, cy - 5.2, cx - 1.4, cy + 5.2, 0.8)
+        m.rounded_rect(cx + 1.4, cy - 5.2, cx + 4.6, cy + 5.2, 0.8)
+    elif kind == "stop":
+        m.rounded_rect(cx - 4.6, cy - 4.6, cx + 4.6, cy + 4.6, 1.2)
+    elif kind == "open":
+        m.polygon([(cx - 5.5, cy + 0.6), (cx, cy - 5.4), (cx + 5.5, cy + 0.6)])
+        m.rounded_rect(cx - 5.5, cy + 2.4, cx + 5.5, cy + 4.9, 0.6)
+    elif kind == "prev":
+        m.rounded_rect(cx - 5.6, cy - 4.8, cx - 3.6, cy + 4.8, 0.5)
+        m.polygon([(cx - 3.4, cy), (cx + 1.2, cy - 4.8), (cx + 1.2, cy + 4.8)])
+        m.polygon([(cx + 0.9, cy), (cx + 5.5, cy - 4.8), (cx + 5.5, cy + 4.8)])
+    elif kind == "next":
+        m.rounded_rect(cx + 3.6, cy - 4.8, cx + 5.6, cy + 4.8, 0.5)
+        m.polygon([(cx + 3.4, cy), (cx - 1.2, cy - 4.8), (cx - 1.2, cy + 4.8)])
+        m.polygon([(cx - 0.9, cy), (cx - 5.5, cy - 4.8), (cx - 5.5, cy + 4.8)])
+    glyph(pic, m)
+    return pic
+
+
+def mute_button():
+    pic, cx, cy = button_face(28, 24, 10.5)
+    m = Mask(28, 24)
+    left = cx - 5.6
+    m.polygon([(left, cy - 1.9), (left + 2.6, cy - 1.9), (left + 6.0, cy - 4.8), (left + 6.0, cy + 4.8),
+               (left + 2.6, cy + 1.9), (left, cy + 1.9)])
+    m.stroke(_arc_screen(left + 6.2, cy, 2.6, -45, 45), 1.2)
+    m.stroke(_arc_screen(left + 6.2, cy, 5.0, -45, 45), 1.2)
+    glyph(pic, m)
+    return pic
+
+
+def _arc_screen(cx, cy, r, start, end, steps=10):
+    return [(cx + r * math.cos(math.radians(start + (end - start) * k / steps)),
+             cy + r * math.sin(math.radians(start + (end - start) * k / steps))) for k in range(steps + 1)]
+
+
+def fullscreen_button(leave):
+    pic, cx, cy = button_face(32, 26, 11.5)
+    m = Mask(32, 26)
+    d, arm, w = 5.2, 3.0, 1.5  # corner distance, arm length, stroke width
+    for sx in (-1, 1):
+        for sy in (-1, 1):
+            x, y = cx + sx * d, cy + sy * d
+            if leave:
+                # Corners pointing inwards: the picture shrinks back into the window.
+                x, y = cx + sx * (d - arm + 0.6), cy + sy * (d - arm + 0.6)
+                m.stroke([(x + sx * arm, y), (x, y), (x, y + sy * arm)], w)
+            else:
+                m.stroke([(x - sx * arm, y), (x, y), (x, y - sy * arm)], w)
+    glyph(pic, m)
+    return pic
+
+
+def time_track():
+    pic = Picture(4, 12)
+    groove = Mask(4, 12).polygon([(0, 4.5), (4, 4.5), (4, 8.5), (0, 8.5)])
+    pic.paint(groove.shifted(0, 1), (255, 255, 255), 0.55)
+    pic.paint(groove, vertical((96, 98, 102), (140, 142, 146), 4.5, 8.5))
+    return pic
+
+
+def knob(width, height, radius):
+    pic = Picture(width, height)
+    cx, cy = width / 2, height / 2
+    pic.paint(Mask(width, height).circle(cx, cy + 0.5, radius), (60, 60, 60), 0.3)
+    pic.paint(Mask(width, height).circle(cx, cy, radius - 0.3), vertical((120, 122, 128), (84, 86, 92),
+                                                                         cy - radius, cy + radius))
+    pic.paint(Mask(width, height).circle(cx, cy, radius - 1.3),
+              vertical((255, 255, 255), (206, 208, 212), cy - radius, cy + radius))
+    pic.paint(Mask(width, height).circle(cx, cy, 1.6), ACCENT_DARK)
+    return pic
+
+
+def volume_bar():
+    pic = Picture(68, 12)
+    # A ramp that grows to the right: louder is taller.
+    ramp = [(2, 9.5), (66, 9.5), (66, 2.5)]
+    outline = Mask(68, 12).polygon(ramp)
+    pic.paint(outline.shifted(0, 1), (255, 255, 255), 0.55)
+    pic.paint(outline, vertical((104, 106, 110), (146, 148, 152), 2.5, 9.5))
+    return pic
+
+
+def logo():
+    width, height = 316, 155
+    pic = Picture(width, height)
+    cx, cy, r = width / 2, 58, 40
+    accent = vertical(ACCENT_LIGHT, ACCENT_DARK, cy - r, cy + r)
+    glow = Mask(width, height).circle(cx, cy, r + 5)
+    pic.paint(glow, ACCENT_DARK, 0.18)
+    ring = Mask(width, height).circle(cx, cy, r).circle(cx, cy, r - 5, value=0)
+    pic.paint(ring, accent)
+    tri = Mask(width, height)
+    size = 34
+    x0 = cx - size * 0.36
+    corners = [(x0, cy - size / 2), (x0 + size * 0.9, cy), (x0, cy + size / 2)]
+    tri.polygon(corners)
+    # Rounded corners: a stroke around the outline softens the points.
+    tri.stroke(corners + [corners[0]], 3.0)
+    pic.paint(tri, accent)
+
+    text = "Velmora Player"
+    cap, weight = 17, 2.6
+    tw = text_width(text, cap, 1.9)
+    letters = Mask(width, height)
+    draw_text(letters, text, cx - tw / 2, 135, cap, weight)
+    pic.paint(letters, (214, 218, 224))
+    return pic
+
+
+def icon(size):
+    pic = Picture(size, size)
+    pad = size / 16
+    r = size * 0.22
+    body = Mask(size, size).rounded_rect(pad, pad, size - pad, size - pad, r)
+    pic.paint(body, vertical(ACCENT_LIGHT, ACCENT_DARK, pad, size - pad))
+    if size >= 32:
+        sheen = Mask(size, size).rounded_rect(pad * 2, pad * 1.6, size - pad * 2, size * 0.5, r * 0.8)
+        pic.paint(sheen, (255, 255, 255), 0.18)
+    tri = Mask(size, size)
+    play_triangle(tri, size / 2 + size * 0.02, size / 2, size * 0.5)
+    pic.paint(tri, (255, 255, 255))
+    return pic
+
+
+def main():
+    here = os.path.dirname(os.path.abspath(__file__))
+    out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
+    track = time_track()
+    pictures = {
+        "bar_bkg.png": bar_background(),
+        "open.png": button("open"),
+        "play.png": button("play"),
+        "pause.png": button("pause"),
+        "stop.png": button("stop"),
+        "prev.png": button("prev"),
+        "next.png": button("next"),
+        "mute.png": mute_button(),
+        "fullscreen1.png": fullscreen_button(False),
+        "fullscreen2.png": fullscreen_button(True),
+        # The played part of the track shares the track's picture.
+        "time_bkg.png": track,
+        "time_forg.png": track,
+        "time_ball.png": knob(12, 12, 5.5),
+        "volume_bar.png": volume_bar(),
+        "volume_ball.png": knob(16, 12, 5.5),
+        "logo.png": logo(),
+    }
+    for name, picture in pictures.items():
+        write_png(out, name, picture)
+    with open(os.path.join(out, "player.ico"), "wb") as f:
+        f.write(ico_bytes([icon(16), icon(32), icon(48)]))
+
+
+if __name__ == "__main__":
+    main()

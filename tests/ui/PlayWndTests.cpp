@@ -1,0 +1,315 @@
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <windows.h>
+
+#include <cstdint>
+
+#include "VideoWindowFixture.h"
+#include "resource.h"
+#include "ui/GdiGuards.h"
+#include "ui/PlayWnd.h"
+#include "ui/VideoLayout.h"
+
+namespace {
+
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 400;
+constexpr int kLogoWidth = 316;
+constexpr int kLogoHeight = 155;
+
+RECT rectInParent(HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+bool visible(HWND window) {
+    return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST(VideoLayoutNumbers, LinkInTheTopRightCornerAndSurfaceBelowIt) {
+    const SIZE link{120, 20};
+    const VideoLayout placed = computeVideoLayout(640, 400, &link);
+    EXPECT_EQ(placed.link.left, 640 - 120 - 5);
+    EXPECT_EQ(placed.link.top, 5);
+    EXPECT_EQ(placed.link.right, 635);
+    EXPECT_EQ(placed.link.bottom, 25);
+    EXPECT_EQ(placed.surface.left, 0);
+    EXPECT_EQ(placed.surface.top, 30);
+    EXPECT_EQ(placed.surface.right, 640);
+    EXPECT_EQ(placed.surface.bottom, 405);
+}
+
+TEST(VideoLayoutNumbers, WithoutALinkTheSurfaceStartsAtTen) {
+    const VideoLayout placed = computeVideoLayout(300, 200, nullptr);
+    EXPECT_EQ(placed.surface.top, 10);
+    EXPECT_EQ(placed.surface.bottom, 205);
+    EXPECT_EQ(placed.surface.right, 300);
+}
+
+// The single video window, created in the stand-in main window, with its frame at 640 x 400.
+class VideoWindow : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        video = PlayWnd::instance();
+        appState().videoWindow = video;
+        ASSERT_TRUE(video->create(mainWindow));
+        ASSERT_NE(video->frameWindow(), nullptr);
+        MoveWindow(video->frameWindow(), 0, 0, kFrameWidth, kFrameHeight, TRUE);  // WM_SIZE lays it out
+    }
+    void TearDown() override {
+        PlayWnd::destroyInstance();
+        MainWindowFixture::TearDown();
+    }
+
+    // Paints into a 640 x 400 bitmap first filled white; counts the pixels that are not black inside
+    // and outside the centred logo rectangle.
+    struct PaintResult {
+        int nonBlackInLogo = 0;
+        int nonBlackOutside = 0;
+    };
+    PaintResult paintAndCount(bool isSurface) {
+        std::uint32_t* bits = nullptr;
+        BitmapHandle bitmap = createDib32(kFrameWidth, kFrameHeight, &bits);
+        MemoryDC dc;
+        PaintResult result;
+        if (!bitmap || !dc || bits == nullptr) {
+            ADD_FAILURE() << "no bitmap to paint into";
+            return result;
+        }
+        SelectedObject selected(dc.get(), bitmap.get());
+        PatBlt(dc.get(), 0, 0, kFrameWidth, kFrameHeight, WHITENESS);
+        video->paint(dc.get(), isSurface);
+        GdiFlush();
+        const RECT logo{(kFrameWidth - kLogoWidth) / 2, (kFrameHeight - kLogoHeight) / 2,
+                        (kFrameWidth + kLogoWidth) / 2, (kFrameHeight + kLogoHeight) / 2};
+        for (int y = 0; y < kFrameHeight; ++y) {
+            for (int x = 0; x < kFrameWidth; ++x) {
+                if ((bits[y * kFrameWidth + x] & 0x00FFFFFF) == 0) {
+                    continue;
+                }
+                const POINT p{x, y};
+                ++(PtInRect(&logo, p) ? result.nonBlackInLogo : result.nonBlackOutside);
+            }
+        }
+        return result;
+    }
+
+    PlayWnd* video = nullptr;
+};
+
+TEST_F(VideoWindow, FrameIsAChildOfTheMainWindowWithTheLinkInside) {
+    HWND frame = video->frameWindow();
+    EXPECT_EQ(GetParent(frame), mainWindow);
+    EXPECT_FALSE(visible(frame)) << "the main window's layout shows the frame";
+    HWND link = video->linkWindow();
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(GetParent(link), frame);
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW logical{};
+    ASSERT_NE(GetObjectW(font, sizeof(logical), &logical), 0);
+    EXPECT_TRUE(logical.lfUnderline);
+    EXPECT_EQ(video->surfaceWindow(), nullptr);
+}
+
+TEST_F(VideoWindow, SecondCreateKeepsTheFrame) {
+    HWND frame = video->frameWindow();
+    EXPECT_TRUE(video->create(mainWindow));
+    EXPECT_EQ(video->frameWindow(), frame);
+}
+
+TEST_F(VideoWindow, LayoutPutsTheLinkFivePixelsFromTopAndRight) {
+    const RECT link = rectInParent(video->linkWindow());
+    EXPECT_EQ(link.top, 5);
+    EXPECT_EQ(link.right, kFrameWidth - 5);
+    EXPECT_GT(link.bottom - link.top, 0);
+}
+
+TEST_F(VideoWindow, OpenForTheLibraryPlayerMakesAHiddenClippingSurfaceBelowTheLink) {
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    HWND surface = video->surfaceWindow();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(GetParent(surface), video->frameWindow());
+    EXPECT_FALSE(visible(surface));
+    EXPECT_NE(GetWindowLongPtrW(surface, GWL_STYLE) & WS_CLIPCHILDREN, 0);
+
+    const RECT link = rectInParent(video->linkWindow());
+    const RECT placed = rectInParent(surface);
+    EXPECT_EQ(placed.left, 0);
+    EXPECT_EQ(placed.top, (link.bottom - link.top) + 10);
+    EXPECT_EQ(placed.right, kFrameWidth);
+    EXPECT_EQ(placed.bottom, kFrameHeight + 5);
+}
+
+TEST_F(VideoWindow, ResizingTheFrameMovesLinkAndSurface) {
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    MoveWindow(video->frameWindow(), 0, 0, 500, 300, TRUE);
+    EXPECT_EQ(rectInParent(video->linkWindow()).right, 495);
+    EXPECT_EQ(rectInParent(video->surfaceWindow()).bottom, 305);
+}
+
+TEST_F(VideoWindow, OpenForFlashHasNoSurfaceAndFails) {
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    HWND old = video->surfaceWindow();
+    EXPECT_FALSE(video->open(PlayerFlash, GetModuleHandleW(nullptr)));
+    EXPECT_EQ(video->surfaceWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(old));
+}
+
+TEST_F(VideoWindow, SameTypeKeepsTheSurfaceAndHidesIt) {
+    installControllerWithPlayer();
+    appState().controller->setPlayerKind(PlayerVlc);
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    HWND surface = video->surfaceWindow();
+    video->showSurface(true);
+    ASSERT_TRUE(visible(surface));
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    EXPECT_EQ(video->surfaceWindow(), surface);
+    EXPECT_FALSE(visible(surface));
+}
+
+TEST_F(VideoWindow, WithoutAMatchingLoadedKindTheSurfaceIsRemade) {
+    // No controller: nothing of type 1 was loaded, so the surface can't be reused.
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    HWND first = video->surfaceWindow();
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    EXPECT_NE(video->surfaceWindow(), nullptr);
+    EXPECT_NE(video->surfaceWindow(), first);
+    EXPECT_FALSE(IsWindow(first));
+}
+
+TEST_F(VideoWindow, ShowSurfaceTogglesVisibilityAndIgnoresAMissingSurface) {
+    video->showSurface(true);  // no surface yet: nothing to do, nothing to crash
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    video->showSurface(true);
+    EXPECT_TRUE(visible(video->surfaceWindow()));
+    video->showSurface(false);
+    EXPECT_FALSE(visible(video->surfaceWindow()));
+}
+
+TEST_F(VideoWindow, IdleFrameShowsTheLogoCentredOnBlack) {
+    const PaintResult painted = paintAndCount(false);
+    EXPECT_GT(painted.nonBlackInLogo, 100);
+    EXPECT_EQ(painted.nonBlackOutside, 0);
+}
+
+TEST_F(VideoWindow, SurfacePaintIsBlackOnly) {
+    const PaintResult painted = paintAndCount(true);
+    EXPECT_EQ(painted.nonBlackInLogo, 0);
+    EXPECT_EQ(painted.nonBlackOutside, 0);
+}
+
+struct PaintCase {
+    const char* name;
+    int state;
+    bool surfaceShown;
+    bool logoExpected;
+};
+
+void PrintTo(const PaintCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class VideoWindowPaint : public VideoWindow, public testing::WithParamInterface<PaintCase> {};
+
+TEST_P(VideoWindowPaint, LogoOnlyWhileNoPictureIsOnScreen) {
+    const PaintCase& c = GetParam();
+    auto player = installControllerWithPlayer();
+    player->state = c.state;
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    video->showSurface(c.surfaceShown);
+    const PaintResult painted = paintAndCount(false);
+    EXPECT_EQ(painted.nonBlackInLogo > 0, c.logoExpected);
+    EXPECT_EQ(painted.nonBlackOutside, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, VideoWindowPaint,
+                         testing::Values(PaintCase{"PlayingWithSurface", StatePlaying, true, false},
+                                         PaintCase{"PausedWithSurface", StatePaused, true, false},
+                                         PaintCase{"PlayingSurfaceHidden", StatePlaying, false, true},
+                                         PaintCase{"StoppedWithSurface", StateStopped, true, true},
+                                         PaintCase{"EndedWithSurface", StateEnded, true, true}),
+                         [](const testing::TestParamInfo<PaintCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(VideoWindow, DoubleClickTogglesFullScreenThroughTheMainWindow) {
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    struct {
+        HWND target;
+        BOOL fullScreen;
+        int command;
+    } const cases[] = {
+        {video->frameWindow(), FALSE, ID_FULLSCREEN},
+        {video->frameWindow(), TRUE, ID_LEAVE_FULLSCREEN},
+        {video->surfaceWindow(), FALSE, ID_FULLSCREEN},
+        {video->surfaceWindow(), TRUE, ID_LEAVE_FULLSCREEN},
+    };
+    for (const auto& c : cases) {
+        appState().fullScreen = c.fullScreen;
+        SendMessageW(c.target, WM_LBUTTONDBLCLK, 0, MAKELPARAM(10, 10));
+        EXPECT_EQ(takePostedCommand(mainWindow), c.command);
+        EXPECT_EQ(takePostedCommand(mainWindow), -1) << "one command per double-click";
+    }
+}
+
+TEST_F(VideoWindow, FrameColoursItsLinkLightGrey) {
+    MemoryDC dc;
+    SetTextColor(dc.get(), RGB(1, 2, 3));
+    const LRESULT brush =
+        SendMessageW(video->frameWindow(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                     reinterpret_cast<LPARAM>(video->linkWindow()));
+    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
+    EXPECT_EQ(GetTextColor(dc.get()), RGB(192, 192, 192));
+}
+
+// Ends the menu loop as a user pressing Escape would, once it runs.
+void CALLBACK endMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    EndMenu();
+}
+
+TEST_F(VideoWindow, DismissedMenuPostsNothingAndIsDestroyed) {
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU));
+    ASSERT_NE(menu, nullptr);
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
+    SetTimer(nullptr, 0, 100, &endMenuSoon);
+    video->trackContextMenu(menu);
+    EXPECT_FALSE(IsMenu(menu));
+    EXPECT_EQ(takePostedCommand(mainWindow), -1);
+}
+
+TEST_F(VideoWindow, DestroyWindowsForgetsEveryWindowAndMayRunTwice) {
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    HWND frame = video->frameWindow();
+    HWND surface = video->surfaceWindow();
+    HWND link = video->linkWindow();
+    video->destroyWindows();
+    EXPECT_EQ(video->frameWindow(), nullptr);
+    EXPECT_EQ(video->surfaceWindow(), nullptr);
+    EXPECT_EQ(video->linkWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(frame));
+    EXPECT_FALSE(IsWindow(surface));
+    EXPECT_FALSE(IsWindow(link));
+    video->destroyWindows();
+    video->showSurface(true);
+    video->layout();
+    video->checkCursorIdle();
+}
+
+TEST_F(VideoWindow, ControllerWithoutPlayerIsHandled) {
+    appState().controller =
+        std::make_unique<PlayLogic>([](int) -> std::unique_ptr<MediaPlayer> { return nullptr; });
+    EXPECT_GT(paintAndCount(false).nonBlackInLogo, 0);
+    video->checkCursorIdle();
+    EXPECT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+}
+
+}  // namespace

@@ -1,0 +1,214 @@
+// The shipped skin pictures and the loader that turns "PNG" resources into images.
+#include "ui/Gdiplus.h"
+#include "ui/SkinImage.h"
+#include "ui/WindowLibrary.h"
+
+#include "DibCanvas.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using ImagePtr = std::unique_ptr<Gdiplus::Image>;
+
+HINSTANCE module() {
+    return GetModuleHandleW(nullptr);
+}
+
+// Straight-alpha pixels of an image, read through a 32-bit ARGB copy.
+std::vector<Gdiplus::ARGB> pixelsOf(Gdiplus::Image* image) {
+    const int width = imageWidth(image);
+    const int height = imageHeight(image);
+    Gdiplus::Bitmap copy(width, height, PixelFormat32bppARGB);
+    {
+        Gdiplus::Graphics graphics(&copy);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        graphics.DrawImage(image, 0, 0, width, height);
+    }
+    std::vector<Gdiplus::ARGB> pixels;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            Gdiplus::Color c;
+            copy.GetPixel(x, y, &c);
+            pixels.push_back(c.GetValue());
+        }
+    }
+    return pixels;
+}
+
+int alphaOf(Gdiplus::ARGB argb) {
+    return static_cast<int>(argb >> 24);
+}
+
+struct SkinCase {
+    const wchar_t* name;
+    int width;
+    int height;
+    bool transparentAround;  // button and slider pictures show the bar through their corners
+};
+
+const SkinCase kSkins[] = {
+    {L"IDB_BAR_BKG", 10, 36, false},    {L"IDB_OPEN", 36, 32, true},       {L"IDB_PLAY", 36, 32, true},
+    {L"IDB_PAUSE", 36, 32, true},       {L"IDB_STOP", 36, 32, true},       {L"IDB_PREV", 36, 32, true},
+    {L"IDB_NEXT", 36, 32, true},        {L"IDB_MUTE", 28, 24, true},       {L"IDB_FULLSCREEN1", 32, 26, true},
+    {L"IDB_FULLSCREEN2", 32, 26, true}, {L"IDB_TIME_BKG", 4, 12, true},    {L"IDB_TIME_FORG", 4, 12, true},
+    {L"IDB_TIME_BALL", 12, 12, true},   {L"IDB_VOLUME_BAR", 68, 12, true}, {L"IDB_VOLUME_BALL", 16, 12, true},
+};
+
+class SkinPictureTest : public ::testing::TestWithParam<SkinCase> {};
+
+TEST_P(SkinPictureTest, DecodesAtItsExactSizeWithAlpha) {
+    const SkinCase& skin = GetParam();
+    ImagePtr image = loadSkinImage(module(), skin.name);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(imageWidth(image.get()), skin.width);
+    EXPECT_EQ(imageHeight(image.get()), skin.height);
+    EXPECT_TRUE(Gdiplus::IsAlphaPixelFormat(image->GetPixelFormat()));
+
+    const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(skin.width * skin.height));
+    if (skin.transparentAround) {
+        EXPECT_EQ(alphaOf(pixels.front()), 0) << "top left corner";
+        EXPECT_EQ(alphaOf(pixels.back()), 0) << "bottom right corner";
+    }
+    // The bar is a layered window keyed on black: a visible pure black pixel would be a hole.
+    for (Gdiplus::ARGB argb : pixels) {
+        if (alphaOf(argb) != 0) {
+            ASSERT_NE(argb & 0xFFFFFF, 0u);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllSkins, SkinPictureTest, ::testing::ValuesIn(kSkins),
+                         [](const ::testing::TestParamInfo<SkinCase>& info) {
+                             std::string name;
+                             for (const wchar_t* c = info.param.name; *c != 0; ++c) {
+                                 name += static_cast<char>(*c);
+                             }
+                             return name;
+                         });
+
+TEST(SkinPictures, BarBackgroundIsAnOpaqueLightGreyGradient) {
+    ImagePtr image = loadSkinImage(module(), L"IDB_BAR_BKG");
+    ASSERT_NE(image, nullptr);
+    const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
+    auto greyAt = [&](int y) { return static_cast<int>((pixels[y * 10] >> 8) & 0xFF); };
+    for (Gdiplus::ARGB argb : pixels) {
+        ASSERT_EQ(alphaOf(argb), 255);
+    }
+    EXPECT_NEAR(greyAt(2), 225, 8);
+    EXPECT_NEAR(greyAt(33), 152, 8);
+    for (int y = 2; y < 34; ++y) {
+        EXPECT_GE(greyAt(y - 1), greyAt(y)) << "row " << y;
+    }
+}
+
+TEST(SkinPictures, LogoIsFoundByNumber) {
+    ImagePtr image = loadSkinImage(module(), MAKEINTRESOURCEW(IDB_LOGO));
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(imageWidth(image.get()), 316);
+    EXPECT_EQ(imageHeight(image.get()), 155);
+}
+
+TEST(SkinPictures, PlayedTrackIsByteIdenticalToTheTrack) {
+    auto bytesOf = [](const wchar_t* name) {
+        HRSRC found = FindResourceW(module(), name, L"PNG");
+        const DWORD size = found ? SizeofResource(module(), found) : 0;
+        const auto* data =
+            found ? static_cast<const char*>(LockResource(LoadResource(module(), found))) : nullptr;
+        return data ? std::string(data, size) : std::string();
+    };
+    const std::string track = bytesOf(L"IDB_TIME_BKG");
+    ASSERT_FALSE(track.empty());
+    EXPECT_EQ(bytesOf(L"IDB_TIME_FORG"), track);
+
+    ImagePtr background = loadSkinImage(module(), L"IDB_TIME_BKG");
+    ImagePtr played = loadSkinImage(module(), L"IDB_TIME_FORG");
+    ASSERT_NE(background, nullptr);
+    ASSERT_NE(played, nullptr);
+    EXPECT_EQ(pixelsOf(played.get()), pixelsOf(background.get()));
+}
+
+TEST(PngLoader, MissingAndEmptyResourcesGiveNoImage) {
+    EXPECT_EQ(loadSkinImage(module(), L"NO_SUCH_PICTURE"), nullptr);
+    EXPECT_EQ(loadPngResource(module(), nullptr), nullptr);
+
+    HRSRC empty = FindResourceW(module(), L"TEST_EMPTY_PNG", L"PNG");
+    ASSERT_NE(empty, nullptr);
+    ASSERT_EQ(SizeofResource(module(), empty), 0u);
+    EXPECT_EQ(loadPngResource(module(), empty), nullptr);
+}
+
+TEST(PngLoader, UndecodableBytesGiveAnEmptyImageThatIsNeverDrawn) {
+    ImagePtr image = loadSkinImage(module(), L"TEST_GARBAGE_PNG");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->GetWidth(), 0u);
+    EXPECT_EQ(image->GetHeight(), 0u);
+    EXPECT_FALSE(hasPicture(image.get()));
+
+    DibCanvas canvas(8, 8, 0x102030);
+    ASSERT_TRUE(canvas.ready());
+    Gdiplus::Graphics graphics(canvas.dc());
+    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0));
+    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0, 8, 8));
+    EXPECT_FALSE(tileImageHorizontally(graphics, image.get(), 0, 0, 8));
+    EXPECT_FALSE(drawImage(graphics, nullptr, 0, 0));
+    EXPECT_EQ(imageWidth(nullptr), 0);
+}
+
+TEST(PngLoader, ImageStaysDrawableAfterTheResourceBlockIsFreed) {
+    ImagePtr image = loadSkinImage(module(), L"IDB_PLAY");
+    ASSERT_NE(image, nullptr);
+    // Churn the global heap so that a stream left pointing at the freed block would read other bytes.
+    for (int i = 0; i < 16; ++i) {
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4096);
+        if (void* bytes = GlobalLock(block)) {
+            std::memset(bytes, 0xAB, 4096);
+            GlobalUnlock(block);
+        }
+        GlobalFree(block);
+    }
+
+    const std::uint32_t background = 0x10C810;  // green, absent from the artwork
+    DibCanvas canvas(40, 40, background);
+    ASSERT_TRUE(canvas.ready());
+    {
+        Gdiplus::Graphics graphics(canvas.dc());
+        ASSERT_TRUE(drawImage(graphics, image.get(), 2, 4));
+    }
+    EXPECT_EQ(canvas.rgb(2, 4), background) << "transparent corner shows what was there";
+    EXPECT_EQ(canvas.rgb(39, 39), background) << "nothing drawn outside the natural size";
+    const std::uint32_t centre = canvas.rgb(2 + 18, 4 + 16);
+    EXPECT_GT(blueOf(centre), 150);
+    EXPECT_LT(redOf(centre), 100);
+}
+
+TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
+    // Four columns of distinct colours: a squeezed last tile would mix them.
+    Gdiplus::Bitmap tile(4, 2, PixelFormat32bppARGB);
+    const Gdiplus::ARGB colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
+    for (int x = 0; x < 4; ++x) {
+        for (int y = 0; y < 2; ++y) {
+            tile.SetPixel(x, y, Gdiplus::Color(colours[x]));
+        }
+    }
+    DibCanvas canvas(12, 2, 0x808080);
+    ASSERT_TRUE(canvas.ready());
+    {
+        Gdiplus::Graphics graphics(canvas.dc());
+        ASSERT_TRUE(tileImageHorizontally(graphics, &tile, 0, 0, 10));
+    }
+    for (int x = 0; x < 10; ++x) {
+        EXPECT_EQ(canvas.rgb(x, 1), colours[x % 4] & 0xFFFFFF) << "x " << x;
+    }
+    EXPECT_EQ(canvas.rgb(10, 1), 0x808080u);
+    EXPECT_EQ(canvas.rgb(11, 1), 0x808080u);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <utility>
+
+// Small owners for GDI handles and selections. Each releases exactly what it acquired, can be moved but
+// never copied (a copied owner would delete twice), and is empty after a move.
+
+// Owns a GDI object (brush, font, pen, bitmap, region) and deletes it.
+template <class Handle>
+class GdiObject {
+public:
+    GdiObject() = default;
+    explicit GdiObject(Handle handle) : handle_(handle) {}
+    ~GdiObject() { reset(); }
+    GdiObject(GdiObject&& other) noexcept : handle_(other.release()) {}
+    GdiObject& operator=(GdiObject&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+    GdiObject(const GdiObject&) = delete;
+    GdiObject& operator=(const GdiObject&) = delete;
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    Handle release() { return std::exchange(handle_, nullptr); }
+    void reset(Handle handle = nullptr) {
+        Handle old = std::exchange(handle_, handle);
+        if (old != nullptr && old != handle) {
+            DeleteObject(old);
+        }
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using BrushHandle = GdiObject<HBRUSH>;
+using FontHandle = GdiObject<HFONT>;
+using PenHandle = GdiObject<HPEN>;
+using BitmapHandle = GdiObject<HBITMAP>;
+using RegionHandle = GdiObject<HRGN>;
+
+// Selects an object into a device context and selects the previous one back when it ends, so that the
+// object can be deleted afterwards (a selected object cannot be). For brushes, pens, fonts and bitmaps;
+// selecting a region returns no previous object (use SelectClipRgn for clipping).
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : dc_(dc), previous_(dc && object ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() { restore(); }
+    SelectedObject(SelectedObject&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
+    SelectedObject& operator=(SelectedObject&& other) noexcept {
+        if (this != &other) {
+            restore();
+            dc_ = std::exchange(other.dc_, nullptr);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+    // False when the selection failed (nothing to restore then).
+    bool selected() const { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+    // Selects the previous object back now rather than at the end of the scope.
+    void restore() {
+        if (dc_ != nullptr && selected()) {
+            SelectObject(dc_, previous_);
+        }
+        dc_ = nullptr;
+        previous_ = nullptr;
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+// A memory device context compatible with the given one (null: with the screen), deleted at the end.
+class MemoryDC {
+public:
+    explicit MemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
+    ~MemoryDC() {
+        if (dc_ != nullptr) {
+            DeleteDC(dc_);
+        }
+    }
+    MemoryDC(MemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
+    MemoryDC& operator=(MemoryDC&& other) noexcept {
+        if (this != &other) {
+            if (dc_ != nullptr) {
+                DeleteDC(dc_);
+            }
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HDC dc_ = nullptr;
+};
+
+// The device context of a window (null: the screen) from GetDC, released at the end.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() { release(); }
+    WindowDC(WindowDC&& other) noexcept
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDC& operator=(WindowDC&& other) noexcept {
+        if (this != &other) {
+            release();
+            window_ = std::exchange(other.window_, nullptr);
+            dc_ = std::exchange(other.dc_, nullptr);
+        }
+        return *this;
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    void release() {
+        if (dc_ != nullptr) {
+            ReleaseDC(window_, dc_);
+        }
+        dc_ = nullptr;
+    }
+
+    HWND window_ = nullptr;
+    HDC dc_ = nullptr;
+};
+
+// BeginPaint/EndPaint for WM_PAINT. Always pairs the two, even when painting itself fails, so that the
+// update region is validated and the window does not repaint forever.
+class PaintDC {
+public:
+    explicit PaintDC(HWND window) : window_(window) { dc_ = BeginPaint(window_, &paint_); }
+    ~PaintDC() { EndPaint(window_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+
+    HDC get() const { return dc_; }
+    const RECT& dirty() const { return paint_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_ = nullptr;
+};
+
+// A top-down 32-bit DIB section of width x height; *bits (when given) receives its pixels, one 0xAARRGGBB
+// value per pixel, rows without padding. Empty on failure or for a zero or negative size.
+inline BitmapHandle createDib32(int width, int height, std::uint32_t** bits = nullptr) {
+    if (bits != nullptr) {
+        *bits = nullptr;
+    }
+    if (width <= 0 || height <= 0) {
+        return BitmapHandle();
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* pixels = nullptr;
+    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    if (bitmap && bits != nullptr) {
+        *bits = static_cast<std::uint32_t*>(pixels);
+    }
+    return bitmap;
+}

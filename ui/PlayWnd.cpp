@@ -1,0 +1,306 @@
+#include "ui/PlayWnd.h"
+
+#include "app/AppState.h"
+#include "playback/PlayLogic.h"
+#include "resource.h"
+#include "ui/BrandingLink.h"
+#include "ui/GdiGuards.h"
+#include "ui/Gdiplus.h"
+#include "ui/PlayWndMenu.h"
+#include "ui/SkinImage.h"
+#include "ui/VideoLayout.h"
+#include "ui/WindowLibrary.h"
+
+namespace {
+
+PlayWnd* g_instance = nullptr;
+
+HINSTANCE moduleInstance() {
+    HINSTANCE instance = appState().instance;
+    return instance ? instance : GetModuleHandleW(nullptr);
+}
+
+// The message font of the system, underlined; the stock GUI font's face when the metrics can't be read.
+HFONT createLinkFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    LOGFONTW font{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    }
+    font.lfUnderline = TRUE;
+    return CreateFontIndirectW(&font);
+}
+
+void destroyIfWindow(HWND& window) {
+    if (window != nullptr && IsWindow(window)) {
+        DestroyWindow(window);
+    }
+    window = nullptr;
+}
+
+}  // namespace
+
+PlayWnd* PlayWnd::instance() {
+    if (g_instance == nullptr) {
+        g_instance = new PlayWnd();
+    }
+    return g_instance;
+}
+
+void PlayWnd::destroyInstance() {
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+PlayWnd::PlayWnd() = default;
+
+PlayWnd::~PlayWnd() {
+    destroyWindows();
+    logo_.reset();
+}
+
+bool PlayWnd::create(HWND mainWindow) {
+    if (frameWindow_ == nullptr) {
+        // WM_INITDIALOG runs inside this call and records the frame and its link.
+        HWND frame = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_VIDEO_FRAME), mainWindow,
+                                        &PlayWnd::frameProc, 0);
+        if (frame == nullptr) {
+            OutputDebugStringW(L"PlayWnd: create: frame dialog failed\n");
+            return false;
+        }
+        frameWindow_ = frame;
+    }
+    return loadLogo();
+}
+
+bool PlayWnd::loadLogo() {
+    logo_ = loadSkinImage(moduleInstance(), MAKEINTRESOURCEW(IDB_LOGO));
+    POINT position{};
+    GetCursorPos(&position);
+    cursor_.reset(position, GetTickCount());
+    return true;
+}
+
+void PlayWnd::initFrame(HWND frame) {
+    frameWindow_ = frame;
+    if (!linkFont_) {
+        linkFont_.reset(createLinkFont());
+    }
+    linkWindow_ = createBrandingLink(linkFont_.get(), frame);
+}
+
+void PlayWnd::layout() {
+    if (frameWindow_ == nullptr) {
+        return;
+    }
+    RECT client{};
+    GetClientRect(frameWindow_, &client);
+    SIZE linkSize{};
+    const bool hasLink = linkWindow_ != nullptr;
+    if (hasLink) {
+        RECT rect{};
+        GetWindowRect(linkWindow_, &rect);
+        linkSize = {rect.right - rect.left, rect.bottom - rect.top};
+    }
+    const VideoLayout placed = computeVideoLayout(client.right, client.bottom, hasLink ? &linkSize : nullptr);
+    if (hasLink) {
+        const RECT& r = placed.link;
+        MoveWindow(linkWindow_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    if (surfaceWindow_ != nullptr) {
+        const RECT& r = placed.surface;
+        MoveWindow(surfaceWindow_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+}
+
+int PlayWnd::playerState() {
+    const PlayLogic* controller = appState().controller.get();
+    MediaPlayer* player = controller ? controller->player() : nullptr;
+    return player ? player->getState() : StateNothing;
+}
+
+bool PlayWnd::surfaceVisible() const {
+    return surfaceWindow_ != nullptr && (GetWindowLongPtrW(surfaceWindow_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void PlayWnd::paint(HDC dc, bool isSurface) {
+    RECT client{};
+    GetClientRect(frameWindow_, &client);
+    {
+        BrushHandle black(CreateSolidBrush(RGB(0, 0, 0)));
+        FillRect(dc, &client, black.get());
+    }
+    const int state = playerState();
+    const bool pictureShown = (state == StatePlaying || state == StatePaused) && surfaceVisible();
+    if (pictureShown || isSurface || !logo_) {
+        return;
+    }
+    const int width = imageWidth(logo_.get());
+    const int height = imageHeight(logo_.get());
+    Gdiplus::Graphics graphics(dc);
+    drawImage(graphics, logo_.get(), (client.right - width) / 2, (client.bottom - height) / 2);
+}
+
+void PlayWnd::trackContextMenu(HMENU menu) {
+    HWND owner = appState().mainWindow ? appState().mainWindow : frameWindow_;
+    if (HMENU popup = prepareContextMenu(menu, currentContextMenuInputs())) {
+        POINT at{};
+        GetCursorPos(&at);
+        const int command =
+            static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+        if (command > 0 && appState().mainWindow != nullptr) {
+            PostMessageW(appState().mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        }
+    }
+    DestroyMenu(menu);
+}
+
+void PlayWnd::showContextMenu() {
+    if (HMENU menu = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(IDR_CONTEXTMENU))) {
+        trackContextMenu(menu);
+    }
+}
+
+void PlayWnd::toggleFullScreen() {
+    if (appState().mainWindow == nullptr) {
+        return;
+    }
+    const WPARAM command = appState().fullScreen ? ID_LEAVE_FULLSCREEN : ID_FULLSCREEN;
+    PostMessageW(appState().mainWindow, WM_COMMAND, command, 0);
+}
+
+void PlayWnd::checkCursorIdle() {
+    POINT position{};
+    if (!GetCursorPos(&position)) {
+        return;
+    }
+    RECT frame{};
+    const bool overVideo =
+        frameWindow_ != nullptr && GetWindowRect(frameWindow_, &frame) && PtInRect(&frame, position);
+    switch (cursor_.tick(position, GetTickCount(), playerState() == StatePlaying, overVideo)) {
+        case CursorIdle::Action::Show:
+            ShowCursor(TRUE);
+            break;
+        case CursorIdle::Action::Hide:
+            ShowCursor(FALSE);
+            break;
+        case CursorIdle::Action::None:
+            break;
+    }
+}
+
+bool PlayWnd::open(int playerType, HINSTANCE instance) {
+    const PlayLogic* controller = appState().controller.get();
+    const int kind = controller ? controller->playerKind() : PlayerNone;
+    if (playerType != kind || surfaceWindow_ == nullptr) {
+        if (surfaceWindow_ != nullptr) {
+            MediaPlayer* player = controller ? controller->player() : nullptr;
+            // A player of another kind keeps its window; the libvlc player's surface is remade.
+            if (player == nullptr || player->playerType() == PlayerVlc) {
+                destroyIfWindow(surfaceWindow_);
+            }
+            surfaceWindow_ = nullptr;
+        }
+        if (playerType == PlayerVlc) {
+            surfaceWindow_ = CreateDialogParamW(instance ? instance : moduleInstance(),
+                                                MAKEINTRESOURCEW(IDD_VIDEO_SURFACE), frameWindow_,
+                                                &PlayWnd::surfaceProc, 0);
+        }
+        if (surfaceWindow_ == nullptr) {
+            return false;
+        }
+        // The player draws into child windows of its own: the surface must not paint over them.
+        const LONG_PTR style = GetWindowLongPtrW(surfaceWindow_, GWL_STYLE);
+        SetWindowLongPtrW(surfaceWindow_, GWL_STYLE, style | WS_CLIPCHILDREN);
+    }
+    layout();
+    ShowWindow(surfaceWindow_, SW_HIDE);
+    return true;
+}
+
+void PlayWnd::showSurface(bool show) {
+    if (surfaceWindow_ != nullptr) {
+        ShowWindow(surfaceWindow_, show ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void PlayWnd::destroyWindows() {
+    destroyIfWindow(linkWindow_);
+    destroyIfWindow(surfaceWindow_);
+    destroyIfWindow(frameWindow_);
+    linkFont_.reset();
+    // The cursor must not stay hidden after the video area is gone.
+    if (cursor_.hidden()) {
+        ShowCursor(TRUE);
+        POINT position{};
+        GetCursorPos(&position);
+        cursor_.reset(position, GetTickCount());
+    }
+}
+
+INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        instance()->initFrame(dialog);
+        return TRUE;
+    }
+    // Messages that arrive while the object is being deleted must not bring a new one to life.
+    PlayWnd* self = g_instance;
+    if (self == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        case WM_SIZE:
+            self->layout();
+            return TRUE;
+        case WM_PAINT: {
+            PaintDC dc(dialog);
+            self->paint(dc.get(), false);
+            return TRUE;
+        }
+        case WM_CONTEXTMENU:
+            self->showContextMenu();
+            return TRUE;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0) {
+                openLinkTarget(reinterpret_cast<HWND>(lParam));
+            }
+            return TRUE;
+        case WM_CTLCOLORSTATIC:
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(
+                linkColorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+        case WM_LBUTTONDBLCLK:
+            self->toggleFullScreen();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        return TRUE;
+    }
+    PlayWnd* self = g_instance;
+    if (self == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        case WM_PAINT: {
+            PaintDC dc(dialog);
+            self->paint(dc.get(), true);
+            return TRUE;
+        }
+        case WM_CONTEXTMENU:
+            self->showContextMenu();
+            return TRUE;
+        case WM_LBUTTONDBLCLK:
+            self->toggleFullScreen();
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}

@@ -1,0 +1,54 @@
+#include "ui/PlayWndMenu.h"
+
+#include "app/AppState.h"
+#include "playback/PlayLogic.h"
+#include "resource.h"
+
+namespace {
+
+void grey(HMENU popup, UINT command) {
+    EnableMenuItem(popup, command, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+}
+
+}  // namespace
+
+ContextMenuInputs currentContextMenuInputs() {
+    ContextMenuInputs inputs;
+    inputs.fullScreen = appState().fullScreen != FALSE;
+    const PlayLogic* controller = appState().controller.get();
+    if (controller == nullptr) {
+        return inputs;
+    }
+    inputs.playlistCount = controller->playlist().count();
+    inputs.canStep = controller->playlist().canStep();
+    if (MediaPlayer* player = controller->player()) {
+        inputs.hasPlayer = true;
+        inputs.isPlaying = player->isPlaying();
+        inputs.playerState = player->getState();
+    }
+    return inputs;
+}
+
+HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
+    HMENU popup = GetSubMenu(menu, 0);
+    if (popup == nullptr) {
+        return nullptr;
+    }
+    DeleteMenu(popup, inputs.fullScreen ? ID_FULLSCREEN : ID_LEAVE_FULLSCREEN, MF_BYCOMMAND);
+    if (inputs.hasPlayer && inputs.isPlaying) {
+        grey(popup, ID_PLAY);
+    } else {
+        grey(popup, ID_PAUSE);
+        if (inputs.playerState != StatePaused) {
+            grey(popup, ID_STOP);
+        }
+        if (inputs.playlistCount == 0) {
+            grey(popup, ID_PLAY);
+        }
+    }
+    if (!inputs.canStep) {
+        grey(popup, ID_PREVIOUS);
+        grey(popup, ID_NEXT);
+    }
+    return popup;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+// What the video area's context menu depends on.
+struct ContextMenuInputs {
+    bool hasPlayer = false;
+    bool isPlaying = false;
+    int playerState = 0;  // the player's state; 0 without a player
+    int playlistCount = 0;
+    bool canStep = false;  // the playlist can go to a previous or next file
+    bool fullScreen = false;
+};
+
+// Reads the inputs from the controller and the process-wide state (a missing controller or player
+// counts as nothing loaded).
+ContextMenuInputs currentContextMenuInputs();
+
+// Greys and removes the items of the context menu's pop-up (sub-menu 0 of menu 131) for the inputs.
+// Returns the pop-up, or null when the menu has none.
+HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);

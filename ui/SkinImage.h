@@ -1,0 +1,22 @@
+#pragma once
+
+#include "ui/Gdiplus.h"
+
+// Null-safe size queries and drawing for skin images. A missing picture (null) and one that failed to
+// decode (0 x 0) are both "nothing to draw": the helpers skip them, so no layout ever divides by a zero
+// width or draws a broken image.
+
+// Natural width and height in pixels; 0 for a null or undecoded image.
+int imageWidth(Gdiplus::Image* image);
+int imageHeight(Gdiplus::Image* image);
+// True when the image has a picture to draw.
+bool hasPicture(Gdiplus::Image* image);
+
+// Draws the image at its natural size with its top left corner at (x, y), blended by its alpha.
+// False (and nothing drawn) for an image without a picture.
+bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y);
+// Draws the image stretched into the rectangle; nothing for an image without a picture or an empty rectangle.
+bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width, int height);
+// Repeats the image side by side across [x, x + width) at its natural size, the last copy cut off at the
+// right edge. Nothing for an image without a picture.
+bool tileImageHorizontally(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width);
