@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# Builds the player and starts it under Wine:  run.sh BUILD [FILE]
+#   BUILD  build tree (the Windows build goes to BUILD/win32, the run's own files to BUILD/run)
+#   FILE   a media file (Unix or Windows path); without one, sample clips are generated and the first plays
+# A Windows libvlc can be given with VLC_DIR=<folder with libvlc.dll, libvlccore.dll and plugins/>;
+# without it the player gets the test stand-in. With no X display the run is headless: the player plays
+# for a few seconds, a screenshot is saved to BUILD/run/screenshot.png and the player is closed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
+file=${2:-}
+win32=$build/win32
+run=$build/run
+app=$run/app
+
+say() { printf 'run: %s\n' "$*"; }
+
+# Only what the player needs: the program, its advertisement library and, when no real library is
+# given, the libvlc stand-in.
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$win32" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+targets=(VelmoraPlayer libads)
+[ -n "${VLC_DIR:-}" ] || targets+=(standin_libvlc)
+cmake --build "$win32" -j "$(nproc)" --target "${targets[@]}"
+
+# The player's folder, rebuilt on every run so that no library of an earlier run is left in it.
+rm -rf "$app"
+mkdir -p "$app"
+cp "$win32/bin/VelmoraPlayer.exe" "$win32/bin/libads.dll" "$app/"
+if [ -n "${VLC_DIR:-}" ]; then
+  for f in libvlc.dll libvlccore.dll; do
+    [ -f "$VLC_DIR/$f" ] || { echo "run: $VLC_DIR has no $f" >&2; exit 1; }
+    cp "$VLC_DIR/$f" "$app/"
+  done
+  [ -d "$VLC_DIR/plugins" ] && cp -r "$VLC_DIR/plugins" "$app/"
+  say "using the Windows libvlc from $VLC_DIR"
+else
+  cp "$win32/standins/libvlc/libvlc.dll" "$app/"
+  say "No Windows libvlc found: using the test stand-in, which paints a test picture instead of decoding video"
+  say "(give a real one with VLC_DIR=<folder with libvlc.dll, libvlccore.dll, plugins>)"
+fi
+
+# A session of its own, so that a test run in BUILD/win32 keeps its prefix. wineserver stays up for
+# the whole session and would hold this script's output open, hence the redirection.
+say "starting Wine (a fresh prefix takes about 20 s)"
+"$root/scripts/wine-session" start "$run" >/dev/null 2>&1 </dev/null
+trap '"$root/scripts/wine-session" stop "$run" >/dev/null 2>&1 || true' EXIT
+# shellcheck disable=SC1091
+. "$run/wine-session.env"
+headless=
+[ -f "$run/xvfb.pid" ] && headless=1
+
+if [ -z "$file" ]; then
+  "$root/scripts/make-clips.sh" "$run/clips"
+  file=$run/clips/folder/a.mpg
+fi
+case $file in
+  [A-Za-z]:\\*) winfile=$file ;;
+  *)
+    [ -e "$file" ] || { echo "run: no such file: $file" >&2; exit 1; }
+    winfile=$(winepath -w "$(cd "$(dirname "$file")" && pwd)/$(basename "$file")" 2>/dev/null)
+    ;;
+esac
+say "playing $winfile"
+
+player() { wine "$app/VelmoraPlayer.exe" "$@" </dev/null; }
+
+if [ -z "$headless" ]; then
+  say "the player runs on display $DISPLAY until you close it"
+  player "$winfile" || true
+  exit 0
+fi
+
+# Headless: play for a moment, take a picture of the virtual screen, then close the player as its
+# frame button would (taskkill without /f asks the window to close).
+player "$winfile" >/dev/null 2>&1 &
+pid=$!
+for _ in $(seq 50); do
+  xwininfo -root -tree 2>/dev/null | grep -q '"Velmora Player - ' && break
+  sleep 0.2
+done
+sleep 0.5
+import -window root "$run/screenshot.png"
+wine taskkill /im VelmoraPlayer.exe >/dev/null 2>&1 || true
+for _ in $(seq 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.2
+done
+if kill -0 "$pid" 2>/dev/null; then
+  wine taskkill /f /im VelmoraPlayer.exe >/dev/null 2>&1 || true
+fi
+wait "$pid" 2>/dev/null || true
+say "headless run (no X display): screenshot saved to $run/screenshot.png"

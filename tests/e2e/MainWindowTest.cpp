@@ -1,0 +1,340 @@
+// The main window as a user meets it: title, size, full screen, keys, the open dialog, the about box,
+// the load-failure message, closing through the advertisement library, and the folder playlist.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "e2e/PlayerFixture.h"
+#include "resources/resource.h"
+
+namespace e2e {
+namespace {
+
+std::string narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) {
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    }
+    return out;
+}
+
+TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
+    ASSERT_TRUE(startPlayer());
+    // The window's creation text is there before its first tick (260 ms later) replaces it.
+    std::wstring first;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            first = player_.title();
+            return !first.empty();
+        },
+        5000, 1));
+    EXPECT_EQ(narrow(first), "Media Player");
+    EXPECT_TRUE(waitForTitle(kProductTitle, 3000));
+}
+
+TEST_F(PlayerTest, FirstStartGivesTheDefaultSizeCentredOnTheWorkArea) {
+    ASSERT_TRUE(startIdle());
+    const HWND main = player_.window();
+    const int bar = barHeight();
+    const SIZE client = clientSize(main);
+    EXPECT_EQ(client.cx, 672);
+    EXPECT_EQ(client.cy, 420 + bar);
+    ASSERT_NE(videoFrame(), nullptr);
+    const RECT frame = rectInParent(videoFrame());
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 0);
+    EXPECT_EQ(frame.right, 672);
+    EXPECT_EQ(frame.bottom, 420);
+    if (HWND barWindow = controlBar()) {
+        const RECT barRect = rectInParent(barWindow);
+        EXPECT_EQ(barRect.top, 420);
+        EXPECT_EQ(barRect.right, 672);
+        EXPECT_EQ(bar, 36) << "the shipped bar background is 36 pixels high";
+    }
+
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT window{};
+    GetWindowRect(main, &window);
+    const int leftMargin = window.left - work.left;
+    const int rightMargin = work.right - window.right;
+    const int topMargin = window.top - work.top;
+    const int bottomMargin = work.bottom - window.bottom;
+    EXPECT_LE(std::abs(leftMargin - rightMargin), 1) << leftMargin << " vs " << rightMargin;
+    EXPECT_LE(std::abs(topMargin - bottomMargin), 1) << topMargin << " vs " << bottomMargin;
+}
+
+struct ResizeCase {
+    int clientWidth;
+    int clientHeight;  // the video area's height; the bar comes on top of it
+    int expectedWidth;
+    int expectedHeight;
+};
+
+class MinimumSize : public PlayerTest, public ::testing::WithParamInterface<ResizeCase> {};
+
+TEST_P(MinimumSize, SmallerWindowsGrowBackToTheMinimum) {
+    ASSERT_TRUE(startIdle());
+    const HWND main = player_.window();
+    const int bar = barHeight();
+    RECT window{};
+    GetWindowRect(main, &window);
+    const SIZE client = clientSize(main);
+    const int frameWidth = (window.right - window.left) - client.cx;
+    const int frameHeight = (window.bottom - window.top) - client.cy;
+
+    const ResizeCase& c = GetParam();
+    SetWindowPos(main, nullptr, 0, 0, c.clientWidth + frameWidth, c.clientHeight + bar + frameHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE now{};
+    const bool settled = waitUntil(
+        [&] {
+            now = clientSize(main);
+            return now.cx == c.expectedWidth && now.cy == c.expectedHeight + bar;
+        },
+        3000);
+    EXPECT_TRUE(settled) << "client " << now.cx << " x " << now.cy << ", expected " << c.expectedWidth
+                         << " x " << c.expectedHeight + bar;
+}
+
+INSTANTIATE_TEST_SUITE_P(Resizes, MinimumSize,
+                         ::testing::Values(ResizeCase{200, 100, 480, 300},    // both too small
+                                           ResizeCase{700, 120, 700, 300},    // only too low
+                                           ResizeCase{300, 500, 480, 500},    // only too narrow
+                                           ResizeCase{600, 400, 600, 400}));  // large enough
+
+TEST_F(PlayerTest, FullScreenByFLeftByEscOrF) {
+    ASSERT_TRUE(startIdle());
+    const HWND main = player_.window();
+    RECT windowed{};
+    GetWindowRect(main, &windowed);
+
+    player_.sendKey(VK_ESCAPE);  // nothing to leave yet
+    Sleep(600);
+    RECT afterEsc{};
+    GetWindowRect(main, &afterEsc);
+    EXPECT_TRUE(EqualRect(&windowed, &afterEsc));
+    EXPECT_EQ(GetWindowLongPtrW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
+
+    player_.sendKey('F');
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000)) << "F did not switch to full screen";
+    if (HWND frame = videoFrame()) {
+        const RECT video = rectInParent(frame);
+        EXPECT_EQ(video.right - video.left, GetSystemMetrics(SM_CXSCREEN));
+    }
+
+    player_.sendKey(VK_ESCAPE);
+    ASSERT_TRUE(waitUntil([&] { return !isFullScreen(); }, 3000)) << "Esc did not leave full screen";
+    RECT restored{};
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            GetWindowRect(main, &restored);
+            return EqualRect(&windowed, &restored) != FALSE;
+        },
+        2000))
+        << "windowed rectangle not restored";
+    EXPECT_EQ(GetWindowLongPtrW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
+
+    // F toggles: a second F leaves full screen as well.
+    player_.sendKey('F');
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000));
+    player_.sendKey('F');
+    EXPECT_TRUE(waitUntil([&] { return !isFullScreen(); }, 3000)) << "a second F did not leave full screen";
+}
+
+TEST_F(PlayerTest, SpacePlaysAStoppedFileAndTheTitleNamesIt) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    player_.sendKey(VK_SPACE);  // pause: the title keeps the file name
+    Sleep(800);
+    EXPECT_EQ(narrow(player_.title()), narrow(titleFor(L"long.mpg")));
+    player_.postCommand(ID_STOP);
+    EXPECT_TRUE(waitForTitle(kProductTitle));
+    player_.sendKey(VK_SPACE);  // stopped: Space plays again
+    EXPECT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+}
+
+// Which of Play (1004) and Pause (1005) the bar offers shows whether Space paused or resumed.
+TEST_F(PlayerTest, SpaceTogglesPauseAndTheBarSwapsPlayAndPause) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    const HWND bar = controlBar();
+    ASSERT_NE(bar, nullptr) << "no control bar";
+    const HWND play = GetDlgItem(bar, IDC_BTN_PLAY);
+    const HWND pause = GetDlgItem(bar, IDC_BTN_PAUSE);
+    auto offers = [&](HWND shown, HWND hidden) {
+        return waitUntil([&] { return IsWindowVisible(shown) && !IsWindowVisible(hidden); }, 3000);
+    };
+    EXPECT_TRUE(offers(pause, play)) << "playing: Pause expected";
+    player_.sendKey(VK_SPACE);
+    EXPECT_TRUE(offers(play, pause)) << "paused: Play expected";
+    player_.sendKey(VK_SPACE);
+    EXPECT_TRUE(offers(pause, play)) << "resumed: Pause expected";
+}
+
+TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
+    ASSERT_TRUE(startPlayer(textFilePath()));
+    const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);
+    ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
+    EXPECT_EQ(narrow(textOf(box)), narrow(kProductTitle));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 3000));
+    // Start-up goes on with nothing loaded.
+    EXPECT_TRUE(waitForTitle(kProductTitle));
+    EXPECT_TRUE(player_.running());
+}
+
+TEST_F(PlayerTest, OpenDialogWithAFileThatIsNotMediaShowsTheLoadFailure) {
+    ASSERT_TRUE(startIdle());
+    ASSERT_TRUE(openThroughDialog(textFilePath()));
+    const HWND box = player_.waitForMessageBox(kLoadFailure, 5000);
+    ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 3000));
+    EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
+}
+
+TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
+    ASSERT_TRUE(startIdle());
+    player_.postCommand(ID_FILE_OPEN);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
+            return dialog != nullptr;
+        },
+        5000))
+        << "no open dialog";
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 3000));
+    Sleep(600);
+    EXPECT_EQ(player_.findDialog(), nullptr) << "something appeared after cancelling";
+    EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
+
+    ASSERT_TRUE(openThroughDialog(longClipPath()));
+    EXPECT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+}
+
+TEST_F(PlayerTest, AboutBoxShowsTheVersionAndClosesWithOk) {
+    ASSERT_TRUE(startIdle());
+    player_.postCommand(ID_HELP_ABOUT);  // what Alt+/ and Alt+? send
+    HWND about = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            about = player_.findDialog([](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; });
+            return about != nullptr;
+        },
+        5000))
+        << "no about box";
+    EXPECT_EQ(GetWindow(about, GW_OWNER), player_.window());
+    EXPECT_EQ(narrow(textOf(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
+    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, 3000));
+    EXPECT_TRUE(player_.running());
+}
+
+TEST_F(PlayerTest, CloseCancelledByTheAdvertisementKeepsPlaying) {
+    ASSERT_TRUE(startPlayer(longClipPath(), 2));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    player_.requestClose();
+    ASSERT_TRUE(waitUntil([&] { return !adsCalls().empty(); }, 5000)) << "libads_show was not called";
+    Sleep(800);
+    EXPECT_TRUE(player_.running());
+    EXPECT_TRUE(IsWindow(player_.window()));
+    EXPECT_TRUE(IsWindowVisible(player_.window()));
+    EXPECT_EQ(narrow(player_.title()), narrow(titleFor(L"long.mpg")));
+    EXPECT_EQ(adsCalls().size(), 1u);
+}
+
+struct CloseCase {
+    const char* how;
+    bool byExitCommand;
+};
+
+class AcceptedClose : public PlayerTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(AcceptedClose, EndsTheProcessWithCodeZeroAfterTheAdvertisement) {
+    ASSERT_TRUE(startIdle());
+    const HWND main = player_.window();
+    if (GetParam().byExitCommand) {
+        player_.postCommand(ID_FILE_EXIT);
+    } else {
+        player_.requestClose();
+    }
+    DWORD code = 0xFFFF;
+    ASSERT_TRUE(player_.waitForExit(10000, &code)) << "the player did not exit";
+    EXPECT_EQ(code, 0u);
+    const auto calls = adsCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    const std::string expectedStart =
+        std::to_string(reinterpret_cast<UINT_PTR>(main)) + "\tVelmora Player\thttp";
+    EXPECT_EQ(calls[0].rfind(expectedStart, 0), 0u) << calls[0];
+    const std::string path = "/ads/velmoraplayer/ads.php";
+    ASSERT_GE(calls[0].size(), path.size());
+    EXPECT_EQ(calls[0].substr(calls[0].size() - path.size()), path) << calls[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, AcceptedClose,
+                         ::testing::Values(CloseCase{"frame", false}, CloseCase{"exit", true}),
+                         [](const auto& info) { return std::string(info.param.how); });
+
+TEST_F(PlayerTest, QuotedCommandLineWithSpacesOpensTheFile) {
+    ASSERT_TRUE(startPlayer(L"\"" + videoPath(L"a.mpg") + L"\""));
+    EXPECT_TRUE(waitForTitle(titleFor(L"a.mpg")));
+}
+
+// Each title seen, in order, without repeats.
+std::vector<std::wstring> watchTitles(PlayerProcess& player, DWORD forMs,
+                                      const std::function<bool(const std::vector<std::wstring>&)>& done) {
+    std::vector<std::wstring> seen;
+    waitUntil(
+        [&] {
+            const std::wstring title = player.title();
+            if (seen.empty() || seen.back() != title) {
+                seen.push_back(title);
+            }
+            return done(seen);
+        },
+        forMs, 10);
+    return seen;
+}
+
+TEST_F(PlayerTest, EndOfAFileMovesToTheNextOneAndStopsAfterTheLast) {
+    ASSERT_TRUE(startPlayer(videoPath(L"a.mpg")));  // a path with a blank, unquoted
+    const std::wstring idle = kProductTitle;
+    DWORD idleSince = 0;
+    const auto seen = watchTitles(player_, 20000, [&](const std::vector<std::wstring>& titles) {
+        // Done once c.mpg was seen and the title has then shown the product name alone for 2 s.
+        bool sawLast = false;
+        for (const auto& t : titles) {
+            sawLast = sawLast || t == titleFor(L"c.mpg");
+        }
+        if (!sawLast || titles.back() != idle) {
+            idleSince = 0;
+            return false;
+        }
+        if (idleSince == 0) {
+            idleSince = GetTickCount();
+        }
+        return GetTickCount() - idleSince >= 2000;
+    });
+    std::vector<std::string> named;
+    for (const auto& t : seen) {
+        if (t != idle && t != L"Media Player") {
+            named.push_back(narrow(t));
+        }
+    }
+    const std::vector<std::string> expected = {narrow(titleFor(L"a.mpg")), narrow(titleFor(L"b.mpg")),
+                                               narrow(titleFor(L"c.mpg"))};
+    EXPECT_EQ(named, expected);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(narrow(seen.back()), narrow(idle));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,204 @@
+#include "e2e/PlayerFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "common/TestClips.h"
+#include "resources/resource.h"
+
+namespace e2e {
+
+namespace {
+
+std::wstring tempFolder() {
+    wchar_t folder[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, folder);
+    return folder;
+}
+
+std::wstring workFolder() {
+    return tempFolder() + L"velmora e2e";
+}
+
+void deleteRegistryTree(const wchar_t* subKey) {
+    RegDeleteTreeW(HKEY_CURRENT_USER, subKey);
+    RegDeleteKeyW(HKEY_CURRENT_USER, subKey);
+}
+
+bool copyClip(const char* clipName, const std::wstring& target) {
+    return CopyFileW(testclips::path(clipName).c_str(), target.c_str(), FALSE) != FALSE;
+}
+
+}  // namespace
+
+void PlayerTest::SetUpTestSuite() {
+    CreateDirectoryW(workFolder().c_str(), nullptr);
+    CreateDirectoryW(videosFolder().c_str(), nullptr);
+    CreateDirectoryW((workFolder() + L"\\Long Clip").c_str(), nullptr);
+    CreateDirectoryW((workFolder() + L"\\Not Media").c_str(), nullptr);
+    copyClip("folder/a.mpg", videoPath(L"a.mpg"));
+    copyClip("folder/b.mpg", videoPath(L"b.mpg"));
+    copyClip("folder/c.mpg", videoPath(L"c.mpg"));
+    copyClip("long.mpg", longClipPath());
+    std::ofstream(textFilePath().c_str()) << "not a video\n";
+}
+
+void PlayerTest::SetUp() {
+    ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
+    ASSERT_NE(GetFileAttributesW(longClipPath().c_str()), INVALID_FILE_ATTRIBUTES) << "clips were not copied";
+    ASSERT_NE(GetFileAttributesW(exePath().c_str()), INVALID_FILE_ATTRIBUTES) << "no test copy of the player";
+    // A new user: no saved placement and no published window of an earlier run.
+    deleteRegistryTree(L"Software\\Corvanta\\VelmoraPlayer");
+    deleteRegistryTree(L"Software\\Velmora Player");
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(test->test_suite_name()) + "." + test->name();
+    for (char& c : name) {
+        c = isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    }
+    adsLog_ = workFolder() + L"\\ads-" + std::wstring(name.begin(), name.end()) + L".log";
+    DeleteFileW(adsLog_.c_str());
+}
+
+void PlayerTest::TearDown() {
+    player_.kill();
+}
+
+::testing::AssertionResult PlayerTest::startPlayer(const std::wstring& commandTail, int adsResult) {
+    const Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
+                                     {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
+    if (!player_.start(exePath(), commandTail, environment)) {
+        return ::testing::AssertionFailure() << "CreateProcess failed, error " << GetLastError();
+    }
+    if (!player_.waitForWindow(15000)) {
+        DWORD code = 0;
+        player_.waitForExit(0, &code);
+        return ::testing::AssertionFailure()
+               << "no main window appeared" << (player_.running() ? "" : "; the player exited with ") << code;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult PlayerTest::startIdle() {
+    auto started = startPlayer();
+    return started ? waitForTitle(kProductTitle) : started;
+}
+
+::testing::AssertionResult PlayerTest::waitForTitle(const std::wstring& title, DWORD timeoutMs) {
+    if (waitUntil([&] { return player_.title() == title; }, timeoutMs)) {
+        return ::testing::AssertionSuccess();
+    }
+    const std::wstring last = player_.title();
+    return ::testing::AssertionFailure()
+           << "title stayed \"" << std::string(last.begin(), last.end()) << "\", expected \""
+           << std::string(title.begin(), title.end()) << "\"";
+}
+
+::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path) {
+    player_.postCommand(ID_FILE_OPEN);
+    HWND dialog = nullptr;
+    waitUntil(
+        [&] {
+            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
+            return dialog != nullptr;
+        },
+        5000);
+    if (!dialog) {
+        return ::testing::AssertionFailure() << "no open dialog titled \"Select File\"";
+    }
+    HWND nameBox = GetDlgItem(dialog, 0x47C);
+    if (!nameBox) {
+        return ::testing::AssertionFailure() << "the open dialog has no file name box";
+    }
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
+                        2000, &ignored);
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    if (!waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+        return ::testing::AssertionFailure() << "the open dialog did not close";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+std::wstring PlayerTest::exePath() {
+    return testclips::windowsPath(VELMORA_E2E_APP_DIR) + L"\\VelmoraPlayer.exe";
+}
+
+std::wstring PlayerTest::videosFolder() {
+    return workFolder() + L"\\My Videos";
+}
+
+std::wstring PlayerTest::videoPath(const wchar_t* name) {
+    return videosFolder() + L"\\" + name;
+}
+
+std::wstring PlayerTest::longClipPath() {
+    return workFolder() + L"\\Long Clip\\long.mpg";
+}
+
+std::wstring PlayerTest::textFilePath() {
+    return workFolder() + L"\\Not Media\\notes.txt";
+}
+
+std::wstring PlayerTest::titleFor(const wchar_t* fileName) {
+    return std::wstring(kProductTitle) + L" - " + fileName;
+}
+
+std::vector<std::string> PlayerTest::adsCalls() const {
+    std::ifstream in(adsLog_.c_str(), std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+HWND PlayerTest::controlBar() const {
+    for (HWND child : childWindows(player_.window())) {
+        if (GetDlgItem(child, IDC_BTN_PLAY)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND PlayerTest::videoFrame() const {
+    const HWND bar = controlBar();
+    for (HWND child : childWindows(player_.window())) {
+        if (child != bar && classNameOf(child) == L"#32770") {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND PlayerTest::videoSurface() const {
+    const HWND frame = videoFrame();
+    if (!frame) {
+        return nullptr;
+    }
+    for (HWND child : childWindows(frame)) {
+        if (classNameOf(child) == L"#32770") {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+int PlayerTest::barHeight() const {
+    const HWND bar = controlBar();
+    if (!bar) {
+        return 0;
+    }
+    const RECT rect = rectInParent(bar);
+    return rect.bottom - rect.top;
+}
+
+bool PlayerTest::isFullScreen() const {
+    const LONG_PTR style = GetWindowLongPtrW(player_.window(), GWL_STYLE);
+    RECT rect{};
+    GetWindowRect(player_.window(), &rect);
+    return (style & (WS_CAPTION | WS_THICKFRAME)) == 0 && rect.left == 0 && rect.top == 0 &&
+           rect.right == GetSystemMetrics(SM_CXSCREEN) && rect.bottom == GetSystemMetrics(SM_CYSCREEN);
+}
+
+}  // namespace e2e

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/PlayerProcess.h"
+
+namespace e2e {
+
+constexpr wchar_t kProductTitle[] = L"Velmora Player";
+constexpr wchar_t kLoadFailure[] = L"Could not load the file";
+
+// Every case starts its own player from a test copy of the program (with the libvlc stand-in and the
+// advertisement double beside it), as a new user would: no saved settings, clips in ordinary folders.
+class PlayerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite();
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the player with the command tail and waits for its main window; adsResult is what the
+    // advertisement double answers when the window is asked to close.
+    ::testing::AssertionResult startPlayer(const std::wstring& commandTail = L"", int adsResult = 0);
+    // Starts it and waits until the first timer tick has set the product name as the title.
+    ::testing::AssertionResult startIdle();
+    ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);
+    // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming.
+    ::testing::AssertionResult openThroughDialog(const std::wstring& path);
+
+    static std::wstring exePath();
+    // "<temp>\velmora e2e\My Videos": a.mpg, b.mpg and c.mpg of one second each.
+    static std::wstring videosFolder();
+    static std::wstring videoPath(const wchar_t* name);
+    // A twelve-second clip alone in its folder.
+    static std::wstring longClipPath();
+    // A text file: readable, but not media.
+    static std::wstring textFilePath();
+    static std::wstring titleFor(const wchar_t* fileName);
+
+    // Lines the advertisement double wrote (one per call).
+    std::vector<std::string> adsCalls() const;
+
+    // The two children of the main window: the control bar holds the Play button; the other one is
+    // the video window's frame. Null while missing.
+    HWND controlBar() const;
+    HWND videoFrame() const;
+    // The video surface inside the frame; null while there is none.
+    HWND videoSurface() const;
+    // The bar's height as laid out, 0 without a bar.
+    int barHeight() const;
+    bool isFullScreen() const;
+
+    PlayerProcess player_;
+    std::wstring adsLog_;
+};
+
+}  // namespace e2e

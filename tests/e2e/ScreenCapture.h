@@ -1,0 +1,30 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace e2e {
+
+// A copy of a region of the screen, 0x00RRGGBB per pixel, rows from the top.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+
+    bool empty() const { return pixels.empty(); }
+    // Pixels that differ from the other picture of the same size (all of them when the sizes differ).
+    size_t differingPixels(const Picture& other) const;
+    // Pixels that are not black.
+    size_t litPixels() const;
+    // Number of different colours, counted up to the limit.
+    size_t distinctColours(size_t limit = 64) const;
+};
+
+// What the screen shows in the rectangle (screen coordinates), whichever window it belongs to.
+Picture captureScreen(const RECT& screenRect);
+// What the screen shows over a window's client area.
+Picture captureClient(HWND window);
+
+}  // namespace e2e

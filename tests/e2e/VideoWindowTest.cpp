@@ -1,0 +1,107 @@
+// The video area: the surface the clip plays into, the logo when nothing plays, the double-click
+// full-screen toggle and the context menu.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "e2e/PlayerFixture.h"
+#include "e2e/ScreenCapture.h"
+#include "resources/resource.h"
+
+namespace e2e {
+namespace {
+
+bool surfaceShown(HWND surface) {
+    return surface && IsWindowVisible(surface);
+}
+
+// The stand-in paints sliding colour bars and the play time, so a playing surface changes over time;
+// the logo on black is still and has far fewer colours.
+TEST_F(PlayerTest, PlayingClipShowsAMovingPictureOnTheSurface) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    HWND surface = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            surface = videoSurface();
+            return surfaceShown(surface);
+        },
+        5000))
+        << "the video surface never became visible";
+    Sleep(300);
+    const Picture first = captureClient(surface);
+    Sleep(700);
+    const Picture second = captureClient(surface);
+    ASSERT_FALSE(first.empty());
+    EXPECT_GT(first.litPixels(), first.pixels.size() / 4) << "the surface is mostly black";
+    EXPECT_GT(second.differingPixels(first), 0u) << "the picture does not move";
+}
+
+TEST_F(PlayerTest, StoppingHidesTheSurfaceAndShowsTheLogoAgain) {
+    ASSERT_TRUE(startIdle());
+    const HWND frame = videoFrame();
+    ASSERT_NE(frame, nullptr);
+    Sleep(300);
+    const Picture idle = captureClient(frame);
+    ASSERT_FALSE(idle.empty());
+    EXPECT_GT(idle.litPixels(), 0u) << "no logo on the idle frame";
+
+    ASSERT_TRUE(openThroughDialog(longClipPath()));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    ASSERT_TRUE(waitUntil([&] { return surfaceShown(videoSurface()); }, 5000));
+    Sleep(300);
+    const Picture playing = captureClient(frame);
+    EXPECT_GT(playing.differingPixels(idle), idle.pixels.size() / 10) << "playing looks like the idle logo";
+
+    player_.postCommand(ID_STOP);
+    ASSERT_TRUE(waitForTitle(kProductTitle));
+    EXPECT_TRUE(waitUntil([&] { return !surfaceShown(videoSurface()); }, 3000)) << "surface still shown";
+    Picture stopped;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            stopped = captureClient(frame);
+            return stopped.differingPixels(idle) == 0;
+        },
+        3000))
+        << stopped.differingPixels(idle) << " pixels differ from the idle logo";
+}
+
+TEST_F(PlayerTest, DoubleClickOnTheVideoTogglesFullScreen) {
+    ASSERT_TRUE(startIdle());
+    const HWND frame = videoFrame();
+    ASSERT_NE(frame, nullptr);
+    PostMessageW(frame, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000)) << "double-click did not enter full screen";
+    PostMessageW(frame, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(50, 50));
+    EXPECT_TRUE(waitUntil([&] { return !isFullScreen(); }, 3000)) << "double-click did not leave full screen";
+}
+
+TEST_F(PlayerTest, ContextMenuOpensOverTheVideoAndClosesWithEscape) {
+    ASSERT_TRUE(startIdle());
+    const HWND frame = videoFrame();
+    ASSERT_NE(frame, nullptr);
+    RECT rect{};
+    GetWindowRect(frame, &rect);
+    PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame),
+                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    HWND menu = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            menu = player_.findPopupMenu();
+            return menu != nullptr;
+        },
+        3000))
+        << "no pop-up menu appeared";
+    PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+    const bool closedByEscape = waitUntil([&] { return player_.findPopupMenu() == nullptr; }, 3000);
+    if (!closedByEscape) {
+        PostMessageW(player_.window(), WM_CANCELMODE, 0, 0);  // don't leave the player stuck in the menu
+    }
+    EXPECT_TRUE(closedByEscape) << "Escape did not close the menu";
+    // The menu chose nothing, and the player answers keys again.
+    player_.sendKey('F');
+    EXPECT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000));
+}
+
+}  // namespace
+}  // namespace e2e
