@@ -159,24 +159,6 @@ TEST_F(PlayerTest, SpacePlaysAStoppedFileAndTheTitleNamesIt) {
     EXPECT_TRUE(waitForTitle(titleFor(L"long.mpg")));
 }
 
-// Which of Play (1004) and Pause (1005) the bar offers shows whether Space paused or resumed.
-TEST_F(PlayerTest, SpaceTogglesPauseAndTheBarSwapsPlayAndPause) {
-    ASSERT_TRUE(startPlayer(longClipPath()));
-    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
-    const HWND bar = controlBar();
-    ASSERT_NE(bar, nullptr) << "no control bar";
-    const HWND play = GetDlgItem(bar, IDC_BTN_PLAY);
-    const HWND pause = GetDlgItem(bar, IDC_BTN_PAUSE);
-    auto offers = [&](HWND shown, HWND hidden) {
-        return waitUntil([&] { return IsWindowVisible(shown) && !IsWindowVisible(hidden); }, 3000);
-    };
-    EXPECT_TRUE(offers(pause, play)) << "playing: Pause expected";
-    player_.sendKey(VK_SPACE);
-    EXPECT_TRUE(offers(play, pause)) << "paused: Play expected";
-    player_.sendKey(VK_SPACE);
-    EXPECT_TRUE(offers(pause, play)) << "resumed: Pause expected";
-}
-
 TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_TRUE(startPlayer(textFilePath()));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);

@@ -37,6 +37,34 @@ TEST_F(PlayerTest, PlayingClipShowsAMovingPictureOnTheSurface) {
     EXPECT_GT(second.differingPixels(first), 0u) << "the picture does not move";
 }
 
+// Space pauses a playing clip and resumes a paused one: the stand-in's picture stands still while paused and
+// moves again after the second Space, and the title keeps naming the file throughout.
+TEST_F(PlayerTest, SpacePausesAndResumesThePicture) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    HWND surface = nullptr;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            surface = videoSurface();
+            return surfaceShown(surface);
+        },
+        5000));
+    auto moving = [&] {
+        const Picture before = captureClient(surface);
+        Sleep(600);
+        return captureClient(surface).differingPixels(before) > 0;
+    };
+    ASSERT_TRUE(moving()) << "the picture does not move while playing";
+
+    player_.sendKey(VK_SPACE);
+    Sleep(500);  // the last frame before the pause may still be on its way
+    EXPECT_FALSE(moving()) << "the picture still moves after Space paused it";
+    EXPECT_EQ(player_.title(), titleFor(L"long.mpg"));
+
+    player_.sendKey(VK_SPACE);
+    EXPECT_TRUE(waitUntil(moving, 3000)) << "the picture does not move again after the second Space";
+}
+
 TEST_F(PlayerTest, StoppingHidesTheSurfaceAndShowsTheLogoAgain) {
     ASSERT_TRUE(startIdle());
     const HWND frame = videoFrame();
