@@ -171,6 +171,19 @@ HWND PlayerTest::videoFrame() const {
     return nullptr;
 }
 
+::testing::AssertionResult PlayerTest::waitForShownSurface(HWND& surface, DWORD timeoutMs) const {
+    const bool shown = waitUntil(
+        [&] {
+            surface = videoSurface();
+            return surface != nullptr && IsWindowVisible(surface);
+        },
+        timeoutMs);
+    if (shown) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the video surface never became visible";
+}
+
 HWND PlayerTest::videoSurface() const {
     const HWND frame = videoFrame();
     if (!frame) {

@@ -49,6 +49,8 @@ protected:
     HWND videoFrame() const;
     // The video surface inside the frame; null while there is none.
     HWND videoSurface() const;
+    // Waits until the surface exists and is visible, and hands it back.
+    ::testing::AssertionResult waitForShownSurface(HWND& surface, DWORD timeoutMs = 5000) const;
     // The bar's height as laid out, 0 without a bar.
     int barHeight() const;
     bool isFullScreen() const;

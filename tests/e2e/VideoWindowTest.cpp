@@ -21,13 +21,7 @@ TEST_F(PlayerTest, PlayingClipShowsAMovingPictureOnTheSurface) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     HWND surface = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            surface = videoSurface();
-            return surfaceShown(surface);
-        },
-        5000))
-        << "the video surface never became visible";
+    ASSERT_TRUE(waitForShownSurface(surface));
     Sleep(300);
     const Picture first = captureClient(surface);
     Sleep(700);
@@ -43,12 +37,7 @@ TEST_F(PlayerTest, SpacePausesAndResumesThePicture) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     HWND surface = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            surface = videoSurface();
-            return surfaceShown(surface);
-        },
-        5000));
+    ASSERT_TRUE(waitForShownSurface(surface));
     auto moving = [&] {
         const Picture before = captureClient(surface);
         Sleep(600);
@@ -76,7 +65,8 @@ TEST_F(PlayerTest, StoppingHidesTheSurfaceAndShowsTheLogoAgain) {
 
     ASSERT_TRUE(openThroughDialog(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
-    ASSERT_TRUE(waitUntil([&] { return surfaceShown(videoSurface()); }, 5000));
+    HWND shown = nullptr;
+    ASSERT_TRUE(waitForShownSurface(shown));
     Sleep(300);
     const Picture playing = captureClient(frame);
     EXPECT_GT(playing.differingPixels(idle), idle.pixels.size() / 10) << "playing looks like the idle logo";
