@@ -1,7 +1,6 @@
 #include "app/MainWindow.h"
 
 #include "app/AppState.h"
-#include "app/VolumeStep.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
 #include "resources/resource.h"
@@ -41,10 +40,6 @@ void stopIfPlaying(PlayLogic& controller) {
     }
 }
 
-void stepVolume(PlayLogic& controller, int direction) {
-    controller.setVolume(volumeAfterStep(controller.volume(), controller.muted(), direction));
-}
-
 struct PlaybackCommand {
     UINT id;
     void (*run)(PlayLogic& controller);
@@ -60,8 +55,8 @@ const PlaybackCommand kPlaybackCommands[] = {
     {ID_MOVE_BACKWARD, [](PlayLogic& c) { c.seek(-1); }},
     {ID_PREVIOUS, [](PlayLogic& c) { c.skip(-1); }},
     {ID_NEXT, [](PlayLogic& c) { c.skip(+1); }},
-    {ID_VOLUME_UP, [](PlayLogic& c) { stepVolume(c, +1); }},
-    {ID_VOLUME_DOWN, [](PlayLogic& c) { stepVolume(c, -1); }},
+    {ID_VOLUME_UP, [](PlayLogic& c) { c.changeVolume(+1); }},
+    {ID_VOLUME_DOWN, [](PlayLogic& c) { c.changeVolume(-1); }},
 };
 
 // False for an identifier that is not a playback command. Without a controller (shut-down has begun)

@@ -6,7 +6,7 @@
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
 #include "app/TitleText.h"
-#include "app/VolumeStep.h"
+#include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"
 
 namespace {
@@ -113,9 +113,17 @@ struct VolumeCase {
 
 class VolumeStep : public ::testing::TestWithParam<VolumeCase> {};
 
+// Volume Up and Down as the main window's commands run them, on a controller with nothing loaded.
 TEST_P(VolumeStep, StepsByTenWithinRangeFromSilenceWhenMuted) {
     const VolumeCase& c = GetParam();
-    EXPECT_EQ(volumeAfterStep(c.volume, c.muted, c.direction), c.expected);
+    PlayLogic controller;
+    controller.setVolume(c.volume);
+    if (c.muted) {
+        controller.toggleMute();
+    }
+    controller.changeVolume(c.direction);
+    EXPECT_EQ(controller.volume(), c.expected);
+    EXPECT_FALSE(controller.muted());
 }
 
 INSTANTIATE_TEST_SUITE_P(Steps, VolumeStep,
