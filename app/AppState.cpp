@@ -13,4 +13,6 @@ AppState& appState() {
     return state;
 }
 
-void resetAppState() { appState() = AppState{}; }
+void resetAppState() {
+    appState() = AppState{};
+}

@@ -9,6 +9,12 @@ const wchar_t kMakerName[] = L"Corvanta";
 const wchar_t kShortProductName[] = L"VelmoraPlayer";
 }  // namespace identity
 
-const wchar_t* MediaPlayerApp::productName() const { return identity::kProductName; }
-const wchar_t* MediaPlayerApp::fileFilter() const { return identity::kFileFilter; }
-const wchar_t* MediaPlayerApp::adsUrl() const { return identity::kAdsUrl; }
+const wchar_t* MediaPlayerApp::productName() const {
+    return identity::kProductName;
+}
+const wchar_t* MediaPlayerApp::fileFilter() const {
+    return identity::kFileFilter;
+}
+const wchar_t* MediaPlayerApp::adsUrl() const {
+    return identity::kAdsUrl;
+}

@@ -16,6 +16,6 @@ namespace identity {
 extern const wchar_t kProductName[];
 extern const wchar_t kFileFilter[];  // pairs of description and pattern, ended by an empty string
 extern const wchar_t kAdsUrl[];
-extern const wchar_t kMakerName[];        // the maker word of the placement key
+extern const wchar_t kMakerName[];         // the maker word of the placement key
 extern const wchar_t kShortProductName[];  // the product word of the placement key
 }  // namespace identity

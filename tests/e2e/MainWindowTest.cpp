@@ -24,17 +24,24 @@ std::string narrow(const std::wstring& text) {
 }
 
 TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
-    ASSERT_TRUE(startPlayer());
-    // The window's creation text is there before its first tick (260 ms later) replaces it.
+    // The window's creation text is there until its first tick (260 ms later) replaces it. On a loaded
+    // machine this test may not get to look within those 260 ms, so a start whose first seen title is
+    // already the product name is tried again; a player that never shows the creation text fails every try.
     std::wstring first;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            first = player_.title();
-            return !first.empty();
-        },
-        5000, 1));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ASSERT_TRUE(startPlayer());
+        ASSERT_TRUE(waitUntil(
+            [&] {
+                first = player_.title();
+                return !first.empty();
+            },
+            5000, 1));
+        if (first != kProductTitle) {
+            break;
+        }
+    }
     EXPECT_EQ(narrow(first), "Media Player");
-    EXPECT_TRUE(waitForTitle(kProductTitle, 3000));
+    EXPECT_TRUE(waitForTitle(kProductTitle));
 }
 
 TEST_F(PlayerTest, FirstStartGivesTheDefaultSizeCentredOnTheWorkArea) {
@@ -97,7 +104,7 @@ TEST_P(MinimumSize, SmallerWindowsGrowBackToTheMinimum) {
             now = clientSize(main);
             return now.cx == c.expectedWidth && now.cy == c.expectedHeight + bar;
         },
-        3000);
+        5000);
     EXPECT_TRUE(settled) << "client " << now.cx << " x " << now.cy << ", expected " << c.expectedWidth
                          << " x " << c.expectedHeight + bar;
 }
@@ -122,29 +129,36 @@ TEST_F(PlayerTest, FullScreenByFLeftByEscOrF) {
     EXPECT_EQ(GetWindowLongPtrW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
 
     player_.sendKey('F');
-    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000)) << "F did not switch to full screen";
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000)) << "F did not switch to full screen";
     if (HWND frame = videoFrame()) {
-        const RECT video = rectInParent(frame);
-        EXPECT_EQ(video.right - video.left, GetSystemMetrics(SM_CXSCREEN));
+        // The window takes the screen's size before the layout that follows it widens the video.
+        RECT video{};
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                video = rectInParent(frame);
+                return video.right - video.left == GetSystemMetrics(SM_CXSCREEN);
+            },
+            5000))
+            << "the video is " << video.right - video.left << " pixels wide in full screen";
     }
 
     player_.sendKey(VK_ESCAPE);
-    ASSERT_TRUE(waitUntil([&] { return !isFullScreen(); }, 3000)) << "Esc did not leave full screen";
+    ASSERT_TRUE(waitUntil([&] { return !isFullScreen(); }, 5000)) << "Esc did not leave full screen";
     RECT restored{};
     EXPECT_TRUE(waitUntil(
         [&] {
             GetWindowRect(main, &restored);
             return EqualRect(&windowed, &restored) != FALSE;
         },
-        2000))
+        5000))
         << "windowed rectangle not restored";
     EXPECT_EQ(GetWindowLongPtrW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
 
     // F toggles: a second F leaves full screen as well.
     player_.sendKey('F');
-    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
     player_.sendKey('F');
-    EXPECT_TRUE(waitUntil([&] { return !isFullScreen(); }, 3000)) << "a second F did not leave full screen";
+    EXPECT_TRUE(waitUntil([&] { return !isFullScreen(); }, 5000)) << "a second F did not leave full screen";
 }
 
 TEST_F(PlayerTest, SpacePlaysAStoppedFileAndTheTitleNamesIt) {
@@ -165,7 +179,7 @@ TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
     EXPECT_EQ(narrow(textOf(box)), narrow(kProductTitle));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000));
     // Start-up goes on with nothing loaded.
     EXPECT_TRUE(waitForTitle(kProductTitle));
     EXPECT_TRUE(player_.running());
@@ -177,7 +191,7 @@ TEST_F(PlayerTest, OpenDialogWithAFileThatIsNotMediaShowsTheLoadFailure) {
     const HWND box = player_.waitForMessageBox(kLoadFailure, 5000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000));
     EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
 }
 
@@ -193,7 +207,7 @@ TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
         5000))
         << "no open dialog";
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
     Sleep(600);
     EXPECT_EQ(player_.findDialog(), nullptr) << "something appeared after cancelling";
     EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
@@ -216,7 +230,7 @@ TEST_F(PlayerTest, AboutBoxShowsTheVersionAndClosesWithOk) {
     EXPECT_EQ(GetWindow(about, GW_OWNER), player_.window());
     EXPECT_EQ(narrow(textOf(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
     PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, 3000));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, 5000));
     EXPECT_TRUE(player_.running());
 }
 
@@ -290,7 +304,7 @@ TEST_F(PlayerTest, EndOfAFileMovesToTheNextOneAndStopsAfterTheLast) {
     ASSERT_TRUE(startPlayer(videoPath(L"a.mpg")));  // a path with a blank, unquoted
     const std::wstring idle = kProductTitle;
     DWORD idleSince = 0;
-    const auto seen = watchTitles(player_, 20000, [&](const std::vector<std::wstring>& titles) {
+    const auto seen = watchTitles(player_, 30000, [&](const std::vector<std::wstring>& titles) {
         // Done once c.mpg was seen and the title has then shown the product name alone for 2 s.
         bool sawLast = false;
         for (const auto& t : titles) {
