@@ -31,11 +31,6 @@ private:
     HANDLE handle_;
 };
 
-// Only 'A'..'Z' change, as the C library's tolower does in the default C locale.
-wchar_t asciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
 // Code unit by code unit as unsigned 16-bit values; a prefix sorts before the longer path.
 bool pathLess(const PlayListEntry& a, const PlayListEntry& b) {
     return std::lexicographical_compare(
@@ -62,6 +57,15 @@ std::wstring folderOf(const std::wstring& path) {
 std::wstring fileNameOf(const std::wstring& path) {
     const std::size_t slash = path.rfind(L'\\');
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring asciiLowerCase(std::wstring text) {
+    for (wchar_t& c : text) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+    return text;
 }
 
 int PlayListData::build(const std::wstring& path) {
@@ -103,8 +107,7 @@ bool PlayListData::isSupported(const std::wstring& path) {
     if (dot == std::wstring::npos) {
         return false;
     }
-    std::wstring ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(), asciiLower);
+    const std::wstring ext = asciiLowerCase(path.substr(dot));
     return std::any_of(extensions_.begin(), extensions_.end(), [&ext](const std::wstring& fragment) {
         return ext.find(fragment) != std::wstring::npos;
     });

@@ -39,3 +39,6 @@ private:
 std::wstring folderOf(const std::wstring& path);
 // The text after the last backslash; the whole path when there is none.
 std::wstring fileNameOf(const std::wstring& path);
+// Extensions compare without case the way the C library's tolower does in the default C locale:
+// only 'A'..'Z' change.
+std::wstring asciiLowerCase(std::wstring text);

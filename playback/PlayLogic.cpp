@@ -278,8 +278,10 @@ void PlayLogic::applyVolume() {
 }
 
 void PlayLogic::showVideoIfPresent() {
-    // Only ever shows: a surface the user sees is not hidden again by a late event.
-    if (player_ && playbackview::surfaceHidden()) {
+    // Only ever shows: a surface the user sees is not hidden again by a late event. Events reach this
+    // thread after a delay, so one raised before a stop may arrive after it: only a player that still
+    // plays (or is paused) may bring back the surface that stop hid to show the logo.
+    if (playingOrPaused() && playbackview::surfaceHidden()) {
         playbackview::showSurface(player_->hasVideo());
     }
 }
@@ -301,12 +303,7 @@ int PlayLogic::playerTypeForPath(const std::wstring& path) {
     if (dot == std::wstring::npos || dot + 1 == path.size()) {
         return PlayerVlc;
     }
-    std::wstring extension = path.substr(dot + 1);
-    for (wchar_t& c : extension) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
+    const std::wstring extension = asciiLowerCase(path.substr(dot + 1));
     for (const TypeByExtension* entry = kTypeTable; entry->type != -1; ++entry) {
         if (extension == entry->extension) {
             return entry->type;

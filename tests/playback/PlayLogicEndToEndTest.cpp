@@ -5,6 +5,7 @@
 #include "MessagePump.h"
 #include "common/TestClips.h"
 #include "playback/PlayLogic.h"
+#include "playback/VlcPlayer.h"
 
 // The controller with its real player, against the libvlc stand-in beside this program: the stand-in
 // plays the folder's 1 s clips in real time and raises its events on a thread of its own.
@@ -69,4 +70,18 @@ TEST(ControllerEndToEnd, PlaysTheFolderThroughAndStopsAfterTheLast) {
     EXPECT_EQ(controller.currentPath(), c);
     EXPECT_FALSE(controller.isPlaying());
     EXPECT_EQ(standinHazards(), 0);
+}
+
+// A file name may hold a lone surrogate; replaced by U+FFFD it would name another file (the stand-in,
+// like the library, gives a media for any path), so the player refuses it.
+TEST(VlcPlayerOnWindows, RefusesAPathThatIsNotText) {
+    ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
+    VlcPlayer player;
+    ASSERT_TRUE(player.init(nullptr));
+    const std::wstring good = testclips::path("short.mpg");
+    ASSERT_TRUE(player.open(good.c_str()));
+
+    const std::wstring bad = testclips::path("folder/") + static_cast<wchar_t>(0xD800) + L".mpg";
+    EXPECT_FALSE(player.open(bad.c_str()));
+    player.release();
 }

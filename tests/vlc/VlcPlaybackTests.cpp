@@ -34,7 +34,8 @@ protected:
         player.reset();
     }
 
-    bool reaches(int state, std::chrono::milliseconds limit = 5s) {
+    // The deadlines are generous: waits end as soon as the condition holds, and a loaded machine is slow.
+    bool reaches(int state, std::chrono::milliseconds limit = 10s) {
         return waitUntil([&] { return player->getState() == state; }, limit);
     }
 
@@ -58,10 +59,11 @@ TEST_F(VlcPlayback, PlaysAClipToItsEndWithTheAttachedEvents) {
     EXPECT_FALSE(player->versionText().empty());
     playUntilPlaying("short.mpg");
     EXPECT_TRUE(player->isPlaying());
-    EXPECT_TRUE(player->hasVideo());
+    // The tracks become known a little after the playing state, later still on a loaded machine.
+    EXPECT_TRUE(waitUntil([&] { return player->hasVideo(); }, 10s));
 
-    ASSERT_TRUE(reaches(StateEnded, 8s)) << "state " << player->getState();
-    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerEndReached, 1s));
+    ASSERT_TRUE(reaches(StateEnded, 15s)) << "state " << player->getState();
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerEndReached, 10s));
     EXPECT_TRUE(EventRecorder::instance().seen(libvlc_MediaPlayerPlaying));
     EXPECT_TRUE(EventRecorder::instance().seen(libvlc_MediaPlayerTimeChanged));
     EXPECT_FALSE(player->isPlaying());
@@ -72,33 +74,35 @@ TEST_F(VlcPlayback, PlaysAClipToItsEndWithTheAttachedEvents) {
 
 TEST_F(VlcPlayback, AnAudioOnlyClipHasNoVideo) {
     playUntilPlaying("audio.mpg");
+    // Right after the playing state no track is known for any clip: ask once time is reported.
+    ASSERT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerTimeChanged, 10s));
     EXPECT_FALSE(player->hasVideo());
 }
 
 TEST_F(VlcPlayback, PausesAndResumes) {
     playUntilPlaying("long.mpg");
     player->pause();
-    ASSERT_TRUE(reaches(StatePaused, 3s)) << "state " << player->getState();
+    ASSERT_TRUE(reaches(StatePaused, 10s)) << "state " << player->getState();
     EXPECT_FALSE(player->isPlaying());
-    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerPaused, 1s));
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerPaused, 10s));
 
     std::int64_t pausedAt = player->getTime();
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(player->getTime(), pausedAt) << "time runs on while paused";
 
     player->play();
-    ASSERT_TRUE(reaches(StatePlaying, 3s)) << "state " << player->getState();
+    ASSERT_TRUE(reaches(StatePlaying, 10s)) << "state " << player->getState();
     EXPECT_TRUE(player->isPlaying());
 }
 
 TEST_F(VlcPlayback, StopForgetsTheLengthAndAsksTheLibraryAgain) {
     playUntilPlaying("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 10s));
     EXPECT_GT(player->cached(), 10000);
 
     player->stop();
     EXPECT_EQ(player->cached(), 0);
-    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 2s));
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 10s));
     EXPECT_FALSE(player->isPlaying());
 
     int asked = callLog().count("libvlc_media_player_get_length");
@@ -116,7 +120,7 @@ TEST_F(VlcPlayback, KeepsAKnownLengthWithoutAskingTheLibrary) {
     EXPECT_EQ(callLog().count("libvlc_media_player_get_length"), asked + 2);
 
     player->play();
-    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 10s));
     std::int64_t length = player->getLength();
     asked = callLog().count("libvlc_media_player_get_length");
     for (int i = 0; i < 5; ++i) {
@@ -127,14 +131,14 @@ TEST_F(VlcPlayback, KeepsAKnownLengthWithoutAskingTheLibrary) {
 
 TEST_F(VlcPlayback, SeeksToTheRequestedTime) {
     playUntilPlaying("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return player->getTime() > 0; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return player->getTime() > 0; }, 10s));
     player->setTime(8000);
     EXPECT_TRUE(waitUntil(
         [&] {
             std::int64_t now = player->getTime();
             return now >= 7500 && now < 11000;
         },
-        3s))
+        10s))
         << "time after seeking: " << player->getTime();
 }
 
@@ -143,9 +147,10 @@ TEST_F(VlcPlayback, VolumeAndMuteRoundTripWhilePlaying) {
     playUntilPlaying("long.mpg");
     // On a loaded machine the library may restart its audio output, which brings back the volume and
     // mute it started with; so each round trip is retried within a bounded wait.
-    ASSERT_TRUE(waitUntil([&] { return player->getVolume() >= 0; }, 3s)) << "no audio output";
+    ASSERT_TRUE(waitUntil([&] { return player->getVolume() >= 0; }, 10s)) << "no audio output";
     for (int volume : {40, 100, 0, 75}) {
-        EXPECT_TRUE(waitUntil([&] { return player->setVolume(volume) && player->getVolume() == volume; }, 2s))
+        EXPECT_TRUE(
+            waitUntil([&] { return player->setVolume(volume) && player->getVolume() == volume; }, 10s))
             << "volume " << volume << " read back as " << player->getVolume();
     }
 
@@ -158,7 +163,7 @@ TEST_F(VlcPlayback, VolumeAndMuteRoundTripWhilePlaying) {
                 }
                 return player->isMute() == wanted;
             },
-            2s);
+            10s);
     };
     EXPECT_TRUE(toggleUntil(!before)) << "toggleMute didn't change the mute";
     EXPECT_TRUE(toggleUntil(before)) << "toggleMute didn't bring the mute back";
@@ -180,8 +185,8 @@ TEST_P(VlcUnplayable, OpensAndThenEnds) {
     const UnplayableCase& c = GetParam();
     ASSERT_TRUE(player->open(clip(c.clip).c_str())) << "the library makes a media of any path";
     player->play();
-    EXPECT_TRUE(reaches(StateEnded, 5s)) << "state " << player->getState();
-    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 2s));
+    EXPECT_TRUE(reaches(StateEnded, 10s)) << "state " << player->getState();
+    EXPECT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerStopped, 10s));
     EXPECT_EQ(EventRecorder::instance().seen(libvlc_MediaPlayerPlaying), c.startsPlaying);
     EXPECT_FALSE(player->isPlaying());
 }
@@ -204,7 +209,7 @@ TEST_F(VlcPlayback, HoldsOneMediaAtATimeOverASequenceOfOpens) {
 
 TEST_F(VlcPlayback, OpeningWhilePlayingStopsFirst) {
     playUntilPlaying("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 10s));
     int stops = callLog().count("libvlc_media_player_stop");
 
     ASSERT_TRUE(player->open(clip("short.mpg").c_str()));
@@ -214,14 +219,14 @@ TEST_F(VlcPlayback, OpeningWhilePlayingStopsFirst) {
 
     player->play();
     ASSERT_TRUE(reaches(StatePlaying));
-    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 3s));
+    ASSERT_TRUE(waitUntil([&] { return player->getLength() > 0; }, 10s));
     EXPECT_LT(player->getLength(), 2500);
 }
 
 TEST_F(VlcPlayback, OpeningWhilePausedDoesNotStop) {
     playUntilPlaying("long.mpg");
     player->pause();
-    ASSERT_TRUE(reaches(StatePaused, 3s));
+    ASSERT_TRUE(reaches(StatePaused, 10s));
     int stops = callLog().count("libvlc_media_player_stop");
     ASSERT_TRUE(player->open(clip("short.mpg").c_str()));
     EXPECT_EQ(callLog().count("libvlc_media_player_stop"), stops);

@@ -51,25 +51,25 @@ Player::~Player() {
     }
 }
 
-void Player::raise(libvlc_event_type_t type) {
+libvlc_event_t Player::eventOf(libvlc_event_type_t type) const {
     libvlc_event_t event{};
     event.type = type;
     event.p_obj = owner_;
-    events_.send(event);
+    return event;
+}
+
+void Player::raise(libvlc_event_type_t type) {
+    events_.send(eventOf(type));
 }
 
 void Player::raiseTime(std::int64_t ms) {
-    libvlc_event_t event{};
-    event.type = libvlc_MediaPlayerTimeChanged;
-    event.p_obj = owner_;
+    libvlc_event_t event = eventOf(libvlc_MediaPlayerTimeChanged);
     event.u.media_player_time_changed.new_time = ms;
     events_.send(event);
 }
 
 void Player::raiseLength(std::int64_t ms) {
-    libvlc_event_t event{};
-    event.type = libvlc_MediaPlayerLengthChanged;
-    event.p_obj = owner_;
+    libvlc_event_t event = eventOf(libvlc_MediaPlayerLengthChanged);
     event.u.media_player_length_changed.new_length = ms;
     events_.send(event);
 }
@@ -256,9 +256,7 @@ void Player::setMedia(const std::string* path, libvlc_media_t* media) {
         hasMedia_ = path != nullptr;
         mediaPath_ = path != nullptr ? *path : std::string();
     }
-    libvlc_event_t event{};
-    event.type = libvlc_MediaPlayerMediaChanged;
-    event.p_obj = owner_;
+    libvlc_event_t event = eventOf(libvlc_MediaPlayerMediaChanged);
     event.u.media_player_media_changed.new_media = media;
     events_.send(event);
     stopping_ = false;

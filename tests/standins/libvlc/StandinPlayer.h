@@ -75,6 +75,8 @@ private:
     bool isCurrent(unsigned generation) const { return generation == generation_; }
     std::int64_t clockTime() const;
     void checkStopHazard(const char* call);
+    // An event of this player, as the library fills in its common fields.
+    libvlc_event_t eventOf(libvlc_event_type_t type) const;
     void raise(libvlc_event_type_t type);
     void raiseTime(std::int64_t ms);
     void raiseLength(std::int64_t ms);
