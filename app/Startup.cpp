@@ -134,7 +134,6 @@ void destroyComponents() {
 
 void shutdownApp() {
     AppState& state = appState();
-    // The placement store writes the recorded placement here.
     state.app.reset();
     shutdownWindowLibrary(state.instance);
 }
@@ -154,11 +153,9 @@ int runMessageLoop(HACCEL accelerators) {
 
 int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     resetAppState();
-    // The placement store reads the saved placement here.
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
     std::wstring path = commandTailPath(commandTail);
-    // A readable file is handed to a running copy here, which then plays it instead of this process.
 
     if (!registerMainWindowClass(instance) || !createMainWindow(instance, showCommand)) {
         abandonStartup();
@@ -167,7 +164,6 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     if (!path.empty() && fileOpensForReading(path)) {
         openMediaFile(path);
     }
-    // The main window is published here for later copies to hand their files to.
     DragAcceptFiles(appState().mainWindow, TRUE);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     int exitCode = runMessageLoop(accelerators);
