@@ -111,8 +111,8 @@ void drawTime(HDC dc, int width, int height, std::int64_t timeMs, std::int64_t l
 void formatFrameTime(std::int64_t timeMs, std::int64_t lengthMs, wchar_t* out, int capacity) {
     const long long t = timeMs < 0 ? 0 : timeMs;
     const long long l = lengthMs < 0 ? 0 : lengthMs;
-    std::swprintf(out, static_cast<size_t>(capacity), L"%lld:%02lld.%lld / %lld:%02lld", t / 60000,
-                  t / 1000 % 60, t / 100 % 10, l / 60000, l / 1000 % 60);
+    std::swprintf(out, static_cast<size_t>(capacity), L"%lld:%02lld.%lld / %lld:%02lld.%lld", t / 60000,
+                  t / 1000 % 60, t / 100 % 10, l / 60000, l / 1000 % 60, l / 100 % 10);
 }
 
 void paintFrame(HWND window, std::int64_t timeMs, std::int64_t lengthMs) {
