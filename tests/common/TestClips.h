@@ -22,9 +22,13 @@ inline std::wstring windowsPath(const std::string& unixPath) {
 
 // A clip by its name relative to the clip folder, in the form the running program uses.
 #ifdef _WIN32
-inline std::wstring path(const std::string& name) { return windowsPath(unixDir() + "/" + name); }
+inline std::wstring path(const std::string& name) {
+    return windowsPath(unixDir() + "/" + name);
+}
 #else
-inline std::string path(const std::string& name) { return unixDir() + "/" + name; }
+inline std::string path(const std::string& name) {
+    return unixDir() + "/" + name;
+}
 #endif
 
 }  // namespace testclips
