@@ -19,13 +19,18 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
+# As root, or through sudo for a user who may use it.
+as_root=()
 if [ "$(id -u)" -ne 0 ]; then
-  echo "install-deps: root is needed to install packages" >&2
-  exit 1
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: root (or sudo) is needed to install: ${missing[*]}" >&2
+    exit 1
+  fi
+  as_root=(sudo)
 fi
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+  "${as_root[@]}" dpkg --add-architecture i386
 fi
-export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -q
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive \
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
