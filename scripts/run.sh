@@ -2,9 +2,10 @@
 # Builds the player and starts it under Wine:  run.sh BUILD [FILE]
 #   BUILD  build tree (the Windows build goes to BUILD/win32, the run's own files to BUILD/run)
 #   FILE   a media file (Unix or Windows path); without one, sample clips are generated and the first plays
-# A Windows libvlc can be given with VLC_DIR=<folder with libvlc.dll, libvlccore.dll and plugins/>;
-# without it the player gets the test stand-in. With no X display the run is headless: the player plays
-# for a few seconds, a screenshot is saved to BUILD/run/screenshot.png and the player is closed.
+# The video is decoded by Debian's libvlc through the bridge (tests/bridge). STANDIN=1 gives the test
+# stand-in instead, which paints a test picture, and VLC_DIR=<folder with libvlc.dll, libvlccore.dll and
+# plugins/> a real Windows libvlc. With no X display the run is headless: the player plays for a few
+# seconds, a screenshot is saved to BUILD/run/screenshot.png and the player is closed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
@@ -15,31 +16,49 @@ app=$run/app
 
 say() { printf 'run: %s\n' "$*"; }
 
-# Only what the player needs: the program, its advertisement library and, when no real library is
-# given, the libvlc stand-in.
+if [ -n "${VLC_DIR:-}" ]; then
+  library=windows
+elif [ -n "${STANDIN:-}" ]; then
+  library=standin
+else
+  library=bridge
+fi
+
+# Only what the player needs: the program, its advertisement library and the libvlc it gets.
 "$root/scripts/install-deps.sh"
 cmake -S "$root" -B "$win32" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 targets=(VelmoraPlayer libads)
-[ -n "${VLC_DIR:-}" ] || targets+=(standin_libvlc)
+case $library in
+  bridge) targets+=(libvlc_bridge) ;;
+  standin) targets+=(standin_libvlc) ;;
+esac
 cmake --build "$win32" -j "$(nproc)" --target "${targets[@]}"
 
 # The player's folder, rebuilt on every run so that no library of an earlier run is left in it.
 rm -rf "$app"
 mkdir -p "$app"
 cp "$win32/bin/VelmoraPlayer.exe" "$win32/bin/libads.dll" "$app/"
-if [ -n "${VLC_DIR:-}" ]; then
-  for f in libvlc.dll libvlccore.dll; do
-    [ -f "$VLC_DIR/$f" ] || { echo "run: $VLC_DIR has no $f" >&2; exit 1; }
-    cp "$VLC_DIR/$f" "$app/"
-  done
-  [ -d "$VLC_DIR/plugins" ] && cp -r "$VLC_DIR/plugins" "$app/"
-  say "using the Windows libvlc from $VLC_DIR"
-else
-  cp "$win32/standins/libvlc/libvlc.dll" "$app/"
-  say "No Windows libvlc found: using the test stand-in, which paints a test picture instead of decoding video"
-  say "(give a real one with VLC_DIR=<folder with libvlc.dll, libvlccore.dll, plugins>)"
-fi
+unset WINEDLLPATH
+case $library in
+  windows)
+    for f in libvlc.dll libvlccore.dll; do
+      [ -f "$VLC_DIR/$f" ] || { echo "run: $VLC_DIR has no $f" >&2; exit 1; }
+      cp "$VLC_DIR/$f" "$app/"
+    done
+    [ -d "$VLC_DIR/plugins" ] && cp -r "$VLC_DIR/plugins" "$app/"
+    say "using the Windows libvlc from $VLC_DIR"
+    ;;
+  bridge)
+    cp "$win32/bridge/placeholder/libvlc.dll" "$app/"
+    export WINEDLLPATH=$win32/bridge/lib
+    say "video decoded by Debian's libvlc through the bridge (STANDIN=1 for the test stand-in)"
+    ;;
+  standin)
+    cp "$win32/standins/libvlc/libvlc.dll" "$app/"
+    say "using the test stand-in, which paints a test picture instead of decoding video"
+    ;;
+esac
 
 # A session of its own, so that a test run in BUILD/win32 keeps its prefix. wineserver stays up for
 # the whole session and would hold this script's output open, hence the redirection.

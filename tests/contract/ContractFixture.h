@@ -18,6 +18,11 @@
 
 // One media player with a listener on every event the player relies on. The outputs are the dummy ones
 // so that the real library plays headless and in real time; the stand-in ignores the arguments.
+//
+// The suite runs against the real library natively, and under Wine against the stand-in and through the
+// libvlc bridge (tests/bridge) onto the real library. Where the bridge differs: events that the library
+// sends from its own threads come from the bridge's thread instead, since the library's threads can't
+// run Windows code; for the suite, as for the player, both are "not the caller's thread".
 namespace contract {
 
 inline std::string clipPath(const std::string& name) {

@@ -1,0 +1,230 @@
+/* The libvlc entry points the player and its tests use, forwarded to Debian's native libvlc. Every
+ * entry is __cdecl, so the stack is realigned for native code. Handles pass through unchanged. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <libgen.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "Bridge.h"
+
+extern char* CDECL wine_get_unix_file_name(LPCWSTR dosName);
+
+#define MAX_ARGS 64
+
+/* libvlc finds its plugins in the folder "vlc/plugins" beside this library, unless told otherwise. */
+static void point_at_plugins(void) {
+    Dl_info info;
+    if (getenv("VLC_PLUGIN_PATH") != NULL || !dladdr((void*)point_at_plugins, &info) || !info.dli_fname) {
+        return;
+    }
+    char* copy = strdup(info.dli_fname);
+    if (copy == NULL) {
+        return;
+    }
+    const char* folder = dirname(copy);
+    char* path = malloc(strlen(folder) + sizeof "/vlc/plugins");
+    if (path != NULL) {
+        strcpy(path, folder);
+        strcat(path, "/vlc/plugins");
+        setenv("VLC_PLUGIN_PATH", path, 0);
+        free(path);
+    }
+    free(copy);
+}
+
+/* The caller's arguments, then any from VELMORA_BRIDGE_ARGS (blank-separated), which is how the tests
+ * choose outputs that work without a sound card. */
+libvlc_instance_t* __cdecl bridge_new(int argc, const char* const* argv) {
+    point_at_plugins();
+    const char* args[MAX_ARGS];
+    int count = 0;
+    for (int i = 0; i < argc && count < MAX_ARGS; ++i) {
+        args[count++] = argv[i];
+    }
+    char extra[1024];
+    DWORD length = GetEnvironmentVariableA("VELMORA_BRIDGE_ARGS", extra, sizeof extra);
+    if (length > 0 && length < sizeof extra) {
+        for (char* word = strtok(extra, " "); word != NULL && count < MAX_ARGS; word = strtok(NULL, " ")) {
+            args[count++] = word;
+        }
+    }
+    return libvlc_new(count, args);
+}
+
+void __cdecl bridge_retain(libvlc_instance_t* instance) {
+    libvlc_retain(instance);
+}
+void __cdecl bridge_release(libvlc_instance_t* instance) {
+    libvlc_release(instance);
+}
+const char* __cdecl bridge_get_version(void) {
+    return libvlc_get_version();
+}
+
+/* The player passes a Windows path in UTF-8; libvlc here needs the Unix one. Like the real library,
+ * any path gives a media: one that Wine can't map (a missing folder) is handed over as it is, and
+ * fails when it plays, as a missing file does. */
+static char* unix_path_of(const char* path) {
+    const int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, NULL, 0);
+    if (units <= 0) {
+        return NULL;
+    }
+    WCHAR* wide = malloc(sizeof(WCHAR) * (size_t)units);
+    if (wide == NULL) {
+        return NULL;
+    }
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path, -1, wide, units);
+    char* unixPath = wine_get_unix_file_name(wide);
+    free(wide);
+    return unixPath;
+}
+
+libvlc_media_t* __cdecl bridge_media_new_path(libvlc_instance_t* instance, const char* path) {
+    if (instance == NULL || path == NULL) {
+        return NULL;
+    }
+    char* unixPath = unix_path_of(path);
+    libvlc_media_t* media = libvlc_media_new_path(instance, unixPath != NULL ? unixPath : path);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return media;
+}
+
+void __cdecl bridge_media_retain(libvlc_media_t* media) {
+    libvlc_media_retain(media);
+}
+void __cdecl bridge_media_release(libvlc_media_t* media) {
+    libvlc_media_release(media);
+}
+
+libvlc_media_player_t* __cdecl bridge_media_player_new(libvlc_instance_t* instance) {
+    libvlc_media_player_t* player = libvlc_media_player_new(instance);
+    if (player != NULL) {
+        bridge_video_player_new(player);
+    }
+    return player;
+}
+
+void __cdecl bridge_media_player_retain(libvlc_media_player_t* player) {
+    libvlc_media_player_retain(player);
+    bridge_video_player_retained(player);
+}
+
+/* On the last reference, what is queued is delivered and the listeners go before libvlc's release,
+ * which then ends quietly, as with the real library. */
+void __cdecl bridge_media_player_release(libvlc_media_player_t* player) {
+    if (player == NULL) {
+        return;
+    }
+    void* last = bridge_video_player_releasing(player);
+    if (last != NULL) {
+        libvlc_event_manager_t* manager = libvlc_media_player_event_manager(player);
+        bridge_event_settle(manager);
+        bridge_event_forget(manager);
+    }
+    bridge_enter();
+    libvlc_media_player_release(player);
+    bridge_leave();
+    bridge_video_free(last);
+}
+
+void __cdecl bridge_media_player_set_media(libvlc_media_player_t* player, libvlc_media_t* media) {
+    bridge_enter();
+    libvlc_media_player_set_media(player, media);
+    bridge_leave();
+}
+
+libvlc_event_manager_t* __cdecl bridge_media_player_event_manager(libvlc_media_player_t* player) {
+    return libvlc_media_player_event_manager(player);
+}
+
+/* The window is not handed to libvlc, which has no Windows output here: frames come back to the
+ * bridge, which paints them into it. */
+void __cdecl bridge_media_player_set_hwnd(libvlc_media_player_t* player, void* window) {
+    if (player != NULL) {
+        bridge_video_attach(player, (HWND)window);
+    }
+}
+
+int __cdecl bridge_media_player_play(libvlc_media_player_t* player) {
+    bridge_enter();
+    const int result = libvlc_media_player_play(player);
+    bridge_leave();
+    return result;
+}
+
+void __cdecl bridge_media_player_pause(libvlc_media_player_t* player) {
+    bridge_enter();
+    libvlc_media_player_pause(player);
+    bridge_leave();
+}
+
+/* When stop returns, libvlc's threads for the clip are gone and every event they reported has been
+ * delivered: nothing of the old clip arrives later. */
+void __cdecl bridge_media_player_stop(libvlc_media_player_t* player) {
+    bridge_enter();
+    libvlc_media_player_stop(player);
+    if (player != NULL) {
+        bridge_event_settle(libvlc_media_player_event_manager(player));
+    }
+    bridge_leave();
+}
+
+int __cdecl bridge_media_player_is_playing(libvlc_media_player_t* player) {
+    return libvlc_media_player_is_playing(player);
+}
+
+libvlc_state_t __cdecl bridge_media_player_get_state(libvlc_media_player_t* player) {
+    return libvlc_media_player_get_state(player);
+}
+
+libvlc_time_t __cdecl bridge_media_player_get_time(libvlc_media_player_t* player) {
+    return libvlc_media_player_get_time(player);
+}
+
+libvlc_time_t __cdecl bridge_media_player_get_length(libvlc_media_player_t* player) {
+    return libvlc_media_player_get_length(player);
+}
+
+void __cdecl bridge_media_player_set_time(libvlc_media_player_t* player, libvlc_time_t time) {
+    bridge_enter();
+    libvlc_media_player_set_time(player, time);
+    bridge_leave();
+}
+
+int __cdecl bridge_event_attach_entry(libvlc_event_manager_t* manager, libvlc_event_type_t type,
+                                      libvlc_callback_t callback, void* data) {
+    return bridge_event_attach(manager, type, callback, data);
+}
+
+void __cdecl bridge_event_detach_entry(libvlc_event_manager_t* manager, libvlc_event_type_t type,
+                                       libvlc_callback_t callback, void* data) {
+    bridge_event_detach(manager, type, callback, data);
+}
+
+int __cdecl bridge_audio_get_volume(libvlc_media_player_t* player) {
+    return libvlc_audio_get_volume(player);
+}
+
+int __cdecl bridge_audio_set_volume(libvlc_media_player_t* player, int volume) {
+    return libvlc_audio_set_volume(player, volume);
+}
+
+int __cdecl bridge_audio_get_mute(libvlc_media_player_t* player) {
+    return libvlc_audio_get_mute(player);
+}
+void __cdecl bridge_audio_set_mute(libvlc_media_player_t* player, int mute) {
+    libvlc_audio_set_mute(player, mute);
+}
+
+int __cdecl bridge_video_get_track_count(libvlc_media_player_t* player) {
+    return libvlc_video_get_track_count(player);
+}
+
+void __cdecl bridge_video_set_key_input(libvlc_media_player_t* player, unsigned on) {
+    libvlc_video_set_key_input(player, on);
+}
+
+void __cdecl bridge_video_set_mouse_input(libvlc_media_player_t* player, unsigned on) {
+    libvlc_video_set_mouse_input(player, on);
+}
