@@ -10,6 +10,7 @@
 #include "app/ControlBarAccess.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
+#include "app/Placement.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
 #include "resources/resource.h"
@@ -37,8 +38,10 @@ void applySavedPlacement(HWND window) {
     if (!state.placementValid) {
         return;
     }
-    SetWindowPlacement(window, &state.placement);
-    if (state.placement.showCmd == SW_SHOWMAXIMIZED) {
+    WINDOWPLACEMENT placement = state.placement;
+    keepRestorable(placement);
+    SetWindowPlacement(window, &placement);
+    if (placement.showCmd == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 }
@@ -134,6 +137,7 @@ void destroyComponents() {
 
 void shutdownApp() {
     AppState& state = appState();
+    savePlacement();
     state.app.reset();
     shutdownWindowLibrary(state.instance);
 }
@@ -153,6 +157,7 @@ int runMessageLoop(HACCEL accelerators) {
 
 int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     resetAppState();
+    loadPlacement();
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
     std::wstring path = commandTailPath(commandTail);

@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "AppTestSupport.h"
+#include "app/ControlBarAccess.h"
 #include "app/MediaPlayerApp.h"
+#include "app/Placement.h"
+#include "app/WindowLayoutMath.h"
+#include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
 #include "ui/PlayWnd.h"
 
@@ -146,5 +151,94 @@ TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     shutdownApp();
     EXPECT_FALSE(appState().app);
 }
+
+struct StoredCase {
+    const char* what;
+    DWORD type;
+    DWORD size;  // 0: no value at all, and no key either
+    bool loaded;
+};
+
+class StoredPlacement : public LifecycleTest, public ::testing::WithParamInterface<StoredCase> {};
+
+// The value as this and other versions of the player leave it in the registry of the test prefix.
+TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
+    const StoredCase& c = GetParam();
+    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
+                          {100, 120, 900, 700}};
+    std::vector<BYTE> bytes(c.size);
+    std::memcpy(bytes.data(), &saved, std::min<size_t>(c.size, sizeof(saved)));
+    testregistry::removeKey(testregistry::kPlacementKey);
+    if (c.size != 0) {
+        ASSERT_TRUE(
+            testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", c.type, bytes.data(), c.size));
+    }
+
+    EXPECT_EQ(loadPlacement(), c.loaded);
+    EXPECT_TRUE(testregistry::keyExists(testregistry::kPlacementKey));
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    const RECT frame = apptest::windowRect(appState().mainWindow);
+    if (c.loaded) {
+        EXPECT_TRUE(EqualRect(&frame, &saved.rcNormalPosition));
+    } else {
+        const SIZE first = layoutmath::firstClientSize(controlbar::height());
+        EXPECT_EQ(clientSize(appState().mainWindow).cx, first.cx);
+        EXPECT_EQ(clientSize(appState().mainWindow).cy, first.cy);
+    }
+    SendMessageW(appState().mainWindow, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(savePlacement());
+
+    const testregistry::Value stored = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
+    ASSERT_EQ(stored.bytes.size(), sizeof(WINDOWPLACEMENT));
+    WINDOWPLACEMENT written{};
+    std::memcpy(&written, stored.bytes.data(), sizeof(written));
+    EXPECT_TRUE(EqualRect(&written.rcNormalPosition, &frame));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPlacement,
+                         ::testing::Values(StoredCase{"whole", REG_BINARY, 44, true},
+                                           StoredCase{"short", REG_BINARY, 40, false},
+                                           StoredCase{"long", REG_BINARY, 48, false},
+                                           StoredCase{"number", REG_DWORD, 4, false},
+                                           StoredCase{"missingKey", REG_BINARY, 0, false}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+struct MinimisedCase {
+    const char* what;
+    int startShow;
+    bool maximised;  // before it was minimised and closed
+    UINT savedShow;
+};
+
+class MinimisedWindow : public LifecycleTest, public ::testing::WithParamInterface<MinimisedCase> {};
+
+// A start minimised from the first moment gets its first layout when restored; a close from the
+// taskbar while minimised keeps the state the window had before it was minimised.
+TEST_P(MinimisedWindow, FirstLayoutWaitsForRestoreAndCloseSavesTheStateBeforeMinimising) {
+    const MinimisedCase& c = GetParam();
+    ASSERT_TRUE(createMainWindow(instance, c.startShow));
+    HWND window = appState().mainWindow;
+    ShowWindow(window, SW_RESTORE);
+    const SIZE first = layoutmath::firstClientSize(controlbar::height());
+    EXPECT_EQ(clientSize(window).cx, first.cx);
+    EXPECT_EQ(clientSize(window).cy, first.cy);
+    const RECT normal = apptest::windowRect(window);
+    if (c.maximised) {
+        ShowWindow(window, SW_MAXIMIZE);
+    }
+    ShowWindow(window, SW_MINIMIZE);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(window));
+    EXPECT_TRUE(appState().placementValid);
+    EXPECT_EQ(appState().placement.showCmd, c.savedShow);
+    EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &normal));
+}
+
+INSTANTIATE_TEST_SUITE_P(Starts, MinimisedWindow,
+                         ::testing::Values(MinimisedCase{"minimisedStart", SW_SHOWMINNOACTIVE, false, 1},
+                                           MinimisedCase{"restored", SW_SHOWNORMAL, false, 1},
+                                           MinimisedCase{"maximised", SW_SHOWNORMAL, true, 3}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

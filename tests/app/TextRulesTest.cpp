@@ -5,6 +5,7 @@
 
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
+#include "app/PlacementRecord.h"
 #include "app/TitleText.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"
@@ -136,5 +137,22 @@ TEST(AboutText, ProductNameAndVersion) {
     EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");
     EXPECT_EQ(aboutText(nullptr), L", Version 1.0");
 }
+
+struct ShowCase {
+    std::uint32_t showCommand;
+    std::uint32_t flags;
+    std::uint32_t saved;
+};
+
+class SavedShowCommand : public ::testing::TestWithParam<ShowCase> {};
+
+TEST_P(SavedShowCommand, MinimisedComesBackAsBeforeMinimising) {
+    EXPECT_EQ(placementrecord::savedShowCommand(GetParam().showCommand, GetParam().flags), GetParam().saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, SavedShowCommand,
+                         ::testing::Values(ShowCase{1, 0, 1}, ShowCase{3, 0, 3}, ShowCase{3, 2, 3},
+                                           ShowCase{2, 0, 1}, ShowCase{2, 2, 3}, ShowCase{6, 0, 1},
+                                           ShowCase{7, 2, 3}, ShowCase{2, 4, 1}));
 
 }  // namespace
