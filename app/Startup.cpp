@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/ControlBarAccess.h"
+#include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
@@ -161,7 +162,10 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
     std::wstring path = commandTailPath(commandTail);
-
+    if (!path.empty() && fileOpensForReading(path) && handOffToRunningInstance(productName(), path)) {
+        shutdownApp();
+        return 0;
+    }
     if (!registerMainWindowClass(instance) || !createMainWindow(instance, showCommand)) {
         abandonStartup();
         return 0;
@@ -169,6 +173,7 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     if (!path.empty() && fileOpensForReading(path)) {
         openMediaFile(path);
     }
+    publishMainWindow(productName(), appState().mainWindow);
     DragAcceptFiles(appState().mainWindow, TRUE);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     int exitCode = runMessageLoop(accelerators);

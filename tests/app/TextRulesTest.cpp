@@ -5,6 +5,7 @@
 
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
+#include "app/HandOffValue.h"
 #include "app/PlacementRecord.h"
 #include "app/TitleText.h"
 #include "playback/PlayLogic.h"
@@ -136,6 +137,54 @@ INSTANTIATE_TEST_SUITE_P(Steps, VolumeStep,
 TEST(AboutText, ProductNameAndVersion) {
     EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");
     EXPECT_EQ(aboutText(nullptr), L", Version 1.0");
+}
+
+struct StoredPathCase {
+    const char* what;
+    std::uint32_t type;
+    std::string bytes;  // the raw value as the registry hands it over
+    std::size_t expected;
+};
+
+std::string utf16(std::size_t units, bool terminated) {
+    std::string bytes;
+    for (std::size_t i = 0; i < units; ++i) {
+        bytes += "a";
+        bytes += '\0';
+    }
+    return terminated ? bytes + std::string(2, '\0') : bytes;
+}
+
+class StoredPath : public ::testing::TestWithParam<StoredPathCase> {};
+
+// The running copy reads the handed-over path from the raw value, never past it.
+TEST_P(StoredPath, IsTheTextBeforeTheFirstNulWithinTheValue) {
+    const StoredPathCase& c = GetParam();
+    const auto* data = reinterpret_cast<const unsigned char*>(c.bytes.data());
+    EXPECT_EQ(handoffvalue::storedPathLength(c.type, data, c.bytes.size()), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPath,
+                         ::testing::Values(StoredPathCase{"terminated", 1, utf16(3, true), 3},
+                                           StoredPathCase{"unterminated", 1, utf16(3, false), 3},
+                                           StoredPathCase{"odd", 1, utf16(3, false) + "x", 3},
+                                           StoredPathCase{"full", 1, utf16(259, true), 259},
+                                           StoredPathCase{"fullUnterminated", 1, utf16(260, false), 260},
+                                           StoredPathCase{"tooLong", 1, utf16(260, true), 0},
+                                           StoredPathCase{"nulInside", 1, utf16(2, true) + utf16(5, true), 2},
+                                           StoredPathCase{"empty", 1, "", 0},
+                                           StoredPathCase{"expandable", 2, utf16(3, true), 0},
+                                           StoredPathCase{"binary", 3, utf16(3, true), 0}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST(HandOffValue, PathsTheRunningCopyTakesAndTheHandleItReads) {
+    EXPECT_EQ(handoffvalue::storedPathBytes(10), 22u);
+    EXPECT_TRUE(handoffvalue::runningCopyTakes(259));
+    EXPECT_FALSE(handoffvalue::runningCopyTakes(260));
+    EXPECT_TRUE(handoffvalue::handleWorthReading(4, 4));
+    EXPECT_TRUE(handoffvalue::handleWorthReading(4, 2));
+    EXPECT_FALSE(handoffvalue::handleWorthReading(4, 8));
+    EXPECT_FALSE(handoffvalue::handleWorthReading(3, 4));
 }
 
 struct ShowCase {
