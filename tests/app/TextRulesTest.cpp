@@ -6,7 +6,6 @@
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
 #include "app/HandOffValue.h"
-#include "app/PlacementRecord.h"
 #include "app/TitleText.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"
@@ -146,18 +145,18 @@ struct StoredPathCase {
     std::size_t expected;
 };
 
+// Characters of UTF-16 text as bytes, with a NUL after them or not.
 std::string utf16(std::size_t units, bool terminated) {
     std::string bytes;
     for (std::size_t i = 0; i < units; ++i) {
-        bytes += "a";
-        bytes += '\0';
+        bytes += std::string("a\0", 2);
     }
     return terminated ? bytes + std::string(2, '\0') : bytes;
 }
 
 class StoredPath : public ::testing::TestWithParam<StoredPathCase> {};
 
-// The running copy reads the handed-over path from the raw value, never past it.
+// The running copy takes the handed-over path from the raw value, never reading past it.
 TEST_P(StoredPath, IsTheTextBeforeTheFirstNulWithinTheValue) {
     const StoredPathCase& c = GetParam();
     const auto* data = reinterpret_cast<const unsigned char*>(c.bytes.data());
@@ -173,35 +172,7 @@ INSTANTIATE_TEST_SUITE_P(Values, StoredPath,
                                            StoredPathCase{"tooLong", 1, utf16(260, true), 0},
                                            StoredPathCase{"nulInside", 1, utf16(2, true) + utf16(5, true), 2},
                                            StoredPathCase{"empty", 1, "", 0},
-                                           StoredPathCase{"expandable", 2, utf16(3, true), 0},
                                            StoredPathCase{"binary", 3, utf16(3, true), 0}),
                          [](const auto& info) { return std::string(info.param.what); });
-
-TEST(HandOffValue, PathsTheRunningCopyTakesAndTheHandleItReads) {
-    EXPECT_EQ(handoffvalue::storedPathBytes(10), 22u);
-    EXPECT_TRUE(handoffvalue::runningCopyTakes(259));
-    EXPECT_FALSE(handoffvalue::runningCopyTakes(260));
-    EXPECT_TRUE(handoffvalue::handleWorthReading(4, 4));
-    EXPECT_TRUE(handoffvalue::handleWorthReading(4, 2));
-    EXPECT_FALSE(handoffvalue::handleWorthReading(4, 8));
-    EXPECT_FALSE(handoffvalue::handleWorthReading(3, 4));
-}
-
-struct ShowCase {
-    std::uint32_t showCommand;
-    std::uint32_t flags;
-    std::uint32_t saved;
-};
-
-class SavedShowCommand : public ::testing::TestWithParam<ShowCase> {};
-
-TEST_P(SavedShowCommand, MinimisedComesBackAsBeforeMinimising) {
-    EXPECT_EQ(placementrecord::savedShowCommand(GetParam().showCommand, GetParam().flags), GetParam().saved);
-}
-
-INSTANTIATE_TEST_SUITE_P(Commands, SavedShowCommand,
-                         ::testing::Values(ShowCase{1, 0, 1}, ShowCase{3, 0, 3}, ShowCase{3, 2, 3},
-                                           ShowCase{2, 0, 1}, ShowCase{2, 2, 3}, ShowCase{6, 0, 1},
-                                           ShowCase{7, 2, 3}, ShowCase{2, 4, 1}));
 
 }  // namespace

@@ -4,33 +4,29 @@
 
 #include <vector>
 
-// The player's values in the current user's registry, read and written raw, as another copy of the
-// player (or an older one) would leave them.
+// The player's values in the current user's registry, raw, as another copy of the player leaves them.
 namespace testregistry {
 
 constexpr wchar_t kPlacementKey[] = L"Software\\Corvanta\\VelmoraPlayer";
 constexpr wchar_t kHandOffKey[] = L"Software\\Velmora Player";
 
 struct Value {
-    bool present = false;
     DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
+    std::vector<BYTE> bytes;  // empty when there is no such value
 };
 
 inline Value read(const wchar_t* subKey, const wchar_t* name) {
     Value value;
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return value;
-    }
     DWORD size = 0;
-    if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
-        value.bytes.resize(size + 1);  // never empty, so data() is a buffer even for an empty value
-        value.present =
-            RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size) == ERROR_SUCCESS;
-        value.bytes.resize(size);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) == ERROR_SUCCESS) {
+        if (RegQueryValueExW(key, name, nullptr, &value.type, nullptr, &size) == ERROR_SUCCESS) {
+            value.bytes.resize(size + 1);
+            RegQueryValueExW(key, name, nullptr, &value.type, value.bytes.data(), &size);
+            value.bytes.resize(size);
+        }
+        RegCloseKey(key);
     }
-    RegCloseKey(key);
     return value;
 }
 
@@ -40,11 +36,11 @@ inline bool write(const wchar_t* subKey, const wchar_t* name, DWORD type, const 
 
 inline bool keyExists(const wchar_t* subKey) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
+    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+    if (exists) {
+        RegCloseKey(key);
     }
-    RegCloseKey(key);
-    return true;
+    return exists;
 }
 
 inline void removeKey(const wchar_t* subKey) {
