@@ -162,6 +162,7 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
     std::wstring path = commandTailPath(commandTail);
+
     if (!path.empty() && fileOpensForReading(path) && handOffToRunningInstance(productName(), path)) {
         shutdownApp();
         return 0;
