@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/MediaPlayerApp.h"
+#include "app/Placement.h"
 #include "app/Startup.h"
 #include "libads/libads.h"
 #include "playback/PlayLogic.h"
@@ -29,6 +30,8 @@ void onCloseRequest() {
         return;
     }
     recordPlacement();
+    // Closed from the taskbar while minimised, it comes back as it was before it was minimised.
+    keepRestorable(state.placement);
     ShowWindow(window, SW_HIDE);
     if (state.controller) {
         state.controller->stop();

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
+#include "app/HandOff.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
 #include "ui/GdiGuards.h"
@@ -88,6 +89,11 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case kInstancePingMessage:
+            return kInstancePingMessage;
+        case kOpenHandedOverFileMessage:
+            receiveHandedOverFile();
             return 0;
         default:
             break;

@@ -8,8 +8,10 @@
 #include "app/AppState.h"
 #include "app/CommandLine.h"
 #include "app/ControlBarAccess.h"
+#include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
+#include "app/Placement.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
 #include "resources/resource.h"
@@ -37,8 +39,10 @@ void applySavedPlacement(HWND window) {
     if (!state.placementValid) {
         return;
     }
-    SetWindowPlacement(window, &state.placement);
-    if (state.placement.showCmd == SW_SHOWMAXIMIZED) {
+    WINDOWPLACEMENT placement = state.placement;
+    keepRestorable(placement);
+    SetWindowPlacement(window, &placement);
+    if (placement.showCmd == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 }
@@ -134,6 +138,7 @@ void destroyComponents() {
 
 void shutdownApp() {
     AppState& state = appState();
+    savePlacement();
     state.app.reset();
     shutdownWindowLibrary(state.instance);
 }
@@ -153,10 +158,15 @@ int runMessageLoop(HACCEL accelerators) {
 
 int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     resetAppState();
+    loadPlacement();
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
     std::wstring path = commandTailPath(commandTail);
 
+    if (!path.empty() && fileOpensForReading(path) && handOffToRunningInstance(productName(), path)) {
+        shutdownApp();
+        return 0;
+    }
     if (!registerMainWindowClass(instance) || !createMainWindow(instance, showCommand)) {
         abandonStartup();
         return 0;
@@ -164,6 +174,7 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     if (!path.empty() && fileOpensForReading(path)) {
         openMediaFile(path);
     }
+    publishMainWindow(productName(), appState().mainWindow);
     DragAcceptFiles(appState().mainWindow, TRUE);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     int exitCode = runMessageLoop(accelerators);

@@ -56,7 +56,8 @@ HWND videoFrame() {
 void layoutWindows() {
     AppState& state = appState();
     HWND window = state.mainWindow;
-    if (!state.layoutEnabled || window == nullptr) {
+    // A minimised window has no size to lay out; a first layout stays pending until it is restored.
+    if (!state.layoutEnabled || window == nullptr || IsIconic(window)) {
         return;
     }
     HWND bar = controlbar::window();
@@ -95,7 +96,8 @@ void layoutWindows() {
 
 void recordPlacement() {
     AppState& state = appState();
-    if (state.fullScreen || !state.layoutEnabled || state.mainWindow == nullptr) {
+    // Until its first layout (put off while a window starts minimised) the window has no size of its own.
+    if (state.fullScreen || !state.layoutEnabled || state.firstLayoutPending || state.mainWindow == nullptr) {
         return;
     }
     state.placement.length = sizeof(state.placement);

@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "AppTestSupport.h"
+#include "app/ControlBarAccess.h"
 #include "app/MediaPlayerApp.h"
+#include "app/Placement.h"
+#include "app/WindowLayoutMath.h"
+#include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
 #include "ui/PlayWnd.h"
 
@@ -146,5 +151,98 @@ TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     shutdownApp();
     EXPECT_FALSE(appState().app);
 }
+
+struct StoredCase {
+    const char* what;
+    DWORD type;
+    DWORD size;  // 0: no value, and no key either
+    UINT show;
+    bool loaded;
+};
+
+class StoredPlacement : public LifecycleTest, public ::testing::WithParamInterface<StoredCase> {};
+
+// The value as this or another version of the player left it in the registry of the test prefix.
+TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
+    const StoredCase& c = GetParam();
+    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, c.show, {-1, -1}, {-1, -1}, {100, 120, 900, 700}};
+    std::vector<BYTE> bytes(c.size);
+    std::memcpy(bytes.data(), &saved, std::min<size_t>(c.size, sizeof(saved)));
+    testregistry::removeKey(testregistry::kPlacementKey);
+    if (c.size != 0) {
+        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", c.type, bytes.data(), c.size);
+    }
+    EXPECT_EQ(loadPlacement(), c.loaded);
+    EXPECT_TRUE(testregistry::keyExists(testregistry::kPlacementKey));
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    HWND window = appState().mainWindow;
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        DispatchMessageW(&message);  // the posted maximise
+    }
+    EXPECT_EQ(IsZoomed(window) != FALSE, c.loaded && c.show == SW_SHOWMAXIMIZED);
+    WINDOWPLACEMENT now{};
+    now.length = sizeof(now);
+    GetWindowPlacement(window, &now);
+    if (c.loaded) {
+        EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &saved.rcNormalPosition));
+    } else {
+        EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
+    }
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(savePlacement());
+    const testregistry::Value stored = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
+    ASSERT_EQ(stored.bytes.size(), sizeof(WINDOWPLACEMENT));
+    EXPECT_EQ(std::memcmp(stored.bytes.data(), &appState().placement, sizeof(WINDOWPLACEMENT)), 0);
+    EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &now.rcNormalPosition));
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPlacement,
+                         ::testing::Values(StoredCase{"whole", REG_BINARY, 44, SW_SHOWNORMAL, true},
+                                           StoredCase{"maximised", REG_BINARY, 44, SW_SHOWMAXIMIZED, true},
+                                           StoredCase{"short", REG_BINARY, 40, SW_SHOWNORMAL, false},
+                                           StoredCase{"long", REG_BINARY, 48, SW_SHOWNORMAL, false},
+                                           StoredCase{"number", REG_DWORD, 4, SW_SHOWNORMAL, false},
+                                           StoredCase{"missingKey", REG_BINARY, 0, SW_SHOWNORMAL, false}),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+struct ClosedCase {
+    const char* what;
+    int startShow;
+    bool maximise, fullScreen, minimise;  // what the user did before closing, in this order
+    UINT savedShow;
+};
+
+class ClosedWindow : public LifecycleTest, public ::testing::WithParamInterface<ClosedCase> {};
+
+// A start minimised from the first moment gets its first layout when restored. The saved state is the
+// one a window had before full screen or minimising, with the normal rectangle.
+TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
+    const ClosedCase& c = GetParam();
+    ASSERT_TRUE(createMainWindow(instance, c.startShow));
+    HWND window = appState().mainWindow;
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
+    EXPECT_EQ(clientSize(window).cy, layoutmath::firstClientSize(controlbar::height()).cy);
+    const RECT normal = apptest::windowRect(window);
+    ShowWindow(window, c.maximise ? SW_MAXIMIZE : SW_SHOWNORMAL);
+    if (c.fullScreen) {
+        enterFullScreen();
+    }
+    ShowWindow(window, c.minimise ? SW_MINIMIZE : SW_SHOW);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_FALSE(IsWindow(window));
+    EXPECT_EQ(appState().placement.showCmd, c.savedShow);
+    EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &normal));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Closes, ClosedWindow,
+    ::testing::Values(ClosedCase{"minimisedStart", SW_SHOWMINNOACTIVE, false, false, true, 1},
+                      ClosedCase{"minimised", SW_SHOWNORMAL, false, false, true, 1},
+                      ClosedCase{"maximisedThenMinimised", SW_SHOWNORMAL, true, false, true, 3},
+                      ClosedCase{"maximised", SW_SHOWNORMAL, true, false, false, 3},
+                      ClosedCase{"fullScreen", SW_SHOWNORMAL, false, true, false, 1}),
+    [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

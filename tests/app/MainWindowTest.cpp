@@ -87,6 +87,7 @@ TEST_F(MainWindowTest, PlacementIsRecordedOnlyWhenWindowedAndLaidOut) {
     EXPECT_FALSE(appState().placementValid);
 
     appState().layoutEnabled = TRUE;
+    appState().firstLayoutPending = false;
     SetWindowPos(window, nullptr, 30, 40, 640, 480, SWP_NOZORDER);  // WM_MOVE and WM_SIZE record it
     EXPECT_TRUE(appState().placementValid);
     EXPECT_EQ(appState().placement.rcNormalPosition.left, 30);

@@ -5,6 +5,7 @@
 
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
+#include "app/HandOffValue.h"
 #include "app/TitleText.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"
@@ -136,5 +137,42 @@ TEST(AboutText, ProductNameAndVersion) {
     EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");
     EXPECT_EQ(aboutText(nullptr), L", Version 1.0");
 }
+
+struct StoredPathCase {
+    const char* what;
+    std::uint32_t type;
+    std::string bytes;  // the raw value as the registry hands it over
+    std::size_t expected;
+};
+
+// Characters of UTF-16 text as bytes, with a NUL after them or not.
+std::string utf16(std::size_t units, bool terminated) {
+    std::string bytes;
+    for (std::size_t i = 0; i < units; ++i) {
+        bytes += std::string("a\0", 2);
+    }
+    return terminated ? bytes + std::string(2, '\0') : bytes;
+}
+
+class StoredPath : public ::testing::TestWithParam<StoredPathCase> {};
+
+// The running copy takes the handed-over path from the raw value, never reading past it.
+TEST_P(StoredPath, IsTheTextBeforeTheFirstNulWithinTheValue) {
+    const StoredPathCase& c = GetParam();
+    const auto* data = reinterpret_cast<const unsigned char*>(c.bytes.data());
+    EXPECT_EQ(handoffvalue::storedPathLength(c.type, data, c.bytes.size()), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, StoredPath,
+                         ::testing::Values(StoredPathCase{"terminated", 1, utf16(3, true), 3},
+                                           StoredPathCase{"unterminated", 1, utf16(3, false), 3},
+                                           StoredPathCase{"odd", 1, utf16(3, false) + "x", 3},
+                                           StoredPathCase{"full", 1, utf16(259, true), 259},
+                                           StoredPathCase{"fullUnterminated", 1, utf16(260, false), 260},
+                                           StoredPathCase{"tooLong", 1, utf16(260, true), 0},
+                                           StoredPathCase{"nulInside", 1, utf16(2, true) + utf16(5, true), 2},
+                                           StoredPathCase{"empty", 1, "", 0},
+                                           StoredPathCase{"binary", 3, utf16(3, true), 0}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "common/TestClips.h"
+#include "common/TestRegistry.h"
 #include "resources/resource.h"
 
 namespace e2e {
@@ -18,11 +19,6 @@ std::wstring tempFolder() {
 
 std::wstring workFolder() {
     return tempFolder() + L"velmora e2e";
-}
-
-void deleteRegistryTree(const wchar_t* subKey) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, subKey);
-    RegDeleteKeyW(HKEY_CURRENT_USER, subKey);
 }
 
 bool copyClip(const char* clipName, const std::wstring& target) {
@@ -48,8 +44,8 @@ void PlayerTest::SetUp() {
     ASSERT_NE(GetFileAttributesW(longClipPath().c_str()), INVALID_FILE_ATTRIBUTES) << "clips were not copied";
     ASSERT_NE(GetFileAttributesW(exePath().c_str()), INVALID_FILE_ATTRIBUTES) << "no test copy of the player";
     // A new user: no saved placement and no published window of an earlier run.
-    deleteRegistryTree(L"Software\\Corvanta\\VelmoraPlayer");
-    deleteRegistryTree(L"Software\\Velmora Player");
+    testregistry::removeKey(testregistry::kPlacementKey);
+    testregistry::removeKey(testregistry::kHandOffKey);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     for (char& c : name) {
@@ -63,10 +59,14 @@ void PlayerTest::TearDown() {
     player_.kill();
 }
 
-::testing::AssertionResult PlayerTest::startPlayer(const std::wstring& commandTail, int adsResult) {
+bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult) const {
     const Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
                                      {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
-    if (!player_.start(exePath(), commandTail, environment)) {
+    return process.start(exePath(), commandTail, environment);
+}
+
+::testing::AssertionResult PlayerTest::startPlayer(const std::wstring& commandTail, int adsResult) {
+    if (!launch(player_, commandTail, adsResult)) {
         return ::testing::AssertionFailure() << "CreateProcess failed, error " << GetLastError();
     }
     if (!player_.waitForWindow(15000)) {

@@ -1,0 +1,141 @@
+// Two copies of the player at once: a start with a file hands the file to the running copy, and a
+// copy that doesn't answer, or a stale handle, never stops a start.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "common/TestRegistry.h"
+#include "e2e/PlayerFixture.h"
+
+namespace e2e {
+namespace {
+
+DWORD publishedHandle() {
+    const auto value = testregistry::read(testregistry::kHandOffKey, L"MainFrame_Handle");
+    return value.bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(value.bytes.data()) : 0;
+}
+
+DWORD numberOf(HWND window) {
+    return static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window));
+}
+
+// A window of another program, as a stale handle may name one by now. This test thread doesn't take
+// its messages while the player starts, so to the player it is a program that hangs.
+HWND foreignWindow() {
+    return CreateWindowExW(0, L"STATIC", L"Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300,
+                           200, nullptr, nullptr, nullptr, nullptr);
+}
+
+class HandOver : public PlayerTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
+    const bool playable = GetParam();
+    ASSERT_TRUE(startIdle());
+    const HWND other = foreignWindow();
+    ASSERT_TRUE(waitUntil([&] { return SetForegroundWindow(other) != FALSE; }, 5000));
+    const WINDOWPLACEMENT read{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
+                               {90, 80, 800, 600}};
+    testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &read, sizeof(read));
+
+    const std::wstring file = playable ? videoPath(L"b.mpg") : textFilePath();
+    PlayerProcess second;
+    ASSERT_TRUE(launch(second, file));
+    bool sawWindow = false;
+    waitUntil(
+        [&] {
+            sawWindow = sawWindow || second.waitForWindow(0);
+            return !second.running();
+        },
+        15000, 2);
+    DWORD code = 1;
+    ASSERT_TRUE(second.waitForExit(0, &code)) << "the second copy did not end";
+    EXPECT_EQ(code, 0u);
+    EXPECT_FALSE(sawWindow);
+    const auto path = testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile");
+    EXPECT_EQ(path.type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(path.bytes.size(), (file.size() + 1) * 2) << "the path with its NUL";
+    const auto placement = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    EXPECT_EQ(placement.bytes, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&read),
+                                                 reinterpret_cast<const BYTE*>(&read + 1)))
+        << "the second copy did not write back the placement it read";
+
+    if (playable) {
+        EXPECT_TRUE(waitForTitle(titleFor(L"b.mpg")));
+        EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == player_.window(); }, 5000))
+            << "the first copy did not come to the front";
+    } else {
+        const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);
+        ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        EXPECT_TRUE(waitForTitle(kProductTitle));
+    }
+    DestroyWindow(other);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlayableOrNot, HandOver, ::testing::Bool());
+
+class NoHandOver : public PlayerTest, public ::testing::WithParamInterface<const wchar_t*> {};
+
+// From then on the second window is the one that receives files.
+TEST_P(NoHandOver, SecondStartOpensItsOwnWindowAndTakesOverTheHandle) {
+    ASSERT_TRUE(startIdle());
+    EXPECT_EQ(publishedHandle(), numberOf(player_.window()));
+    PlayerProcess second, third;
+    ASSERT_TRUE(launch(second, GetParam()));
+    ASSERT_TRUE(second.waitForWindow(15000)) << "no second window";
+    EXPECT_TRUE(waitUntil([&] { return publishedHandle() == numberOf(second.window()); }, 5000));
+    ASSERT_TRUE(launch(third, videoPath(L"c.mpg")));
+    EXPECT_TRUE(third.waitForExit(15000));
+    EXPECT_TRUE(waitUntil([&] { return second.title() == titleFor(L"c.mpg"); }, 5000));
+    EXPECT_EQ(player_.title(), kProductTitle);
+}
+
+INSTANTIATE_TEST_SUITE_P(Tails, NoHandOver, ::testing::Values(L"", L"Z:\\no such folder\\missing.mpg"));
+
+enum StaleHandle { Gone, Desktop, Hanging };
+
+class UnansweredPing : public PlayerTest, public ::testing::WithParamInterface<StaleHandle> {};
+
+TEST_P(UnansweredPing, NeverStopsANormalStart) {
+    HWND stale = GetParam() == Desktop ? GetDesktopWindow() : foreignWindow();
+    if (GetParam() == Gone) {
+        DestroyWindow(stale);
+    }
+    const DWORD handle = numberOf(stale);
+    testregistry::write(testregistry::kHandOffKey, L"MainFrame_Handle", REG_DWORD, &handle, sizeof(handle));
+    const ULONGLONG started = GetTickCount64();
+    ASSERT_TRUE(startPlayer(videoPath(L"a.mpg")));
+    RecordProperty("start_ms", static_cast<int>(GetTickCount64() - started));
+    EXPECT_LT(GetTickCount64() - started, 8000u) << "a 3-second limit on the answer";
+    EXPECT_TRUE(waitForTitle(titleFor(L"a.mpg")));
+    EXPECT_EQ(publishedHandle(), numberOf(player_.window()));
+    if (GetParam() == Hanging) {
+        DestroyWindow(stale);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Handles, UnansweredPing, ::testing::Values(Gone, Desktop, Hanging));
+
+// A path the running copy could not take is opened by the new start itself.
+TEST_F(PlayerTest, PathOfTwoHundredSixtyCharactersOrMoreOpensInTheNewStart) {
+    std::wstring folder = videosFolder();
+    while (folder.size() < 270) {
+        folder += L"\\a rather long folder name";
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    const std::wstring file = folder + L"\\deep.mpg";
+    ASSERT_TRUE(CopyFileW(videoPath(L"a.mpg").c_str(), file.c_str(), FALSE)) << GetLastError();
+    ASSERT_TRUE(startIdle());
+    PlayerProcess second;
+    ASSERT_TRUE(launch(second, file));
+    ASSERT_TRUE(second.waitForWindow(15000)) << "the new start did not open a window of its own";
+    EXPECT_TRUE(waitUntil([&] { return second.title() == titleFor(L"deep.mpg"); }, 5000));
+    EXPECT_TRUE(testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile").bytes.empty());
+    EXPECT_EQ(player_.title(), kProductTitle);
+}
+
+}  // namespace
+}  // namespace e2e
