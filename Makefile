@@ -1,9 +1,10 @@
 # make test           installs what is missing, builds both targets, runs every test suite
 # make run [FILE=..]  builds the player and starts it under Wine (a sample clip when no file is given)
 # make build          builds both targets only
+# make fuzz           runs every fuzz target for FUZZ_SECONDS (300) each
 BUILD ?= build
 
-.PHONY: test run build clean
+.PHONY: test run build fuzz clean
 test:
 	@scripts/test.sh $(BUILD)
 
@@ -12,6 +13,9 @@ run:
 
 build:
 	@scripts/build.sh $(BUILD)
+
+fuzz:
+	@scripts/fuzz.sh $(BUILD) $(FUZZ_SECONDS)
 
 clean:
 	@scripts/wine-session stop $(BUILD)/win32 >/dev/null 2>&1 || true

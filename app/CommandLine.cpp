@@ -2,14 +2,6 @@
 
 #include <cstdio>
 
-std::wstring commandTailPath(const wchar_t* tail) {
-    std::wstring path = tail != nullptr ? tail : L"";
-    if (path.size() >= 2 && path.front() == L'"' && path.back() == L'"') {
-        path = path.substr(1, path.size() - 2);
-    }
-    return path;
-}
-
 bool fileOpensForReading(const std::wstring& path) {
     if (path.empty()) {
         return false;

@@ -31,13 +31,6 @@ private:
     HANDLE handle_;
 };
 
-// Code unit by code unit as unsigned 16-bit values; a prefix sorts before the longer path.
-bool pathLess(const PlayListEntry& a, const PlayListEntry& b) {
-    return std::lexicographical_compare(
-        a.path.begin(), a.path.end(), b.path.begin(), b.path.end(),
-        [](wchar_t x, wchar_t y) { return static_cast<std::uint16_t>(x) < static_cast<std::uint16_t>(y); });
-}
-
 bool readable(const std::wstring& path) {
     FILE* file = _wfopen(path.c_str(), L"r");
     if (file == nullptr) {
@@ -48,25 +41,6 @@ bool readable(const std::wstring& path) {
 }
 
 }  // namespace
-
-std::wstring folderOf(const std::wstring& path) {
-    const std::size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
-std::wstring fileNameOf(const std::wstring& path) {
-    const std::size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-std::wstring asciiLowerCase(std::wstring text) {
-    for (wchar_t& c : text) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return text;
-}
 
 int PlayListData::build(const std::wstring& path) {
     clear();
@@ -92,25 +66,9 @@ int PlayListData::build(const std::wstring& path) {
 
 bool PlayListData::isSupported(const std::wstring& path) {
     if (extensions_.empty()) {
-        std::wstring filter = kDefaultFilter;
-        std::size_t start = 0;
-        for (;;) {
-            const std::size_t semicolon = filter.find(L';', start);
-            extensions_.push_back(filter.substr(start, semicolon - start));
-            if (semicolon == std::wstring::npos) {
-                break;
-            }
-            start = semicolon + 1;
-        }
+        extensions_ = pathrules::splitFilter(kDefaultFilter);
     }
-    const std::size_t dot = path.rfind(L'.');
-    if (dot == std::wstring::npos) {
-        return false;
-    }
-    const std::wstring ext = asciiLowerCase(path.substr(dot));
-    return std::any_of(extensions_.begin(), extensions_.end(), [&ext](const std::wstring& fragment) {
-        return ext.find(fragment) != std::wstring::npos;
-    });
+    return pathrules::hasPlayableExtension(path, extensions_);
 }
 
 int PlayListData::addFile(const std::wstring& path, int current) {
@@ -123,7 +81,9 @@ int PlayListData::addFile(const std::wstring& path, int current) {
 }
 
 void PlayListData::sortEntries() {
-    std::sort(entries_.begin(), entries_.end(), pathLess);
+    std::sort(entries_.begin(), entries_.end(), [](const PlayListEntry& a, const PlayListEntry& b) {
+        return pathrules::pathPrecedes(a.path, b.path);
+    });
 }
 
 int PlayListData::currentIndex() const {

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "playback/PathRules.h"
+
 // One playable file of the folder.
 struct PlayListEntry {
     std::uint32_t current = 0;  // 1 for the entry loaded in the player
@@ -34,11 +36,3 @@ private:
     std::vector<PlayListEntry> entries_;
     std::vector<std::wstring> extensions_;  // lower-case fragments, filled on first isSupported
 };
-
-// The text up to and including the last backslash; empty when there is none.
-std::wstring folderOf(const std::wstring& path);
-// The text after the last backslash; the whole path when there is none.
-std::wstring fileNameOf(const std::wstring& path);
-// Extensions compare without case the way the C library's tolower does in the default C locale:
-// only 'A'..'Z' change.
-std::wstring asciiLowerCase(std::wstring text);

@@ -19,18 +19,6 @@ const int kWaitPolls = 30;
 const std::int64_t kSeekStepMs = 5000;
 const int kVolumeStep = 10;
 
-struct TypeByExtension {
-    int type;
-    const wchar_t* extension;
-};
-
-// Flash media has no backend; every other extension plays with libvlc.
-const TypeByExtension kTypeTable[] = {
-    {PlayerFlash, L"swf"},
-    {PlayerFlash, L"fla"},
-    {-1, nullptr},
-};
-
 int clampPercent(int value) {
     return std::clamp(value, 0, 100);
 }
@@ -299,17 +287,7 @@ void PlayLogic::releasePlayer() {
 }
 
 int PlayLogic::playerTypeForPath(const std::wstring& path) {
-    const std::size_t dot = path.rfind(L'.');
-    if (dot == std::wstring::npos || dot + 1 == path.size()) {
-        return PlayerVlc;
-    }
-    const std::wstring extension = asciiLowerCase(path.substr(dot + 1));
-    for (const TypeByExtension* entry = kTypeTable; entry->type != -1; ++entry) {
-        if (extension == entry->extension) {
-            return entry->type;
-        }
-    }
-    return PlayerVlc;
+    return pathrules::playerTypeFor(path);
 }
 
 void PlayLogic::handleProc(const libvlc_event_t* event, void* /*userData*/) {

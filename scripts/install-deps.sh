@@ -10,6 +10,8 @@ packages=(
   libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxxf86vm1:i386
   xvfb x11-utils imagemagick python3
   libvlc-dev vlc-plugin-base ffmpeg
+  # the sanitizer build and the fuzz targets
+  clang libclang-rt-14-dev
   # the libvlc bridge (tests/bridge): Wine's 32-bit builder and Debian's 32-bit libvlc
   gcc-multilib wine32-tools:i386 libvlc-dev:i386 libvlc5:i386
 )

@@ -19,4 +19,8 @@ trap 'bare "$root/scripts/wine-session" stop "$build/win32"' EXIT
 status=0
 bare ctest --test-dir "$build/native" --output-on-failure || status=1
 bare ctest --test-dir "$build/win32" --output-on-failure || status=1
+bare ctest --test-dir "$build/native-asan" --output-on-failure || status=1
+# Each fuzz target for a bounded time (make fuzz runs them longer), then what each one ran and found.
+bare ctest --test-dir "$build/fuzz" --output-on-failure || status=1
+cat "$build"/fuzz/work/*/summary 2>/dev/null
 exit $status
