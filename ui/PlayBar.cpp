@@ -406,7 +406,11 @@ INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, L
             }
             for (const ButtonCommand& button : kButtonCommands) {
                 if (button.controlId == id) {
-                    bar->onCommand(id);
+                    // A double click also reports BN_DOUBLECLICKED between its two clicks: only the clicks
+                    // count, or a double click on Next would skip three files.
+                    if (HIWORD(wParam) == BN_CLICKED) {
+                        bar->onCommand(id);
+                    }
                     return TRUE;
                 }
             }

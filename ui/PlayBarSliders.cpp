@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
@@ -15,7 +17,6 @@
 namespace {
 
 constexpr COLORREF kTimeTextColor = RGB(32, 32, 32);
-constexpr UINT kTimeTextFormat = DT_RIGHT | DT_BOTTOM | DT_SINGLELINE;
 
 int rectWidth(const RECT& r) {
     return r.right - r.left;
@@ -23,6 +24,25 @@ int rectWidth(const RECT& r) {
 
 int rectHeight(const RECT& r) {
     return r.bottom - r.top;
+}
+
+// One line of text against the bottom right corner of the rectangle and clipped to it, as DrawTextW
+// does with DT_RIGHT | DT_BOTTOM | DT_SINGLELINE, but with the glyphs placed at the advances the text
+// was measured with: Wine draws some fonts a few pixels wider than it measures them, which pushes
+// right-aligned text past the rectangle and cuts off its last digit.
+void drawTextRightBottom(HDC dc, const std::wstring& text, const RECT& rect) {
+    const int count = static_cast<int>(text.size());
+    std::vector<int> ends(text.size() + 1, 0);
+    SIZE size{};
+    if (count == 0 || !GetTextExtentExPointW(dc, text.c_str(), count, 0, nullptr, ends.data(), &size)) {
+        return;
+    }
+    std::vector<int> advances(text.size());
+    for (int i = 0; i < count; ++i) {
+        advances[i] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+    }
+    ExtTextOutW(dc, rect.right - size.cx, rect.bottom - size.cy, ETO_CLIPPED, &rect, text.c_str(),
+                static_cast<UINT>(count), advances.data());
 }
 
 }  // namespace
@@ -184,7 +204,7 @@ void PlayBar::drawTimeSlider(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTimeTextColor);
     RECT strip{area.left, 0, area.right, area.top};
-    DrawTextW(dc, text.c_str(), -1, &strip, kTimeTextFormat);
+    drawTextRightBottom(dc, text, strip);
 }
 
 void PlayBar::drawVolumeSlider(HDC dc) {
@@ -297,7 +317,10 @@ void PlayBar::dragSlider(LPARAM lParam) {
     const double fraction = playbar::dragFraction(x, area.left, area.right, knob);
     PlayLogic* logic = controller();
     if (time) {
-        if (MediaPlayer* player = logic != nullptr ? logic->player() : nullptr) {
+        // Without a known length (before the player's first time report) there is nowhere to seek to;
+        // seeking to 0 would throw the clip back to its start.
+        MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
+        if (player != nullptr && length_ > 0) {
             player->setTime(playbar::timeForFraction(fraction, length_));
         }
         refreshTime();

@@ -232,15 +232,21 @@ TEST_F(ControlBar, ButtonsFollowStatePlaylistAndFullScreen) {
 }
 
 TEST_F(ControlBar, ButtonsPostTheirCommands) {
-    const std::pair<int, int> cases[] = {{IDC_BTN_FULLSCREEN, ID_FULLSCREEN},
-                                         {IDC_BTN_LEAVE_FULLSCREEN, ID_FULLSCREEN},
-                                         {IDC_BTN_OPEN, ID_FILE_OPEN},
-                                         {IDC_BTN_NEXT, ID_NEXT},
-                                         {IDOK, -1},
-                                         {IDCANCEL, -1}};
-    for (const auto& [button, command] : cases) {
-        SendMessageW(bar->window(), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-        EXPECT_EQ(takePostedCommand(mainWindow), command) << button;
+    struct Case {
+        int button, notification, command;
+    };
+    const Case cases[] = {
+        {IDC_BTN_FULLSCREEN, BN_CLICKED, ID_FULLSCREEN},
+        {IDC_BTN_LEAVE_FULLSCREEN, BN_CLICKED, ID_FULLSCREEN},
+        {IDC_BTN_OPEN, BN_CLICKED, ID_FILE_OPEN},
+        {IDC_BTN_NEXT, BN_CLICKED, ID_NEXT},
+        {IDC_BTN_NEXT, BN_DOUBLECLICKED, -1},
+        {IDOK, BN_CLICKED, -1},
+        {IDCANCEL, BN_CLICKED, -1},
+    };
+    for (const Case& c : cases) {
+        SendMessageW(bar->window(), WM_COMMAND, MAKEWPARAM(c.button, c.notification), 0);
+        EXPECT_EQ(takePostedCommand(mainWindow), c.command) << c.button << " notification " << c.notification;
     }
 }
 
@@ -261,9 +267,13 @@ TEST_F(ControlBar, VolumePressSetsTheNearestPercent) {
 
 TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
     player->state = StatePlaying;
+    const RECT area = controlRect(IDC_TIME_SLIDER);
+    SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.right - 2, area.top + 2));
+    SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.right - 2, area.top + 2));
+    EXPECT_EQ(player->lastSeek, -1);  // no length known yet: nowhere to seek to
+
     player->length = 600000;
     bar->refreshTime();
-    const RECT area = controlRect(IDC_TIME_SLIDER);
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + 50, area.top + 2));
     EXPECT_EQ(GetCapture(), bar->window());
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(-40, 5));
