@@ -1,15 +1,19 @@
 # make test           installs what is missing, builds both targets, runs every test suite
 # make run [FILE=..]  builds the player and starts it under Wine (a sample clip when no file is given)
+# make bench          builds and runs the benchmarks under Wine (a table; not part of make test)
 # make build          builds both targets only
 # make fuzz           runs every fuzz target for FUZZ_SECONDS (300) each
 BUILD ?= build
 
-.PHONY: test run build fuzz clean
+.PHONY: test run bench build fuzz clean
 test:
 	@scripts/test.sh $(BUILD)
 
 run:
 	@scripts/run.sh $(BUILD) "$(FILE)"
+
+bench:
+	@scripts/bench.sh $(BUILD)
 
 build:
 	@scripts/build.sh $(BUILD)

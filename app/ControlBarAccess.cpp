@@ -1,23 +1,66 @@
 #include "app/ControlBarAccess.h"
 
-// The control bar is not part of the window yet: AppState::controlBar stays null and the bar counts as
-// missing. These calls are where it plugs in.
+#include "app/AppState.h"
+#include "playback/PlayLogic.h"
+#include "ui/PlayBar.h"
 
 namespace controlbar {
 
-bool create(HINSTANCE, HWND) {
-    return true;
+namespace {
+
+PlayBar* bar() {
+    return appState().controlBar;
 }
-void destroy() {}
+
+}  // namespace
+
+bool create(HINSTANCE instance, HWND parent) {
+    PlayBar* made = PlayBar::instance();
+    appState().controlBar = made;
+    if (made == nullptr) {
+        return false;
+    }
+    // The bar reaches the controller and the main window only through these, read when it needs them.
+    made->setLinks(PlayBar::Links{[] { return appState().controller.get(); },
+                                  [] { return appState().mainWindow; },
+                                  [] { return appState().fullScreen != FALSE; }});
+    return made->create(instance, parent) && made->initControls();
+}
+
+void destroy() {
+    if (PlayBar* current = bar()) {
+        current->destroyWindows();
+        appState().controlBar = nullptr;
+        PlayBar::destroyInstance();
+    }
+}
 
 HWND window() {
-    return nullptr;
+    PlayBar* current = bar();
+    return current != nullptr ? current->window() : nullptr;
 }
+
 int height() {
-    return 0;
+    PlayBar* current = bar();
+    return current != nullptr ? current->height() : 0;
 }
-void autoHideTick() {}
-void armAutoHide(DWORD, POINT) {}
-void disarmAutoHide() {}
+
+void autoHideTick() {
+    if (PlayBar* current = bar()) {
+        current->autoHideTick();
+    }
+}
+
+void armAutoHide(DWORD tick, POINT cursor) {
+    if (PlayBar* current = bar()) {
+        current->setLastActivity(tick, cursor);
+    }
+}
+
+void disarmAutoHide() {
+    if (PlayBar* current = bar()) {
+        current->setLastActivity(0, POINT{});
+    }
+}
 
 }  // namespace controlbar

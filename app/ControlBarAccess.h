@@ -2,11 +2,12 @@
 
 #include <windows.h>
 
-// Everything the main window asks of the control bar goes through here. Until the bar is part of the
-// window, every call does nothing and the bar counts as missing (height 0, no window).
+// Everything the main window asks of the control bar goes through here. Without a bar (before start-up
+// makes it, after tear-down) every call does nothing and the bar counts as missing (height 0, no window).
 namespace controlbar {
 
-// Makes the bar's window as a child of the main window; true while there is no bar to make.
+// Makes the bar, links it to the controller and the main window, and creates its window as a child of
+// the main window with its tooltips; false when the bar or its windows can't be made.
 bool create(HINSTANCE instance, HWND parent);
 // Destroys the bar's windows and the single bar object.
 void destroy();

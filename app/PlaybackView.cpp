@@ -1,9 +1,8 @@
 #include "playback/PlaybackView.h"
 
 #include "app/AppState.h"
+#include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
-
-// The control bar is not part of the window yet: its calls have nothing to reach until it arrives.
 
 namespace playbackview {
 
@@ -28,9 +27,28 @@ bool surfaceHidden() {
     return surface != nullptr && (GetWindowLongW(surface, GWL_STYLE) & WS_VISIBLE) == 0;
 }
 
-void updateButtons() {}
-void refreshTime() {}
-void refreshVolume() {}
-void resetBarAfterStop() {}
+void updateButtons() {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->updateButtons();
+    }
+}
+
+void refreshTime() {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->refreshTime();
+    }
+}
+
+void refreshVolume() {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->refreshVolume();
+    }
+}
+
+void resetBarAfterStop() {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->resetAfterStop();
+    }
+}
 
 }  // namespace playbackview

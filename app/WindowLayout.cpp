@@ -61,7 +61,8 @@ void layoutWindows() {
         return;
     }
     HWND bar = controlbar::window();
-    bool barWasVisible = bar != nullptr && IsWindowVisible(bar);
+    // The bar's own style: IsWindowVisible also answers false while the main window itself is hidden.
+    bool barWasVisible = bar != nullptr && (GetWindowLongPtrW(bar, GWL_STYLE) & WS_VISIBLE) != 0;
     if (bar != nullptr) {
         ShowWindow(bar, SW_HIDE);
     }

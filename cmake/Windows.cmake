@@ -33,3 +33,4 @@ set_target_properties(VelmoraPlayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRODUC
 
 include(cmake/Testing.cmake)
 add_subdirectory(tests)
+add_subdirectory(bench)

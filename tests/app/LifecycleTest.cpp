@@ -9,6 +9,7 @@
 #include "app/WindowLayoutMath.h"
 #include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
+#include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
 
 namespace {
@@ -58,7 +59,19 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
 
     SIZE client = clientSize(window);
     EXPECT_EQ(client.cx, 672);
-    EXPECT_EQ(client.cy, 420);
+    EXPECT_EQ(client.cy, 456);  // the video's 420 and the bar's 36
+    ASSERT_NE(state.controlBar, nullptr);
+    HWND bar = state.controlBar->window();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(GetParent(bar), window);
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_NE(state.controlBar->tooltip(), nullptr);
+    RECT barRect{};
+    GetWindowRect(bar, &barRect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&barRect), 2);
+    EXPECT_EQ(barRect.top, 420);
+    EXPECT_EQ(barRect.right, 672);
+    EXPECT_EQ(barRect.bottom, 456);
     ASSERT_NE(state.videoWindow, nullptr);
     HWND frame = state.videoWindow->frameWindow();
     ASSERT_NE(frame, nullptr);
@@ -105,6 +118,7 @@ TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     EXPECT_EQ(appState().mainWindow, nullptr);
     EXPECT_FALSE(appState().controller);
     EXPECT_EQ(appState().videoWindow, nullptr);
+    EXPECT_EQ(appState().controlBar, nullptr);
     EXPECT_EQ(appState().timerId, 0u);
     // The placement taken just before the window went is kept for the registry.
     EXPECT_TRUE(appState().placementValid);

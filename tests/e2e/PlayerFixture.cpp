@@ -206,6 +206,40 @@ int PlayerTest::barHeight() const {
     return rect.bottom - rect.top;
 }
 
+HWND PlayerTest::barControl(int id) const {
+    const HWND bar = controlBar();
+    return bar ? GetDlgItem(bar, id) : nullptr;
+}
+
+bool PlayerTest::barControlShown(int id) const {
+    const HWND control = barControl(id);
+    return control && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+::testing::AssertionResult PlayerTest::waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs) const {
+    const int otherLeft = openOrStop == IDC_BTN_OPEN ? IDC_BTN_STOP : IDC_BTN_OPEN;
+    const int otherRight = playOrPause == IDC_BTN_PLAY ? IDC_BTN_PAUSE : IDC_BTN_PLAY;
+    const auto settled = [&] {
+        return barControlShown(openOrStop) && barControlShown(playOrPause) && !barControlShown(otherLeft) &&
+               !barControlShown(otherRight);
+    };
+    if (waitUntil(settled, timeoutMs)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "buttons " << openOrStop << " and " << playOrPause << " are not the visible ones";
+}
+
+void PlayerTest::setClientSize(int width, int height) const {
+    const HWND main = player_.window();
+    RECT window{};
+    GetWindowRect(main, &window);
+    const SIZE client = e2e::clientSize(main);
+    SetWindowPos(main, nullptr, 0, 0, width + (window.right - window.left) - client.cx,
+                 height + (window.bottom - window.top) - client.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool PlayerTest::isFullScreen() const {
     const LONG_PTR style = GetWindowLongPtrW(player_.window(), GWL_STYLE);
     RECT rect{};

@@ -55,6 +55,13 @@ protected:
     ::testing::AssertionResult waitForShownSurface(HWND& surface, DWORD timeoutMs = 5000) const;
     // The bar's height as laid out, 0 without a bar.
     int barHeight() const;
+    // A control of the bar (a button or a slider area), null while missing; whether it has WS_VISIBLE.
+    HWND barControl(int id) const;
+    bool barControlShown(int id) const;
+    // Waits until exactly the given buttons of the two shared slots (Open/Stop, Play/Pause) are visible.
+    ::testing::AssertionResult waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs = 5000) const;
+    // Resizes the main window to a client area width x height (the frame kept as it is).
+    void setClientSize(int width, int height) const;
     bool isFullScreen() const;
 
     PlayerProcess player_;

@@ -94,6 +94,44 @@ size_t Picture::distinctColours(size_t limit) const {
     return colours.size();
 }
 
+size_t Picture::darkPixels(int level) const {
+    size_t count = 0;
+    for (std::uint32_t pixel : pixels) {
+        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+        count += (r < level && g < level && b < level) ? 1 : 0;
+    }
+    return count;
+}
+
+bool Picture::saveBmp(const std::wstring& path) const {
+    if (empty()) {
+        return false;
+    }
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = width;
+    info.biHeight = -height;  // rows from the top, as captured
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    const DWORD pixelBytes = static_cast<DWORD>(pixels.size() * sizeof(std::uint32_t));
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + pixelBytes;
+    HANDLE out =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+              WriteFile(out, &info, sizeof(info), &written, nullptr) &&
+              WriteFile(out, pixels.data(), pixelBytes, &written, nullptr);
+    CloseHandle(out);
+    return ok;
+}
+
 Picture captureScreen(const RECT& screenRect) {
     Picture picture;
     const int width = screenRect.right - screenRect.left;

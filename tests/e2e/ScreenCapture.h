@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace e2e {
@@ -20,6 +21,10 @@ struct Picture {
     size_t litPixels() const;
     // Number of different colours, counted up to the limit.
     size_t distinctColours(size_t limit = 64) const;
+    // Pixels whose red, green and blue are all below the level (dark text on a light picture).
+    size_t darkPixels(int level) const;
+    // Writes the picture as a 32-bit BMP file; false when it can't be written.
+    bool saveBmp(const std::wstring& path) const;
 };
 
 // What the screen shows in the rectangle (screen coordinates), whichever window it belongs to.

@@ -15,6 +15,9 @@
 struct FakePlayerState {
     int state = StateNothing;
     bool playing = false;
+    std::int64_t time = 0;
+    std::int64_t length = 0;
+    std::int64_t lastSeek = -1;  // the last setTime, -1 before any
 };
 
 class FakePlayer : public MediaPlayer {
@@ -28,9 +31,9 @@ public:
     bool isPlaying() override { return state_->playing; }
     void pause() override {}
     void stop() override {}
-    std::int64_t getTime() override { return 0; }
-    std::int64_t getLength() override { return 0; }
-    void setTime(std::int64_t) override {}
+    std::int64_t getTime() override { return state_->time; }
+    std::int64_t getLength() override { return state_->length; }
+    void setTime(std::int64_t ms) override { state_->lastSeek = state_->time = ms; }
     int getVolume() override { return 100; }
     bool setVolume(int) override { return true; }
     int getState() override { return state_->state; }

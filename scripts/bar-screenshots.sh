@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Pictures of the player with its control bar (idle, playing and paused at 672 and 480 pixels) into
+# docs/, taken by the end-to-end test of the bar's buttons: bar-screenshots.sh BUILD
+# The build tree must be built and its Wine session running (scripts/wine-session start BUILD/win32).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+export LC_ALL=C.UTF-8
+shots=$(mktemp -d)
+trap 'rm -rf "$shots"' EXIT
+cd "$build/win32/tests/e2e"
+VELMORA_CLIP_DIR=$build/win32/clips VELMORA_SCREENSHOT_DIR="Z:${shots//\//\\}" \
+  "$root/scripts/wine-run" "$build/win32/wine-session.env" e2e_player.exe \
+  --gtest_filter='PlayerTest.BarButtonsFollowPlayingPausedAndStoppedAtBothWidths'
+for picture in "$shots"/*.bmp; do
+  # The captured pixels carry no alpha: without -alpha off they would come out transparent.
+  convert "$picture" -alpha off "$root/docs/$(basename "${picture%.bmp}").png"
+done
+ls "$root"/docs/bar-*.png

@@ -1,0 +1,136 @@
+// The control bar as a user meets it: the buttons follow playing, paused and stopped; the time text moves
+// and can be read; a press on the time slider seeks; in full screen the bar hides after a rest and comes
+// back on a move, and the video area follows it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "e2e/PlayerFixture.h"
+#include "e2e/ScreenCapture.h"
+#include "resources/resource.h"
+
+namespace e2e {
+namespace {
+
+// A rectangle in the window's client coordinates, on the screen.
+RECT onScreen(HWND window, RECT rect) {
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// With VELMORA_SCREENSHOT_DIR set, the main window as the screen shows it goes there as NAME.bmp.
+void saveScreenshot(HWND main, const wchar_t* name) {
+    const wchar_t* folder = _wgetenv(L"VELMORA_SCREENSHOT_DIR");
+    if (folder == nullptr || *folder == L'\0') {
+        return;
+    }
+    Sleep(400);  // the last repaint of the bar and the picture
+    RECT frame{};
+    GetWindowRect(main, &frame);
+    EXPECT_TRUE(captureScreen(frame).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
+}
+
+TEST_F(PlayerTest, BarButtonsFollowPlayingPausedAndStoppedAtBothWidths) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    const HWND main = player_.window();
+    EXPECT_TRUE(waitUntil([&] { return barHeight() == 36; }, 5000)) << "bar " << barHeight() << " px high";
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+    player_.sendKey(VK_RIGHT);  // five seconds on, so that the pictures show a played part
+    EXPECT_TRUE(barControlShown(IDC_BTN_FULLSCREEN));
+    EXPECT_FALSE(barControlShown(IDC_BTN_LEAVE_FULLSCREEN));
+    saveScreenshot(main, L"bar-playing-672");
+
+    player_.sendKey(VK_SPACE);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
+    saveScreenshot(main, L"bar-paused-672");
+
+    setClientSize(480, 420 + 36);
+    EXPECT_TRUE(waitUntil([&] { return clientSize(main).cx == 480; }, 5000));
+    saveScreenshot(main, L"bar-paused-480");
+    player_.sendKey(VK_SPACE);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+    saveScreenshot(main, L"bar-playing-480");
+
+    // The bar's own Stop button: its click becomes the main window's Stop.
+    PostMessageW(controlBar(), WM_COMMAND, MAKEWPARAM(IDC_BTN_STOP, BN_CLICKED), 0);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
+    saveScreenshot(main, L"bar-idle-480");
+    setClientSize(672, 420 + 36);
+    EXPECT_TRUE(waitUntil([&] { return clientSize(main).cx == 672; }, 5000));
+    saveScreenshot(main, L"bar-idle-672");
+}
+
+TEST_F(PlayerTest, TimeTextMovesWhilePlayingAndReadsDarkOnTheBar) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+    const HWND area = barControl(IDC_TIME_SLIDER);
+    ASSERT_NE(area, nullptr);
+    const RECT slider = rectInParent(area);
+    const RECT strip = onScreen(controlBar(), RECT{slider.left, 0, slider.right, slider.top});
+    // The text shows once the bar has painted after start-up; it is dark on the light bar picture.
+    Picture first;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            first = captureScreen(strip);
+            return first.darkPixels(96) > 20;
+        },
+        3000))
+        << "no dark text above the time slider";
+    EXPECT_TRUE(waitUntil([&] { return captureScreen(strip).differingPixels(first) > 0; }, 4000))
+        << "the time text stands still while the clip plays";
+}
+
+TEST_F(PlayerTest, PressNearTheEndOfTheTimeSliderSeeksThere) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+    ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
+    const RECT slider = onScreen(controlBar(), rectInParent(barControl(IDC_TIME_SLIDER)));
+    // A real click: the pointer over the slider's right end, the button pressed and released. The bar
+    // learns the clip's length from the player's time reports, so a click before the first one seeks to
+    // 0: the click is repeated for a while.
+    const auto clickNearTheEnd = [&] {
+        SetForegroundWindow(player_.window());
+        SetCursorPos(slider.right - 3, (slider.top + slider.bottom) / 2);
+        INPUT clicks[2]{};
+        clicks[0].type = clicks[1].type = INPUT_MOUSE;
+        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(2, clicks, sizeof(INPUT));
+        return player_.title() == kProductTitle ||
+               waitUntil([&] { return player_.title() == kProductTitle; }, 800);
+    };
+    // Twelve seconds of clip would take far longer: the seek leaves well under one, then the clip ends
+    // and, being the only file of its folder, stops.
+    EXPECT_TRUE(waitUntil(clickNearTheEnd, 5000)) << "the clip did not end soon after the click";
+    EXPECT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
+}
+
+TEST_F(PlayerTest, FullScreenBarHidesAfterARestAndComesBackOnAMove) {
+    ASSERT_TRUE(startIdle());
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    SetCursorPos(cx / 2, cy / 3);
+    player_.sendKey('F');
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
+    EXPECT_TRUE(waitUntil([&] { return barControlShown(IDC_BTN_LEAVE_FULLSCREEN); }, 3000));
+    const auto videoHeight = [&] {
+        const RECT video = rectInParent(videoFrame());
+        return video.bottom - video.top;
+    };
+    const auto barShown = [&] { return (GetWindowLongPtrW(controlBar(), GWL_STYLE) & WS_VISIBLE) != 0; };
+    EXPECT_TRUE(barShown());
+
+    EXPECT_TRUE(waitUntil([&] { return !barShown() && videoHeight() == cy; }, 9000))
+        << "the bar did not hide after the pointer rested, video " << videoHeight();
+    SetCursorPos(cx / 2 + 20, cy / 3 + 20);
+    EXPECT_TRUE(waitUntil([&] { return barShown() && videoHeight() == cy - 36; }, 3000))
+        << "the bar did not come back after a move, video " << videoHeight();
+    player_.sendKey(VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !isFullScreen() && barControlShown(IDC_BTN_FULLSCREEN); }, 5000));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,314 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "VideoWindowFixture.h"
+#include "playback/TempFolder.h"
+#include "resource.h"
+#include "ui/PlayBar.h"
+#include "ui/PlayBarRules.h"
+
+namespace {
+
+using playbar::AutoHideStep;
+
+TEST(PlayBarRules, FormatTime) {
+    struct Case {
+        std::int64_t ms;
+        int kind;
+        const wchar_t* text;
+    };
+    const Case cases[] = {
+        {3723000, PlayerVlc, L"01:02:03"}, {360000000, PlayerVlc, L"100:00:00"},
+        {5000, PlayerFlash, L"5000"},      {0, PlayerVlc, L"00:00:00"},
+        {-1000, PlayerVlc, L"00:00:00"},   {59999, PlayerNone, L"00:00:59"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PlayBar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
+    }
+    EXPECT_EQ(playbar::timeText(0, 0, PlayerVlc), L"00:00:00 / 00:00:00");
+}
+
+TEST(PlayBarRules, KnobOffsets) {
+    struct Case {
+        std::int64_t position, length;
+        int area, knob, offset;
+    };
+    const Case time[] = {
+        {1800000, 3600000, 199, 12, 93},  // half way
+        {5000, 0, 199, 12, 0},            // no length: left end
+        {9000, 3000, 199, 12, 187},       // past the end: right end
+        {100, 1000, 10, 12, 0},           // area narrower than the knob
+    };
+    for (const Case& c : time) {
+        EXPECT_EQ(playbar::timeKnobOffset(c.position, c.length, c.area, c.knob), c.offset) << c.position;
+    }
+    EXPECT_EQ(playbar::volumeKnobOffset(68, 16, 100), 52);
+    EXPECT_EQ(playbar::volumeKnobOffset(68, 16, 37), 19);
+    EXPECT_EQ(playbar::volumeKnobOffset(68, 16, 0), 0);
+}
+
+TEST(PlayBarRules, DragFractionNeverDividesByZero) {
+    EXPECT_DOUBLE_EQ(playbar::dragFraction(50, 40, 52, 12), 0.0);  // area as wide as the knob
+    EXPECT_DOUBLE_EQ(playbar::dragFraction(50, 40, 45, 12), 0.0);  // narrower
+    EXPECT_DOUBLE_EQ(playbar::dragFraction(-30000, 149, 348, 12), 0.0);
+    EXPECT_DOUBLE_EQ(playbar::dragFraction(30000, 149, 348, 12), 1.0);
+    EXPECT_EQ(playbar::timeForFraction(1.0, 60000), 60000);
+}
+
+TEST(PlayBarRules, TilePiecesSqueezeTheLastCopyAndSkipAWidthOfZero) {
+    struct Case {
+        int picture, width;
+        std::vector<int> widths;
+    };
+    const Case cases[] = {{4, 10, {4, 4, 2}}, {4, 8, {4, 4}}, {0, 10, {}}, {4, 0, {}}, {10, 3, {3}}};
+    for (const Case& c : cases) {
+        std::vector<int> widths;
+        int next = 0;
+        playbar::forEachTilePiece(c.picture, c.width, [&](playbar::TilePiece piece) {
+            EXPECT_EQ(piece.offset, next);
+            next += piece.width;
+            widths.push_back(piece.width);
+        });
+        EXPECT_EQ(widths, c.widths) << c.picture << " across " << c.width;
+    }
+}
+
+TEST(PlayBarRules, AutoHide) {
+    const POINT rest{100, 100};
+    struct Case {
+        DWORD last;
+        DWORD now;
+        POINT cursor;
+        bool overBar, visible;
+        AutoHideStep step;
+    };
+    const Case cases[] = {
+        {0, 99999, rest, false, true, AutoHideStep::Nothing},                      // auto-hide off
+        {1000, 6001, {104, 96}, false, true, AutoHideStep::Hide},                  // 4 px is still rest
+        {1000, 6000, rest, false, true, AutoHideStep::KeepResting},                // 5000 ms exactly: not yet
+        {1000, 6001, rest, false, false, AutoHideStep::KeepResting},               // hidden already
+        {1000, 9000, rest, true, true, AutoHideStep::Nothing},                     // over the bar
+        {1000, 9000, {105, 100}, false, false, AutoHideStep::ShowRecord},          // a 5-px move shows it
+        {1000, 2000, {100, 95}, false, true, AutoHideStep::Record},                // moving while shown
+        {0xFFFFF000u, 0x00000100u, rest, false, true, AutoHideStep::KeepResting},  // across the wrap
+        {0xFFFFF000u, 0x00000A00u, rest, false, true, AutoHideStep::Hide},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(playbar::autoHideStep(c.last, rest, c.now, c.cursor, c.overBar, c.visible), c.step)
+            << c.last << " " << c.now << " (" << c.cursor.x << "," << c.cursor.y << ")";
+    }
+}
+
+TEST(PlayBarLock, ASecondHoldOnTheSameThreadDoesNotWait) {
+    BufferLock lock;
+    {
+        BufferLock::Hold outer(lock);
+        BufferLock::Hold inner(lock);  // would hang if it waited
+        EXPECT_EQ(WaitForSingleObject(lock.event(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    }
+    // Given back once, by the outer hold.
+    EXPECT_EQ(WaitForSingleObject(lock.event(), 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(lock.event(), 0), static_cast<DWORD>(WAIT_TIMEOUT));
+}
+
+// The single bar in the stand-in main window, with a controller whose player the test drives.
+class ControlBar : public MainWindowFixture {
+protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        player = installControllerWithPlayer();
+        bar = PlayBar::instance();
+        appState().controlBar = bar;
+        bar->setLinks(PlayBar::Links{[] { return appState().controller.get(); },
+                                     [] { return appState().mainWindow; },
+                                     [] { return appState().fullScreen != FALSE; }});
+        ASSERT_TRUE(bar->create(GetModuleHandleW(nullptr), mainWindow));
+        ASSERT_TRUE(bar->initControls());
+        resize(480);
+    }
+    void TearDown() override {
+        PlayBar::destroyInstance();
+        MainWindowFixture::TearDown();
+    }
+
+    void resize(int width) { MoveWindow(bar->window(), 0, 0, width, bar->height(), TRUE); }
+    RECT controlRect(int id) const {
+        RECT rect{};
+        GetWindowRect(GetDlgItem(bar->window(), id), &rect);
+        MapWindowPoints(nullptr, bar->window(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+    bool shown(int id) const {
+        return (GetWindowLongPtrW(GetDlgItem(bar->window(), id), GWL_STYLE) & WS_VISIBLE) != 0;
+    }
+    bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(bar->window(), id)) != FALSE; }
+    static LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), y); }
+
+    std::shared_ptr<FakePlayerState> player;
+    PlayBar* bar = nullptr;
+};
+
+TEST_F(ControlBar, LayoutWithTheShippedPictures) {
+    ASSERT_EQ(bar->height(), 36);
+    struct Case {
+        int width, id, x, y, w, h;
+    };
+    const Case cases[] = {
+        {480, IDC_BTN_OPEN, 1, 2, 36, 32},
+        {480, IDC_BTN_PAUSE, 38, 2, 36, 32},
+        {480, IDC_BTN_NEXT, 112, 2, 36, 32},
+        {480, IDC_TIME_SLIDER, 149, 16, 199, 12},
+        {480, IDC_VOLUME_SLIDER, 349, 15, 68, 12},
+        {480, IDC_BTN_MUTE, 418, 9, 28, 24},
+        {480, IDC_BTN_LEAVE_FULLSCREEN, 447, 5, 32, 26},
+        {672, IDC_TIME_SLIDER, 149, 16, 391, 12},
+        {672, IDC_VOLUME_SLIDER, 541, 15, 68, 12},
+        {672, IDC_BTN_FULLSCREEN, 639, 5, 32, 26},
+    };
+    for (const Case& c : cases) {
+        resize(c.width);
+        const RECT r = controlRect(c.id);
+        EXPECT_EQ(r.left, c.x) << c.id << " at " << c.width;
+        EXPECT_EQ(r.top, c.y) << c.id << " at " << c.width;
+        EXPECT_EQ(r.right - r.left, c.w) << c.id << " at " << c.width;
+        EXPECT_EQ(r.bottom - r.top, c.h) << c.id << " at " << c.width;
+    }
+}
+
+TEST_F(ControlBar, ButtonsFollowStatePlaylistAndFullScreen) {
+    struct Case {
+        int state, entries;
+        bool fullScreen;
+        std::vector<int> shownEnabled, hidden, shownDisabled;
+    };
+    const Case cases[] = {
+        {StatePlaying,
+         2,
+         false,
+         {IDC_BTN_STOP, IDC_BTN_PAUSE, IDC_BTN_PREV, IDC_BTN_NEXT, IDC_BTN_FULLSCREEN},
+         {IDC_BTN_OPEN, IDC_BTN_PLAY, IDC_BTN_LEAVE_FULLSCREEN},
+         {}},
+        {StatePaused,
+         1,
+         true,
+         {IDC_BTN_STOP, IDC_BTN_PLAY, IDC_BTN_LEAVE_FULLSCREEN},
+         {IDC_BTN_OPEN, IDC_BTN_PAUSE, IDC_BTN_FULLSCREEN},
+         {IDC_BTN_PREV, IDC_BTN_NEXT}},
+        {StateStopped,
+         0,
+         false,
+         {IDC_BTN_OPEN},
+         {IDC_BTN_STOP, IDC_BTN_PAUSE},
+         {IDC_BTN_PLAY, IDC_BTN_PREV, IDC_BTN_NEXT}},
+        {StateEnded, 3, false, {IDC_BTN_OPEN, IDC_BTN_PLAY, IDC_BTN_PREV, IDC_BTN_NEXT}, {IDC_BTN_STOP}, {}},
+    };
+    TempFolder folder;
+    for (const Case& c : cases) {
+        player->state = c.state;
+        appState().fullScreen = c.fullScreen;
+        PlayListData& list = appState().controller->playlist();
+        list.clear();
+        for (int i = 0; i < c.entries; ++i) {
+            list.addFile(folder.addFile(std::to_wstring(i) + L".mpg"), i == 0 ? 1 : 0);
+        }
+        bar->updateButtons();
+        for (int id : c.shownEnabled) {
+            EXPECT_TRUE(shown(id) && enabled(id)) << id << " in state " << c.state;
+        }
+        for (int id : c.hidden) {
+            EXPECT_TRUE(!shown(id) && !enabled(id)) << id << " in state " << c.state;
+        }
+        for (int id : c.shownDisabled) {
+            EXPECT_TRUE(shown(id) && !enabled(id)) << id << " in state " << c.state;
+        }
+    }
+}
+
+TEST_F(ControlBar, ButtonsPostTheirCommands) {
+    struct Case {
+        int button, notification, command;
+    };
+    const Case cases[] = {
+        {IDC_BTN_FULLSCREEN, BN_CLICKED, ID_FULLSCREEN},
+        {IDC_BTN_LEAVE_FULLSCREEN, BN_CLICKED, ID_FULLSCREEN},
+        {IDC_BTN_OPEN, BN_CLICKED, ID_FILE_OPEN},
+        {IDC_BTN_NEXT, BN_CLICKED, ID_NEXT},
+        {IDC_BTN_NEXT, BN_DOUBLECLICKED, -1},
+        {IDOK, BN_CLICKED, -1},
+        {IDCANCEL, BN_CLICKED, -1},
+    };
+    for (const Case& c : cases) {
+        SendMessageW(bar->window(), WM_COMMAND, MAKEWPARAM(c.button, c.notification), 0);
+        EXPECT_EQ(takePostedCommand(mainWindow), c.command) << c.button << " notification " << c.notification;
+    }
+}
+
+TEST_F(ControlBar, VolumePressSetsTheNearestPercent) {
+    const RECT area = controlRect(IDC_VOLUME_SLIDER);
+    const std::pair<int, int> cases[] = {{8, 0}, {34, 50}, {60, 100}, {67, 100}, {20, 23}};
+    for (const auto& [dx, volume] : cases) {
+        appState().controller->setVolume(70);
+        SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + dx, area.top + 2));
+        EXPECT_EQ(appState().controller->volume(), volume) << dx;
+        EXPECT_EQ(bar->shownVolume(), volume) << dx;
+        SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.left + dx, area.top + 2));
+        EXPECT_EQ(GetCapture(), nullptr);
+    }
+    appState().controller->toggleMute();
+    EXPECT_EQ(bar->shownVolume(), 0);
+}
+
+TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
+    player->state = StatePlaying;
+    const RECT area = controlRect(IDC_TIME_SLIDER);
+    SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.right - 2, area.top + 2));
+    SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.right - 2, area.top + 2));
+    EXPECT_EQ(player->lastSeek, -1);  // no length known yet: nowhere to seek to
+
+    player->length = 600000;
+    bar->refreshTime();
+    SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + 50, area.top + 2));
+    EXPECT_EQ(GetCapture(), bar->window());
+    SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(-40, 5));
+    EXPECT_EQ(player->lastSeek, 0);
+    SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(2000, 5));
+    EXPECT_EQ(player->lastSeek, 600000);
+    EXPECT_EQ(bar->position(), 600000);
+    SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(2000, 5));
+    player->lastSeek = -1;
+    SendMessageW(bar->window(), WM_MOUSEMOVE, 0, at(area.left + 50, 5));
+    EXPECT_EQ(player->lastSeek, -1);  // released: no more seeking
+
+    SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left - 10, 30));  // over no slider
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(bar->dragTarget(), 0);
+}
+
+TEST_F(ControlBar, TimeRefreshDrawsOutsideThePaintCycleAndBuffersOnlyGrow) {
+    player->state = StatePlaying;
+    player->length = 3600000;
+    player->time = 1800000;
+    UpdateWindow(bar->window());
+    bar->refreshTime();
+    EXPECT_FALSE(GetUpdateRect(bar->window(), nullptr, FALSE));
+    MSG message{};
+    EXPECT_FALSE(PeekMessageW(&message, bar->window(), WM_PAINT, WM_PAINT, PM_NOREMOVE));
+    EXPECT_EQ(bar->position(), 1800000);
+
+    const HBITMAP first = bar->compositeBuffer().bitmap();
+    ASSERT_NE(first, nullptr);
+    resize(400);
+    EXPECT_EQ(bar->compositeBuffer().bitmap(), first);
+    resize(800);
+    EXPECT_NE(bar->compositeBuffer().bitmap(), first);
+    EXPECT_EQ(bar->compositeBuffer().width(), 800);
+}
+
+}  // namespace

@@ -1,0 +1,435 @@
+#include "ui/PlayBar.h"
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <iterator>
+
+#include "playback/PlayLogic.h"
+#include "resource.h"
+#include "ui/Gdiplus.h"
+#include "ui/PlayBarRules.h"
+#include "ui/SkinImage.h"
+#include "ui/WindowLibrary.h"
+
+namespace {
+
+PlayBar* g_instance = nullptr;
+
+// The bar's pictures and tooltips, in the order they are loaded and registered.
+struct ButtonSkin {
+    int controlId;
+    const wchar_t* image;
+    const wchar_t* tooltip;  // null: no tooltip
+};
+constexpr ButtonSkin kButtonSkins[] = {
+    {IDC_BTN_OPEN, L"IDB_OPEN", L"Open"},
+    {IDC_BTN_PLAY, L"IDB_PLAY", L"Play"},
+    {IDC_BTN_PAUSE, L"IDB_PAUSE", L"Pause"},
+    {IDC_BTN_STOP, L"IDB_STOP", L"Stop"},
+    {IDC_BTN_PREV, L"IDB_PREV", L"Prev"},
+    {IDC_BTN_NEXT, L"IDB_NEXT", L"Next"},
+    {IDC_BTN_MUTE, L"IDB_MUTE", L"Mute On/Off"},
+    {IDC_TIME_SLIDER, L"IDB_TIME_BKG", nullptr},
+    {IDC_VOLUME_SLIDER, L"IDB_VOLUME_BAR", nullptr},
+    {IDC_BTN_FULLSCREEN, L"IDB_FULLSCREEN1", L"Full Screen"},
+    {IDC_BTN_LEAVE_FULLSCREEN, L"IDB_FULLSCREEN2", L"Leave Full Screen"},
+};
+
+// The main window's command for each button.
+struct ButtonCommand {
+    int controlId;
+    int command;
+};
+constexpr ButtonCommand kButtonCommands[] = {
+    {IDC_BTN_OPEN, ID_FILE_OPEN},
+    {IDC_BTN_PLAY, ID_PLAY},
+    {IDC_BTN_PAUSE, ID_PAUSE},
+    {IDC_BTN_STOP, ID_STOP},
+    {IDC_BTN_PREV, ID_PREVIOUS},
+    {IDC_BTN_NEXT, ID_NEXT},
+    {IDC_BTN_MUTE, ID_MUTE},
+    {IDC_BTN_FULLSCREEN, ID_FULLSCREEN},
+    {IDC_BTN_LEAVE_FULLSCREEN, ID_FULLSCREEN},
+};
+
+constexpr COLORREF kBackgroundColor = RGB(28, 28, 28);
+constexpr int kHeightWithoutBackground = 27;
+constexpr int kTimeFontHeight = -11;
+constexpr int kSliderDrop = 3;      // the mute button and the volume slider sit lower than the others
+constexpr int kTimeSliderDrop = 4;  // and the time slider lower still, under its text
+
+HINSTANCE moduleInstance() {
+    return GetModuleHandleW(nullptr);
+}
+
+// The message font of the system (the stock GUI font's when the metrics can't be read), 11 pixels high.
+HFONT createTimeFont() {
+    NONCLIENTMETRICSW metrics{};
+    // The size without the padded border, which every system version accepts.
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    LOGFONTW font{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    }
+    font.lfHeight = kTimeFontHeight;
+    return CreateFontIndirectW(&font);
+}
+
+bool majorVersionAtLeast6() {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    return GetVersionExW(&version) && version.dwMajorVersion >= 6;
+}
+
+void destroyIfWindow(HWND& window) {
+    if (window != nullptr && IsWindow(window)) {
+        DestroyWindow(window);
+    }
+    window = nullptr;
+}
+
+}  // namespace
+
+PlayBar* PlayBar::instance() {
+    if (g_instance == nullptr) {
+        g_instance = new PlayBar();
+    }
+    return g_instance;
+}
+
+void PlayBar::destroyInstance() {
+    delete g_instance;
+    g_instance = nullptr;
+}
+
+PlayBar::PlayBar() {
+    HINSTANCE module = moduleInstance();
+    for (const ButtonSkin& skin : kButtonSkins) {
+        if (std::unique_ptr<Gdiplus::Image> image = loadSkinImage(module, skin.image)) {
+            imagesById_[static_cast<unsigned>(skin.controlId)] = std::move(image);
+        }
+    }
+    backgroundBrush_.reset(CreateSolidBrush(kBackgroundColor));
+    barBackground_ = loadSkinImage(module, L"IDB_BAR_BKG");
+    volumeBall_ = loadSkinImage(module, L"IDB_VOLUME_BALL");
+    timeForeground_ = loadSkinImage(module, L"IDB_TIME_FORG");
+    timeBall_ = loadSkinImage(module, L"IDB_TIME_BALL");
+}
+
+PlayBar::~PlayBar() {
+    destroyWindows();
+    imagesById_.clear();
+    timeCache_.reset();
+    compositeBuffer_.reset();
+    backgroundBuffer_.reset();
+}
+
+bool PlayBar::create(HINSTANCE instance, HWND parent) {
+    if (window_ != nullptr) {
+        return true;
+    }
+    HWND bar = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PLAYBAR), parent, &PlayBar::dialogProc, 0);
+    if (bar == nullptr) {
+        OutputDebugStringW(L"PlayBar: create: dialog failed\n");
+        return false;
+    }
+    window_ = bar;
+    LONG_PTR exStyle = GetWindowLongPtrW(bar, GWL_EXSTYLE) | WS_EX_LAYERED;
+    SetWindowLongPtrW(bar, GWL_EXSTYLE, exStyle);
+    SetLayeredWindowAttributes(bar, RGB(0, 0, 0), 128, LWA_COLORKEY | LWA_ALPHA);
+    if (majorVersionAtLeast6()) {
+        SetWindowLongPtrW(bar, GWL_EXSTYLE, exStyle | WS_EX_COMPOSITED);
+    }
+    tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, bar, nullptr, instance, nullptr);
+    if (tooltip_ == nullptr) {
+        OutputDebugStringW(L"PlayBar: create: tooltip window failed\n");
+        return false;
+    }
+    ShowWindow(bar, SW_SHOW);
+    return true;
+}
+
+bool PlayBar::initControls() {
+    if (tooltip_ != nullptr) {
+        for (const ButtonSkin& skin : kButtonSkins) {
+            HWND control = GetDlgItem(window_, skin.controlId);
+            if (skin.tooltip == nullptr || skin.tooltip[0] == L'\0' || control == nullptr) {
+                continue;
+            }
+            TTTOOLINFOW tool{};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = window_;
+            tool.uId = reinterpret_cast<UINT_PTR>(control);
+            tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+    timeFont_.reset(createTimeFont());
+    return true;
+}
+
+void PlayBar::destroyWindows() {
+    destroyIfWindow(tooltip_);
+    destroyIfWindow(window_);
+}
+
+PlayLogic* PlayBar::controller() const {
+    return links_.controller ? links_.controller() : nullptr;
+}
+
+Gdiplus::Image* PlayBar::imageFor(int controlId) const {
+    auto found = imagesById_.find(static_cast<unsigned>(controlId));
+    return found != imagesById_.end() ? found->second.get() : nullptr;
+}
+
+int PlayBar::height() const {
+    if (window_ == nullptr) {
+        return 0;
+    }
+    return barBackground_ ? imageHeight(barBackground_.get()) : kHeightWithoutBackground;
+}
+
+int PlayBar::place(int controlId, int x, bool rightward, int verticalOffset) {
+    HWND control = GetDlgItem(window_, controlId);
+    Gdiplus::Image* image = imageFor(controlId);
+    if (control == nullptr || image == nullptr) {
+        return x;
+    }
+    const int w = imageWidth(image);
+    const int h = imageHeight(image);
+    const int y = (height() - h) / 2 + verticalOffset;
+    SetWindowPos(control, nullptr, rightward ? x : x - w, y, w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    return rightward ? x + w + 1 : x - w - 1;
+}
+
+void PlayBar::layout() {
+    if (window_ == nullptr) {
+        return;
+    }
+    BufferLock::Hold hold(bufferLock_);
+    timeArea_ = RECT{};
+    volumeArea_ = RECT{};
+    RECT client{};
+    GetClientRect(window_, &client);
+
+    place(IDC_BTN_OPEN, 1, true, 0);
+    const int x1 = place(IDC_BTN_STOP, 1, true, 0);
+    place(IDC_BTN_PLAY, x1, true, 0);
+    const int x2 = place(IDC_BTN_PAUSE, x1, true, 0);
+    const int x3 = place(IDC_BTN_PREV, x2, true, 0);
+    const int left = place(IDC_BTN_NEXT, x3, true, 0);
+
+    const int start = client.right - 1;
+    place(IDC_BTN_FULLSCREEN, start, false, 0);
+    const int r1 = place(IDC_BTN_LEAVE_FULLSCREEN, start, false, 0);
+    const int r2 = place(IDC_BTN_MUTE, r1, false, kSliderDrop);
+    const int right = place(IDC_VOLUME_SLIDER, r2, false, kSliderDrop);
+
+    HWND timeArea = GetDlgItem(window_, IDC_TIME_SLIDER);
+    if (Gdiplus::Image* track = imageFor(IDC_TIME_SLIDER); timeArea != nullptr && track != nullptr) {
+        const int h = imageHeight(track);
+        SetWindowPos(timeArea, nullptr, left, (height() - h) / 2 + kTimeSliderDrop, std::max(right - left, 0),
+                     h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+    InvalidateRect(window_, nullptr, FALSE);
+    timeArea_ = sliderArea(IDC_TIME_SLIDER);
+    volumeArea_ = sliderArea(IDC_VOLUME_SLIDER);
+
+    ensureBuffers();
+    timeCache_.reset();  // the area or the background may have changed
+    if (!compositeBuffer_.empty()) {
+        if (!backgroundBuffer_.empty()) {
+            BitBlt(compositeBuffer_.dc(), 0, 0, backgroundBuffer_.width(), backgroundBuffer_.height(),
+                   backgroundBuffer_.dc(), 0, 0, SRCCOPY);
+        }
+        drawVolumeSlider(compositeBuffer_.dc());
+        drawTimeSlider(compositeBuffer_.dc());
+    }
+}
+
+void PlayBar::paint(HDC dc) {
+    {
+        BufferLock::Hold hold(bufferLock_);
+        HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+        RECT area{};
+        GetClientRect(mainWindow != nullptr ? mainWindow : window_, &area);
+        FillRect(dc, &area, backgroundBrush_.get());
+        if (area.right - area.left != 0) {
+            tileImage(dc, barBackground_.get(), 0, 0, area.right - area.left);
+        }
+    }
+    if (!compositeBuffer_.empty()) {
+        present(dc);
+    }
+}
+
+void PlayBar::drawButton(const DRAWITEMSTRUCT& item) {
+    if (item.CtlType != ODT_BUTTON) {
+        return;
+    }
+    Gdiplus::Image* image = imageFor(static_cast<int>(item.CtlID));
+    if (image == nullptr) {
+        return;
+    }
+    const int pressed = ((item.itemAction & ODA_SELECT) != 0 || (item.itemState & ODS_SELECTED) != 0) ? 1 : 0;
+    RECT control{};
+    GetWindowRect(item.hwndItem, &control);
+    MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&control), 2);
+    if (!backgroundBuffer_.empty()) {
+        BitBlt(item.hDC, 0, 0, control.right - control.left, control.bottom - control.top,
+               backgroundBuffer_.dc(), control.left, control.top, SRCCOPY);
+    }
+    Gdiplus::Graphics graphics(item.hDC);
+    drawImage(graphics, image, item.rcItem.left + pressed, item.rcItem.top + pressed);
+}
+
+void PlayBar::showControl(int controlId, bool show, bool enable) {
+    HWND control = GetDlgItem(window_, controlId);
+    if (control == nullptr) {
+        return;
+    }
+    if (show) {
+        EnableWindow(control, enable);
+        ShowWindow(control, SW_SHOW);
+    } else {
+        ShowWindow(control, SW_HIDE);
+        EnableWindow(control, enable);
+    }
+}
+
+void PlayBar::updateButtons() {
+    if (window_ == nullptr) {
+        return;
+    }
+    PlayLogic* logic = controller();
+    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
+    const int state = player != nullptr ? player->getState() : StateNothing;
+
+    const playbar::ButtonGroup group = playbar::buttonGroupFor(state);
+    for (int id : group.hidden) {
+        showControl(id, false, false);
+    }
+    for (int id : group.shown) {
+        showControl(id, true, true);
+    }
+    const bool canStep = logic != nullptr && logic->playlist().canStep();
+    showControl(IDC_BTN_PREV, true, canStep);
+    showControl(IDC_BTN_NEXT, true, canStep);
+    if (state != StatePlaying) {
+        showControl(IDC_BTN_PLAY, true, logic != nullptr && logic->playlist().count() >= 1);
+        if (state != StatePaused) {
+            position_ = 0;
+        }
+    }
+    const bool fullScreen = links_.fullScreen && links_.fullScreen();
+    showControl(IDC_BTN_FULLSCREEN, !fullScreen, !fullScreen);
+    showControl(IDC_BTN_LEAVE_FULLSCREEN, fullScreen, fullScreen);
+}
+
+void PlayBar::setLastActivity(DWORD tick, POINT cursor) {
+    lastActivity_ = tick;
+    lastCursor_ = cursor;
+}
+
+void PlayBar::autoHideTick() {
+    if (lastActivity_ == 0 || window_ == nullptr) {
+        return;
+    }
+    const DWORD now = GetTickCount();
+    const bool visible = (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT bar{};
+    GetWindowRect(window_, &bar);
+    HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+    switch (playbar::autoHideStep(lastActivity_, lastCursor_, now, cursor, PtInRect(&bar, cursor) != FALSE,
+                                  visible)) {
+        case playbar::AutoHideStep::Hide:
+            ShowWindow(window_, SW_HIDE);
+            PostMessageW(mainWindow, WM_SIZE, 0, 0);
+            break;
+        case playbar::AutoHideStep::ShowRecord:
+            ShowWindow(window_, SW_SHOW);
+            PostMessageW(mainWindow, WM_SIZE, 0, 0);
+            setLastActivity(now, cursor);
+            break;
+        case playbar::AutoHideStep::Record:
+            setLastActivity(now, cursor);
+            break;
+        case playbar::AutoHideStep::Nothing:
+        case playbar::AutoHideStep::KeepResting:
+            break;
+    }
+}
+
+void PlayBar::onCommand(int controlId) {
+    for (const ButtonCommand& button : kButtonCommands) {
+        if (button.controlId == controlId) {
+            HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+            PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(button.command, 0), 0);
+            return;
+        }
+    }
+}
+
+INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    PlayBar* bar = g_instance;
+    if (bar == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+        case WM_INITDIALOG:
+            return TRUE;
+        case WM_SIZE:
+            bar->layout();
+            return TRUE;
+        case WM_PAINT: {
+            PaintDC paint(dialog);
+            bar->paint(paint.get());
+            return FALSE;
+        }
+        case WM_DRAWITEM:
+            if (lParam != 0) {
+                bar->drawButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+            }
+            return TRUE;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id == IDOK || id == IDCANCEL) {
+                return TRUE;
+            }
+            for (const ButtonCommand& button : kButtonCommands) {
+                if (button.controlId == id) {
+                    // A double click also reports BN_DOUBLECLICKED between its two clicks: only the clicks
+                    // count, or a double click on Next would skip three files.
+                    if (HIWORD(wParam) == BN_CLICKED) {
+                        bar->onCommand(id);
+                    }
+                    return TRUE;
+                }
+            }
+            return FALSE;
+        }
+        case WM_LBUTTONDOWN:
+            bar->pressSlider(lParam);
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (GetCapture() == dialog) {
+                bar->dragSlider(lParam);
+            }
+            return TRUE;
+        case WM_LBUTTONUP:
+            if (GetCapture() == dialog) {
+                bar->endDrag();
+            }
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}

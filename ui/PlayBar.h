@@ -1,0 +1,139 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "ui/BufferLock.h"
+#include "ui/GdiGuards.h"
+#include "ui/OffscreenBuffer.h"
+
+namespace Gdiplus {
+class Graphics;
+class Image;
+}  // namespace Gdiplus
+class PlayLogic;
+
+// The skinned control bar along the bottom of the main window: picture buttons that post the main
+// window's commands, the time slider with the time text above it and the volume slider. In full screen it
+// hides when the pointer rests. One object per process.
+class PlayBar {
+public:
+    // What the bar reads of the rest of the player, set once by start-up: the controller (may be null),
+    // the main window its buttons post to, and whether that window is in full screen.
+    struct Links {
+        std::function<PlayLogic*()> controller;
+        std::function<HWND()> mainWindow;
+        std::function<bool()> fullScreen;
+    };
+
+    // The single bar, made on first use (no window yet).
+    static PlayBar* instance();
+    // Deletes the single bar and forgets it.
+    static void destroyInstance();
+
+    virtual ~PlayBar();
+    PlayBar(const PlayBar&) = delete;
+    PlayBar& operator=(const PlayBar&) = delete;
+
+    void setLinks(Links links) { links_ = std::move(links); }
+
+    // The bar window and its tooltip window as children of the parent; true when both exist.
+    bool create(HINSTANCE instance, HWND parent);
+    // Registers the tooltips and makes the time text's font; always true.
+    bool initControls();
+    // Destroys the tooltip and the bar window.
+    void destroyWindows();
+    // Height in pixels: 0 without a window, 27 without the background picture, else the picture's height.
+    int height() const;
+    void layout();
+    void paint(HDC dc);
+    void drawButton(const DRAWITEMSTRUCT& item);
+    // Shows and enables the buttons for the player state, the playlist and the full-screen mode.
+    void updateButtons();
+    // The full-screen auto-hide: hides the bar after 5 s of rest outside it, shows it on a 5-pixel move.
+    void autoHideTick();
+    // Starts a rest period (full screen) or, with tick 0, switches the auto-hide off.
+    void setLastActivity(DWORD tick, POINT cursor);
+    DWORD lastActivity() const { return lastActivity_; }
+
+    // Sliders, time text and the off-screen buffers they are drawn in.
+    void ensureBuffers();
+    void tileImage(HDC dc, Gdiplus::Image* image, int x, int y, int width);
+    void drawTimeSlider(HDC dc);
+    void drawVolumeSlider(HDC dc);
+    static std::wstring formatTime(std::int64_t ms, int kind);
+    void present(HDC dc = nullptr);
+    // Re-reads time and length from a playing or paused player and redraws the time slider only.
+    void refreshTime();
+    // Redraws the volume slider when the volume to show changed.
+    void refreshVolume();
+    void pressSlider(LPARAM lParam);
+    void dragSlider(LPARAM lParam);
+    void endDrag();
+    // After a stop: lets go of a drag, switches the auto-hide off and forgets the length.
+    void resetAfterStop();
+
+    HWND window() const { return window_; }
+    HWND tooltip() const { return tooltip_; }
+    std::int64_t position() const { return position_; }
+    std::int64_t length() const { return length_; }
+    int shownVolume() const { return shownVolume_; }
+    int dragTarget() const { return dragTarget_; }
+    const OffscreenBuffer& compositeBuffer() const { return compositeBuffer_; }
+    // A slider area (time or volume control id) in bar client coordinates; empty when missing.
+    RECT sliderArea(int controlId) const;
+
+    static INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    PlayBar();
+
+    PlayLogic* controller() const;
+    Gdiplus::Image* imageFor(int controlId) const;
+    // One placement step of the layout; returns the x for the next control.
+    int place(int controlId, int x, bool rightward, int verticalOffset);
+    void showControl(int controlId, bool show, bool enable);
+    // Copies the background column under an area into dc.
+    void copyBackgroundColumn(HDC dc, const RECT& area);
+    void onCommand(int controlId);
+    int timeKnobWidth();
+    int volumeKnobWidth();
+    // The time slider's unchanging parts for the area: true when timeCache_ holds them.
+    bool ensureTimeCache(const RECT& area);
+    void drawKnob(Gdiplus::Graphics& graphics, const RECT& area, int offset);
+
+    HWND window_ = nullptr;
+    std::map<unsigned, std::unique_ptr<Gdiplus::Image>> imagesById_;
+    BrushHandle backgroundBrush_;
+    std::unique_ptr<Gdiplus::Image> barBackground_;
+    std::unique_ptr<Gdiplus::Image> volumeBall_;
+    std::unique_ptr<Gdiplus::Image> timeForeground_;
+    std::unique_ptr<Gdiplus::Image> timeBall_;
+    OffscreenBuffer compositeBuffer_;
+    OffscreenBuffer backgroundBuffer_;
+    int shownVolume_ = 100;
+    std::int64_t position_ = 0;
+    std::int64_t length_ = 0;
+    int dragTarget_ = 0;
+    POINT lastCursor_{};
+    DWORD lastActivity_ = 0;
+    bool contentReady_ = false;
+    BufferLock bufferLock_;
+    HWND tooltip_ = nullptr;
+    FontHandle timeFont_;
+    Links links_;
+    // The time slider's column prepared once per layout: the background with the track tiled over it,
+    // and below it the same with the played part's whole pieces across the full width. A time change
+    // copies from it instead of tiling the small pictures again.
+    OffscreenBuffer timeCache_;
+    RECT timeCacheArea_{};
+    RECT timeArea_{};  // the slider areas as the last layout placed them; empty before
+    RECT volumeArea_{};
+    int timeKnobWidth_ = -1;  // read once on first use
+    int volumeKnobWidth_ = -1;
+};

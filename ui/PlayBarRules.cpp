@@ -1,0 +1,91 @@
+#include "ui/PlayBarRules.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "playback/MediaPlayer.h"
+#include "resource.h"
+
+namespace playbar {
+
+ButtonGroup buttonGroupFor(int playerState) {
+    switch (playerState) {
+        case StatePlaying:
+            return {{IDC_BTN_STOP, IDC_BTN_PAUSE}, {IDC_BTN_OPEN, IDC_BTN_PLAY}};
+        case StatePaused:
+            return {{IDC_BTN_STOP, IDC_BTN_PLAY}, {IDC_BTN_OPEN, IDC_BTN_PAUSE}};
+        default:
+            return {{IDC_BTN_OPEN, IDC_BTN_PLAY}, {IDC_BTN_STOP, IDC_BTN_PAUSE}};
+    }
+}
+
+std::wstring formatTime(std::int64_t ms, int kind) {
+    wchar_t text[64] = L"";
+    if (kind == PlayerFlash) {
+        std::swprintf(text, 64, L"%ld", static_cast<long>(ms));
+        return text;
+    }
+    // A negative value (an unknown length) reads as zero rather than as "-1" seconds.
+    const std::int64_t seconds = std::max<std::int64_t>(ms, 0) / 1000;
+    const std::int64_t minutes = seconds / 60;
+    std::swprintf(text, 64, L"%02lld:%02lld:%02lld", static_cast<long long>(minutes / 60),
+                  static_cast<long long>(minutes % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+std::wstring timeText(std::int64_t position, std::int64_t length, int kind) {
+    wchar_t text[260] = L"";
+    std::swprintf(text, 260, L"%ls / %ls", formatTime(position, kind).c_str(),
+                  formatTime(length, kind).c_str());
+    return text;
+}
+
+int timeKnobOffset(std::int64_t position, std::int64_t length, int areaWidth, int knobWidth) {
+    const std::int64_t travel = areaWidth - knobWidth;
+    std::int64_t offset = 0;
+    if (length > 0) {
+        offset = position * travel / length;
+        offset = std::min(offset, travel);
+        offset = std::max<std::int64_t>(offset, 0);
+    }
+    return static_cast<int>(offset);
+}
+
+int volumeKnobOffset(int trackWidth, int knobWidth, int volume) {
+    return (trackWidth - knobWidth) * volume / 100;
+}
+
+double dragFraction(int x, int left, int right, int knobWidth) {
+    const int half = knobWidth / 2;
+    const int span = (right - half) - (left + half);
+    if (span <= 0) {
+        return 0.0;
+    }
+    const double fraction = static_cast<double>(x - (left + half)) / span;
+    return std::clamp(fraction, 0.0, 1.0);
+}
+
+int volumeForFraction(double fraction) {
+    return static_cast<int>(fraction * 100 + 0.5);
+}
+
+std::int64_t timeForFraction(double fraction, std::int64_t length) {
+    return static_cast<std::int64_t>(fraction * static_cast<double>(length));
+}
+
+AutoHideStep autoHideStep(DWORD lastActivity, POINT lastCursor, DWORD now, POINT cursor, bool overBar,
+                          bool barVisible) {
+    if (lastActivity == 0 || overBar) {
+        return AutoHideStep::Nothing;
+    }
+    const bool rested = std::labs(cursor.x - lastCursor.x) < kAutoHideMove &&
+                        std::labs(cursor.y - lastCursor.y) < kAutoHideMove;
+    if (rested) {
+        return (now - lastActivity > kAutoHideDelayMs && barVisible) ? AutoHideStep::Hide
+                                                                     : AutoHideStep::KeepResting;
+    }
+    return barVisible ? AutoHideStep::Record : AutoHideStep::ShowRecord;
+}
+
+}  // namespace playbar
