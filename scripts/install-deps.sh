@@ -22,7 +22,7 @@ packages=(
 plugin_deps() {
   apt-cache show --no-all-versions vlc-plugin-base:i386 2>/dev/null |
     sed -n 's/^Depends: //p' | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/ //g' |
-    grep -vxE 'libcddb2|libresid-builder0c2a|libsidplay2|vlc-plugin-abi-.*|' | sed 's/$/:i386/'
+    grep -vxE 'libcddb2|libresid-builder0c2a|libsidplay2|vlc-plugin-abi-.*|' | sed 's/$/:i386/' || true
 }
 
 # Installed, whether named with its architecture or not (a library installed for both architectures
