@@ -9,8 +9,10 @@ export LC_ALL=C.UTF-8
 shots=$(mktemp -d)
 trap 'rm -rf "$shots"' EXIT
 cd "$build/win32/tests/e2e"
+# The player decodes the clip with Debian's libvlc through the bridge, so the pictures show real video.
+WINEDLLPATH=$build/win32/bridge/lib VELMORA_BRIDGE_ARGS="--aout=alsa --alsa-audio-device=null --quiet" \
 VELMORA_CLIP_DIR=$build/win32/clips VELMORA_SCREENSHOT_DIR="Z:${shots//\//\\}" \
-  "$root/scripts/wine-run" "$build/win32/wine-session.env" e2e_player.exe \
+  "$root/scripts/wine-run" "$build/win32/wine-session.env" e2e_bridge.exe \
   --gtest_filter='PlayerTest.BarButtonsFollowPlayingPausedAndStoppedAtBothWidths'
 for picture in "$shots"/*.bmp; do
   # The captured pixels carry no alpha: without -alpha off they would come out transparent.
