@@ -91,7 +91,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
         return false;
     }
     state.controller.reset(new (std::nothrow) PlayLogic());
-    if (!state.controller || !createChildWindows()) {
+    if (!state.controller || !state.controller->receivesEvents() || !createChildWindows()) {
         return false;
     }
     playbackview::refreshVolume();

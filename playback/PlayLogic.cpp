@@ -286,6 +286,10 @@ void PlayLogic::releasePlayer() {
     }
 }
 
+bool PlayLogic::receivesEvents() const {
+    return eventWindow_ && eventWindow_->valid();
+}
+
 int PlayLogic::playerTypeForPath(const std::wstring& path) {
     return pathrules::playerTypeFor(path);
 }

@@ -58,6 +58,9 @@ public:
     const std::wstring& displayName() const { return displayName_; }
     int volume() const { return volume_; }
     bool muted() const { return muted_; }
+    // False when the window that carries the player's events to this thread could not be made: a
+    // controller without it would never hear of playing, pausing or the time.
+    bool receivesEvents() const;
     int playerKind() const { return playerKind_; }
     void setPlayerKind(int kind) { playerKind_ = kind; }
 

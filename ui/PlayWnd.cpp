@@ -177,10 +177,8 @@ void PlayWnd::checkCursorIdle() {
     if (!GetCursorPos(&position)) {
         return;
     }
-    RECT frame{};
-    const bool overVideo =
-        frameWindow_ != nullptr && GetWindowRect(frameWindow_, &frame) && PtInRect(&frame, position);
-    switch (cursor_.tick(position, GetTickCount(), playerState() == StatePlaying, overVideo)) {
+    switch (
+        cursor_.tick(position, GetTickCount(), playerState() == StatePlaying, pointerOverVideo(position))) {
         case CursorIdle::Action::Show:
             ShowCursor(TRUE);
             break;
@@ -190,6 +188,14 @@ void PlayWnd::checkCursorIdle() {
         case CursorIdle::Action::None:
             break;
     }
+}
+
+bool PlayWnd::pointerOverVideo(POINT position) const {
+    if (frameWindow_ == nullptr) {
+        return false;
+    }
+    const HWND under = WindowFromPoint(position);
+    return under != nullptr && (under == frameWindow_ || IsChild(frameWindow_, under));
 }
 
 bool PlayWnd::open(int playerType, HINSTANCE instance) {

@@ -31,6 +31,9 @@ public:
     void paint(HDC dc, bool isSurface);
     void trackContextMenu(HMENU menu);
     void checkCursorIdle();
+    // True when the window under the screen point is the video frame or one of its children; a dialog of
+    // the player's own (open dialog, about box) may lie over the video area.
+    bool pointerOverVideo(POINT position) const;
     bool open(int playerType, HINSTANCE instance);
     void showSurface(bool show);
     void destroyWindows();

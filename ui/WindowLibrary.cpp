@@ -4,6 +4,7 @@
 #include "ui/GdiGuards.h"
 
 #include <cstring>
+#include <new>
 #include <utility>
 
 namespace {
@@ -81,12 +82,25 @@ private:
     IStream* stream_ = nullptr;
 };
 
+// GDI+ objects live in GDI+'s own memory, and its operator new answers null while GDI+ is not running
+// (it failed to start): a plain new-expression would then build the object on null. Without GDI+ there
+// are simply no pictures, which every skin rule allows for.
+template <typename Object, typename... Arguments>
+Object* newGdiplusObject(Arguments&&... arguments) {
+    void* memory = Gdiplus::GdiplusBase::operator new(sizeof(Object));
+    return memory != nullptr ? ::new (memory) Object(std::forward<Arguments>(arguments)...) : nullptr;
+}
+
 // GDI+ may decode a picture from its stream lazily, long after the stream and its block are gone. Copying
 // the pixels into a bitmap of our own forces the decoding now and leaves nothing pointing at the block.
 Gdiplus::Bitmap* copyDecodedPixels(Gdiplus::Bitmap& source) {
     const UINT width = source.GetWidth();
     const UINT height = source.GetHeight();
-    auto* copy = new Gdiplus::Bitmap(static_cast<INT>(width), static_cast<INT>(height), PixelFormat32bppARGB);
+    auto* copy = newGdiplusObject<Gdiplus::Bitmap>(static_cast<INT>(width), static_cast<INT>(height),
+                                                   PixelFormat32bppARGB);
+    if (copy == nullptr) {
+        return nullptr;
+    }
     if (copy->GetLastStatus() != Gdiplus::Ok) {
         delete copy;
         return nullptr;
@@ -117,7 +131,10 @@ Gdiplus::Bitmap* copyDecodedPixels(Gdiplus::Bitmap& source) {
 // Decodes the picture in the stream. A picture that does not decode still gives an image object (a
 // failed one, whose width and height read 0), so callers can tell "present but broken" from "absent".
 Gdiplus::Image* decodeStream(IStream* stream) {
-    auto* decoded = new Gdiplus::Bitmap(stream);
+    auto* decoded = newGdiplusObject<Gdiplus::Bitmap>(stream);
+    if (decoded == nullptr) {
+        return nullptr;
+    }
     if (decoded->GetLastStatus() != Gdiplus::Ok || decoded->GetWidth() == 0 || decoded->GetHeight() == 0) {
         return decoded;
     }

@@ -161,6 +161,26 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     EXPECT_EQ(releases, 1);
 }
 
+LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return message == WM_NCCREATE ? FALSE : DefWindowProcW(window, message, wParam, lParam);
+}
+
+// Without the window that carries the player's events the player would never hear of them: start-up
+// fails as for any other window it needs.
+TEST_F(LifecycleTest, StartUpFailsWhenThePlayerEventsCannotReachTheWindowThread) {
+    UnregisterClassW(L"VelmoraPlayerEvents", instance);
+    WNDCLASSEXW refusing{};
+    refusing.cbSize = sizeof(refusing);
+    refusing.lpfnWndProc = refuseCreation;
+    refusing.hInstance = instance;
+    refusing.lpszClassName = L"VelmoraPlayerEvents";
+    ASSERT_NE(RegisterClassExW(&refusing), 0);
+    const bool started = createMainWindow(instance, SW_SHOWNORMAL);
+    destroyComponents();
+    UnregisterClassW(L"VelmoraPlayerEvents", instance);
+    EXPECT_FALSE(started);
+}
+
 TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     shutdownApp();
     EXPECT_FALSE(appState().app);

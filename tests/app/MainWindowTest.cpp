@@ -177,10 +177,27 @@ TEST_F(MainWindowTest, FullScreenCommandTogglesAndEscapeOnlyLeaves) {
     EXPECT_FALSE(appState().fullScreen);
 }
 
-TEST_F(MainWindowTest, TimerTickSetsTheProductNameWithNothingLoaded) {
+int g_titlesSet = 0;
+
+LRESULT CALLBACK countTitles(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && reinterpret_cast<const CWPSTRUCT*>(lParam)->message == WM_SETTEXT) {
+        ++g_titlesSet;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The tick sets the title only when its text changes: setting it repaints the caption every time.
+TEST_F(MainWindowTest, TimerTickSetsTheProductNameWithNothingLoadedOnce) {
     EXPECT_EQ(apptest::windowText(window), L"Media Player");
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, countTitles, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    g_titlesSet = 0;
     SendMessageW(window, WM_TIMER, 100, 0);
     EXPECT_EQ(apptest::windowText(window), L"Velmora Player");
+    SendMessageW(window, WM_TIMER, 100, 0);
+    SendMessageW(window, WM_TIMER, 100, 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(g_titlesSet, 1);
 }
 
 TEST_F(MainWindowTest, CreationSetsBothIcons) {

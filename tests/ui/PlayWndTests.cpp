@@ -119,6 +119,23 @@ TEST_F(VideoWindow, FrameIsAChildOfTheMainWindowWithTheLinkInside) {
     EXPECT_EQ(video->surfaceWindow(), nullptr);
 }
 
+// The cursor hides over the video only: not over a dialog of the player's own that covers the video.
+TEST_F(VideoWindow, PointerIsOverTheVideoOnlyWhenNoWindowCoversIt) {
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
+    ShowWindow(video->frameWindow(), SW_SHOWNOACTIVATE);
+    RECT frame{};
+    GetWindowRect(video->frameWindow(), &frame);
+    const POINT centre{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    EXPECT_TRUE(video->pointerOverVideo(centre));
+    HWND dialog =
+        CreateWindowExW(WS_EX_TOPMOST, L"#32770", L"", WS_POPUP | WS_VISIBLE, centre.x - 20, centre.y - 20,
+                        40, 40, mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(video->pointerOverVideo(centre));
+    DestroyWindow(dialog);
+    EXPECT_FALSE(video->pointerOverVideo(POINT{frame.left - 50, frame.top - 50}));
+}
+
 TEST_F(VideoWindow, SecondCreateKeepsTheFrame) {
     HWND frame = video->frameWindow();
     EXPECT_TRUE(video->create(mainWindow));
