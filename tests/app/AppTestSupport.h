@@ -167,6 +167,7 @@ public:
         if (releaseCount != nullptr) {
             ++*releaseCount;
         }
+        releasedWithController = appState().controller != nullptr;
     }
     bool open(const wchar_t* path) override {
         lastOpened = path;
@@ -195,6 +196,8 @@ public:
     bool mute = false;
     bool opens = true;
     int* releaseCount = nullptr;  // counts release calls past the player's own life
+    // Whether the controller that receives the player's events was still there at the last release.
+    static inline bool releasedWithController = false;
     std::wstring lastOpened;
 };
 

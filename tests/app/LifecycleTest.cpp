@@ -146,10 +146,13 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
         return player;
     });
     ASSERT_TRUE(appState().controller->createMediaPlayer(PlayerVlc));
+    apptest::FakePlayer::releasedWithController = false;
 
     destroyComponents();
 
     EXPECT_EQ(releases, 1);
+    // Released by the teardown itself, not by the controller's destructor on its way out.
+    EXPECT_TRUE(apptest::FakePlayer::releasedWithController);
     EXPECT_FALSE(appState().controller);
     EXPECT_EQ(appState().videoWindow, nullptr);
     // The single video window object is gone too: the next one is a fresh object without windows.

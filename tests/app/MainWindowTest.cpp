@@ -225,6 +225,9 @@ TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
 }
 
 TEST_F(MainWindowTest, UnknownCommandGoesToTheDefaultProcedure) {
+    EXPECT_FALSE(runCommand(12345)) << "taken as a command of the window";
+    EXPECT_TRUE(runCommand(ID_FULLSCREEN));
+    EXPECT_TRUE(runCommand(ID_LEAVE_FULLSCREEN));
     EXPECT_EQ(SendMessageW(window, WM_COMMAND, 12345, 0), 0);
     EXPECT_TRUE(IsWindow(window));
     // The window stays windowed and untouched by the unknown id.

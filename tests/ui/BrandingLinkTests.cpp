@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <fstream>
 #include <windows.h>
 
 #include <string>
@@ -124,10 +126,31 @@ TEST_F(BrandingLink, OpensOnlyRegisteredLinks) {
     EXPECT_FALSE(openLinkTarget(other));
     EXPECT_FALSE(openLinkTarget(nullptr));
 
-    // A registered link opens its address; a target that doesn't exist keeps the shell from starting
-    // a browser in the test, and its failure is not reported.
+    // A registered link has the shell open its address: here a command script that leaves a file behind,
+    // so that no browser starts in the test and the opening is seen.
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring script = std::wstring(temp) + L"velmora-link.cmd";
+    const std::wstring opened = std::wstring(temp) + L"velmora-link-opened.txt";
+    DeleteFileW(opened.c_str());
+    {
+        std::ofstream out(script.c_str());
+        out << "@echo opened> \"%~dp0velmora-link-opened.txt\"\r\n";
+    }
     HWND label = createBrandingLink(nullptr, mainWindow);
     ASSERT_NE(label, nullptr);
+    linkUrlMap()[label] = script;
+    EXPECT_TRUE(openLinkTarget(label));
+    bool seen = false;
+    for (int i = 0; i < 250 && !seen; ++i) {
+        seen = GetFileAttributesW(opened.c_str()) != INVALID_FILE_ATTRIBUTES;
+        Sleep(20);
+    }
+    EXPECT_TRUE(seen) << "the shell did not open the link's address";
+    DeleteFileW(opened.c_str());
+    DeleteFileW(script.c_str());
+
+    // A target that doesn't exist is not reported.
     linkUrlMap()[label] = L"Z:\\velmora-no-such-folder\\nothing.velmora-none";
     EXPECT_TRUE(openLinkTarget(label));
 }
