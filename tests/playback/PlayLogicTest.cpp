@@ -505,6 +505,16 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     PlayLogic::handleProc(&playing, nullptr);  // no controller: nothing listens
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsBefore);
+
+    // Nor does the event queued for the old controller reach the next one and its player.
+    makeController();
+    openInFolder({L"a.mpg"}, 0);
+    const int callsOfTheNext = static_cast<int>(log->calls.size());
+    pumpPending();
+    EXPECT_EQ(static_cast<int>(log->calls.size()), callsOfTheNext);
+    PlayLogic::handleProc(&playing, nullptr);
+    pumpPending();
+    EXPECT_GT(static_cast<int>(log->calls.size()), callsOfTheNext) << "an event of its own does";
 }
 
 // The library keeps firing events while the user stops, skips and opens. Every player call must come from

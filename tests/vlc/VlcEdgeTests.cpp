@@ -154,8 +154,8 @@ TEST(VlcInit, TurnsOffTheLibrarysKeyAndMouseHandling) {
     ApiScope scope(countingApi());
     ProbePlayer player(headlessArguments());
     ASSERT_TRUE(player.init(0));
-    EXPECT_EQ(callLog().count("libvlc_video_set_key_input"), 1);
-    EXPECT_EQ(callLog().count("libvlc_video_set_mouse_input"), 1);
+    std::lock_guard<std::mutex> lock(callLog().mutex);
+    EXPECT_EQ(callLog().inputSwitches, (Calls{"key 0", "mouse 0"}));
 }
 
 TEST(VlcInit, ASecondInitKeepsTheFirstLibraryObjects) {
@@ -243,6 +243,8 @@ TEST_F(VlcForcedAnswers, RefusesPathsThatAreNotText) {
 TEST_F(VlcForcedAnswers, HandsTheLibraryTheOutputWindow) {
     player.setHwnd(0x2a);
     EXPECT_EQ(callLog().count("libvlc_media_player_set_xwindow"), 1);
+    std::lock_guard<std::mutex> lock(callLog().mutex);
+    EXPECT_EQ(callLog().outputWindow, 0x2au);
 }
 
 }  // namespace

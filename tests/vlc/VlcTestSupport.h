@@ -97,6 +97,8 @@ struct CallLog {
     std::vector<std::string> newArguments;  // the arguments of the last libvlc_new
     std::string lastPath;                   // the last path given to libvlc_media_new_path
     std::vector<int> attachedEvents;
+    std::vector<std::string> inputSwitches;  // "key 0", "mouse 0": which input, switched on or off
+    std::uint32_t outputWindow = 0;          // the last window handed to the library
 
     void record(const char* name) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -116,6 +118,8 @@ struct CallLog {
         newArguments.clear();
         lastPath.clear();
         attachedEvents.clear();
+        inputSwitches.clear();
+        outputWindow = 0;
     }
 };
 
@@ -194,6 +198,30 @@ inline VlcApi makeCountingApi() {
             callLog().attachedEvents.push_back(type);
         }
         return realApi().libvlc_event_attach(manager, type, callback, data);
+    };
+    table.libvlc_video_set_key_input = [](libvlc_media_player_t* player, unsigned on) {
+        callLog().record("libvlc_video_set_key_input");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().inputSwitches.push_back("key " + std::to_string(on));
+        }
+        realApi().libvlc_video_set_key_input(player, on);
+    };
+    table.libvlc_video_set_mouse_input = [](libvlc_media_player_t* player, unsigned on) {
+        callLog().record("libvlc_video_set_mouse_input");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().inputSwitches.push_back("mouse " + std::to_string(on));
+        }
+        realApi().libvlc_video_set_mouse_input(player, on);
+    };
+    table.libvlc_media_player_set_xwindow = [](libvlc_media_player_t* player, std::uint32_t window) {
+        callLog().record("libvlc_media_player_set_xwindow");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().outputWindow = window;
+        }
+        realApi().libvlc_media_player_set_xwindow(player, window);
     };
     return table;
 }
