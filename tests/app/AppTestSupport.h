@@ -10,23 +10,15 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "common/WindowRects.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "playback/MediaPlayer.h"
 
 namespace apptest {
 
-inline SIZE clientSize(HWND window) {
-    RECT client{};
-    GetClientRect(window, &client);
-    return SIZE{client.right, client.bottom};
-}
-
-inline RECT windowRect(HWND window) {
-    RECT frame{};
-    GetWindowRect(window, &frame);
-    return frame;
-}
+using testwin::clientSize;
+using testwin::windowRect;
 
 inline std::wstring windowText(HWND window) {
     wchar_t text[512] = L"";

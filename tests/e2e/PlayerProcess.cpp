@@ -92,19 +92,6 @@ std::wstring environmentBlock(const wchar_t* base, const Environment& overrides)
     return block;
 }
 
-bool waitUntil(const std::function<bool()>& predicate, DWORD timeoutMs, DWORD pollMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (predicate()) {
-            return true;
-        }
-        if (GetTickCount64() >= deadline) {
-            return false;
-        }
-        Sleep(pollMs);
-    }
-}
-
 PlayerProcess::~PlayerProcess() {
     kill();
 }
@@ -307,26 +294,6 @@ std::vector<std::wstring> descendantTexts(HWND window) {
         texts.emplace_back(text);
     }
     return texts;
-}
-
-RECT rectInParent(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    if (GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) {
-        MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
-    }
-    return rect;
-}
-
-RECT clientRect(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    return rect;
-}
-
-SIZE clientSize(HWND window) {
-    const RECT rect = clientRect(window);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
 }  // namespace e2e

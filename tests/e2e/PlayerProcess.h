@@ -7,10 +7,16 @@
 #include <utility>
 #include <vector>
 
+#include "common/WaitUntil.h"
+#include "common/WindowRects.h"
+
 namespace e2e {
 
 // Polls the predicate every pollMs until it holds or timeoutMs has passed; true when it held.
-bool waitUntil(const std::function<bool()>& predicate, DWORD timeoutMs, DWORD pollMs = 20);
+inline bool waitUntil(const std::function<bool()>& predicate, DWORD timeoutMs, DWORD pollMs = 20) {
+    return testwait::waitUntil(predicate, std::chrono::milliseconds(timeoutMs),
+                               std::chrono::milliseconds(pollMs));
+}
 
 // Environment variables to give the child on top of this process's own (an empty value removes one).
 using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
@@ -80,9 +86,8 @@ std::wstring textOf(HWND window);
 std::vector<HWND> childWindows(HWND parent);
 // Texts of every descendant of a window (a message box keeps its message in a static child).
 std::vector<std::wstring> descendantTexts(HWND window);
-// A window's rectangle in its parent's client coordinates (screen coordinates for a top-level window).
-RECT rectInParent(HWND window);
-RECT clientRect(HWND window);
-SIZE clientSize(HWND window);
+using testwin::clientRect;
+using testwin::clientSize;
+using testwin::rectInParent;
 
 }  // namespace e2e

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "playback/PlayListData.h"
-#include "TempFolder.h"
+#include "common/TempFolder.h"
 
 namespace {
 

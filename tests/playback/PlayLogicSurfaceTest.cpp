@@ -4,7 +4,7 @@
 
 #include "FakePlayer.h"
 #include "MessagePump.h"
-#include "TempFolder.h"
+#include "common/TempFolder.h"
 #include "app/AppState.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"

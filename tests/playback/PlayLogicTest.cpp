@@ -11,7 +11,7 @@
 
 #include "FakePlayer.h"
 #include "MessagePump.h"
-#include "TempFolder.h"
+#include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
 
 namespace {

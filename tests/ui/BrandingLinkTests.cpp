@@ -9,6 +9,9 @@
 #include "ui/BrandingLink.h"
 #include "ui/GdiGuards.h"
 #include "ui/WindowLibrary.h"
+#include "common/TempFolder.h"
+#include "common/WaitUntil.h"
+#include "common/WindowRects.h"
 
 namespace {
 
@@ -20,12 +23,7 @@ SIZE textExtent(HFONT font) {
     return size;
 }
 
-RECT rectInParent(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
+using testwin::rectInParent;
 
 class BrandingLink : public MainWindowFixture {};
 
@@ -128,11 +126,9 @@ TEST_F(BrandingLink, OpensOnlyRegisteredLinks) {
 
     // A registered link has the shell open its address: here a command script that leaves a file behind,
     // so that no browser starts in the test and the opening is seen.
-    wchar_t temp[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring script = std::wstring(temp) + L"velmora-link.cmd";
-    const std::wstring opened = std::wstring(temp) + L"velmora-link-opened.txt";
-    DeleteFileW(opened.c_str());
+    const TempFolder folder;
+    const std::wstring script = folder.path() + L"velmora-link.cmd";
+    const std::wstring opened = folder.path() + L"velmora-link-opened.txt";
     {
         std::ofstream out(script.c_str());
         out << "@echo opened> \"%~dp0velmora-link-opened.txt\"\r\n";
@@ -141,14 +137,10 @@ TEST_F(BrandingLink, OpensOnlyRegisteredLinks) {
     ASSERT_NE(label, nullptr);
     linkUrlMap()[label] = script;
     EXPECT_TRUE(openLinkTarget(label));
-    bool seen = false;
-    for (int i = 0; i < 250 && !seen; ++i) {
-        seen = GetFileAttributesW(opened.c_str()) != INVALID_FILE_ATTRIBUTES;
-        Sleep(20);
-    }
-    EXPECT_TRUE(seen) << "the shell did not open the link's address";
-    DeleteFileW(opened.c_str());
-    DeleteFileW(script.c_str());
+    EXPECT_TRUE(
+        testwait::waitUntil([&] { return GetFileAttributesW(opened.c_str()) != INVALID_FILE_ATTRIBUTES; },
+                            std::chrono::seconds(5)))
+        << "the shell did not open the link's address";
 
     // A target that doesn't exist is not reported.
     linkUrlMap()[label] = L"Z:\\velmora-no-such-folder\\nothing.velmora-none";

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "VideoWindowFixture.h"
-#include "playback/TempFolder.h"
+#include "common/TempFolder.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"

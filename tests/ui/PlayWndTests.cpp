@@ -10,6 +10,7 @@
 #include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
 #include "ui/VideoLayout.h"
+#include "common/WindowRects.h"
 
 namespace {
 
@@ -18,12 +19,7 @@ constexpr int kFrameHeight = 400;
 constexpr int kLogoWidth = 316;
 constexpr int kLogoHeight = 155;
 
-RECT rectInParent(HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
+using testwin::rectInParent;
 
 bool visible(HWND window) {
     return (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE) != 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/TestClips.h"
+#include "common/WaitUntil.h"
 #include "playback/VlcApi.h"
 #include "playback/VlcPlayer.h"
 
@@ -36,18 +37,7 @@ inline std::wstring clip(const std::string& name) {
     return widen(testclips::path(name));
 }
 
-// Bounded polling, so that a broken library fails the test instead of hanging the suite.
-template <typename Condition>
-bool waitUntil(Condition condition, std::chrono::milliseconds limit) {
-    auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) {
-            return false;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return true;
-}
+using testwait::waitUntil;
 
 // Collects the events the library delivers on its own thread. The player's callback gets null user
 // data, so the recorder is one object for the whole program.

@@ -2,71 +2,10 @@
 
 #include <cwchar>
 
+#include "ui/GdiGuards.h"
+
 namespace standin {
 namespace {
-
-class WindowDc {
-public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_ != nullptr) {
-            ReleaseDC(window_, dc_);
-        }
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC compatible) : dc_(CreateCompatibleDC(compatible)) {}
-    ~MemoryDc() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-template <typename Handle>
-class GdiObject {
-public:
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() {
-        if (handle_ != nullptr) {
-            DeleteObject(handle_);
-        }
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    Handle get() const { return handle_; }
-
-private:
-    Handle handle_;
-};
-
-// Keeps an object selected for the scope, then puts the previous one back before anything is deleted.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, previous_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
 
 constexpr COLORREF kBars[] = {RGB(192, 192, 192), RGB(192, 192, 0), RGB(0, 192, 192), RGB(0, 192, 0),
                               RGB(192, 0, 192),   RGB(192, 0, 0),   RGB(0, 0, 192)};
@@ -94,7 +33,7 @@ void drawBars(HDC dc, int width, int height, std::int64_t timeMs) {
 void drawTime(HDC dc, int width, int height, std::int64_t timeMs, std::int64_t lengthMs) {
     wchar_t text[64];
     formatFrameTime(timeMs, lengthMs, text, 64);
-    Selection font(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent{};
     const int length = static_cast<int>(std::wcslen(text));
     GetTextExtentPoint32W(dc, text, length, &extent);
@@ -125,18 +64,18 @@ void paintFrame(HWND window, std::int64_t timeMs, std::int64_t lengthMs) {
     if (width <= 0 || height <= 0) {
         return;
     }
-    WindowDc screen(window);
+    WindowDC screen(window);
     if (screen.get() == nullptr) {
         return;
     }
     // Composed off-screen and copied in one go, so the picture doesn't flicker.
-    MemoryDc canvas(screen.get());
+    MemoryDC canvas(screen.get());
     GdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(screen.get(), width, height));
     if (canvas.get() == nullptr || bitmap.get() == nullptr) {
         return;
     }
     {
-        Selection selected(canvas.get(), bitmap.get());
+        SelectedObject selected(canvas.get(), bitmap.get());
         drawBars(canvas.get(), width, height, timeMs);
         drawTime(canvas.get(), width, height, timeMs, lengthMs);
         BitBlt(screen.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);

@@ -13,8 +13,8 @@ public:
         GetTempPathW(MAX_PATH, base);
         static unsigned serial = 0;
         for (;;) {
-            path_ = std::wstring(base) + L"velmora-playback-" + std::to_wstring(GetCurrentProcessId()) +
-                    L"-" + std::to_wstring(++serial) + L"\\";
+            path_ = std::wstring(base) + L"velmora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(++serial) + L"\\";
             if (CreateDirectoryW(path_.c_str(), nullptr)) {
                 break;
             }
