@@ -9,7 +9,17 @@ export LC_ALL=C.UTF-8
 if [ ! -f "$build/win32/CMakeCache.txt" ]; then
   "$root/scripts/build.sh" "$build"
 fi
-cmake --build "$build/win32" --target playbar_bench -j 2 >/dev/null
+cmake --build "$build/win32" --target playbar_bench player_bench floor_window VelmoraPlayer libads \
+      standin_libvlc -j 2 >/dev/null
+
+# The player as a user gets it, with the libvlc stand-in, and the clips the folders are made from.
+bench=$build/win32/bench
+rm -rf "$bench/app" "$bench/work"
+mkdir -p "$bench/app" "$bench/work"
+cp "$build/win32/bin/VelmoraPlayer.exe" "$build/win32/bin/libads.dll" "$build/win32/standins/libvlc/libvlc.dll" \
+   "$bench/app/"
+"$root/scripts/make-clips.sh" "$build/win32/clips" >/dev/null
+windows() { printf 'Z:%s' "${1//\//\\}"; }
 
 envfile=$build/win32/wine-session.env
 if [ ! -f "$envfile" ]; then
@@ -17,4 +27,34 @@ if [ ! -f "$envfile" ]; then
   trap '"$root/scripts/wine-session" stop "$build/win32"' EXIT
 fi
 # One CPU for the program and the server: timings under Wine are otherwise bimodal on a 2-CPU machine.
-taskset -c 0 "$root/scripts/wine-run" "$envfile" "$build/win32/bench/playbar_bench.exe"
+taskset -c 0 "$root/scripts/wine-run" "$envfile" "$bench/playbar_bench.exe"
+echo
+taskset -c 0 "$root/scripts/wine-run" "$envfile" "$bench/player_bench.exe" "$(windows "$bench/app/VelmoraPlayer.exe")" \
+  "$(windows "$bench/floor_window.exe")" "$(windows "$bench/work")" "$(windows "$build/win32/clips/short.mpg")"
+
+# Idle CPU and private memory, read from the host: each program alone, started, left to settle, then
+# sampled over 30 s (the kernel counts CPU in 10 ms ticks); memory as the private pages of the Wine
+# process.
+idle() { # idle EXE -> "cpu_ms_per_30s private_mb"
+  # wine-run execs wine, which becomes the program's own process: the job's process id is the program's.
+  "$root/scripts/wine-run" "$envfile" "$1" >/dev/null 2>&1 &
+  local pid=$!
+  sleep 3
+  local tick before after
+  tick=$(getconf CLK_TCK)
+  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  sleep 30
+  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  local private
+  private=$(awk '/^Private_(Clean|Dirty):/ {kb += $2} END {print kb / 1024}' "/proc/$pid/smaps_rollup")
+  "$root/scripts/wine-run" "$envfile" taskkill /f /im "$(basename "$1")" >/dev/null 2>&1 || kill "$pid"
+  wait 2>/dev/null || true
+  echo "$(( (after - before) * 1000 / tick )) $private"
+}
+read -r player_cpu player_mb < <(idle "$bench/app/VelmoraPlayer.exe")
+read -r floor_cpu floor_mb < <(idle "$bench/floor_window.exe")
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
+printf '%-40s %10s %10s %-6s %8s  (goal <= 1.5x)\n' "idle CPU" "$player_cpu" "$floor_cpu" "ms/30s" \
+  "$(ratio "$player_cpu" "$floor_cpu")"
+printf '%-40s %10.1f %10.1f %-6s %8s  (goal <= 2.0x)\n' "private memory, idle" "$player_mb" "$floor_mb" "MB" \
+  "$(ratio "$player_mb" "$floor_mb")"
