@@ -19,7 +19,7 @@ bool loadAndPlay(PlayLogic& controller, const std::wstring& path) {
         return false;
     }
     controller.play();
-    controller.playlist().build(path);
+    controller.rebuildPlaylist(path);
     return true;
 }
 

@@ -28,6 +28,11 @@ public:
     bool removeAt(int index);
     int count() const { return static_cast<int>(entries_.size()); }
     void clear() { entries_.clear(); }
+    // Takes the other list's entries, leaving it empty.
+    void takeEntries(PlayListData& other) {
+        entries_.swap(other.entries_);
+        other.entries_.clear();
+    }
     bool canStep() const { return count() >= 2 && currentIndex() >= 0; }
 
     const std::vector<PlayListEntry>& entries() const { return entries_; }

@@ -3,6 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <thread>
+#include <system_error>
+#include <mutex>
 
 #include "app/AppState.h"
 #include "playback/PlaybackView.h"
@@ -29,6 +32,9 @@ std::unique_ptr<MediaPlayer> makeDefaultPlayer(int playerType) {
     }
     return nullptr;
 }
+
+// Not one of the library's events (those are positive): a folder listing is done.
+constexpr int kFolderListedEvent = -1;
 
 bool isForwardedEvent(int eventType) {
     return eventType == libvlc_MediaPlayerPlaying || eventType == libvlc_MediaPlayerPaused ||
@@ -286,6 +292,52 @@ void PlayLogic::releasePlayer() {
     }
 }
 
+// Shared by the controller and the listing's thread; whichever goes last frees it.
+struct PlayLogic::FolderListing {
+    std::mutex mutex;
+    bool done = false;
+    PlayListData result;
+};
+
+void PlayLogic::rebuildPlaylist(const std::wstring& path) {
+    playlist_.clear();
+    playlist_.addFile(path, 1);
+    auto listing = std::make_shared<FolderListing>();
+    listing_ = listing;
+    try {
+        std::thread([listing, path] {
+            PlayListData folder;
+            folder.build(path);
+            {
+                std::lock_guard<std::mutex> guard(listing->mutex);
+                listing->result.takeEntries(folder);
+                listing->done = true;
+            }
+            PlayerEventWindow::post(kFolderListedEvent);
+        }).detach();
+    } catch (const std::system_error&) {
+        // No thread to be had: the folder is listed here and now.
+        listing_.reset();
+        playlist_.build(path);
+        playbackview::updateButtons();
+    }
+}
+
+void PlayLogic::adoptFolderListing() {
+    if (!listing_) {
+        return;
+    }
+    {
+        std::lock_guard<std::mutex> guard(listing_->mutex);
+        if (!listing_->done) {
+            return;  // the post of an earlier, moot listing
+        }
+        playlist_.takeEntries(listing_->result);
+    }
+    listing_.reset();
+    playbackview::updateButtons();
+}
+
 bool PlayLogic::receivesEvents() const {
     return eventWindow_ && eventWindow_->valid();
 }
@@ -325,6 +377,9 @@ void PlayLogic::onPlayerEvent(int eventType) {
         case libvlc_MediaPlayerTimeChanged:
             showVideoIfPresent();
             playbackview::refreshTime();
+            break;
+        case kFolderListedEvent:
+            adoptFolderListing();
             break;
         default:
             break;

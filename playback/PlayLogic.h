@@ -52,6 +52,13 @@ public:
     MediaPlayer* player() const { return player_.get(); }
     // Hands the player over (at shut-down, so it is released before the windows go).
     std::unique_ptr<MediaPlayer> takePlayer() { return std::move(player_); }
+    // Makes the playlist the playable files of the path's folder. The folder is listed on a thread of its
+    // own, which for a large folder takes long (every file is opened once): until it is done the list
+    // holds the path alone and the window keeps answering; then the whole list comes in on this thread and
+    // the view's buttons follow. A later call, or the controller's end, makes an earlier listing moot.
+    void rebuildPlaylist(const std::wstring& path);
+    // True while a folder listing is under way.
+    bool listingFolder() const { return listing_ != nullptr; }
     PlayListData& playlist() { return playlist_; }
     const PlayListData& playlist() const { return playlist_; }
     const std::wstring& currentPath() const { return currentPath_; }
@@ -67,6 +74,9 @@ public:
 private:
     std::unique_ptr<MediaPlayer> player_;
     PlayListData playlist_;
+    struct FolderListing;
+    std::shared_ptr<FolderListing> listing_;  // the listing this controller waits for, if any
+    void adoptFolderListing();
     std::wstring currentPath_;
     std::wstring displayName_;
     int volume_ = 100;

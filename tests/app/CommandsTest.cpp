@@ -1,6 +1,8 @@
 #include <memory>
 
 #include "AppTestSupport.h"
+#include "common/MessagePump.h"
+#include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
 
@@ -45,6 +47,26 @@ TEST_F(CommandsTest, OpenedFilePlaysAndNamesTheTitle) {
     command(ID_STOP);
     SendMessageW(window, WM_TIMER, 100, 0);
     EXPECT_EQ(apptest::windowText(window), L"Velmora Player");
+}
+
+// The folder is listed off the window's thread: the file plays at once, the whole folder follows, and a
+// listing that a later open made moot never replaces the newer list.
+TEST_F(CommandsTest, OpenedFilesFolderBecomesThePlaylistOffTheWindowThread) {
+    const TempFolder first, second;
+    for (const wchar_t* name : {L"a.mpg", L"b.mpg", L"c.mpg", L"notes.txt"}) {
+        first.addFile(name);
+    }
+    second.addFile(L"x.mpg");
+    second.addFile(L"y.mpg");
+    ASSERT_TRUE(openMediaFile(first.path() + L"b.mpg"));
+    EXPECT_EQ(controller().playlist().count(), 1) << "the window waited for the folder";
+    ASSERT_TRUE(openMediaFile(second.path() + L"y.mpg"));
+    ASSERT_TRUE(pumpUntil([&] { return !controller().listingFolder(); }, 5000));
+    pumpUntil([] { return false; }, 200);  // the first listing's late word changes nothing
+    ASSERT_EQ(controller().playlist().count(), 2);
+    EXPECT_EQ(controller().playlist().pathAt(controller().playlist().currentIndex()),
+              second.path() + L"y.mpg");
+    EXPECT_TRUE(controller().playlist().canStep());
 }
 
 TEST_F(CommandsTest, SpaceStartsAndPausesAndPauseNeverResumes) {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "MessagePump.h"
+#include "common/MessagePump.h"
 #include "common/TestClips.h"
 #include "playback/PlayLogic.h"
 #include "playback/VlcPlayer.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FakePlayer.h"
-#include "MessagePump.h"
+#include "common/MessagePump.h"
 #include "common/TempFolder.h"
 #include "app/AppState.h"
 #include "playback/PlayLogic.h"

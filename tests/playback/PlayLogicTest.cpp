@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "FakePlayer.h"
-#include "MessagePump.h"
+#include "common/MessagePump.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
 
