@@ -84,13 +84,6 @@ bool majorVersionAtLeast6() {
     return GetVersionExW(&version) && version.dwMajorVersion >= 6;
 }
 
-void destroyIfWindow(HWND& window) {
-    if (window != nullptr && IsWindow(window)) {
-        DestroyWindow(window);
-    }
-    window = nullptr;
-}
-
 }  // namespace
 
 PlayBar* PlayBar::instance() {

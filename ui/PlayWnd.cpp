@@ -34,13 +34,6 @@ HFONT createLinkFont() {
     return CreateFontIndirectW(&font);
 }
 
-void destroyIfWindow(HWND& window) {
-    if (window != nullptr && IsWindow(window)) {
-        DestroyWindow(window);
-    }
-    window = nullptr;
-}
-
 }  // namespace
 
 PlayWnd* PlayWnd::instance() {

@@ -284,3 +284,10 @@ void setClientSize(HWND window, int width, int height) {
     const int outerHeight = (frame.bottom - frame.top) + (height - client.bottom);
     SetWindowPos(window, nullptr, 0, 0, outerWidth, outerHeight, SWP_NOZORDER | SWP_NOMOVE | SWP_NOACTIVATE);
 }
+
+void destroyIfWindow(HWND& window) {
+    if (window != nullptr && IsWindow(window)) {
+        DestroyWindow(window);
+    }
+    window = nullptr;
+}

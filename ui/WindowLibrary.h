@@ -34,3 +34,5 @@ std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t*
 void centerWindow(HWND window);
 // Resizes the window so that its client area is width x height, keeping its position and frame.
 void setClientSize(HWND window, int width, int height);
+// Destroys the window when it still exists, and forgets it.
+void destroyIfWindow(HWND& window);

@@ -84,12 +84,7 @@ TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
     HWND surface = nullptr;
     ASSERT_TRUE(waitForShownSurface(surface));
     Picture first;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            first = captureClient(surface);
-            return first.litPixels() > first.pixels.size() / 4;
-        },
-        5000));
+    ASSERT_TRUE(waitForLitPicture(surface, first));
     const DWORD start = GetTickCount();
     player_.sendKey(VK_RIGHT);
     Sleep(300);

@@ -1,5 +1,7 @@
 #include "e2e/ScreenCapture.h"
 
+#include "e2e/PlayerProcess.h"
+
 #include <set>
 
 namespace e2e {
@@ -164,6 +166,15 @@ Picture captureClient(HWND window) {
     GetClientRect(window, &rect);
     MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
     return captureScreen(rect);
+}
+
+bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs) {
+    return waitUntil(
+        [&] {
+            picture = captureClient(window);
+            return !picture.empty() && picture.litPixels() > picture.pixels.size() / 4;
+        },
+        timeoutMs);
 }
 
 }  // namespace e2e

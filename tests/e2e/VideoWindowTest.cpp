@@ -22,15 +22,8 @@ TEST_F(PlayerTest, PlayingClipShowsAMovingPictureOnTheSurface) {
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     HWND surface = nullptr;
     ASSERT_TRUE(waitForShownSurface(surface));
-    // The first frame may take a while on a loaded machine: wait for it rather than for a fixed time.
     Picture first;
-    EXPECT_TRUE(waitUntil(
-        [&] {
-            first = captureClient(surface);
-            return !first.empty() && first.litPixels() > first.pixels.size() / 4;
-        },
-        5000))
-        << "the surface is mostly black";
+    EXPECT_TRUE(waitForLitPicture(surface, first)) << "the surface is mostly black";
     ASSERT_FALSE(first.empty());
     EXPECT_TRUE(waitUntil([&] { return captureClient(surface).differingPixels(first) > 0; }, 5000))
         << "the picture does not move";
