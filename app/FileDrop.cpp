@@ -2,15 +2,22 @@
 
 #include <shellapi.h>
 
+#include "ui/SystemLibrary.h"
+
 std::wstring takeFirstDroppedFile(HDROP drop) {
     wchar_t path[MAX_PATH] = L"";
     if (drop == nullptr) {
         return path;
     }
-    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-        DragQueryFileW(drop, 0, path, MAX_PATH);
+    // The shell's library is loaded on the first drop, not at start-up.
+    const auto queryFile = systemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+    const auto finish = systemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+    if (queryFile != nullptr && queryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        queryFile(drop, 0, path, MAX_PATH);
     }
-    DragFinish(drop);
+    if (finish != nullptr) {
+        finish(drop);
+    }
     return path;
 }
 
@@ -20,4 +27,8 @@ void onDropFiles(HDROP drop) {
     if (!path.empty()) {
         openMediaFile(path);
     }
+}
+
+void acceptDroppedFiles(HWND window) {
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
 }

@@ -29,6 +29,8 @@ bool openMediaFile(const std::wstring& path);
 void chooseFile();
 // FileDrop.cpp: opens the first file of a drop (the others are ignored); releases the drop.
 void onDropFiles(HDROP drop);
+// Lets the window take dropped files (what DragAcceptFiles does, without loading the shell's library).
+void acceptDroppedFiles(HWND window);
 // The first path of a drop (empty when there is none); the drop is released.
 std::wstring takeFirstDroppedFile(HDROP drop);
 // AboutBox.cpp

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
+#include "ui/SystemLibrary.h"
 
 namespace {
 
@@ -50,7 +51,9 @@ void chooseFile() {
     dialog.lpstrFile = path;
     dialog.nMaxFile = kPathCapacity;
     dialog.lpstrTitle = kOpenDialogTitle;
-    if (GetOpenFileNameW(&dialog)) {
+    // The dialogs' library is loaded when the dialog is first asked for, not at start-up.
+    const auto openDialog = systemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (openDialog != nullptr && openDialog(&dialog)) {
         openMediaFile(path);
     }
 }

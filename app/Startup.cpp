@@ -175,7 +175,7 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
         openMediaFile(path);
     }
     publishMainWindow(productName(), appState().mainWindow);
-    DragAcceptFiles(appState().mainWindow, TRUE);
+    acceptDroppedFiles(appState().mainWindow);
     HACCEL accelerators = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     int exitCode = runMessageLoop(accelerators);
     shutdownApp();

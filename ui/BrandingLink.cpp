@@ -6,6 +6,7 @@
 
 #include "ui/GdiGuards.h"
 #include "ui/WindowLibrary.h"
+#include "ui/SystemLibrary.h"
 
 namespace brandinglink {
 
@@ -93,7 +94,10 @@ bool openLinkTarget(HWND control) {
     if (found == urls.end()) {
         return false;
     }
-    // Shown normally: a browser started hidden would leave the click without any visible effect.
-    ShellExecuteW(nullptr, L"open", found->second.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // Shown normally: a browser started hidden would leave the click without any visible effect. The
+    // shell's library is loaded on the first click, not at start-up.
+    if (const auto execute = systemFunction<decltype(&ShellExecuteW)>(L"shell32.dll", "ShellExecuteW")) {
+        execute(nullptr, L"open", found->second.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    }
     return true;
 }

@@ -42,6 +42,8 @@ TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
     }
     EXPECT_EQ(narrow(first), "Media Player");
     EXPECT_TRUE(waitForTitle(kProductTitle));
+    // Once its loop runs the window takes dropped files.
+    EXPECT_NE(GetWindowLongPtrW(player_.window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
 }
 
 TEST_F(PlayerTest, FirstStartGivesTheDefaultSizeCentredOnTheWorkArea) {
