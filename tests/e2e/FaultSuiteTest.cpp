@@ -286,6 +286,18 @@ std::vector<FaultRow> FaultSuite::table() {
             });
     }
 
+    // A placement of the right size that no screen can show: hidden, or far off every screen.
+    const std::pair<const char*, WINDOWPLACEMENT> unshowable[] = {
+        {"MainWpHidden", {sizeof(WINDOWPLACEMENT), 0, SW_HIDE, {-1, -1}, {-1, -1}, {90, 80, 800, 600}}},
+        {"MainWpOffScreen",
+         {sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {30000, 30000, 30710, 30520}}}};
+    for (const auto& [name, placement] : unshowable) {
+        add(name, [placement = placement](FaultSuite& t) {
+            t.writeValue(kPlacementValue, REG_BINARY, bytesOf(&placement, sizeof(placement)));
+            return std::wstring();
+        })->ownPlacement = true;
+    }
+
     // Command lines.
     add("TailQuoted", [](FaultSuite&) { return quoted(videoPath(L"a.mpg")); });
     add("TailUnquotedWithBlanks", [](FaultSuite&) { return videoPath(L"a.mpg"); });
@@ -334,6 +346,7 @@ std::vector<FaultRow> FaultSuite::table() {
     add(
         "MediaFolderOf3000WithBrokenOnes", [](FaultSuite&) { return quoted(bigFolder() + L"\\f0000.mpg"); },
         [](FaultSuite& t) {
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"f0000.mpg"), 10000));
             for (UINT command :
                  {ID_NEXT, ID_NEXT, ID_NEXT, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS}) {
                 t.player_.postCommand(command);
@@ -524,6 +537,17 @@ TEST_P(FaultSuite, EndsWithoutCrashOrHangAndKeepsThePlacement) {
     bool hang = !player_.waitForWindow(20000) && player_.running();
     bool endedEarly = !hang && !player_.running();
     if (!hang && !endedEarly) {
+        const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+        const RECT screen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                          top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                RECT frame{}, seen{};
+                GetWindowRect(player_.window(), &frame);
+                return IsWindowVisible(player_.window()) && IntersectRect(&seen, &frame, &screen);
+            },
+            5000))
+            << "the window is not shown on the screen";
         if (row.act) {
             row.act(*this);
         }
