@@ -244,7 +244,7 @@ std::vector<FaultRow> FaultSuite::table() {
     struct Shape {
         const char* name;
         DWORD type;   // 0: the value's own type
-        size_t size;  // 0 with own size: the right contents without the NUL
+        size_t size;  // bytes stored ("NoNul": the whole right contents, without their NUL)
     };
     const Shape shapes[] = {{"Empty", 0, 0},
                             {"OneByte", 0, 1},
