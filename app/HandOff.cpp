@@ -85,8 +85,10 @@ void bringToFront(HWND window) {
 }  // namespace
 
 bool publishMainWindow(const wchar_t* productName, HWND window) {
+    // A window closed before it could be published (from the start-up message box) leaves the handle
+    // of a copy that still runs as it was.
     RegistryKey key;
-    if (!key.openForHandOff(handOffKeyPath(productName).c_str())) {
+    if (window == nullptr || !key.openForHandOff(handOffKeyPath(productName).c_str())) {
         return false;
     }
     const DWORD value = storedHandle(window);

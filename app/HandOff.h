@@ -16,7 +16,8 @@ static_assert(kInstancePingMessage == 0x81F7 && kOpenHandedOverFileMessage == 0x
 // How long a new start waits for the running copy's answer before it starts on its own.
 constexpr UINT kPingTimeoutMs = 3000;
 
-// Makes this window the one later starts hand their files to; true when the handle was stored.
+// Makes this window the one later starts hand their files to; true when the handle was stored (never
+// for a null window).
 bool publishMainWindow(const wchar_t* productName, HWND window);
 // True when a running copy answered and the path is on its way to it; false means this process starts
 // as a normal copy (no copy runs, it doesn't answer in time, or it couldn't take a path this long).
