@@ -289,6 +289,20 @@ TEST_P(Zip, RunsFromAFolderWithANonAsciiName) {
     EXPECT_TRUE(startPlaying(player, exe, kLongClip, logPath(GetParam()->arch)));
 }
 
+// With no libvlc of its own bitness anywhere (only the other bitness's VLC installed), a file can't be
+// played, and the player says so.
+TEST_P(Zip, WithoutAVlcOfItsBitnessSaysItCouldNotLoadTheFile) {
+    const Package& package = *GetParam();
+    testregistry::removeKey(HKEY_LOCAL_MACHINE, package.view, kVlcKey);
+    PlayerProcess player;
+    const bool started = player.start(unpackedExe(package), L"\"" + clip(kLongClip) + L"\"", {}) &&
+                         player.waitForWindow(20000);
+    const HWND box = started ? player.waitForMessageBox(L"Could not load the file", 10000) : nullptr;
+    testregistry::writeString(HKEY_LOCAL_MACHINE, package.view, kVlcKey, L"InstallDir", package.vlcFolder);
+    ASSERT_TRUE(started);
+    EXPECT_NE(box, nullptr) << "no \"Could not load the file\"";
+}
+
 INSTANTIATE_TEST_SUITE_P(Packages, Zip, ::testing::Values(&kPackages[0], &kPackages[1]),
                          [](const auto& info) { return std::string(info.param->arch); });
 
