@@ -23,4 +23,10 @@ fuzz:
 
 clean:
 	@scripts/wine-session stop $(BUILD)/win32 >/dev/null 2>&1 || true
+	@scripts/wine-session stop $(BUILD)/win64 >/dev/null 2>&1 || true
 	rm -rf $(BUILD)
+
+# make dist           the zip and the installer for 32- and 64-bit Windows, in $(BUILD)/dist
+.PHONY: dist
+dist:
+	@scripts/dist.sh $(BUILD)

@@ -4,9 +4,17 @@ add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0
 # The MinGW runtime (libstdc++, libgcc, winpthread) is linked in, so nothing but system DLLs is needed.
 add_link_options(-static)
 
+include(cmake/Version.cmake)
+
 # Test programs run under Wine, in the private prefix that scripts/wine-session prepares for a test run.
 set(WINE_SESSION_ENV ${CMAKE_BINARY_DIR}/wine-session.env)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_SOURCE_DIR}/scripts/wine-run;${WINE_SESSION_ENV})
+# A 64-bit build needs a 64-bit prefix; scripts/wine-session reads which one from here.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win64\n")
+else()
+  file(WRITE ${CMAKE_BINARY_DIR}/wine-arch "win32\n")
+endif()
 
 # Where the shipped program and its DLLs land.
 set(PRODUCT_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
@@ -22,7 +30,7 @@ file(GLOB VELMORA_CORE_SOURCES CONFIGURE_DEPENDS
 list(FILTER VELMORA_CORE_SOURCES EXCLUDE REGEX "(Posix\\.cpp|/app/main\\.cpp)$")
 add_library(velmora_core STATIC ${VELMORA_CORE_SOURCES})
 target_include_directories(velmora_core PUBLIC
-  ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE} ${PROJECT_SOURCE_DIR}/resources)
+  ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE} ${PROJECT_SOURCE_DIR}/resources ${VELMORA_GENERATED_INCLUDE})
 target_link_libraries(velmora_core PUBLIC
   libads gdiplus comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 advapi32)
 
@@ -31,6 +39,7 @@ target_link_libraries(VelmoraPlayer PRIVATE velmora_core)
 target_link_options(VelmoraPlayer PRIVATE -municode)
 set_target_properties(VelmoraPlayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRODUCT_BIN_DIR})
 
+include(cmake/Packaging.cmake)
 include(cmake/Testing.cmake)
 add_subdirectory(tests)
 add_subdirectory(bench)

@@ -40,21 +40,21 @@ std::wstring programFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
 }
 
-// Where an installed copy of the library lives, from its installer's registry entry; empty if none.
-std::wstring installedFolder() {
-    const wchar_t* key = L"SOFTWARE\\VideoLAN\\VLC";
+// A 64-bit player can only load a 64-bit library and a 32-bit one a 32-bit library, so each reads the
+// installer's entry from the registry view of its own bitness, whichever Windows it runs on.
+constexpr REGSAM kOwnRegistryView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+
+std::wstring installDirOf(HKEY key) {
     // A plain string: asking for expandable strings too is refused unless they stay unexpanded.
     const DWORD types = RRF_RT_REG_SZ;
     for (int attempt = 0; attempt < 2; ++attempt) {
         DWORD bytes = 0;
-        if (RegGetValueW(HKEY_LOCAL_MACHINE, key, L"InstallDir", types, nullptr, nullptr, &bytes) !=
-                ERROR_SUCCESS ||
+        if (RegGetValueW(key, nullptr, L"InstallDir", types, nullptr, nullptr, &bytes) != ERROR_SUCCESS ||
             bytes < sizeof(wchar_t)) {
             return {};
         }
         std::wstring folder(bytes / sizeof(wchar_t), L'\0');
-        LONG result =
-            RegGetValueW(HKEY_LOCAL_MACHINE, key, L"InstallDir", types, nullptr, &folder[0], &bytes);
+        LONG result = RegGetValueW(key, nullptr, L"InstallDir", types, nullptr, &folder[0], &bytes);
         if (result == ERROR_SUCCESS) {
             folder.resize(std::wcslen(folder.c_str()));
             return withTrailingSlash(folder);
@@ -65,6 +65,18 @@ std::wstring installedFolder() {
         }
     }
     return {};
+}
+
+// Where an installed copy of the library lives, from its installer's registry entry; empty if none.
+std::wstring installedFolder() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VideoLAN\\VLC", 0, KEY_QUERY_VALUE | kOwnRegistryView,
+                      &key) != ERROR_SUCCESS) {
+        return {};
+    }
+    std::wstring folder = installDirOf(key);
+    RegCloseKey(key);
+    return folder;
 }
 
 HMODULE loadFrom(const std::wstring& folder) {

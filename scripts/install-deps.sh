@@ -14,6 +14,11 @@ packages=(
   clang libclang-rt-14-dev
   # the libvlc bridge (tests/bridge): Wine's 32-bit builder and Debian's 32-bit libvlc
   gcc-multilib wine32-tools:i386 libvlc-dev:i386 libvlc5:i386
+  # the 64-bit build, its Wine (with the X libraries of its own architecture) and the packages
+  g++-mingw-w64-x86-64-posix wine64
+  libxrender1:amd64 libxcomposite1:amd64 libxrandr2:amd64 libxcursor1:amd64
+  libxi6:amd64 libxfixes3:amd64 libxinerama1:amd64 libxxf86vm1:amd64
+  nsis zip unzip
 )
 
 # What Debian's 32-bit libvlc plugins need, from the package's own list. The bridge unpacks the

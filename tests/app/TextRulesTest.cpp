@@ -1,7 +1,11 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
@@ -136,6 +140,31 @@ INSTANTIATE_TEST_SUITE_P(Steps, VolumeStep,
 TEST(AboutText, ProductNameAndVersion) {
     EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");
     EXPECT_EQ(aboutText(nullptr), L", Version 1.0");
+}
+
+// The version is set once, in CMake; the version resource, the about box and the packages follow it.
+TEST(AboutText, VersionResourceShowsTheSameVersion) {
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    ASSERT_NE(found, nullptr);
+    const DWORD size = SizeofResource(nullptr, found);
+    // A copy: VerQueryValueW may write into the block it reads.
+    std::vector<BYTE> block(size * 2);
+    std::memcpy(block.data(), LockResource(LoadResource(nullptr, found)), size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    const DWORD high = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
+    const DWORD low = MAKELONG(0, VELMORA_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+        wchar_t* text = nullptr;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length));
+        EXPECT_EQ(std::wstring(text), L"" VELMORA_VERSION_RESOURCE_TEXT);
+    }
+    EXPECT_EQ(aboutText(L"P"), std::wstring(L"P, Version ") + VELMORA_VERSION_WIDE_TEXT);
 }
 
 struct StoredPathCase {

@@ -1,5 +1,9 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <cstdlib>
 #include <string>
 
@@ -12,10 +16,18 @@ inline std::string unixDir() {
     return dir ? dir : "";
 }
 
+// The path's bytes are UTF-8, as Debian's file names are.
 inline std::wstring windowsPath(const std::string& unixPath) {
+#ifdef _WIN32
+    std::wstring wide(unixPath.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, unixPath.data(), static_cast<int>(unixPath.size()), &wide[0],
+                                    static_cast<int>(wide.size())));
+#else
+    const std::wstring wide(unixPath.begin(), unixPath.end());
+#endif
     std::wstring out = L"Z:";
-    for (char c : unixPath) {
-        out += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    for (wchar_t c : wide) {
+        out += c == L'/' ? L'\\' : c;
     }
     return out;
 }

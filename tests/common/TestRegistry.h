@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 // The player's values in the current user's registry, raw, as another copy of the player leaves them.
@@ -46,6 +47,54 @@ inline bool keyExists(const wchar_t* subKey) {
 inline void removeKey(const wchar_t* subKey) {
     RegDeleteTreeW(HKEY_CURRENT_USER, subKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, subKey);
+}
+
+// Any root and registry view (KEY_WOW64_32KEY or KEY_WOW64_64KEY; 0 for the caller's own), as an
+// installer or another program's bitness sees them.
+inline bool keyExists(HKEY root, REGSAM view, const std::wstring& subKey) {
+    HKEY key = nullptr;
+    const bool exists = RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, &key) == ERROR_SUCCESS;
+    if (exists) {
+        RegCloseKey(key);
+    }
+    return exists;
+}
+
+// A string value, or `missing` when the value (or its key) is not there or is not a string.
+inline std::wstring readString(HKEY root, REGSAM view, const std::wstring& subKey, const wchar_t* name,
+                               const std::wstring& missing = L"<none>") {
+    wchar_t text[1024] = L"";
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS) {
+        return missing;
+    }
+    DWORD type = 0;
+    const LONG result = RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS && type == REG_SZ ? std::wstring(text) : missing;
+}
+
+inline bool writeString(HKEY root, REGSAM view, const std::wstring& subKey, const wchar_t* name,
+                        const std::wstring& text) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(root, subKey.c_str(), 0, nullptr, 0, KEY_WRITE | view, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS) {
+        return false;
+    }
+    const LONG result = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+inline void removeKey(HKEY root, REGSAM view, const std::wstring& subKey) {
+    HKEY parent = nullptr;
+    if (RegOpenKeyExW(root, subKey.c_str(), 0, KEY_ALL_ACCESS | view, &parent) == ERROR_SUCCESS) {
+        RegDeleteTreeW(parent, nullptr);
+        RegCloseKey(parent);
+    }
+    RegDeleteKeyExW(root, subKey.c_str(), view, 0);
 }
 
 }  // namespace testregistry
