@@ -1,7 +1,8 @@
 # The native build: the libvlc backend against Debian's real libvlc, and its tests.
 
 # VELMORA_SANITIZE builds everything here with AddressSanitizer and UndefinedBehaviorSanitizer; any
-# finding stops the test program with an error. libvlc and its plugins are not instrumented, and the
+# finding stops the test program with an error. libvlc and its plugins are not instrumented: what the
+# interceptors see inside them is not ours (tests/sanitizers/asan.supp), and the
 # leaks they leave at exit are not ours (tests/sanitizers/lsan.supp). Their plugins are unloaded before
 # the leak check and have no frame pointers, so leaks are traced with the slow, full unwinder, which
 # reaches the library that loaded them.
@@ -11,7 +12,7 @@ if(VELMORA_SANITIZE)
   add_compile_options(${sanitize})
   add_link_options(${sanitize})
   set(VELMORA_SANITIZER_ENV
-      "ASAN_OPTIONS=fast_unwind_on_malloc=0:detect_stack_use_after_return=1:strict_string_checks=1"
+      "ASAN_OPTIONS=fast_unwind_on_malloc=0:detect_stack_use_after_return=1:strict_string_checks=1:suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/asan.supp"
       "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
       "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0")
 endif()
