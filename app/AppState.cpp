@@ -13,6 +13,11 @@ AppState& appState() {
     return state;
 }
 
+WindowLinks appWindowLinks() {
+    return WindowLinks{[] { return appState().controller.get(); }, [] { return appState().mainWindow; },
+                       [] { return appState().fullScreen != FALSE; }};
+}
+
 void resetAppState() {
     appState() = AppState{};
 }

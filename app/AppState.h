@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "ui/WindowLinks.h"
+
 class PlayLogic;
 class PlayWnd;
 class PlayBar;
@@ -32,5 +34,8 @@ struct AppState {
 };
 
 AppState& appState();
+// The links through which the video window and the control bar read the controller, the main window and
+// the full-screen flag of this record.
+WindowLinks appWindowLinks();
 // Puts every field back to its start value (releasing what the record owns).
 void resetAppState();

@@ -1,7 +1,6 @@
 #include "app/ControlBarAccess.h"
 
 #include "app/AppState.h"
-#include "playback/PlayLogic.h"
 #include "ui/PlayBar.h"
 
 namespace controlbar {
@@ -21,9 +20,7 @@ bool create(HINSTANCE instance, HWND parent) {
         return false;
     }
     // The bar reaches the controller and the main window only through these, read when it needs them.
-    made->setLinks(PlayBar::Links{[] { return appState().controller.get(); },
-                                  [] { return appState().mainWindow; },
-                                  [] { return appState().fullScreen != FALSE; }});
+    made->setLinks(appWindowLinks());
     return made->create(instance, parent) && made->initControls();
 }
 

@@ -6,6 +6,10 @@
 
 namespace playbackview {
 
+OutputWindow ownerWindow() {
+    return appState().mainWindow;
+}
+
 bool prepareSurface(int playerType) {
     PlayWnd* video = appState().videoWindow;
     return video == nullptr || video->open(playerType, appState().instance);

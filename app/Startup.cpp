@@ -109,7 +109,12 @@ bool createChildWindows() {
     AppState& state = appState();
     PlayWnd* video = PlayWnd::instance();
     state.videoWindow = video;
-    if (video == nullptr || !video->create(state.mainWindow)) {
+    if (video == nullptr) {
+        return false;
+    }
+    // The video window reaches the controller and the main window only through these.
+    video->setLinks(appWindowLinks());
+    if (!video->create(state.instance, state.mainWindow)) {
         return false;
     }
     return controlbar::create(state.instance, state.mainWindow);

@@ -7,7 +7,6 @@
 #include <system_error>
 #include <mutex>
 
-#include "app/AppState.h"
 #include "playback/PlaybackView.h"
 #include "playback/PlayerEventWindow.h"
 #include "playback/VlcPlayer.h"
@@ -232,7 +231,7 @@ bool PlayLogic::createMediaPlayer(int playerType) {
     if (!player_) {
         return false;
     }
-    if (!player_->init(appState().mainWindow)) {
+    if (!player_->init(playbackview::ownerWindow())) {
         releasePlayer();
         return false;
     }

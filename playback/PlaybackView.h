@@ -3,9 +3,12 @@
 #include "playback/MediaPlayer.h"
 
 // What the playback controller asks of the windows that show playback: the video window and the
-// control bar. The controller reaches them only through these calls, which go through AppState and do
+// control bar. The controller reaches them, and the main window, only through these calls, which do
 // nothing (or answer as if nothing needed doing) while that window object doesn't exist.
 namespace playbackview {
+
+// The main window, which owns the player's output; null before it exists.
+OutputWindow ownerWindow();
 
 // Prepares a hidden video surface suited to the player type; false when there is none for the type.
 // Without a video window there is nothing to prepare and the answer is true.

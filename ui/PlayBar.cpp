@@ -172,7 +172,7 @@ void PlayBar::destroyWindows() {
 }
 
 PlayLogic* PlayBar::controller() const {
-    return links_.controller ? links_.controller() : nullptr;
+    return links_.currentController();
 }
 
 Gdiplus::Image* PlayBar::imageFor(int controlId) const {
@@ -249,7 +249,7 @@ void PlayBar::layout() {
 void PlayBar::paint(HDC dc) {
     {
         BufferLock::Hold hold(bufferLock_);
-        HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+        HWND mainWindow = links_.currentMainWindow();
         RECT area{};
         GetClientRect(mainWindow != nullptr ? mainWindow : window_, &area);
         FillRect(dc, &area, backgroundBrush_.get());
@@ -320,7 +320,7 @@ void PlayBar::updateButtons() {
             position_ = 0;
         }
     }
-    const bool fullScreen = links_.fullScreen && links_.fullScreen();
+    const bool fullScreen = links_.isFullScreen();
     showControl(IDC_BTN_FULLSCREEN, !fullScreen, !fullScreen);
     showControl(IDC_BTN_LEAVE_FULLSCREEN, fullScreen, fullScreen);
 }
@@ -340,7 +340,7 @@ void PlayBar::autoHideTick() {
     GetCursorPos(&cursor);
     RECT bar{};
     GetWindowRect(window_, &bar);
-    HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+    HWND mainWindow = links_.currentMainWindow();
     switch (playbar::autoHideStep(lastActivity_, lastCursor_, now, cursor, PtInRect(&bar, cursor) != FALSE,
                                   visible)) {
         case playbar::AutoHideStep::Hide:
@@ -364,7 +364,7 @@ void PlayBar::autoHideTick() {
 void PlayBar::onCommand(int controlId) {
     for (const ButtonCommand& button : kButtonCommands) {
         if (button.controlId == controlId) {
-            HWND mainWindow = links_.mainWindow ? links_.mainWindow() : nullptr;
+            HWND mainWindow = links_.currentMainWindow();
             PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(button.command, 0), 0);
             return;
         }

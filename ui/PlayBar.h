@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +10,7 @@
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
 #include "ui/OffscreenBuffer.h"
+#include "ui/WindowLinks.h"
 
 namespace Gdiplus {
 class Graphics;
@@ -23,13 +23,8 @@ class PlayLogic;
 // hides when the pointer rests. One object per process.
 class PlayBar {
 public:
-    // What the bar reads of the rest of the player, set once by start-up: the controller (may be null),
-    // the main window its buttons post to, and whether that window is in full screen.
-    struct Links {
-        std::function<PlayLogic*()> controller;
-        std::function<HWND()> mainWindow;
-        std::function<bool()> fullScreen;
-    };
+    // What the bar reads of the rest of the player; set once by start-up.
+    using Links = WindowLinks;
 
     // The single bar, made on first use (no window yet).
     static PlayBar* instance();

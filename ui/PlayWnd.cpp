@@ -1,6 +1,5 @@
 #include "ui/PlayWnd.h"
 
-#include "app/AppState.h"
 #include "playback/PlayLogic.h"
 #include "resource.h"
 #include "ui/BrandingLink.h"
@@ -14,11 +13,6 @@
 namespace {
 
 PlayWnd* g_instance = nullptr;
-
-HINSTANCE moduleInstance() {
-    HINSTANCE instance = appState().instance;
-    return instance ? instance : GetModuleHandleW(nullptr);
-}
 
 // The message font of the system, underlined; the stock GUI font's face when the metrics can't be read.
 HFONT createLinkFont() {
@@ -55,10 +49,13 @@ PlayWnd::~PlayWnd() {
     logo_.reset();
 }
 
-bool PlayWnd::create(HWND mainWindow) {
+bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
+    if (instance != nullptr) {
+        instance_ = instance;
+    }
     if (frameWindow_ == nullptr) {
         // WM_INITDIALOG runs inside this call and records the frame and its link.
-        HWND frame = CreateDialogParamW(moduleInstance(), MAKEINTRESOURCEW(IDD_VIDEO_FRAME), mainWindow,
+        HWND frame = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_VIDEO_FRAME), mainWindow,
                                         &PlayWnd::frameProc, 0);
         if (frame == nullptr) {
             OutputDebugStringW(L"PlayWnd: create: frame dialog failed\n");
@@ -70,7 +67,7 @@ bool PlayWnd::create(HWND mainWindow) {
 }
 
 bool PlayWnd::loadLogo() {
-    logo_ = loadSkinImage(moduleInstance(), MAKEINTRESOURCEW(IDB_LOGO));
+    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO));
     POINT position{};
     GetCursorPos(&position);
     cursor_.reset(position, GetTickCount());
@@ -109,8 +106,8 @@ void PlayWnd::layout() {
     }
 }
 
-int PlayWnd::playerState() {
-    const PlayLogic* controller = appState().controller.get();
+int PlayWnd::playerState() const {
+    const PlayLogic* controller = links_.currentController();
     MediaPlayer* player = controller ? controller->player() : nullptr;
     return player ? player->getState() : StateNothing;
 }
@@ -138,31 +135,33 @@ void PlayWnd::paint(HDC dc, bool isSurface) {
 }
 
 void PlayWnd::trackContextMenu(HMENU menu) {
-    HWND owner = appState().mainWindow ? appState().mainWindow : frameWindow_;
-    if (HMENU popup = prepareContextMenu(menu, currentContextMenuInputs())) {
+    HWND mainWindow = links_.currentMainWindow();
+    HWND owner = mainWindow ? mainWindow : frameWindow_;
+    if (HMENU popup = prepareContextMenu(menu, currentContextMenuInputs(links_))) {
         POINT at{};
         GetCursorPos(&at);
         const int command =
             static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
-        if (command > 0 && appState().mainWindow != nullptr) {
-            PostMessageW(appState().mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        if (command > 0 && mainWindow != nullptr) {
+            PostMessageW(mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
         }
     }
     DestroyMenu(menu);
 }
 
 void PlayWnd::showContextMenu() {
-    if (HMENU menu = LoadMenuW(moduleInstance(), MAKEINTRESOURCEW(IDR_CONTEXTMENU))) {
+    if (HMENU menu = LoadMenuW(instance_, MAKEINTRESOURCEW(IDR_CONTEXTMENU))) {
         trackContextMenu(menu);
     }
 }
 
 void PlayWnd::toggleFullScreen() {
-    if (appState().mainWindow == nullptr) {
+    HWND mainWindow = links_.currentMainWindow();
+    if (mainWindow == nullptr) {
         return;
     }
-    const WPARAM command = appState().fullScreen ? ID_LEAVE_FULLSCREEN : ID_FULLSCREEN;
-    PostMessageW(appState().mainWindow, WM_COMMAND, command, 0);
+    const WPARAM command = links_.isFullScreen() ? ID_LEAVE_FULLSCREEN : ID_FULLSCREEN;
+    PostMessageW(mainWindow, WM_COMMAND, command, 0);
 }
 
 void PlayWnd::checkCursorIdle() {
@@ -192,7 +191,7 @@ bool PlayWnd::pointerOverVideo(POINT position) const {
 }
 
 bool PlayWnd::open(int playerType, HINSTANCE instance) {
-    const PlayLogic* controller = appState().controller.get();
+    const PlayLogic* controller = links_.currentController();
     const int kind = controller ? controller->playerKind() : PlayerNone;
     if (playerType != kind || surfaceWindow_ == nullptr) {
         if (surfaceWindow_ != nullptr) {
@@ -204,9 +203,9 @@ bool PlayWnd::open(int playerType, HINSTANCE instance) {
             surfaceWindow_ = nullptr;
         }
         if (playerType == PlayerVlc) {
-            surfaceWindow_ = CreateDialogParamW(instance ? instance : moduleInstance(),
-                                                MAKEINTRESOURCEW(IDD_VIDEO_SURFACE), frameWindow_,
-                                                &PlayWnd::surfaceProc, 0);
+            surfaceWindow_ =
+                CreateDialogParamW(instance ? instance : instance_, MAKEINTRESOURCEW(IDD_VIDEO_SURFACE),
+                                   frameWindow_, &PlayWnd::surfaceProc, 0);
         }
         if (surfaceWindow_ == nullptr) {
             return false;

@@ -6,6 +6,7 @@
 
 #include "ui/CursorIdle.h"
 #include "ui/GdiGuards.h"
+#include "ui/WindowLinks.h"
 
 namespace Gdiplus {
 class Image;
@@ -24,8 +25,13 @@ public:
     PlayWnd(const PlayWnd&) = delete;
     PlayWnd& operator=(const PlayWnd&) = delete;
 
-    // Creates the frame as a child of the main window (if it doesn't exist) and loads the logo.
-    bool create(HWND mainWindow);
+    // What the video window reads of the rest of the player; set once by start-up.
+    void setLinks(WindowLinks links) { links_ = std::move(links); }
+    const WindowLinks& links() const { return links_; }
+
+    // Creates the frame as a child of the main window (if it doesn't exist) and loads the logo, both
+    // from the module's resources.
+    bool create(HINSTANCE instance, HWND mainWindow);
     bool loadLogo();
     void layout();
     void paint(HDC dc, bool isSurface);
@@ -53,9 +59,12 @@ private:
     void toggleFullScreen();
     void initFrame(HWND frame);
     // The controller's player state; 0 when there is no controller or player.
-    static int playerState();
+    int playerState() const;
     bool surfaceVisible() const;
 
+    WindowLinks links_;
+    HINSTANCE instance_ =
+        GetModuleHandleW(nullptr);  // the module whose resources make the windows, menu and logo
     HWND frameWindow_ = nullptr;
     HWND surfaceWindow_ = nullptr;
     FontHandle linkFont_;  // the link's underlined font, deleted after the link is gone

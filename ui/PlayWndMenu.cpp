@@ -1,6 +1,5 @@
 #include "ui/PlayWndMenu.h"
 
-#include "app/AppState.h"
 #include "playback/PlayLogic.h"
 #include "resource.h"
 
@@ -12,10 +11,10 @@ void grey(HMENU popup, UINT command) {
 
 }  // namespace
 
-ContextMenuInputs currentContextMenuInputs() {
+ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
     ContextMenuInputs inputs;
-    inputs.fullScreen = appState().fullScreen != FALSE;
-    const PlayLogic* controller = appState().controller.get();
+    inputs.fullScreen = links.isFullScreen();
+    const PlayLogic* controller = links.currentController();
     if (controller == nullptr) {
         return inputs;
     }

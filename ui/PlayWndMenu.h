@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/WindowLinks.h"
+
 // What the video area's context menu depends on.
 struct ContextMenuInputs {
     bool hasPlayer = false;
@@ -12,9 +14,9 @@ struct ContextMenuInputs {
     bool fullScreen = false;
 };
 
-// Reads the inputs from the controller and the process-wide state (a missing controller or player
-// counts as nothing loaded).
-ContextMenuInputs currentContextMenuInputs();
+// Reads the inputs through the video window's links (a missing controller or player counts as nothing
+// loaded).
+ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 
 // Greys and removes the items of the context menu's pop-up (sub-menu 0 of menu 131) for the inputs.
 // Returns the pop-up, or null when the menu has none.

@@ -25,7 +25,8 @@ protected:
         ASSERT_NE(mainWindow_, nullptr);
         appState().mainWindow = mainWindow_;
         appState().instance = GetModuleHandleW(nullptr);
-        ASSERT_TRUE(PlayWnd::instance()->create(mainWindow_));
+        PlayWnd::instance()->setLinks(appWindowLinks());
+        ASSERT_TRUE(PlayWnd::instance()->create(GetModuleHandleW(nullptr), mainWindow_));
         appState().videoWindow = PlayWnd::instance();
         appState().controller = std::make_unique<PlayLogic>(fakeFactory(log_));
     }

@@ -126,9 +126,7 @@ protected:
         player = installControllerWithPlayer();
         bar = PlayBar::instance();
         appState().controlBar = bar;
-        bar->setLinks(PlayBar::Links{[] { return appState().controller.get(); },
-                                     [] { return appState().mainWindow; },
-                                     [] { return appState().fullScreen != FALSE; }});
+        bar->setLinks(appWindowLinks());
         ASSERT_TRUE(bar->create(GetModuleHandleW(nullptr), mainWindow));
         ASSERT_TRUE(bar->initControls());
         resize(480);

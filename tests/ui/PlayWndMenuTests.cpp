@@ -119,7 +119,7 @@ using ContextMenuInputsFromState = MainWindowFixture;
 
 TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
     appState().fullScreen = TRUE;
-    const ContextMenuInputs in = currentContextMenuInputs();
+    const ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
     EXPECT_FALSE(in.hasPlayer);
     EXPECT_FALSE(in.isPlaying);
     EXPECT_EQ(in.playlistCount, 0);
@@ -130,7 +130,7 @@ TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
 TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
     auto player = installControllerWithPlayer();
     player->state = StatePaused;
-    ContextMenuInputs in = currentContextMenuInputs();
+    ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
     EXPECT_TRUE(in.hasPlayer);
     EXPECT_FALSE(in.isPlaying);
     EXPECT_EQ(in.playerState, StatePaused);
@@ -138,7 +138,7 @@ TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
 
     player->state = StatePlaying;
     player->playing = true;
-    in = currentContextMenuInputs();
+    in = currentContextMenuInputs(appWindowLinks());
     EXPECT_TRUE(in.isPlaying);
     EXPECT_EQ(in.playerState, StatePlaying);
 }

@@ -55,7 +55,8 @@ protected:
         }
         video = PlayWnd::instance();
         appState().videoWindow = video;
-        ASSERT_TRUE(video->create(mainWindow));
+        video->setLinks(appWindowLinks());
+        ASSERT_TRUE(video->create(GetModuleHandleW(nullptr), mainWindow));
         ASSERT_NE(video->frameWindow(), nullptr);
         MoveWindow(video->frameWindow(), 0, 0, kFrameWidth, kFrameHeight, TRUE);  // WM_SIZE lays it out
     }
@@ -134,7 +135,7 @@ TEST_F(VideoWindow, PointerIsOverTheVideoOnlyWhenNoWindowCoversIt) {
 
 TEST_F(VideoWindow, SecondCreateKeepsTheFrame) {
     HWND frame = video->frameWindow();
-    EXPECT_TRUE(video->create(mainWindow));
+    EXPECT_TRUE(video->create(GetModuleHandleW(nullptr), mainWindow));
     EXPECT_EQ(video->frameWindow(), frame);
 }
 
