@@ -23,9 +23,6 @@ class PlayLogic;
 // hides when the pointer rests. One object per process.
 class PlayBar {
 public:
-    // What the bar reads of the rest of the player; set once by start-up.
-    using Links = WindowLinks;
-
     // The single bar, made on first use (no window yet).
     static PlayBar* instance();
     // Deletes the single bar and forgets it.
@@ -35,7 +32,7 @@ public:
     PlayBar(const PlayBar&) = delete;
     PlayBar& operator=(const PlayBar&) = delete;
 
-    void setLinks(Links links) { links_ = std::move(links); }
+    void setLinks(WindowLinks links) { links_ = std::move(links); }
 
     // The bar window and its tooltip window as children of the parent; true when both exist.
     bool create(HINSTANCE instance, HWND parent);
@@ -121,7 +118,7 @@ private:
     BufferLock bufferLock_;
     HWND tooltip_ = nullptr;
     FontHandle timeFont_;
-    Links links_;
+    WindowLinks links_;
     // The time slider's column prepared once per layout: the background with the track tiled over it,
     // and below it the same with the played part's whole pieces across the full width. A time change
     // copies from it instead of tiling the small pictures again.

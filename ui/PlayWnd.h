@@ -27,7 +27,6 @@ public:
 
     // What the video window reads of the rest of the player; set once by start-up.
     void setLinks(WindowLinks links) { links_ = std::move(links); }
-    const WindowLinks& links() const { return links_; }
 
     // Creates the frame as a child of the main window (if it doesn't exist) and loads the logo, both
     // from the module's resources.
