@@ -14,6 +14,12 @@ const wchar_t* adsUrl() {
     return state.app ? state.app->adsUrl() : identity::kAdsUrl;
 }
 
+// The placement as a close takes it: a window minimised from the taskbar comes back as it was before.
+void takePlacementForClose() {
+    recordPlacement();
+    keepRestorable(appState().placement);
+}
+
 }  // namespace
 
 void onCloseRequest() {
@@ -29,9 +35,7 @@ void onCloseRequest() {
     if (state.mainWindow != window) {
         return;
     }
-    recordPlacement();
-    // Closed from the taskbar while minimised, it comes back as it was before it was minimised.
-    keepRestorable(state.placement);
+    takePlacementForClose();
     ShowWindow(window, SW_HIDE);
     if (state.controller) {
         state.controller->stop();
@@ -39,4 +43,12 @@ void onCloseRequest() {
     destroyComponents();
     state.mainWindow = nullptr;
     DestroyWindow(window);
+}
+
+void onSessionEnd(bool ending) {
+    if (!ending || appState().mainWindow == nullptr) {
+        return;
+    }
+    takePlacementForClose();
+    savePlacement();
 }

@@ -79,6 +79,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_CLOSE:
             onCloseRequest();
             return 0;
+        case WM_ENDSESSION:
+            onSessionEnd(wParam != FALSE);
+            return 0;
         case WM_COMMAND:
             if (runCommand(LOWORD(wParam))) {
                 return 0;

@@ -38,6 +38,9 @@ void showAboutBox();
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 // CloseRequest.cpp: asks the advertisement library, then closes unless it cancelled.
 void onCloseRequest();
+// CloseRequest.cpp: the session ends (log off, shut down) and the process will be ended without its
+// message loop returning: the placement is saved now, as a close would save it.
+void onSessionEnd(bool ending);
 // MainCommands.cpp: carries out a command; false for an identifier the window does not handle.
 bool runCommand(UINT id);
 // The product name: from the application object when there is one.

@@ -248,6 +248,7 @@ struct ClosedCase {
     int startShow;
     bool maximise, fullScreen, minimise;  // what the user did before closing, in this order
     UINT savedShow;
+    bool sessionEnds = false;  // the session ends instead: no close, and the process is ended afterwards
 };
 
 class ClosedWindow : public LifecycleTest, public ::testing::WithParamInterface<ClosedCase> {};
@@ -267,8 +268,16 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
         enterFullScreen();
     }
     ShowWindow(window, c.minimise ? SW_MINIMIZE : SW_SHOW);
-    SendMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_FALSE(IsWindow(window));
+    testregistry::removeKey(testregistry::kPlacementKey);
+    if (c.sessionEnds) {
+        SendMessageW(window, WM_ENDSESSION, TRUE, 0);
+        ASSERT_TRUE(IsWindow(window));
+        // Nothing runs after this: what the next start finds is what the registry holds now.
+        ASSERT_TRUE(loadPlacement());
+    } else {
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        ASSERT_FALSE(IsWindow(window));
+    }
     EXPECT_EQ(appState().placement.showCmd, c.savedShow);
     EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &normal));
 }
@@ -279,7 +288,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ClosedCase{"minimised", SW_SHOWNORMAL, false, false, true, 1},
                       ClosedCase{"maximisedThenMinimised", SW_SHOWNORMAL, true, false, true, 3},
                       ClosedCase{"maximised", SW_SHOWNORMAL, true, false, false, 3},
-                      ClosedCase{"fullScreen", SW_SHOWNORMAL, false, true, false, 1}),
+                      ClosedCase{"fullScreen", SW_SHOWNORMAL, false, true, false, 1},
+                      ClosedCase{"sessionEndsMaximisedThenMinimised", SW_SHOWNORMAL, true, false, true, 3,
+                                 true},
+                      ClosedCase{"sessionEndsInFullScreen", SW_SHOWNORMAL, false, true, false, 1, true}),
     [](const auto& info) { return std::string(info.param.what); });
 
 }  // namespace
