@@ -19,6 +19,17 @@ endif()
 # Where the shipped program and its DLLs land.
 set(PRODUCT_BIN_DIR ${CMAKE_BINARY_DIR}/bin)
 
+# A shipped binary carries no debug sections: the loader would read them into the process's memory with
+# the program (4 MB of the player's). They go to NAME.debug beside it, which a debugger finds through the
+# debug link. Called in the folder that defines the target.
+function(velmora_split_debug target)
+  set(binary $<TARGET_FILE:${target}>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${binary} ${binary}.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=${binary}.debug ${binary}
+    VERBATIM)
+endfunction()
+
 add_subdirectory(libads)
 add_subdirectory(resources)
 
@@ -38,6 +49,7 @@ add_executable(VelmoraPlayer WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp $<TARGET_O
 target_link_libraries(VelmoraPlayer PRIVATE velmora_core)
 target_link_options(VelmoraPlayer PRIVATE -municode)
 set_target_properties(VelmoraPlayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRODUCT_BIN_DIR})
+velmora_split_debug(VelmoraPlayer)
 
 include(cmake/Packaging.cmake)
 include(cmake/Testing.cmake)
