@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
@@ -98,6 +99,7 @@ private:
     // The time slider's unchanging parts for the area: true when timeCache_ holds them.
     bool ensureTimeCache(const RECT& area);
     void drawKnob(Gdiplus::Graphics& graphics, const RECT& area, int offset);
+    int knobTop(const RECT& area) const;
 
     HWND window_ = nullptr;
     std::map<unsigned, std::unique_ptr<Gdiplus::Image>> imagesById_;
@@ -124,6 +126,10 @@ private:
     // copies from it instead of tiling the small pictures again.
     OffscreenBuffer timeCache_;
     RECT timeCacheArea_{};
+    // What a time change blends over the cached column, prepared once: the knob, and the played part's
+    // last piece at each width it can be squeezed to (the index).
+    OffscreenBuffer timeKnobPicture_;
+    std::vector<OffscreenBuffer> playedPieces_;
     RECT timeArea_{};  // the slider areas as the last layout placed them; empty before
     RECT volumeArea_{};
     int timeKnobWidth_ = -1;  // read once on first use

@@ -108,11 +108,17 @@ void PlayBar::tileImage(HDC dc, Gdiplus::Image* image, int x, int y, int width) 
         return;
     }
     const int pictureHeight = imageHeight(image);
-    Gdiplus::Graphics graphics(dc);
-    // A picture that failed to decode has width 0 and gives no pieces.
-    playbar::forEachTilePiece(imageWidth(image), width, [&](playbar::TilePiece piece) {
-        drawImage(graphics, image, x + piece.offset, y, piece.width, pictureHeight);
+    // The pieces go side by side into a transparent strip, which is then blended in one call: each call
+    // that draws on a device context costs far more than its pixels, and the bar's pictures are a few
+    // pixels wide.
+    const OffscreenBuffer strip = prerender(width, pictureHeight, [&](Gdiplus::Graphics& pieces) {
+        // A picture that failed to decode has width 0 and gives no pieces.
+        playbar::forEachTilePiece(imageWidth(image), width, [&](playbar::TilePiece piece) {
+            drawImage(pieces, image, piece.offset, 0, piece.width, pictureHeight);
+        });
+        return true;
     });
+    blendBuffer(dc, strip, x, y);
 }
 
 void PlayBar::copyBackgroundColumn(HDC dc, const RECT& area) {
@@ -144,14 +150,28 @@ bool PlayBar::ensureTimeCache(const RECT& area) {
     if (const int piece = imageWidth(timeForeground_.get()); piece > 0) {
         tileImage(cache, timeForeground_.get(), 0, barHeight + area.top, width / piece * piece);
     }
+    if (timeKnobPicture_.empty() && timeBall_) {
+        timeKnobPicture_ =
+            prerenderImage(timeBall_.get(), imageWidth(timeBall_.get()), imageHeight(timeBall_.get()));
+    }
+    if (playedPieces_.empty()) {
+        const int piece = imageWidth(timeForeground_.get());
+        for (int squeezed = 0; squeezed < piece; ++squeezed) {
+            playedPieces_.push_back(
+                prerenderImage(timeForeground_.get(), squeezed, imageHeight(timeForeground_.get())));
+        }
+    }
     timeCacheArea_ = area;
     return true;
 }
 
+int PlayBar::knobTop(const RECT& area) const {
+    return (area.top + area.bottom - imageHeight(timeBall_.get())) / 2;
+}
+
 void PlayBar::drawKnob(Gdiplus::Graphics& graphics, const RECT& area, int offset) {
     if (timeBall_) {
-        drawImage(graphics, timeBall_.get(), area.left + offset,
-                  (area.top + area.bottom - imageHeight(timeBall_.get())) / 2);
+        drawImage(graphics, timeBall_.get(), area.left + offset, knobTop(area));
     }
 }
 
@@ -165,8 +185,9 @@ void PlayBar::drawTimeSlider(HDC dc) {
     const int width = rectWidth(area);
     const int offset = playbar::timeKnobOffset(position_, length_, width, knob);
     if (ensureTimeCache(area)) {
-        // The same pixels as tiling both pictures again: the track across the area, the played part's
-        // whole pieces up to the knob, then its last piece squeezed into what remains.
+        // What tiling both pictures again draws: the track across the area, the played part's whole
+        // pieces up to the knob, then its last piece squeezed into what remains (prepared for each width),
+        // and the knob over them.
         const int barHeight = height();
         BitBlt(dc, area.left, 0, width, barHeight, timeCache_.dc(), 0, 0, SRCCOPY);
         const int piece = imageWidth(timeForeground_.get());
@@ -175,15 +196,10 @@ void PlayBar::drawTimeSlider(HDC dc) {
             BitBlt(dc, area.left, area.top, whole, rectHeight(area), timeCache_.dc(), 0, barHeight + area.top,
                    SRCCOPY);
         }
-        if (offset > whole) {
-            Gdiplus::Graphics graphics(dc);
-            drawImage(graphics, timeForeground_.get(), area.left + whole, area.top, offset - whole,
-                      imageHeight(timeForeground_.get()));
-            drawKnob(graphics, area, offset);
-        } else {
-            Gdiplus::Graphics graphics(dc);
-            drawKnob(graphics, area, offset);
+        if (offset > whole && offset - whole < static_cast<int>(playedPieces_.size())) {
+            blendBuffer(dc, playedPieces_[static_cast<size_t>(offset - whole)], area.left + whole, area.top);
         }
+        blendBuffer(dc, timeKnobPicture_, area.left + offset, knobTop(area));
     } else {
         copyBackgroundColumn(dc, area);
         if (width != 0) {

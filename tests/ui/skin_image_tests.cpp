@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -209,6 +210,46 @@ TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
     }
     EXPECT_EQ(canvas.rgb(10, 1), 0x808080u);
     EXPECT_EQ(canvas.rgb(11, 1), 0x808080u);
+}
+
+TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
+    // Rows and columns that differ, half-transparent pixels among them: a flipped or unpremultiplied copy
+    // would show.
+    Gdiplus::Bitmap picture(3, 2, PixelFormat32bppARGB);
+    const Gdiplus::ARGB colours[2][3] = {{0x80FF0000, 0xFF00FF00, 0x00000000},
+                                         {0xFF0000FF, 0x40FFFFFF, 0xC0FFFF00}};
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 3; ++x) {
+            picture.SetPixel(x, y, Gdiplus::Color(colours[y][x]));
+        }
+    }
+    for (int width : {3, 2}) {
+        DibCanvas drawn(8, 4, 0x204060);
+        DibCanvas blended(8, 4, 0x204060);
+        ASSERT_TRUE(drawn.ready() && blended.ready());
+        {
+            Gdiplus::Graphics graphics(drawn.dc());
+            ASSERT_TRUE(drawImage(graphics, &picture, 2, 1, width, 2));
+        }
+        OffscreenBuffer prepared = prerenderImage(&picture, width, 2);
+        ASSERT_FALSE(prepared.empty());
+        ASSERT_TRUE(blendBuffer(blended.dc(), prepared, 2, 1));
+        GdiFlush();
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                const std::uint32_t a = drawn.rgb(x, y);
+                const std::uint32_t b = blended.rgb(x, y);
+                EXPECT_LE(std::abs(redOf(a) - redOf(b)) + std::abs(greenOf(a) - greenOf(b)) +
+                              std::abs(blueOf(a) - blueOf(b)),
+                          3)
+                    << "width " << width << " at " << x << "," << y << ": " << std::hex << a << " vs " << b;
+            }
+        }
+    }
+    EXPECT_TRUE(prerenderImage(nullptr, 3, 2).empty());
+    EXPECT_TRUE(prerenderImage(&picture, 0, 2).empty());
+    DibCanvas canvas(2, 2, 0);
+    EXPECT_FALSE(blendBuffer(canvas.dc(), OffscreenBuffer{}, 0, 0));
 }
 
 }  // namespace
