@@ -169,8 +169,9 @@ void PlayWnd::checkCursorIdle() {
     if (!GetCursorPos(&position)) {
         return;
     }
-    switch (
-        cursor_.tick(position, GetTickCount(), playerState() == StatePlaying, pointerOverVideo(position))) {
+    // Where the pointer is matters only while playing: an idle player asks the system nothing more.
+    const bool playing = playerState() == StatePlaying;
+    switch (cursor_.tick(position, GetTickCount(), playing, playing && pointerOverVideo(position))) {
         case CursorIdle::Action::Show:
             ShowCursor(TRUE);
             break;
