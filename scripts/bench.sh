@@ -33,28 +33,29 @@ taskset -c 0 "$root/scripts/wine-run" "$envfile" "$bench/player_bench.exe" "$(wi
   "$(windows "$bench/floor_window.exe")" "$(windows "$bench/work")" "$(windows "$build/win32/clips/short.mpg")"
 
 # Idle CPU and private memory, read from the host: each program alone, started, left to settle, then
-# sampled over 30 s (the kernel counts CPU in 10 ms ticks); memory as the private pages of the Wine
-# process.
+# sampled over 30 s; memory as the private pages of the Wine process.
 idle() { # idle EXE -> "cpu_ms_per_30s private_mb"
   # wine-run execs wine, which becomes the program's own process: the job's process id is the program's.
   "$root/scripts/wine-run" "$envfile" "$1" >/dev/null 2>&1 &
   local pid=$!
   sleep 3
-  local tick before after
-  tick=$(getconf CLK_TCK)
-  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  # CPU time from the scheduler's own account of every thread, in nanoseconds: the 10 ms ticks of
+  # /proc/PID/stat are too coarse for what an idle program spends.
+  oncpu() { cat "/proc/$pid"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%d", ns}'; }
+  local before after
+  before=$(oncpu)
   sleep 30
-  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  after=$(oncpu)
   local private
   private=$(awk '/^Private_(Clean|Dirty):/ {kb += $2} END {print kb / 1024}' "/proc/$pid/smaps_rollup")
   "$root/scripts/wine-run" "$envfile" taskkill /f /im "$(basename "$1")" >/dev/null 2>&1 || kill "$pid"
   wait 2>/dev/null || true
-  echo "$(( (after - before) * 1000 / tick )) $private"
+  echo "$(awk -v a="$after" -v b="$before" 'BEGIN {printf "%.1f", (a - b) / 1e6}') $private"
 }
 read -r player_cpu player_mb < <(idle "$bench/app/VelmoraPlayer.exe")
 read -r floor_cpu floor_mb < <(idle "$bench/floor_window.exe")
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
-printf '%-40s %10s %10s %-6s %8s  (goal <= 1.5x)\n' "idle CPU" "$player_cpu" "$floor_cpu" "ms/30s" \
+printf '%-40s %10.1f %10.1f %-6s %8s  (goal <= 1.5x)\n' "idle CPU" "$player_cpu" "$floor_cpu" "ms/30s" \
   "$(ratio "$player_cpu" "$floor_cpu")"
 printf '%-40s %10.1f %10.1f %-6s %8s  (goal <= 2.0x)\n' "private memory, idle" "$player_mb" "$floor_mb" "MB" \
   "$(ratio "$player_mb" "$floor_mb")"
