@@ -330,26 +330,32 @@ void PlayBar::setLastActivity(DWORD tick, POINT cursor) {
     lastCursor_ = cursor;
 }
 
+bool PlayBar::isShown() const {
+    return (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// Shows or hides the bar in full screen; the main window lays its video area out again.
+void PlayBar::setShown(bool shown) {
+    ShowWindow(window_, shown ? SW_SHOW : SW_HIDE);
+    PostMessageW(links_.currentMainWindow(), WM_SIZE, 0, 0);
+}
+
 void PlayBar::autoHideTick() {
     if (lastActivity_ == 0 || window_ == nullptr) {
         return;
     }
     const DWORD now = GetTickCount();
-    const bool visible = (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE) != 0;
     POINT cursor{};
     GetCursorPos(&cursor);
     RECT bar{};
     GetWindowRect(window_, &bar);
-    HWND mainWindow = links_.currentMainWindow();
     switch (playbar::autoHideStep(lastActivity_, lastCursor_, now, cursor, PtInRect(&bar, cursor) != FALSE,
-                                  visible)) {
+                                  isShown())) {
         case playbar::AutoHideStep::Hide:
-            ShowWindow(window_, SW_HIDE);
-            PostMessageW(mainWindow, WM_SIZE, 0, 0);
+            setShown(false);
             break;
         case playbar::AutoHideStep::ShowRecord:
-            ShowWindow(window_, SW_SHOW);
-            PostMessageW(mainWindow, WM_SIZE, 0, 0);
+            setShown(true);
             setLastActivity(now, cursor);
             break;
         case playbar::AutoHideStep::Record:

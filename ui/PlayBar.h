@@ -94,6 +94,9 @@ private:
     // Copies the background column under an area into dc.
     void copyBackgroundColumn(HDC dc, const RECT& area);
     void onCommand(int controlId);
+    // The bar's own WS_VISIBLE style, which the auto-hide switches (the main window may itself be hidden).
+    bool isShown() const;
+    void setShown(bool shown);
     int timeKnobWidth();
     int volumeKnobWidth();
     // The time slider's unchanging parts for the area: true when timeCache_ holds them.

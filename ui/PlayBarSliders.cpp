@@ -356,4 +356,8 @@ void PlayBar::resetAfterStop() {
     endDrag();
     lastActivity_ = 0;
     length_ = 0;
+    // With the auto-hide off, nothing would show a hidden bar again: a stop in full screen brings it back.
+    if (window_ != nullptr && !isShown()) {
+        setShown(true);
+    }
 }

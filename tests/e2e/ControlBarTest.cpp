@@ -1,6 +1,6 @@
 // The control bar as a user meets it: the buttons follow playing, paused and stopped; the time text moves
 // and can be read; a press on the time slider seeks; in full screen the bar hides after a rest and comes
-// back on a move, and the video area follows it.
+// back on a move or a stop, and the video area follows it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -108,11 +108,13 @@ TEST_F(PlayerTest, PressNearTheEndOfTheTimeSliderSeeksThere) {
     EXPECT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
 }
 
-TEST_F(PlayerTest, FullScreenBarHidesAfterARestAndComesBackOnAMove) {
-    ASSERT_TRUE(startIdle());
+TEST_F(PlayerTest, FullScreenBarHidesAfterARestAndComesBackOnAMoveOrAStop) {
+    ASSERT_TRUE(startPlayer(longClipPath()));
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
     const int cx = GetSystemMetrics(SM_CXSCREEN);
     const int cy = GetSystemMetrics(SM_CYSCREEN);
-    SetCursorPos(cx / 2, cy / 3);
+    POINT pointer{cx / 2, cy / 3};
+    SetCursorPos(pointer.x, pointer.y);
     player_.sendKey('F');
     ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
     EXPECT_TRUE(waitUntil([&] { return barControlShown(IDC_BTN_LEAVE_FULLSCREEN); }, 3000));
@@ -121,12 +123,28 @@ TEST_F(PlayerTest, FullScreenBarHidesAfterARestAndComesBackOnAMove) {
         return video.bottom - video.top;
     };
     const auto barShown = [&] { return (GetWindowLongPtrW(controlBar(), GWL_STYLE) & WS_VISIBLE) != 0; };
+    const auto barHidesAfterARest = [&] {
+        return waitUntil([&] { return !barShown() && videoHeight() == cy; }, 9000);
+    };
+    const auto barLaidOut = [&] { return barShown() && videoHeight() == cy - 36; };
     EXPECT_TRUE(barShown());
 
-    EXPECT_TRUE(waitUntil([&] { return !barShown() && videoHeight() == cy; }, 9000))
-        << "the bar did not hide after the pointer rested, video " << videoHeight();
-    SetCursorPos(cx / 2 + 20, cy / 3 + 20);
-    EXPECT_TRUE(waitUntil([&] { return barShown() && videoHeight() == cy - 36; }, 3000))
+    // A stop while the bar is hidden (here from the menu; the last file of a folder ending does the same)
+    // brings the bar back: it must not stay hidden with nothing left to wake it.
+    ASSERT_TRUE(barHidesAfterARest()) << "the bar did not hide while playing, video " << videoHeight();
+    player_.postCommand(ID_STOP);
+    EXPECT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
+    EXPECT_TRUE(waitUntil(barLaidOut, 3000)) << "the bar stayed hidden after a stop, video " << videoHeight();
+
+    ASSERT_TRUE(barHidesAfterARest()) << "the bar did not hide while stopped, video " << videoHeight();
+    // Each try moves 20 px on: a move the player took as its new resting point would otherwise be lost.
+    const auto moveAndSee = [&] {
+        pointer.x += 20;
+        pointer.y += 20;
+        SetCursorPos(pointer.x, pointer.y);
+        return waitUntil(barLaidOut, 600);
+    };
+    EXPECT_TRUE(waitUntil(moveAndSee, 3000))
         << "the bar did not come back after a move, video " << videoHeight();
     player_.sendKey(VK_ESCAPE);
     EXPECT_TRUE(waitUntil([&] { return !isFullScreen() && barControlShown(IDC_BTN_FULLSCREEN); }, 5000));
