@@ -405,9 +405,10 @@ INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, L
             }
             for (const ButtonCommand& button : kButtonCommands) {
                 if (button.controlId == id) {
-                    // A double click also reports BN_DOUBLECLICKED between its two clicks: only the clicks
-                    // count, or a double click on Next would skip three files.
-                    if (HIWORD(wParam) == BN_CLICKED) {
+                    // An owner-drawn button reports a quick second click as BN_DOUBLECLICKED alone, with
+                    // no BN_CLICKED: each of the two notifications is one click.
+                    const WORD notification = HIWORD(wParam);
+                    if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
                         bar->onCommand(id);
                     }
                     return TRUE;
