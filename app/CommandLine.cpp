@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <windows.h>
+
 #include <cstdio>
 
 bool fileOpensForReading(const std::wstring& path) {
@@ -12,4 +14,21 @@ bool fileOpensForReading(const std::wstring& path) {
     }
     std::fclose(file);
     return true;
+}
+
+std::wstring absolutePath(const std::wstring& path) {
+    if (path.empty()) {
+        return path;
+    }
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
+    }
+    std::wstring full(needed, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    full.resize(written);
+    return full;
 }

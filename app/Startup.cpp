@@ -166,7 +166,8 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     loadPlacement();
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
-    std::wstring path = commandTailPath(commandTail);
+    // A name relative to the folder this start was given means the file there, for a running copy too.
+    const std::wstring path = absolutePath(commandTailPath(commandTail));
 
     if (!path.empty() && fileOpensForReading(path) && handOffToRunningInstance(productName(), path)) {
         shutdownApp();

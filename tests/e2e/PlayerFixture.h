@@ -24,8 +24,10 @@ protected:
     // Starts the player with the command tail and waits for its main window; adsResult is what the
     // advertisement double answers when the window is asked to close.
     ::testing::AssertionResult startPlayer(const std::wstring& commandTail = L"", int adsResult = 0);
-    // Starts a further copy of the player with the command tail, waiting for nothing.
-    bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0) const;
+    // Starts a further copy of the player with the command tail, waiting for nothing; in the program's
+    // folder unless currentFolder names another.
+    bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0,
+                const std::wstring& currentFolder = L"") const;
     // Starts it and waits until the first timer tick has set the product name as the title.
     ::testing::AssertionResult startIdle();
     ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);

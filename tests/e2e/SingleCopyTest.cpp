@@ -10,6 +10,7 @@
 #include "common/MessagePump.h"
 #include "common/TestRegistry.h"
 #include "e2e/PlayerFixture.h"
+#include "resources/resource.h"
 
 namespace e2e {
 namespace {
@@ -130,6 +131,30 @@ TEST_P(UnansweredPing, NeverStopsANormalStart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Handles, UnansweredPing, ::testing::Values(Gone, Desktop, Hanging));
+
+// A bare name typed in a console names the file in that console's folder, also for a running copy that
+// was started in another one.
+TEST_F(PlayerTest, BareFileNameIsHandedOverAsTheFileOfTheStartingFolder) {
+    ASSERT_TRUE(startIdle());
+    PlayerProcess second;
+    ASSERT_TRUE(launch(second, L"b.mpg", 0, videosFolder()));
+    DWORD code = 1;
+    ASSERT_TRUE(second.waitForExit(15000, &code)) << "the new start did not hand the file over";
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(waitForTitle(titleFor(L"b.mpg")));
+    const auto stored = testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile");
+    EXPECT_EQ(stored.bytes.size(), (videoPath(L"b.mpg").size() + 1) * sizeof(wchar_t))
+        << "not the whole path";
+}
+
+// With no copy running, the bare name opens with the other files of its folder.
+TEST_F(PlayerTest, BareFileNameOpensWithItsFolder) {
+    ASSERT_TRUE(launch(player_, L"b.mpg", 0, videosFolder()));
+    ASSERT_TRUE(player_.waitForWindow(15000));
+    EXPECT_TRUE(waitForTitle(titleFor(L"b.mpg")));
+    EXPECT_TRUE(waitUntil([&] { return IsWindowEnabled(barControl(IDC_BTN_NEXT)) != FALSE; }, 5000))
+        << "Next stays disabled: the folder was not listed";
+}
 
 // A path the running copy could not take is opened by the new start itself.
 TEST_F(PlayerTest, PathOfTwoHundredSixtyCharactersOrMoreOpensInTheNewStart) {
