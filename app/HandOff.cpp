@@ -77,6 +77,10 @@ std::wstring handedOverPath() {
 }
 
 void bringToFront(HWND window) {
+    // A minimised window would play the file unseen.
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
     SetForegroundWindow(window);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
