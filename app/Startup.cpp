@@ -35,13 +35,17 @@ HWND makeMainWindow(HINSTANCE instance) {
 }
 
 void applySavedPlacement(HWND window) {
-    const AppState& state = appState();
+    AppState& state = appState();
     if (!state.placementValid) {
         return;
     }
     WINDOWPLACEMENT placement = state.placement;
     keepRestorable(placement);
-    SetWindowPlacement(window, &placement);
+    // A placement the system refuses is no placement: the first layout gives the standard size, centred.
+    if (!SetWindowPlacement(window, &placement)) {
+        state.placementValid = FALSE;
+        return;
+    }
     if (placement.showCmd == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
