@@ -75,7 +75,7 @@ void PlayLogic::play() {
             return;
         }
     }
-    if (player_->getState() == StatePlaying) {
+    if (state() == StatePlaying) {
         return;
     }
     player_->play();
@@ -113,11 +113,8 @@ bool PlayLogic::isPlaying() {
 }
 
 bool PlayLogic::playingOrPaused() {
-    if (!player_) {
-        return false;
-    }
-    const int state = player_->getState();
-    return state == StatePlaying || state == StatePaused;
+    const int now = state();
+    return now == StatePlaying || now == StatePaused;
 }
 
 void PlayLogic::skip(int direction) {
@@ -125,7 +122,7 @@ void PlayLogic::skip(int direction) {
         return;
     }
     // A second press before playback has advanced would skip a file the user never saw start.
-    if (player_ && player_->getState() == StatePlaying && player_->getTime() == 0) {
+    if (state() == StatePlaying && player_->getTime() == 0) {
         return;
     }
     stop();
@@ -205,7 +202,7 @@ void PlayLogic::timerProc() {
     if (!player_) {
         return;
     }
-    switch (player_->getState()) {
+    switch (state()) {
         case StatePlaying:
             applyVolume();
             break;

@@ -50,6 +50,8 @@ public:
     void onPlayerEvent(int eventType);
 
     MediaPlayer* player() const { return player_.get(); }
+    // The player's state; StateNothing while there is no player.
+    int state() const { return player_ ? player_->getState() : StateNothing; }
     // Hands the player over (at shut-down, so it is released before the windows go).
     std::unique_ptr<MediaPlayer> takePlayer() { return std::move(player_); }
     // Makes the playlist the playable files of the path's folder. The folder is listed on a thread of its

@@ -301,8 +301,7 @@ void PlayBar::updateButtons() {
         return;
     }
     PlayLogic* logic = controller();
-    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    const int state = player != nullptr ? player->getState() : StateNothing;
+    const int state = logic != nullptr ? logic->state() : StateNothing;
 
     const playbar::ButtonGroup group = playbar::buttonGroupFor(state);
     for (int id : group.hidden) {

@@ -108,8 +108,7 @@ void PlayWnd::layout() {
 
 int PlayWnd::playerState() const {
     const PlayLogic* controller = links_.currentController();
-    MediaPlayer* player = controller ? controller->player() : nullptr;
-    return player ? player->getState() : StateNothing;
+    return controller ? controller->state() : StateNothing;
 }
 
 bool PlayWnd::surfaceVisible() const {
