@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/WindowLinks.h"
 
@@ -31,6 +32,7 @@ struct AppState {
     BOOL layoutEnabled = FALSE;  // off during start-up and while a full-screen switch runs
     std::unique_ptr<MediaPlayerApp> app;
     bool firstLayoutPending = true;  // the first layout sizes and centres a window without a placement
+    std::wstring shownTitle;         // the main window's title as last set, so that a tick needn't read it
 };
 
 AppState& appState();

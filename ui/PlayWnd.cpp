@@ -164,12 +164,14 @@ void PlayWnd::toggleFullScreen() {
 }
 
 void PlayWnd::checkCursorIdle() {
+    // Only over playing video is there a cursor to hide, and only a hidden one waits for a movement to
+    // come back: otherwise the pointer isn't read, which at rest is most of what a tick would cost. A
+    // movement made meanwhile counts from the first tick that reads the pointer again.
+    const bool playing = playerState() == StatePlaying;
     POINT position{};
-    if (!GetCursorPos(&position)) {
+    if ((!playing && !cursor_.hidden()) || !GetCursorPos(&position)) {
         return;
     }
-    // Where the pointer is matters only while playing: an idle player asks the system nothing more.
-    const bool playing = playerState() == StatePlaying;
     switch (cursor_.tick(position, GetTickCount(), playing, playing && pointerOverVideo(position))) {
         case CursorIdle::Action::Show:
             ShowCursor(TRUE);
