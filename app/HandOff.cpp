@@ -7,6 +7,7 @@
 #include "app/HandOffValue.h"
 #include "app/MainWindow.h"
 #include "app/RegistryKey.h"
+#include "playback/ReadableFile.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "app/Placement.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
+#include "playback/ReadableFile.h"
 #include "resources/resource.h"
 #include "ui/PlayWnd.h"
 #include "ui/WindowLibrary.h"

@@ -13,6 +13,7 @@
 #include "app/TitleText.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"
+#include "playback/ReadableFile.h"
 
 namespace {
 
