@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
-#include <cstddef>
 #include <iterator>
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
 #include "ui/Gdiplus.h"
+#include "ui/MessageFont.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
 #include "ui/WindowLibrary.h"
@@ -55,27 +55,12 @@ constexpr ButtonCommand kButtonCommands[] = {
 
 constexpr COLORREF kBackgroundColor = RGB(28, 28, 28);
 constexpr int kHeightWithoutBackground = 27;
-constexpr int kTimeFontHeight = -11;
-constexpr int kSliderDrop = 3;      // the mute button and the volume slider sit lower than the others
-constexpr int kTimeSliderDrop = 4;  // and the time slider lower still, under its text
+constexpr int kTimeFontPixels = 11;  // the time text: the system's message font, this high
+constexpr int kSliderDrop = 3;       // the mute button and the volume slider sit lower than the others
+constexpr int kTimeSliderDrop = 4;   // and the time slider lower still, under its text
 
 HINSTANCE moduleInstance() {
     return GetModuleHandleW(nullptr);
-}
-
-// The message font of the system (the stock GUI font's when the metrics can't be read), 11 pixels high.
-HFONT createTimeFont() {
-    NONCLIENTMETRICSW metrics{};
-    // The size without the padded border, which every system version accepts.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    LOGFONTW font{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    }
-    font.lfHeight = kTimeFontHeight;
-    return CreateFontIndirectW(&font);
 }
 
 bool majorVersionAtLeast6() {
@@ -162,7 +147,7 @@ bool PlayBar::initControls() {
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
         }
     }
-    timeFont_.reset(createTimeFont());
+    timeFont_.reset(createMessageFont(kTimeFontPixels, false));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "ui/BrandingLink.h"
 #include "ui/GdiGuards.h"
 #include "ui/Gdiplus.h"
+#include "ui/MessageFont.h"
 #include "ui/PlayWndMenu.h"
 #include "ui/SkinImage.h"
 #include "ui/VideoLayout.h"
@@ -13,20 +14,6 @@
 namespace {
 
 PlayWnd* g_instance = nullptr;
-
-// The message font of the system, underlined; the stock GUI font's face when the metrics can't be read.
-HFONT createLinkFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    LOGFONTW font{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    }
-    font.lfUnderline = TRUE;
-    return CreateFontIndirectW(&font);
-}
 
 }  // namespace
 
@@ -77,7 +64,8 @@ bool PlayWnd::loadLogo() {
 void PlayWnd::initFrame(HWND frame) {
     frameWindow_ = frame;
     if (!linkFont_) {
-        linkFont_.reset(createLinkFont());
+        // The system's message font at its own height, underlined.
+        linkFont_.reset(createMessageFont(0, true));
     }
     linkWindow_ = createBrandingLink(linkFont_.get(), frame);
 }
