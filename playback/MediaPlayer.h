@@ -30,6 +30,10 @@ enum PlayerState : int {
     StateError = 7,
 };
 
+// Where a player reports its events: called on the thread the player reports them from (the library's
+// own), with the event's type in the library's numbering.
+using PlayerEventSink = void (*)(int eventType);
+
 // Drives playback of one media file. Times are milliseconds, volume is a percentage.
 class MediaPlayer {
 public:
@@ -53,6 +57,9 @@ public:
     virtual bool isMute() = 0;
     virtual void toggleMute() = 0;
     virtual bool hasVideo() { return true; }
+    // From now on reports playing, paused, stopped, time changed and end of media to the sink; set once
+    // after init. False when the player reports no events (none of its own, or not initialised).
+    virtual bool setEventSink(PlayerEventSink) { return false; }
 
 protected:
     // The media length last read from the library; 0 until known, and again after stop.

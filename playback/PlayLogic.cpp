@@ -233,14 +233,7 @@ bool PlayLogic::createMediaPlayer(int playerType) {
         return false;
     }
     player_->setHwnd(playbackview::surfaceWindow());
-    if (playerType == PlayerVlc) {
-        if (auto* vlc = dynamic_cast<VlcPlayer*>(player_.get())) {
-            vlc->eventCallback = &PlayLogic::handleProc;
-            if (vlc->hasEventManager()) {
-                vlc->attachEvents();
-            }
-        }
-    }
+    player_->setEventSink(&PlayLogic::handleProc);
     return true;
 }
 
@@ -342,11 +335,11 @@ int PlayLogic::playerTypeForPath(const std::wstring& path) {
     return pathrules::playerTypeFor(path);
 }
 
-void PlayLogic::handleProc(const libvlc_event_t* event, void* /*userData*/) {
+void PlayLogic::handleProc(int eventType) {
     // The library's thread must not touch windows or the player: stop waits for this thread, and a
     // window call from here could wait for the user-interface thread in turn.
-    if (event != nullptr && isForwardedEvent(event->type)) {
-        PlayerEventWindow::post(event->type);
+    if (isForwardedEvent(eventType)) {
+        PlayerEventWindow::post(eventType);
     }
 }
 

@@ -43,9 +43,9 @@ public:
     void releasePlayer();
     static int playerTypeForPath(const std::wstring& path);
 
-    // The library's event callback. It runs on the library's thread and only posts the event type to
-    // the user-interface thread, where onPlayerEvent carries out the event's actions.
-    static void handleProc(const libvlc_event_t* event, void* userData);
+    // The player's event sink. It runs on the library's thread and only posts the event type to the
+    // user-interface thread, where onPlayerEvent carries out the event's actions.
+    static void handleProc(int eventType);
     // The actions of one player event, on the user-interface thread.
     void onPlayerEvent(int eventType);
 

@@ -41,11 +41,7 @@ protected:
         shutdownWindowLibrary(GetModuleHandleW(nullptr));
     }
 
-    static void raise(int type) {
-        libvlc_event_t event{};
-        event.type = type;
-        PlayLogic::handleProc(&event, nullptr);
-    }
+    static void raise(int type) { PlayLogic::handleProc(type); }
 
     static bool surfaceShown() {
         return playbackview::surfaceWindow() != nullptr && !playbackview::surfaceHidden();
