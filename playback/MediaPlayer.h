@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "playback/PlayerType.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // The window the library renders into: a window handle on Windows.
@@ -10,13 +12,6 @@ using OutputWindow = HWND;
 // Natively the library renders into an X window, named by its id.
 using OutputWindow = std::uint32_t;
 #endif
-
-// Which backend plays a file; the file's extension chooses it (see PlayLogic::playerTypeForPath).
-enum PlayerType : int {
-    PlayerNone = 0,   // no backend
-    PlayerVlc = 1,    // the libvlc backend: every file that is not Flash
-    PlayerFlash = 2,  // "swf" and "fla": no backend exists, such files never open
-};
 
 // Player states, numbered as libvlc numbers them.
 enum PlayerState : int {
@@ -38,7 +33,7 @@ using PlayerEventSink = void (*)(int eventType);
 class MediaPlayer {
 public:
     virtual ~MediaPlayer() = default;
-    virtual int playerType() { return PlayerNone; }
+    virtual PlayerType playerType() { return PlayerNone; }
     virtual bool init(OutputWindow owner) = 0;
     virtual void release() = 0;
     virtual bool open(const wchar_t* path) = 0;  // loads the file; does not start playback

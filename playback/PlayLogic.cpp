@@ -25,7 +25,7 @@ int clampPercent(int value) {
     return std::clamp(value, 0, 100);
 }
 
-std::unique_ptr<MediaPlayer> makeDefaultPlayer(int playerType) {
+std::unique_ptr<MediaPlayer> makeDefaultPlayer(PlayerType playerType) {
     if (playerType == PlayerVlc) {
         return std::make_unique<VlcPlayer>();
     }
@@ -58,7 +58,7 @@ bool PlayLogic::open(const std::wstring& path) {
     return openAs(path, playerTypeForPath(path));
 }
 
-bool PlayLogic::openAs(const std::wstring& path, int playerType) {
+bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     if (!playbackview::prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
         return false;
@@ -219,7 +219,7 @@ void PlayLogic::timerProc() {
     }
 }
 
-bool PlayLogic::createMediaPlayer(int playerType) {
+bool PlayLogic::createMediaPlayer(PlayerType playerType) {
     if (playerType == playerKind_ && player_) {
         return true;
     }
@@ -331,7 +331,7 @@ bool PlayLogic::receivesEvents() const {
     return eventWindow_ && eventWindow_->valid();
 }
 
-int PlayLogic::playerTypeForPath(const std::wstring& path) {
+PlayerType PlayLogic::playerTypeForPath(const std::wstring& path) {
     return pathrules::playerTypeFor(path);
 }
 

@@ -20,7 +20,7 @@ public:
     VlcPlayer(const VlcPlayer&) = delete;
     VlcPlayer& operator=(const VlcPlayer&) = delete;
 
-    int playerType() override { return PlayerVlc; }
+    PlayerType playerType() override { return PlayerVlc; }
     bool init(OutputWindow owner) override;
     void release() override;
     bool open(const wchar_t* path) override;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/PlayerType.h"
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
 #include "ui/OffscreenBuffer.h"
@@ -59,7 +60,7 @@ public:
     void tileImage(HDC dc, Gdiplus::Image* image, int x, int y, int width);
     void drawTimeSlider(HDC dc);
     void drawVolumeSlider(HDC dc);
-    static std::wstring formatTime(std::int64_t ms, int kind);
+    static std::wstring formatTime(std::int64_t ms, PlayerType kind);
     void present(HDC dc = nullptr);
     // Re-reads time and length from a playing or paused player and redraws the time slider only.
     void refreshTime();

@@ -214,7 +214,7 @@ void PlayBar::drawTimeSlider(HDC dc) {
 
     PlayLogic* logic = controller();
     MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    const int kind = player != nullptr ? player->playerType() : PlayerVlc;
+    const PlayerType kind = player != nullptr ? player->playerType() : PlayerVlc;
     const std::wstring text = playbar::timeText(position_, length_, kind);
     SelectedObject font(dc, timeFont_.get());
     SetBkMode(dc, TRANSPARENT);
@@ -240,7 +240,7 @@ void PlayBar::drawVolumeSlider(HDC dc) {
     }
 }
 
-std::wstring PlayBar::formatTime(std::int64_t ms, int kind) {
+std::wstring PlayBar::formatTime(std::int64_t ms, PlayerType kind) {
     return playbar::formatTime(ms, kind);
 }
 

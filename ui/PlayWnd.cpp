@@ -180,9 +180,9 @@ bool PlayWnd::pointerOverVideo(POINT position) const {
     return under != nullptr && (under == frameWindow_ || IsChild(frameWindow_, under));
 }
 
-bool PlayWnd::open(int playerType, HINSTANCE instance) {
+bool PlayWnd::open(PlayerType playerType, HINSTANCE instance) {
     const PlayLogic* controller = links_.currentController();
-    const int kind = controller ? controller->playerKind() : PlayerNone;
+    const PlayerType kind = controller ? controller->playerKind() : PlayerNone;
     if (playerType != kind || surfaceWindow_ == nullptr) {
         if (surfaceWindow_ != nullptr) {
             MediaPlayer* player = controller ? controller->player() : nullptr;

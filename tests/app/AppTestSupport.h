@@ -153,7 +153,7 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 // A player the tests control: it plays, pauses and stops at once, and opens what it is told to.
 class FakePlayer : public MediaPlayer {
 public:
-    int playerType() override { return PlayerVlc; }
+    PlayerType playerType() override { return PlayerVlc; }
     bool init(OutputWindow) override { return true; }
     void release() override {
         if (releaseCount != nullptr) {

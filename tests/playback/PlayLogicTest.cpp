@@ -402,7 +402,7 @@ TEST_F(Controller, VolumeCommandsClampAndUnmute) {
 TEST_F(Controller, ApplyVolumeCallsThePlayerOnlyWhereItDiffers) {
     struct Case {
         const char* what;
-        int reportedType;
+        PlayerType reportedType;
         bool playerMute;
         int playerVolume;
         int volume;

@@ -18,7 +18,7 @@ using playbar::AutoHideStep;
 TEST(PlayBarRules, FormatTime) {
     struct Case {
         std::int64_t ms;
-        int kind;
+        PlayerType kind;
         const wchar_t* text;
     };
     const Case cases[] = {

@@ -23,7 +23,7 @@ struct FakePlayerState {
 class FakePlayer : public MediaPlayer {
 public:
     explicit FakePlayer(std::shared_ptr<FakePlayerState> state) : state_(std::move(state)) {}
-    int playerType() override { return PlayerVlc; }
+    PlayerType playerType() override { return PlayerVlc; }
     bool init(OutputWindow) override { return true; }
     void release() override {}
     bool open(const wchar_t*) override { return true; }
