@@ -9,10 +9,6 @@
 
 #include <vlc/vlc.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "common/TestClips.h"
 #include "contract/EventLog.h"
 
@@ -24,19 +20,6 @@
 // sends from its own threads come from the bridge's thread instead, since the library's threads can't
 // run Windows code; for the suite, as for the player, both are "not the caller's thread".
 namespace contract {
-
-inline std::string clipPath(const std::string& name) {
-#ifdef _WIN32
-    const std::wstring wide = testclips::path(name);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    utf8.resize(utf8.size() - 1);
-    return utf8;
-#else
-    return testclips::path(name);
-#endif
-}
 
 inline void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -82,7 +65,7 @@ protected:
     }
 
     bool load(const std::string& clip) {
-        libvlc_media_t* media = libvlc_media_new_path(instance_, clipPath(clip).c_str());
+        libvlc_media_t* media = libvlc_media_new_path(instance_, testclips::utf8Path(clip).c_str());
         if (media == nullptr) {
             return false;
         }

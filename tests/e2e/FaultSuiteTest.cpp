@@ -26,10 +26,10 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kPlacementValue[] = L"MAIN_WP";
-constexpr wchar_t kHandleValue[] = L"MainFrame_Handle";
-constexpr wchar_t kNewFileValue[] = L"MainFrame_NewFile";
-constexpr UINT kOpenHandedOverFile = WM_APP + 504;
+using testregistry::kHandleValue;
+using testregistry::kNewFileValue;
+using testregistry::kOpenHandedOverFile;
+using testregistry::kPlacementValue;
 
 // The placement every row starts from, unless the row is about that value.
 const WINDOWPLACEMENT kKnownPlacement{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
@@ -161,9 +161,7 @@ protected:
 
     void writeValue(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes) {
         const BYTE none = 0;
-        const wchar_t* key =
-            std::wcscmp(name, kPlacementValue) == 0 ? testregistry::kPlacementKey : testregistry::kHandOffKey;
-        ASSERT_TRUE(testregistry::write(key, name, type, bytes.empty() ? &none : bytes.data(),
+        ASSERT_TRUE(testregistry::write(name, type, bytes.empty() ? &none : bytes.data(),
                                         static_cast<DWORD>(bytes.size())));
     }
     // What a second copy does to hand a file over: the path in the registry, then the message.
@@ -461,7 +459,7 @@ std::vector<FaultRow> FaultSuite::table() {
         "CloseWithTheOpenDialogUp", [](FaultSuite&) { return quoted(longClipPath()); },
         [](FaultSuite& t) {
             t.player_.postCommand(ID_FILE_OPEN);
-            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return textOf(d) == L"Select File"; }), nullptr);
+            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return windowText(d) == L"Select File"; }), nullptr);
         })
         ->closeWithDialogUp = true;
     add(
@@ -479,8 +477,7 @@ std::vector<FaultRow> FaultSuite::table() {
             const DWORD earlier = 0x00012345;
             t.writeValue(kHandleValue, REG_DWORD, bytesOf(&earlier, sizeof(earlier)));
             t.later([earlier] {
-                EXPECT_EQ(testregistry::read(testregistry::kHandOffKey, kHandleValue).bytes,
-                          bytesOf(&earlier, sizeof(earlier)));
+                EXPECT_EQ(testregistry::read(kHandleValue).bytes, bytesOf(&earlier, sizeof(earlier)));
             });
             return quoted(textFilePath());
         },
@@ -558,7 +555,7 @@ TEST_P(FaultSuite, EndsWithoutCrashOrHangAndKeepsThePlacement) {
     std::string windowsLeft;
     for (HWND window : topLevelWindows(player_.processId(), L"")) {
         if (IsWindowVisible(window)) {
-            const std::wstring text = classNameOf(window) + L" \"" + textOf(window) + L"\"";
+            const std::wstring text = classNameOf(window) + L" \"" + windowText(window) + L"\"";
             windowsLeft += " " + std::string(text.begin(), text.end());
         }
     }
@@ -576,7 +573,7 @@ TEST_P(FaultSuite, EndsWithoutCrashOrHangAndKeepsThePlacement) {
     }
     runCleanups();
     const bool crash = endedEarly || (exited && code != 0);
-    const auto placement = testregistry::read(testregistry::kPlacementKey, kPlacementValue);
+    const auto placement = testregistry::read(kPlacementValue);
     const bool kept = row.ownPlacement
                           ? validPlacement(placement)
                           : placement.bytes == bytesOf(&kKnownPlacement, sizeof(kKnownPlacement)) &&

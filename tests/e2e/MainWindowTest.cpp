@@ -179,7 +179,7 @@ TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_TRUE(startPlayer(textFilePath()));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
-    EXPECT_EQ(narrow(textOf(box)), narrow(kProductTitle));
+    EXPECT_EQ(narrow(windowText(box)), narrow(kProductTitle));
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000));
     // Start-up goes on with nothing loaded.
@@ -203,7 +203,7 @@ TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
     HWND dialog = nullptr;
     ASSERT_TRUE(waitUntil(
         [&] {
-            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
+            dialog = player_.findDialog([](HWND d) { return windowText(d) == L"Select File"; });
             return dialog != nullptr;
         },
         5000))
@@ -230,7 +230,7 @@ TEST_F(PlayerTest, AboutBoxShowsTheVersionAndClosesWithOk) {
         5000))
         << "no about box";
     EXPECT_EQ(GetWindow(about, GW_OWNER), player_.window());
-    EXPECT_EQ(narrow(textOf(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
+    EXPECT_EQ(narrow(windowText(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
     PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, 5000));
     EXPECT_TRUE(player_.running());

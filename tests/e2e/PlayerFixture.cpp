@@ -98,7 +98,7 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     HWND dialog = nullptr;
     waitUntil(
         [&] {
-            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
+            dialog = player_.findDialog([](HWND d) { return windowText(d) == L"Select File"; });
             return dialog != nullptr;
         },
         5000);

@@ -199,7 +199,7 @@ void PlayerProcess::kill() {
 }
 
 std::wstring PlayerProcess::title() const {
-    return window_ ? textOf(window_) : std::wstring();
+    return window_ ? windowText(window_) : std::wstring();
 }
 
 bool PlayerProcess::sendKey(UINT virtualKey) const {
@@ -264,13 +264,6 @@ std::wstring classNameOf(HWND window) {
     return name;
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[1024] = L"";
-    // Another process's window: the text is read from the system without waiting for the owner.
-    GetWindowTextW(window, text, ARRAYSIZE(text));
-    return text;
-}
-
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -287,11 +280,10 @@ std::vector<std::wstring> descendantTexts(HWND window) {
         wchar_t text[1024] = L"";
         DWORD_PTR copied = 0;
         // Asked of the owner, because some controls (edits) keep their text to themselves.
-        if (!SendMessageTimeoutW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text),
-                                 SMTO_ABORTIFHUNG, 1000, &copied)) {
-            GetWindowTextW(child, text, ARRAYSIZE(text));
-        }
-        texts.emplace_back(text);
+        const bool answered =
+            SendMessageTimeoutW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 1000, &copied) != 0;
+        texts.emplace_back(answered ? std::wstring(text) : windowText(child));
     }
     return texts;
 }

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/TestWindows.h"
 #include "common/WaitUntil.h"
 #include "common/WindowRects.h"
 
@@ -81,7 +82,6 @@ private:
 // Top-level windows of a process with the given class (all classes when empty), visible or not.
 std::vector<HWND> topLevelWindows(DWORD processId, const std::wstring& className);
 std::wstring classNameOf(HWND window);
-std::wstring textOf(HWND window);
 // Direct children of a window, in Z order.
 std::vector<HWND> childWindows(HWND parent);
 // Texts of every descendant of a window (a message box keeps its message in a static child).
@@ -89,5 +89,6 @@ std::vector<std::wstring> descendantTexts(HWND window);
 using testwin::clientRect;
 using testwin::clientSize;
 using testwin::rectInParent;
+using testwin::windowText;
 
 }  // namespace e2e

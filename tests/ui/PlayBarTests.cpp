@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "VideoWindowFixture.h"
+#include "common/MainWindowFixture.h"
 #include "common/TempFolder.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
@@ -27,7 +27,7 @@ TEST(PlayBarRules, FormatTime) {
         {-1000, PlayerVlc, L"00:00:00"},   {59999, PlayerNone, L"00:00:59"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PlayBar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
+        EXPECT_EQ(playbar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
     }
     EXPECT_EQ(playbar::timeText(0, 0, PlayerVlc), L"00:00:00 / 00:00:00");
 }
@@ -149,7 +149,10 @@ protected:
     bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(bar->window(), id)) != FALSE; }
     static LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), y); }
 
-    std::shared_ptr<FakePlayerState> player;
+    // The last time the bar sought to; -1 before any seek.
+    std::int64_t lastSeek() const { return player->seeks.empty() ? -1 : player->seeks.back(); }
+
+    std::shared_ptr<FakePlayerLog> player;
     PlayBar* bar = nullptr;
 };
 
@@ -268,21 +271,21 @@ TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
     const RECT area = controlRect(IDC_TIME_SLIDER);
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.right - 2, area.top + 2));
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.right - 2, area.top + 2));
-    EXPECT_EQ(player->lastSeek, -1);  // no length known yet: nowhere to seek to
+    EXPECT_EQ(lastSeek(), -1);  // no length known yet: nowhere to seek to
 
     player->length = 600000;
     bar->refreshTime();
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + 50, area.top + 2));
     EXPECT_EQ(GetCapture(), bar->window());
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(-40, 5));
-    EXPECT_EQ(player->lastSeek, 0);
+    EXPECT_EQ(lastSeek(), 0);
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(2000, 5));
-    EXPECT_EQ(player->lastSeek, 600000);
+    EXPECT_EQ(lastSeek(), 600000);
     EXPECT_EQ(bar->position(), 600000);
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(2000, 5));
-    player->lastSeek = -1;
+    player->seeks.clear();
     SendMessageW(bar->window(), WM_MOUSEMOVE, 0, at(area.left + 50, 5));
-    EXPECT_EQ(player->lastSeek, -1);  // released: no more seeking
+    EXPECT_EQ(lastSeek(), -1);  // released: no more seeking
 
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left - 10, 30));  // over no slider
     EXPECT_EQ(GetCapture(), nullptr);
