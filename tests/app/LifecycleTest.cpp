@@ -184,6 +184,17 @@ TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     EXPECT_FALSE(appState().app);
 }
 
+// Without a placement of this run, or a whole one read at start, the stored value stays as it is.
+TEST_F(LifecycleTest, AnInvalidPlacementIsNeverSaved) {
+    const std::vector<BYTE> stored = {1, 2, 3};
+    ASSERT_TRUE(testregistry::write(testregistry::kPlacementValue, REG_BINARY, stored.data(),
+                                    static_cast<DWORD>(stored.size())));
+    ASSERT_FALSE(loadPlacement());
+    appState().placement.length = sizeof(WINDOWPLACEMENT);  // a record of the right size, but not valid
+    EXPECT_FALSE(savePlacement());
+    EXPECT_EQ(testregistry::read(testregistry::kPlacementValue).bytes, stored);
+}
+
 struct StoredCase {
     const char* what;
     DWORD type;

@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "common/MainWindowFixture.h"
+#include "common/DibCanvas.h"
 #include "common/TempFolder.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
+#include "ui/SkinImage.h"
 
 namespace {
 
@@ -148,6 +153,13 @@ protected:
     }
     bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(bar->window(), id)) != FALSE; }
     static LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), y); }
+
+    // What dc shows of the bar's column under the area, in the bar's client coordinates.
+    std::vector<std::uint32_t> column(HDC dc, const RECT& area) const {
+        DibCanvas canvas(area.right - area.left, bar->height(), 0);
+        canvas.copyFrom(dc, area.left, 0);
+        return std::vector<std::uint32_t>(canvas.bits(), canvas.bits() + canvas.width() * canvas.height());
+    }
 
     // The last time the bar sought to; -1 before any seek.
     std::int64_t lastSeek() const { return player->seeks.empty() ? -1 : player->seeks.back(); }
@@ -292,16 +304,66 @@ TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
     EXPECT_EQ(bar->dragTarget(), 0);
 }
 
+TEST_F(ControlBar, EveryButtonHasItsTooltip) {
+    const std::pair<int, const wchar_t*> tips[] = {
+        {IDC_BTN_OPEN, L"Open"},
+        {IDC_BTN_PLAY, L"Play"},
+        {IDC_BTN_PAUSE, L"Pause"},
+        {IDC_BTN_STOP, L"Stop"},
+        {IDC_BTN_PREV, L"Prev"},
+        {IDC_BTN_NEXT, L"Next"},
+        {IDC_BTN_MUTE, L"Mute On/Off"},
+        {IDC_BTN_FULLSCREEN, L"Full Screen"},
+        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
+    };
+    for (const auto& [id, text] : tips) {
+        wchar_t shown[64] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = bar->window();
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(bar->window(), id));
+        tool.lpszText = shown;
+        SendMessageW(bar->tooltip(), TTM_GETTEXTW, ARRAYSIZE(shown), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(shown, text) << "button " << id;
+    }
+}
+
+// The sliders the layout drew are on the bar from its first paint, before the player reports a time.
+TEST_F(ControlBar, RepaintBeforeAnyRefreshShowsTheSliders) {
+    DibCanvas painted(480, bar->height(), 0);
+    DibCanvas background(480, bar->height(), 0);
+    bar->paint(painted.dc());
+    const std::unique_ptr<Gdiplus::Image> picture = loadSkinImage(GetModuleHandleW(nullptr), L"IDB_BAR_BKG");
+    bar->tileImage(background.dc(), picture.get(), 0, 0, 480);
+    GdiFlush();
+    for (int id : {IDC_TIME_SLIDER, IDC_VOLUME_SLIDER}) {
+        const RECT area = controlRect(id);
+        EXPECT_NE(column(painted.dc(), area), column(background.dc(), area)) << "no slider " << id;
+    }
+}
+
 TEST_F(ControlBar, TimeRefreshDrawsOutsideThePaintCycleAndBuffersOnlyGrow) {
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
     player->state = StatePlaying;
     player->length = 3600000;
     player->time = 1800000;
     UpdateWindow(bar->window());
+    const RECT area = controlRect(IDC_TIME_SLIDER);
+    const WindowDC shown(bar->window());
+    const std::vector<std::uint32_t> before = column(shown.get(), area);
     bar->refreshTime();
     EXPECT_FALSE(GetUpdateRect(bar->window(), nullptr, FALSE));
     MSG message{};
     EXPECT_FALSE(PeekMessageW(&message, bar->window(), WM_PAINT, WM_PAINT, PM_NOREMOVE));
     EXPECT_EQ(bar->position(), 1800000);
+    // The knob and the time text moved on the screen, to what the bar composed.
+    const std::vector<std::uint32_t> after = column(shown.get(), area);
+    EXPECT_NE(after, before) << "the refresh drew nothing";
+    EXPECT_EQ(after, column(bar->compositeBuffer().dc(), area));
+
+    player->time = 5000000;  // past the length, as a report may come in just before the end
+    bar->refreshTime();
+    EXPECT_EQ(bar->position(), 3600000);
 
     const HBITMAP first = bar->compositeBuffer().bitmap();
     ASSERT_NE(first, nullptr);
