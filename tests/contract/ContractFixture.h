@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <vlc/vlc.h>
 
 #include "common/TestClips.h"
+#include "common/WaitUntil.h"
 #include "contract/EventLog.h"
 
 // One media player with a listener on every event the player relies on. The outputs are the dummy ones
@@ -37,9 +39,12 @@ inline long long sleepMeasuredMs(int ms) {
 class LibvlcContract : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* args[] = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events",
-                              "--aout=dummy",          "--vout=dummy",         "--quiet"};
-        instance_ = libvlc_new(6, args);
+        std::vector<const char*> args = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events",
+                                         "--vout=dummy", "--quiet"};
+        for (const char* arg : audioOutput()) {
+            args.push_back(arg);
+        }
+        instance_ = libvlc_new(static_cast<int>(args.size()), args.data());
         ASSERT_NE(instance_, nullptr);
         player_ = libvlc_media_player_new(instance_);
         ASSERT_NE(player_, nullptr);
@@ -63,6 +68,9 @@ protected:
             libvlc_release(instance_);
         }
     }
+
+    // The dummy audio output has neither volume nor mute of its own: they read back as nothing was set.
+    virtual std::vector<const char*> audioOutput() const { return {"--aout=dummy"}; }
 
     bool load(const std::string& clip) {
         libvlc_media_t* media = libvlc_media_new_path(instance_, testclips::utf8Path(clip).c_str());
@@ -95,6 +103,14 @@ protected:
     libvlc_event_manager_t* events_ = nullptr;
     std::vector<libvlc_media_t*> media_;
     std::unique_ptr<EventLog> log_;
+};
+
+// ALSA's "null" device discards the sound but keeps a working volume and mute, as a sound card does.
+class LibvlcContractWithSound : public LibvlcContract {
+protected:
+    std::vector<const char*> audioOutput() const override {
+        return {"--aout=alsa", "--alsa-audio-device=null"};
+    }
 };
 
 // The player-state numbers the player tests.
