@@ -168,7 +168,7 @@ protected:
     void handOver(DWORD type, const std::vector<BYTE>& bytes) {
         writeValue(kNewFileValue, type, bytes);
         PostMessageW(player_.window(), kOpenHandedOverFile, 0, 0);
-        Sleep(700);
+        EXPECT_TRUE(waitForQueue());
     }
     void later(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
     void runCleanups() {
@@ -176,16 +176,6 @@ protected:
             (*it)();
         }
         cleanups_.clear();
-    }
-    HWND waitForOwnDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs = 5000) const {
-        HWND dialog = nullptr;
-        waitUntil(
-            [&] {
-                dialog = player_.findDialog(accept);
-                return dialog != nullptr;
-            },
-            timeoutMs);
-        return dialog;
     }
     // Answers every message box or dialog the way a user gets rid of it.
     void dismissDialogs() const {
@@ -348,7 +338,7 @@ std::vector<FaultRow> FaultSuite::table() {
             for (UINT command :
                  {ID_NEXT, ID_NEXT, ID_NEXT, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS}) {
                 t.player_.postCommand(command);
-                Sleep(250);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
     add(
@@ -360,7 +350,7 @@ std::vector<FaultRow> FaultSuite::table() {
             waitUntil([&] { return DeleteFileW(path.c_str()) != FALSE; }, 3000, 100);
             for (UINT command : {ID_MOVE_FORWARD, ID_PAUSE, ID_PLAY, ID_STOP, ID_PLAY, ID_NEXT}) {
                 t.player_.postCommand(command);
-                Sleep(200);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
     add(
@@ -388,7 +378,7 @@ std::vector<FaultRow> FaultSuite::table() {
                 3000, 100);
             for (UINT command : {ID_NEXT, ID_PREVIOUS, ID_NEXT, ID_NEXT, ID_PREVIOUS}) {
                 t.player_.postCommand(command);
-                Sleep(200);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
 
@@ -439,13 +429,7 @@ std::vector<FaultRow> FaultSuite::table() {
                 // Every hundred, the about box comes up once the player has worked through the queue:
                 // each toggle is real work (a restyled window, a paused session), done in turn.
                 if (i % 100 == 99) {
-                    t.player_.postCommand(ID_HELP_ABOUT);
-                    const HWND about = t.waitForOwnDialog(
-                        [](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; }, 30000);
-                    ASSERT_NE(about, nullptr)
-                        << "the player did not work through its commands, after " << i + 1;
-                    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about); }, 5000));
+                    ASSERT_TRUE(t.waitForQueue(30000)) << "after " << i + 1 << " commands";
                 }
             }
             t.player_.postCommand(ID_LEAVE_FULLSCREEN);
@@ -459,15 +443,14 @@ std::vector<FaultRow> FaultSuite::table() {
         "CloseWithTheOpenDialogUp", [](FaultSuite&) { return quoted(longClipPath()); },
         [](FaultSuite& t) {
             t.player_.postCommand(ID_FILE_OPEN);
-            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return windowText(d) == L"Select File"; }), nullptr);
+            EXPECT_NE(t.player_.waitForDialog(isOpenDialog, 5000), nullptr);
         })
         ->closeWithDialogUp = true;
     add(
         "CloseWithTheAboutBoxUp", [](FaultSuite&) { return quoted(longClipPath()); },
         [](FaultSuite& t) {
             t.player_.postCommand(ID_HELP_ABOUT);
-            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; }),
-                      nullptr);
+            EXPECT_NE(t.player_.waitForDialog(isAboutBox, 5000), nullptr);
         })
         ->closeWithDialogUp = true;
     add(

@@ -1,5 +1,6 @@
 #include "e2e/PlayerProcess.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace e2e {
@@ -224,22 +225,29 @@ HWND PlayerProcess::findDialog(const std::function<bool(HWND)>& accept) const {
     return nullptr;
 }
 
-HWND PlayerProcess::waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const {
-    HWND box = nullptr;
+HWND PlayerProcess::waitForDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const {
+    HWND dialog = nullptr;
     waitUntil(
         [&] {
-            box = findDialog([&](HWND dialog) {
-                for (const auto& line : descendantTexts(dialog)) {
-                    if (line == text) {
-                        return true;
-                    }
-                }
-                return false;
-            });
-            return box != nullptr;
+            dialog = findDialog(accept);
+            return dialog != nullptr;
         },
-        timeoutMs, 50);
-    return box;
+        timeoutMs);
+    return dialog;
+}
+
+HWND PlayerProcess::waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const {
+    return waitForDialog(
+        [&](HWND dialog) {
+            const auto texts = descendantTexts(dialog);
+            return std::find(texts.begin(), texts.end(), text) != texts.end();
+        },
+        timeoutMs);
+}
+
+bool PlayerProcess::pressDialogButton(HWND dialog, int button, DWORD timeoutMs) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return waitUntil([&] { return !IsWindow(dialog); }, timeoutMs);
 }
 
 HWND PlayerProcess::findPopupMenu() const {

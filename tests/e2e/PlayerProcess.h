@@ -61,8 +61,12 @@ public:
 
     // A visible dialog box (#32770) of this process that is a top-level window; null when none.
     HWND findDialog(const std::function<bool(HWND)>& accept = nullptr) const;
+    // The same, waiting for one; null on timeout.
+    HWND waitForDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
     // The first message box whose text matches, waiting for it; null on timeout.
     HWND waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const;
+    // Presses a button of a dialog box as a user would, and waits until the box is gone; false when it stays.
+    static bool pressDialogButton(HWND dialog, int button, DWORD timeoutMs = 5000);
     // A visible pop-up menu window (#32768) of this process; null when none.
     HWND findPopupMenu() const;
 
