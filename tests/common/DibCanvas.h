@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <utility>
 
 #include "ui/GdiGuards.h"
 
