@@ -90,8 +90,12 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
 TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
+    SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
     SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"2");
-    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the close never reached libads";
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(appState().mainWindow, window);
