@@ -1,7 +1,9 @@
 #include "ui/WindowLibrary.h"
 
+#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
 #include "ui/GdiGuards.h"
+#include "ui/SkinImage.h"
 
 #include <cstring>
 #include <new>
@@ -143,6 +145,32 @@ Gdiplus::Image* decodeStream(IStream* stream) {
     return copy;
 }
 
+// The picture at width x height, drawn smaller with high-quality filtering; null when that fails.
+Gdiplus::Image* resized(Gdiplus::Image& source, int width, int height) {
+    auto* copy = newGdiplusObject<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    bool drawn = false;
+    if (copy->GetLastStatus() == Gdiplus::Ok) {
+        Gdiplus::Graphics graphics(copy);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        // Mirrored beyond its edges, so the filter doesn't blend the border pixels with transparency.
+        Gdiplus::ImageAttributes edges;
+        edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+        drawn = graphics.DrawImage(&source, Gdiplus::Rect(0, 0, width, height), 0, 0,
+                                   static_cast<INT>(source.GetWidth()), static_cast<INT>(source.GetHeight()),
+                                   Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
+    }
+    if (!drawn) {
+        delete copy;
+        return nullptr;
+    }
+    return copy;
+}
+
 }  // namespace
 
 void initWindowLibrary(HINSTANCE instance) {
@@ -229,6 +257,32 @@ std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t*
         return nullptr;
     }
     return std::unique_ptr<Gdiplus::Image>(loadPngResource(instance, resource));
+}
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* stem, UINT dpi,
+                                              const wchar_t* atHundred) {
+    const int wanted = dpiscale::pictureScaleFor(dpi);
+    for (int percent : dpiscale::kPictureScales) {
+        if (percent < wanted) {
+            continue;
+        }
+        const std::wstring name = dpiscale::pictureName(stem, percent);
+        std::unique_ptr<Gdiplus::Image> image =
+            loadSkinImage(instance, percent == 100 && atHundred != nullptr ? atHundred : name.c_str());
+        if (image == nullptr) {
+            continue;
+        }
+        const int width = dpiscale::scale(dpiscale::baseSizeOf(imageWidth(image.get()), percent), dpi);
+        const int height = dpiscale::scale(dpiscale::baseSizeOf(imageHeight(image.get()), percent), dpi);
+        if (!hasPicture(image.get()) ||
+            (width == imageWidth(image.get()) && height == imageHeight(image.get()))) {
+            return image;
+        }
+        // Should that fail, the picture of the larger scale is still better than none.
+        Gdiplus::Image* smaller = resized(*image, width, height);
+        return smaller != nullptr ? std::unique_ptr<Gdiplus::Image>(smaller) : std::move(image);
+    }
+    return nullptr;
 }
 
 void centerWindow(HWND window) {
