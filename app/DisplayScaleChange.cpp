@@ -58,6 +58,11 @@ void onDpiChanged(HWND window, UINT dpi, const RECT& suggested) {
         state.videoWindow->setDpi(dpi);
     }
     controlbar::setDpi(dpi);
+    // Before the first layout the change comes from start-up applying the saved placement on a monitor
+    // of another scale: that rectangle, in the pixels it was saved in, stands.
+    if (!state.layoutEnabled) {
+        return;
+    }
     const RECT area = state.fullScreen ? monitorRectNear(suggested) : suggested;
     SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -23,8 +23,8 @@ void leaveFullScreen();
 RECT monitorRectNear(const RECT& area);
 // DisplayScaleChange.cpp: the window's icon at the size of the DPI, as its big and small icon.
 void setWindowIcons(HWND window, UINT dpi);
-// WM_DPICHANGED: the window, its icon, the video window and the bar take the new DPI; the window takes
-// the rectangle the system suggests, or in full screen the whole monitor there.
+// WM_DPICHANGED: the window, its icon, the video window and the bar take the new DPI; once laid out, the
+// window takes the rectangle the system suggests, or in full screen the whole monitor there.
 void onDpiChanged(HWND window, UINT dpi, const RECT& suggested);
 // Takes the window's placement while windowed and laid out; a failed read marks it invalid.
 void recordPlacement();

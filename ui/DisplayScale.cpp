@@ -11,6 +11,9 @@ namespace {
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using SetDialogDpiChangeBehaviorFunction = BOOL(WINAPI*)(HWND, int, int);
+// DDC_DISABLE_ALL, DDC_DISABLE_RESIZE and DDC_DISABLE_CONTROL_RELAYOUT (Windows 10, 1703 and later).
+constexpr int kDialogKeepsEverything = 0x0001 | 0x0002 | 0x0004;
 
 template <typename Function>
 Function user32Function(const char* name) {
@@ -40,6 +43,14 @@ UINT windowDpi(HWND window) {
 int systemMetricForDpi(int index, UINT dpi) {
     static const auto forDpi = user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
     return forDpi != nullptr ? forDpi(index, dpi) : fromSystemDpi(GetSystemMetrics(index), dpi);
+}
+
+void keepDialogLayoutOnDpiChange(HWND dialog) {
+    static const auto behaviour =
+        user32Function<SetDialogDpiChangeBehaviorFunction>("SetDialogDpiChangeBehavior");
+    if (behaviour != nullptr && dialog != nullptr) {
+        behaviour(dialog, kDialogKeepsEverything, kDialogKeepsEverything);
+    }
 }
 
 LOGFONTW messageFontForDpi(UINT dpi) {

@@ -12,6 +12,9 @@ UINT systemDpi();
 UINT windowDpi(HWND window);
 // A system metric (GetSystemMetrics index) as it is at dpi.
 int systemMetricForDpi(int index, UINT dpi);
+// Leaves a dialog's layout and fonts to the program when the DPI changes (the program lays out its
+// dialogs itself, in pixels of the new scale); nothing where the system doesn't offer that.
+void keepDialogLayoutOnDpiChange(HWND dialog);
 // The system's message font as it is at dpi (the stock GUI font's, scaled, when the metrics can't be
 // read).
 LOGFONTW messageFontForDpi(UINT dpi);

@@ -155,6 +155,7 @@ bool PlayBar::create(HINSTANCE instance, HWND parent) {
         return false;
     }
     window_ = bar;
+    keepDialogLayoutOnDpiChange(bar);
     LONG_PTR exStyle = GetWindowLongPtrW(bar, GWL_EXSTYLE) | WS_EX_LAYERED;
     SetWindowLongPtrW(bar, GWL_EXSTYLE, exStyle);
     SetLayeredWindowAttributes(bar, RGB(0, 0, 0), 128, LWA_COLORKEY | LWA_ALPHA);

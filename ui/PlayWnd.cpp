@@ -60,6 +60,7 @@ bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
             return false;
         }
         frameWindow_ = frame;
+        keepDialogLayoutOnDpiChange(frame);
     }
     return loadLogo();
 }
@@ -210,6 +211,7 @@ bool PlayWnd::open(int playerType, HINSTANCE instance) {
         if (surfaceWindow_ == nullptr) {
             return false;
         }
+        keepDialogLayoutOnDpiChange(surfaceWindow_);
         // The player draws into child windows of its own: the surface must not paint over them.
         const LONG_PTR style = GetWindowLongPtrW(surfaceWindow_, GWL_STYLE);
         SetWindowLongPtrW(surfaceWindow_, GWL_STYLE, style | WS_CLIPCHILDREN);

@@ -114,9 +114,19 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     ASSERT_LT(linkFont96, 0);
 
     RECT suggested{40, 30, 40 + 1030, 30 + 740};
+    // During start-up (the saved placement put the window on a monitor of another scale) the placement's
+    // rectangle stands; only the scale changes.
+    const RECT placed = apptest::windowRect(window);
+    appState().layoutEnabled = FALSE;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&placed, &now));
+    EXPECT_EQ(state.controlBar->height(), 54);
+    appState().layoutEnabled = TRUE;
+
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(state.dpi, 144u);
-    RECT now = apptest::windowRect(window);
+    now = apptest::windowRect(window);
     EXPECT_TRUE(EqualRect(&suggested, &now));
     const SIZE client = clientSize(window);
     HWND bar = state.controlBar->window();
