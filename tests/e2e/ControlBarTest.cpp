@@ -107,7 +107,8 @@ TEST_F(PlayerTest, ScreenReadersNameEveryButtonByItsTooltipText) {
     };
     for (const auto& [id, expected] : buttons) {
         IAccessible* accessible = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(barControl(id), OBJID_CLIENT, IID_IAccessible,
+        // __uuidof: the x86-64 import library's IID_IAccessible is the address of a thunk, not the IID.
+        ASSERT_EQ(AccessibleObjectFromWindow(barControl(id), OBJID_CLIENT, __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&accessible)),
                   S_OK)
             << id;
