@@ -54,8 +54,8 @@ constexpr ButtonCommand kButtonCommands[] = {
     {IDC_BTN_LEAVE_FULLSCREEN, ID_FULLSCREEN},
 };
 
-// Lengths in pixels of a 96-DPI screen, scaled to the bar's DPI.
 constexpr COLORREF kBackgroundColor = RGB(28, 28, 28);
+// Lengths in pixels of a 96-DPI screen, scaled to the bar's DPI.
 constexpr int kHeightWithoutBackground = 27;
 constexpr int kTimeFontHeight = 11;
 constexpr int kEdge = 1;            // from the bar's left and right ends to the first button

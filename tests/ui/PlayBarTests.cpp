@@ -221,26 +221,6 @@ TEST_F(ControlBar, HeightAndTimeFontFollowTheDpi) {
     }
 }
 
-// Screen readers name a button by its window text: each picture button carries its tooltip's text.
-TEST_F(ControlBar, ButtonsAreNamedByTheirTooltipText) {
-    const std::pair<int, const wchar_t*> names[] = {
-        {IDC_BTN_OPEN, L"Open"},
-        {IDC_BTN_PLAY, L"Play"},
-        {IDC_BTN_PAUSE, L"Pause"},
-        {IDC_BTN_STOP, L"Stop"},
-        {IDC_BTN_PREV, L"Prev"},
-        {IDC_BTN_NEXT, L"Next"},
-        {IDC_BTN_MUTE, L"Mute On/Off"},
-        {IDC_BTN_FULLSCREEN, L"Full Screen"},
-        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
-    };
-    for (const auto& [id, name] : names) {
-        wchar_t text[64] = L"";
-        GetWindowTextW(GetDlgItem(bar->window(), id), text, 64);
-        EXPECT_STREQ(text, name) << id;
-    }
-}
-
 TEST_F(ControlBar, ButtonsFollowStatePlaylistAndFullScreen) {
     struct Case {
         int state, entries;

@@ -142,26 +142,6 @@ TEST_F(VideoWindow, PointerIsOverTheVideoOnlyWhenNoWindowCoversIt) {
     EXPECT_FALSE(video->pointerOverVideo(POINT{frame.left - 50, frame.top - 50}));
 }
 
-// A DPI change gives the link the message font of the new scale, its measured size in it and its
-// scaled margins.
-TEST_F(VideoWindow, DpiChangeScalesTheLinkFontAndMargins) {
-    HWND link = video->linkWindow();
-    const auto fontHeight = [&] {
-        LOGFONTW logical{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(link, WM_GETFONT, 0, 0)), sizeof(logical), &logical);
-        return logical.lfHeight;
-    };
-    const LONG before = fontHeight();
-    const RECT small = rectInParent(link);
-    video->setDpi(192);
-    EXPECT_NEAR(fontHeight(), before * 2, 1);
-    const RECT large = rectInParent(link);
-    EXPECT_GT(large.right - large.left, (small.right - small.left) * 3 / 2);
-    EXPECT_EQ(large.top, 10);
-    EXPECT_EQ(large.right, kFrameWidth - 10);
-    EXPECT_EQ(video->dpi(), 192u);
-}
-
 TEST_F(VideoWindow, SecondCreateKeepsTheFrame) {
     HWND frame = video->frameWindow();
     EXPECT_TRUE(video->create(GetModuleHandleW(nullptr), mainWindow));
