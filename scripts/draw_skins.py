@@ -10,8 +10,9 @@ pixel around a glyph is exactly transparent. Run it from anywhere; it rewrites t
 Every skin picture is drawn for each display scale the player knows (SCALES): the 100 % pictures beside the
 resource script, the others in a folder per scale ("150/play.png"), each of them drawn from the same shapes at
 that scale rather than stretched, so that edges stay sharp. A picture of n pixels at 100 % has n x scale / 100
-pixels, rounded half up as the player rounds its layout. The resource lines of the scaled pictures go to
-scaled_skins.rc, which the resource script includes; the icon carries the small and large sizes of every scale.
+pixels, rounded half up as the player rounds its layout. The resource lines of the scaled pictures (type
+PNG_150 for 150 %) go to scaled_skins.rc, which the resource script includes; the icon carries the small and
+large sizes of every scale.
 """
 
 import math
@@ -23,7 +24,9 @@ import zlib
 SS = 4  # samples per pixel along each axis
 
 # The display scales the pictures are drawn for, in percent; the player picks the one of its screen, or the
-# next larger one. The 100 % pictures keep their names; the others are named NAME_PERCENT.
+# next larger one. Every scale's pictures have the names of the 100 % ones, with the resource type
+# PNG_PERCENT instead of PNG: types sort after PNG, so the 100 % pictures come first in the program's
+# resources, together, and the others (never read at 100 %) after them.
 SCALES = (100, 125, 150, 175, 200, 250, 300)
 # The scale being drawn. Every shape, size and colour position below is given in pixels of the 100 % picture.
 _percent = 100
@@ -542,7 +545,7 @@ SKINS = (
     ("IDB_TIME_BALL", "time_ball.png", lambda: knob(12, 12, 5.5)),
     ("IDB_VOLUME_BAR", "volume_bar.png", volume_bar),
     ("IDB_VOLUME_BALL", "volume_ball.png", lambda: knob(16, 12, 5.5)),
-    # The logo's 100 % picture is found by its number (142), the others by name.
+    # The logo is found by its number, 142 (resource.h).
     ("IDB_LOGO", "logo.png", logo),
 )
 
@@ -563,7 +566,7 @@ def main():
         for name, file_name, draw in SKINS:
             write_png(folder, file_name, draw())
             if percent != 100:
-                lines.append("%-20s PNG \"%d/%s\"" % ("%s_%d" % (name, percent), percent, file_name))
+                lines.append("%-20s PNG_%d \"%d/%s\"" % (name, percent, percent, file_name))
     with open(os.path.join(out, "scaled_skins.rc"), "w") as f:
         f.write("\n".join(lines) + "\n")
     _percent = 100

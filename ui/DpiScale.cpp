@@ -25,12 +25,8 @@ int baseSizeOf(int pixels, int percent) {
     return percent > 0 ? (pixels * 100 + percent / 2) / percent : pixels;
 }
 
-std::wstring pictureName(const wchar_t* stem, int percent) {
-    std::wstring name = stem;
-    if (percent != 100) {
-        name += L"_" + std::to_wstring(percent);
-    }
-    return name;
+std::wstring pictureType(int percent) {
+    return percent == 100 ? std::wstring(L"PNG") : L"PNG_" + std::to_wstring(percent);
 }
 
 }  // namespace dpiscale

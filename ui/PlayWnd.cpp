@@ -66,7 +66,7 @@ bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
 }
 
 bool PlayWnd::loadLogo() {
-    logo_ = loadSkinImage(instance_, L"IDB_LOGO", dpi_, MAKEINTRESOURCEW(IDB_LOGO));
+    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     POINT position{};
     GetCursorPos(&position);
     cursor_.reset(position, GetTickCount());
@@ -233,7 +233,7 @@ void PlayWnd::setDpi(UINT dpi) {
     }
     dpi_ = dpi;
     cursor_.setMoveThreshold(dpiscale::scale(CursorIdle::kMoveThreshold, dpi_));
-    logo_ = loadSkinImage(instance_, L"IDB_LOGO", dpi_, MAKEINTRESOURCEW(IDB_LOGO));
+    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     if (linkWindow_ != nullptr) {
         // The old font stays alive until the label has taken the new one.
         FontHandle font(createLinkFont(dpi_));

@@ -251,24 +251,30 @@ Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource) {
     return image;
 }
 
-std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name) {
-    HRSRC resource = FindResourceW(instance, name, L"PNG");
+namespace {
+
+std::unique_ptr<Gdiplus::Image> loadPicture(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
+    HRSRC resource = FindResourceW(instance, name, type);
     if (resource == nullptr) {
         return nullptr;
     }
     return std::unique_ptr<Gdiplus::Image>(loadPngResource(instance, resource));
 }
 
-std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* stem, UINT dpi,
-                                              const wchar_t* atHundred) {
+}  // namespace
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name) {
+    return loadPicture(instance, name, L"PNG");
+}
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name, UINT dpi) {
     const int wanted = dpiscale::pictureScaleFor(dpi);
     for (int percent : dpiscale::kPictureScales) {
         if (percent < wanted) {
             continue;
         }
-        const std::wstring name = dpiscale::pictureName(stem, percent);
         std::unique_ptr<Gdiplus::Image> image =
-            loadSkinImage(instance, percent == 100 && atHundred != nullptr ? atHundred : name.c_str());
+            loadPicture(instance, name, dpiscale::pictureType(percent).c_str());
         if (image == nullptr) {
             continue;
         }

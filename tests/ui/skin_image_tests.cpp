@@ -103,7 +103,8 @@ TEST_P(SkinPictureTest, EveryScaleIsDrawnAtItsSize) {
     const SkinCase& skin = GetParam();
     for (int percent : {125, 150, 175, 200, 250, 300}) {
         SCOPED_TRACE(percent);
-        ImagePtr image = loadSkinImage(module(), dpiscale::pictureName(skin.name, percent).c_str());
+        HRSRC found = FindResourceW(module(), skin.name, dpiscale::pictureType(percent).c_str());
+        ImagePtr image(loadPngResource(module(), found));
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(imageWidth(image.get()), (skin.width * percent + 50) / 100);
         EXPECT_EQ(imageHeight(image.get()), (skin.height * percent + 50) / 100);
@@ -142,40 +143,43 @@ TEST(DisplayScale, LengthsPictureScalesAndNames) {
     EXPECT_EQ(dpiscale::baseSizeOf(233, 150), 155);
     EXPECT_EQ(dpiscale::baseSizeOf(388, 250), 155);
     EXPECT_EQ(dpiscale::baseSizeOf(36, 100), 36);
-    EXPECT_EQ(dpiscale::pictureName(L"IDB_PLAY", 100), L"IDB_PLAY");
-    EXPECT_EQ(dpiscale::pictureName(L"IDB_PLAY", 250), L"IDB_PLAY_250");
+    EXPECT_EQ(dpiscale::pictureType(100), L"PNG");
+    EXPECT_EQ(dpiscale::pictureType(250), L"PNG_250");
 }
 
 // The loader takes the picture of the scale, or the next larger one made smaller: at 97 DPI the play button
 // has the 100 % size but comes from the 125 % picture, whose pixels differ.
 TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
     struct Case {
-        const wchar_t* stem;
-        const wchar_t* atHundred;
+        const wchar_t* name;
         UINT dpi;
         int width, height;
-        const wchar_t* sameAs;  // the resource whose pixels it has, or null when made smaller
+        int sameAs;  // the scale whose picture it is, or 0 when made smaller
     };
     const Case cases[] = {
-        {L"IDB_PLAY", nullptr, 96, 36, 32, L"IDB_PLAY"},
-        {L"IDB_PLAY", nullptr, 144, 54, 48, L"IDB_PLAY_150"},
-        {L"IDB_FULLSCREEN1", nullptr, 168, 56, 46, L"IDB_FULLSCREEN1_175"},
-        {L"IDB_PLAY", nullptr, 110, 41, 37, nullptr},
-        {L"IDB_PLAY", nullptr, 97, 36, 32, nullptr},
-        {L"IDB_PLAY", nullptr, 400, 150, 133, nullptr},  // above the largest scale
-        {L"IDB_LOGO", MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, MAKEINTRESOURCEW(IDB_LOGO)},
-        {L"IDB_LOGO", MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, L"IDB_LOGO_200"},
+        {L"IDB_PLAY", 96, 36, 32, 100},
+        {L"IDB_PLAY", 144, 54, 48, 150},
+        {L"IDB_FULLSCREEN1", 168, 56, 46, 175},
+        {L"IDB_PLAY", 110, 41, 37, 0},
+        {L"IDB_PLAY", 97, 36, 32, 0},
+        {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
+        {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
+        {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
+    };
+    const auto picture = [](const wchar_t* name, int percent) {
+        return ImagePtr(
+            loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
-        ImagePtr image = loadSkinImage(module(), c.stem, c.dpi, c.atHundred);
+        ImagePtr image = loadSkinImage(module(), c.name, c.dpi);
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(imageWidth(image.get()), c.width);
         EXPECT_EQ(imageHeight(image.get()), c.height);
-        if (c.sameAs != nullptr) {
-            EXPECT_EQ(pixelsOf(image.get()), pixelsOf(loadSkinImage(module(), c.sameAs).get()));
+        if (c.sameAs != 0) {
+            EXPECT_EQ(pixelsOf(image.get()), pixelsOf(picture(c.name, c.sameAs).get()));
         } else if (c.width == 36) {
-            EXPECT_NE(pixelsOf(image.get()), pixelsOf(loadSkinImage(module(), L"IDB_PLAY").get()));
+            EXPECT_NE(pixelsOf(image.get()), pixelsOf(picture(c.name, 100).get()));
         }
     }
     EXPECT_EQ(loadSkinImage(module(), L"NO_SUCH_PICTURE", 144), nullptr);
