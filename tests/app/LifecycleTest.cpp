@@ -3,12 +3,14 @@
 #include <sstream>
 
 #include "AppTestSupport.h"
-#include "app/ControlBarAccess.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
-#include "app/WindowLayoutMath.h"
+#include "common/FakePlayer.h"
+#include "common/MessagePump.h"
+#include "common/TempFolder.h"
 #include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
+#include "resources/resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
 
@@ -86,11 +88,98 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     EXPECT_EQ(video.bottom, 420);
 }
 
+// The lines of a window's font, 0 without one.
+LONG fontHeightOf(HWND window) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
+}
+
+RECT rectIn(HWND parent, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed): the window takes
+// the suggested rectangle (grown to the minimum of the new scale), the bar its height and time font, the
+// link its font and place, the icon its size; in full screen the window covers the monitor instead. The
+// DPI comes from the message: the system's own answer for the window doesn't change in this test.
+TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    const AppState& state = appState();
+    HWND window = state.mainWindow;
+    HWND link = state.videoWindow->linkWindow();
+    const LONG linkFont96 = fontHeightOf(link);
+    ASSERT_LT(linkFont96, 0);
+
+    RECT suggested{40, 30, 40 + 1030, 30 + 740};
+    // During start-up (the saved placement put the window on a monitor of another scale) the placement's
+    // rectangle stands; only the scale changes.
+    const RECT placed = apptest::windowRect(window);
+    appState().layoutEnabled = FALSE;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&placed, &now));
+    EXPECT_EQ(state.controlBar->height(), 54);
+    appState().layoutEnabled = TRUE;
+
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(state.dpi, 144u);
+    now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&suggested, &now));
+    const SIZE client = clientSize(window);
+    HWND bar = state.controlBar->window();
+    EXPECT_EQ(state.controlBar->height(), 54);
+    const RECT barRect = rectIn(window, bar);
+    EXPECT_EQ(barRect.top, client.cy - 54);
+    EXPECT_EQ(barRect.bottom, client.cy);
+    EXPECT_EQ(barRect.right, client.cx);
+    EXPECT_EQ(rectIn(window, state.videoWindow->frameWindow()).bottom, client.cy - 54);
+    const RECT play = rectIn(bar, GetDlgItem(bar, IDC_BTN_PLAY));
+    EXPECT_EQ(play.right - play.left, 54);
+    EXPECT_EQ(play.bottom - play.top, 48);
+    LOGFONTW timeFont{};
+    ASSERT_NE(GetObjectW(state.controlBar->timeFont(), sizeof(timeFont), &timeFont), 0);
+    EXPECT_EQ(timeFont.lfHeight, -17);
+    EXPECT_NEAR(fontHeightOf(link), linkFont96 * 3 / 2, 1);
+    const RECT linkRect = rectIn(state.videoWindow->frameWindow(), link);
+    EXPECT_EQ(linkRect.top, 8);
+    EXPECT_EQ(linkRect.right, client.cx - 8);
+    ICONINFO icon{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), &icon));
+    BITMAP colour{};
+    GetObjectW(icon.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, 48);
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+
+    // Too small a suggestion grows to the minimum of the scale: 480 x 300 of video at 96 DPI.
+    RECT small{40, 30, 440, 330};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&small));
+    EXPECT_EQ(clientSize(window).cx, 720);
+    EXPECT_EQ(clientSize(window).cy, 54 + 450);
+
+    enterFullScreen();
+    RECT elsewhere{200, 100, 900, 600};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&elsewhere));
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&screen, &now));
+    EXPECT_EQ(state.controlBar->height(), 45);
+    EXPECT_EQ(rectIn(window, bar).bottom, screen.bottom);
+}
+
 TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
+    SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
     SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"2");
-    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the close never reached libads";
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(appState().mainWindow, window);
@@ -103,10 +192,8 @@ TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
 TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    wchar_t folder[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-    const std::wstring log = std::wstring(folder) + L"velmora-ads-log.txt";
-    DeleteFileW(log.c_str());
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
     SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
     SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"1");
     appState().layoutEnabled = TRUE;
@@ -133,26 +220,22 @@ TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     std::string expected = std::to_string(reinterpret_cast<UINT_PTR>(window)) +
                            "\tVelmora Player\thttp://ads.corvanta.com/ads/velmoraplayer/ads.php\n";
     EXPECT_EQ(text.str(), expected);
-    in.close();
-    DeleteFileW(log.c_str());
 }
 
 TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
-    int releases = 0;
-    appState().controller = std::make_unique<PlayLogic>([&releases](int) -> std::unique_ptr<MediaPlayer> {
-        auto player = std::make_unique<apptest::FakePlayer>();
-        player->releaseCount = &releases;
-        return player;
-    });
+    auto log = std::make_shared<FakePlayerLog>();
+    // Whether the controller that receives the player's events was still there at the release.
+    bool releasedWithController = false;
+    log->onRelease = [&] { releasedWithController = appState().controller != nullptr; };
+    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
     ASSERT_TRUE(appState().controller->createMediaPlayer(PlayerVlc));
-    apptest::FakePlayer::releasedWithController = false;
 
     destroyComponents();
 
-    EXPECT_EQ(releases, 1);
+    EXPECT_EQ(log->releases, 1);
     // Released by the teardown itself, not by the controller's destructor on its way out.
-    EXPECT_TRUE(apptest::FakePlayer::releasedWithController);
+    EXPECT_TRUE(releasedWithController);
     EXPECT_FALSE(appState().controller);
     EXPECT_EQ(appState().videoWindow, nullptr);
     // The single video window object is gone too: the next one is a fresh object without windows.
@@ -161,7 +244,7 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     PlayWnd::destroyInstance();
     // A second teardown finds nothing left to do.
     destroyComponents();
-    EXPECT_EQ(releases, 1);
+    EXPECT_EQ(log->releases, 1);
 }
 
 LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -189,6 +272,17 @@ TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     EXPECT_FALSE(appState().app);
 }
 
+// Without a placement of this run, or a whole one read at start, the stored value stays as it is.
+TEST_F(LifecycleTest, AnInvalidPlacementIsNeverSaved) {
+    const std::vector<BYTE> stored = {1, 2, 3};
+    ASSERT_TRUE(testregistry::write(testregistry::kPlacementValue, REG_BINARY, stored.data(),
+                                    static_cast<DWORD>(stored.size())));
+    ASSERT_FALSE(loadPlacement());
+    appState().placement.length = sizeof(WINDOWPLACEMENT);  // a record of the right size, but not valid
+    EXPECT_FALSE(savePlacement());
+    EXPECT_EQ(testregistry::read(testregistry::kPlacementValue).bytes, stored);
+}
+
 struct StoredCase {
     const char* what;
     DWORD type;
@@ -207,15 +301,13 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     std::memcpy(bytes.data(), &saved, std::min<size_t>(c.size, sizeof(saved)));
     testregistry::removeKey(testregistry::kPlacementKey);
     if (c.size != 0) {
-        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", c.type, bytes.data(), c.size);
+        testregistry::write(testregistry::kPlacementValue, c.type, bytes.data(), c.size);
     }
     EXPECT_EQ(loadPlacement(), c.loaded);
     EXPECT_TRUE(testregistry::keyExists(testregistry::kPlacementKey));
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-        DispatchMessageW(&message);  // the posted maximise
-    }
+    pumpPending();  // the posted maximise
     EXPECT_EQ(IsZoomed(window) != FALSE, c.loaded && c.show == SW_SHOWMAXIMIZED);
     WINDOWPLACEMENT now{};
     now.length = sizeof(now);
@@ -223,11 +315,11 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     if (c.loaded) {
         EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &saved.rcNormalPosition));
     } else {
-        EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
+        EXPECT_EQ(clientSize(window).cx, 672);
     }
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(savePlacement());
-    const testregistry::Value stored = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    const testregistry::Value stored = testregistry::read(testregistry::kPlacementValue);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
     ASSERT_EQ(stored.bytes.size(), sizeof(WINDOWPLACEMENT));
     EXPECT_EQ(std::memcmp(stored.bytes.data(), &appState().placement, sizeof(WINDOWPLACEMENT)), 0);
@@ -260,8 +352,8 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
     ASSERT_TRUE(createMainWindow(instance, c.startShow));
     HWND window = appState().mainWindow;
     ShowWindow(window, SW_RESTORE);
-    EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
-    EXPECT_EQ(clientSize(window).cy, layoutmath::firstClientSize(controlbar::height()).cy);
+    EXPECT_EQ(clientSize(window).cx, 672);
+    EXPECT_EQ(clientSize(window).cy, 456);
     const RECT normal = apptest::windowRect(window);
     ShowWindow(window, c.maximise ? SW_MAXIMIZE : SW_SHOWNORMAL);
     if (c.fullScreen) {

@@ -10,6 +10,12 @@ namespace testregistry {
 
 constexpr wchar_t kPlacementKey[] = L"Software\\Corvanta\\VelmoraPlayer";
 constexpr wchar_t kHandOffKey[] = L"Software\\Velmora Player";
+// The values: the main window's placement, and the running copy's window and the path handed to it.
+constexpr wchar_t kPlacementValue[] = L"MAIN_WP";
+constexpr wchar_t kHandleValue[] = L"MainFrame_Handle";
+constexpr wchar_t kNewFileValue[] = L"MainFrame_NewFile";
+// What a new start posts to the running copy's window once the path is in kNewFileValue.
+constexpr UINT kOpenHandedOverFile = WM_APP + 504;
 
 struct Value {
     DWORD type = REG_NONE;
@@ -35,6 +41,17 @@ inline bool write(const wchar_t* subKey, const wchar_t* name, DWORD type, const 
     return RegSetKeyValueW(HKEY_CURRENT_USER, subKey, name, type, data, size) == ERROR_SUCCESS;
 }
 
+// One of the player's values by its name alone: each lives under its own key.
+inline const wchar_t* keyOf(const wchar_t* name) {
+    return std::wstring(name) == kPlacementValue ? kPlacementKey : kHandOffKey;
+}
+inline Value read(const wchar_t* name) {
+    return read(keyOf(name), name);
+}
+inline bool write(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    return write(keyOf(name), name, type, data, size);
+}
+
 inline bool keyExists(const wchar_t* subKey) {
     HKEY key = nullptr;
     const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
@@ -42,6 +59,14 @@ inline bool keyExists(const wchar_t* subKey) {
         RegCloseKey(key);
     }
     return exists;
+}
+
+// The display scale Wine gives each process it starts (read when the process starts; 96 without it).
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixels[] = L"LogPixels";
+
+inline void removeValue(const wchar_t* subKey, const wchar_t* name) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, subKey, name);
 }
 
 inline void removeKey(const wchar_t* subKey) {

@@ -27,6 +27,14 @@ bool copyClip(const char* clipName, const std::wstring& target) {
 
 }  // namespace
 
+bool isAboutBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_ABOUT_TEXT) != nullptr;
+}
+
+bool isOpenDialog(HWND dialog) {
+    return windowText(dialog) == L"Select File";
+}
+
 void PlayerTest::SetUpTestSuite() {
     CreateDirectoryW(workFolder().c_str(), nullptr);
     CreateDirectoryW(videosFolder().c_str(), nullptr);
@@ -43,9 +51,11 @@ void PlayerTest::SetUp() {
     ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
     ASSERT_NE(GetFileAttributesW(longClipPath().c_str()), INVALID_FILE_ATTRIBUTES) << "clips were not copied";
     ASSERT_NE(GetFileAttributesW(exePath().c_str()), INVALID_FILE_ATTRIBUTES) << "no test copy of the player";
-    // A new user: no saved placement and no published window of an earlier run.
+    // A new user: no saved placement and no published window of an earlier run, at 100 % (a run that
+    // ended while it had set another scale leaves none behind).
     testregistry::removeKey(testregistry::kPlacementKey);
     testregistry::removeKey(testregistry::kHandOffKey);
+    testregistry::removeValue(testregistry::kDesktopKey, testregistry::kLogPixels);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     for (char& c : name) {
@@ -79,6 +89,17 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     return ::testing::AssertionSuccess();
 }
 
+::testing::AssertionResult PlayerTest::startPlayerAtDpi(UINT dpi, const std::wstring& commandTail) {
+    const DWORD value = dpi;
+    if (!testregistry::write(testregistry::kDesktopKey, testregistry::kLogPixels, REG_DWORD, &value,
+                             sizeof(value))) {
+        return ::testing::AssertionFailure() << "LogPixels could not be set";
+    }
+    auto started = startPlayer(commandTail);
+    testregistry::removeValue(testregistry::kDesktopKey, testregistry::kLogPixels);
+    return started;
+}
+
 ::testing::AssertionResult PlayerTest::startIdle() {
     auto started = startPlayer();
     return started ? waitForTitle(kProductTitle) : started;
@@ -94,15 +115,22 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
            << std::string(title.begin(), title.end()) << "\"";
 }
 
+::testing::AssertionResult PlayerTest::waitForQueue(DWORD timeoutMs) {
+    PostMessageW(player_.window(), WM_TIMER, 100, 0);
+    player_.postCommand(ID_HELP_ABOUT);
+    const HWND about = player_.waitForDialog(isAboutBox, timeoutMs);
+    if (!about) {
+        return ::testing::AssertionFailure() << "the player did not get to the about box";
+    }
+    if (!PlayerProcess::pressDialogButton(about, IDOK)) {
+        return ::testing::AssertionFailure() << "the about box did not close";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path) {
     player_.postCommand(ID_FILE_OPEN);
-    HWND dialog = nullptr;
-    waitUntil(
-        [&] {
-            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
-            return dialog != nullptr;
-        },
-        5000);
+    const HWND dialog = player_.waitForDialog(isOpenDialog, 5000);
     if (!dialog) {
         return ::testing::AssertionFailure() << "no open dialog titled \"Select File\"";
     }
@@ -113,8 +141,7 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
                         2000, &ignored);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    if (!waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+    if (!PlayerProcess::pressDialogButton(dialog, IDOK)) {
         return ::testing::AssertionFailure() << "the open dialog did not close";
     }
     return ::testing::AssertionSuccess();

@@ -13,6 +13,10 @@ namespace e2e {
 constexpr wchar_t kProductTitle[] = L"Velmora Player";
 constexpr wchar_t kLoadFailure[] = L"Could not load the file";
 
+// Two of the player's dialog boxes.
+bool isAboutBox(HWND dialog);
+bool isOpenDialog(HWND dialog);
+
 // Every case starts its own player from a test copy of the program (with the libvlc stand-in and the
 // advertisement double beside it), as a new user would: no saved settings, clips in ordinary folders.
 class PlayerTest : public ::testing::Test {
@@ -24,6 +28,9 @@ protected:
     // Starts the player with the command tail and waits for its main window; adsResult is what the
     // advertisement double answers when the window is asked to close.
     ::testing::AssertionResult startPlayer(const std::wstring& commandTail = L"", int adsResult = 0);
+    // The same on a screen of dpi: the scale is set for the player's start only (Wine reads it when a
+    // process starts) and put back once its window is there.
+    ::testing::AssertionResult startPlayerAtDpi(UINT dpi, const std::wstring& commandTail = L"");
     // Starts a further copy of the player with the command tail, waiting for nothing; in the program's
     // folder unless currentFolder names another.
     bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0,
@@ -31,6 +38,10 @@ protected:
     // Starts it and waits until the first timer tick has set the product name as the title.
     ::testing::AssertionResult startIdle();
     ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);
+    // Waits until the player has handled everything posted to it so far, and a timer tick after that: its
+    // queue is in order, so once the about box that a command posted now brings up is there, all that came
+    // before is done. The box is closed again.
+    ::testing::AssertionResult waitForQueue(DWORD timeoutMs = 10000);
     // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming.
     ::testing::AssertionResult openThroughDialog(const std::wstring& path);
 

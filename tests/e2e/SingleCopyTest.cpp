@@ -16,7 +16,7 @@ namespace e2e {
 namespace {
 
 DWORD publishedHandle() {
-    const auto value = testregistry::read(testregistry::kHandOffKey, L"MainFrame_Handle");
+    const auto value = testregistry::read(testregistry::kHandleValue);
     return value.bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(value.bytes.data()) : 0;
 }
 
@@ -57,7 +57,7 @@ TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
     ASSERT_TRUE(takesTheForeground(other));
     const WINDOWPLACEMENT read{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
                                {90, 80, 800, 600}};
-    testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &read, sizeof(read));
+    testregistry::write(testregistry::kPlacementValue, REG_BINARY, &read, sizeof(read));
 
     const std::wstring file = playable ? videoPath(L"b.mpg") : textFilePath();
     PlayerProcess second;
@@ -73,10 +73,10 @@ TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
     ASSERT_TRUE(second.waitForExit(0, &code)) << "the second copy did not end";
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(sawWindow);
-    const auto path = testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile");
+    const auto path = testregistry::read(testregistry::kNewFileValue);
     EXPECT_EQ(path.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(path.bytes.size(), (file.size() + 1) * 2) << "the path with its NUL";
-    const auto placement = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    const auto placement = testregistry::read(testregistry::kPlacementValue);
     EXPECT_EQ(placement.bytes, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&read),
                                                  reinterpret_cast<const BYTE*>(&read + 1)))
         << "the second copy did not write back the placement it read";
@@ -139,7 +139,7 @@ TEST_P(UnansweredPing, NeverStopsANormalStart) {
         DestroyWindow(stale);
     }
     const DWORD handle = numberOf(stale);
-    testregistry::write(testregistry::kHandOffKey, L"MainFrame_Handle", REG_DWORD, &handle, sizeof(handle));
+    testregistry::write(testregistry::kHandleValue, REG_DWORD, &handle, sizeof(handle));
     const ULONGLONG started = GetTickCount64();
     ASSERT_TRUE(startPlayer(videoPath(L"a.mpg")));
     RecordProperty("start_ms", static_cast<int>(GetTickCount64() - started));
@@ -163,7 +163,7 @@ TEST_F(PlayerTest, BareFileNameIsHandedOverAsTheFileOfTheStartingFolder) {
     ASSERT_TRUE(second.waitForExit(15000, &code)) << "the new start did not hand the file over";
     EXPECT_EQ(code, 0u);
     EXPECT_TRUE(waitForTitle(titleFor(L"b.mpg")));
-    const auto stored = testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile");
+    const auto stored = testregistry::read(testregistry::kNewFileValue);
     EXPECT_EQ(stored.bytes.size(), (videoPath(L"b.mpg").size() + 1) * sizeof(wchar_t))
         << "not the whole path";
 }
@@ -200,7 +200,7 @@ TEST_P(LongPath, GoesToTheRunningCopyOnlyBelowTwoHundredSixtyCharacters) {
     }
     ASSERT_TRUE(second.waitForWindow(15000)) << "the new start did not open a window of its own";
     EXPECT_TRUE(waitUntil([&] { return second.title() == titleFor(name.c_str()); }, 5000));
-    EXPECT_TRUE(testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile").bytes.empty());
+    EXPECT_TRUE(testregistry::read(testregistry::kNewFileValue).bytes.empty());
     EXPECT_EQ(player_.title(), kProductTitle);
 }
 

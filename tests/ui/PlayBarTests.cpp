@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
-#include "VideoWindowFixture.h"
+#include "common/MainWindowFixture.h"
+#include "common/DibCanvas.h"
 #include "common/TempFolder.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
+#include "ui/SkinImage.h"
 
 namespace {
 
@@ -27,7 +32,7 @@ TEST(PlayBarRules, FormatTime) {
         {-1000, PlayerVlc, L"00:00:00"},   {59999, PlayerNone, L"00:00:59"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PlayBar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
+        EXPECT_EQ(playbar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
     }
     EXPECT_EQ(playbar::timeText(0, 0, PlayerVlc), L"00:00:00 / 00:00:00");
 }
@@ -101,6 +106,9 @@ TEST(PlayBarRules, AutoHide) {
         EXPECT_EQ(playbar::autoHideStep(c.last, rest, c.now, c.cursor, c.overBar, c.visible), c.step)
             << c.last << " " << c.now << " (" << c.cursor.x << "," << c.cursor.y << ")";
     }
+    // At 144 DPI the threshold is 8 pixels: a move of 7 is still rest, one of 8 shows the bar.
+    EXPECT_EQ(playbar::autoHideStep(1000, rest, 6001, {107, 93}, false, true, 8), AutoHideStep::Hide);
+    EXPECT_EQ(playbar::autoHideStep(1000, rest, 6001, {108, 100}, false, false, 8), AutoHideStep::ShowRecord);
 }
 
 TEST(PlayBarLock, ASecondHoldOnTheSameThreadDoesNotWait) {
@@ -149,7 +157,17 @@ protected:
     bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(bar->window(), id)) != FALSE; }
     static LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), y); }
 
-    std::shared_ptr<FakePlayerState> player;
+    // What dc shows of the bar's column under the area, in the bar's client coordinates.
+    std::vector<std::uint32_t> column(HDC dc, const RECT& area) const {
+        DibCanvas canvas(area.right - area.left, bar->height(), 0);
+        canvas.copyFrom(dc, area.left, 0);
+        return std::vector<std::uint32_t>(canvas.bits(), canvas.bits() + canvas.width() * canvas.height());
+    }
+
+    // The last time the bar sought to; -1 before any seek.
+    std::int64_t lastSeek() const { return player->seeks.empty() ? -1 : player->seeks.back(); }
+
+    std::shared_ptr<FakePlayerLog> player;
     PlayBar* bar = nullptr;
 };
 
@@ -157,6 +175,7 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
     ASSERT_EQ(bar->height(), 36);
     struct Case {
         int width, id, x, y, w, h;
+        UINT dpi = 96;  // the pictures of its scale; the gaps and drops scaled
     };
     const Case cases[] = {
         {480, IDC_BTN_OPEN, 1, 2, 36, 32},
@@ -169,14 +188,51 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
         {672, IDC_TIME_SLIDER, 149, 16, 391, 12},
         {672, IDC_VOLUME_SLIDER, 541, 15, 68, 12},
         {672, IDC_BTN_FULLSCREEN, 639, 5, 32, 26},
+        {840, IDC_BTN_OPEN, 1, 2, 45, 40, 120},
+        {840, IDC_BTN_NEXT, 139, 2, 45, 40, 120},
+        {840, IDC_TIME_SLIDER, 185, 20, 491, 15, 120},
+        {840, IDC_VOLUME_SLIDER, 677, 19, 85, 15, 120},
+        {840, IDC_BTN_MUTE, 763, 11, 35, 30, 120},
+        {840, IDC_BTN_FULLSCREEN, 799, 6, 40, 33, 120},
+        {1008, IDC_BTN_OPEN, 2, 3, 54, 48, 144},
+        {1008, IDC_BTN_PAUSE, 58, 3, 54, 48, 144},
+        {1008, IDC_BTN_NEXT, 170, 3, 54, 48, 144},
+        {1008, IDC_TIME_SLIDER, 226, 24, 582, 18, 144},
+        {1008, IDC_VOLUME_SLIDER, 810, 23, 102, 18, 144},
+        {1008, IDC_BTN_MUTE, 914, 14, 42, 36, 144},
+        {1008, IDC_BTN_LEAVE_FULLSCREEN, 958, 7, 48, 39, 144},
+        {720, IDC_TIME_SLIDER, 226, 24, 294, 18, 144},
+        {1344, IDC_BTN_OPEN, 2, 4, 72, 64, 192},
+        {1344, IDC_BTN_NEXT, 224, 4, 72, 64, 192},
+        {1344, IDC_TIME_SLIDER, 298, 32, 782, 24, 192},
+        {1344, IDC_VOLUME_SLIDER, 1082, 30, 136, 24, 192},
+        {1344, IDC_BTN_MUTE, 1220, 18, 56, 48, 192},
+        {1344, IDC_BTN_FULLSCREEN, 1278, 10, 64, 52, 192},
     };
     for (const Case& c : cases) {
+        bar->setDpi(c.dpi);
         resize(c.width);
         const RECT r = controlRect(c.id);
         EXPECT_EQ(r.left, c.x) << c.id << " at " << c.width;
         EXPECT_EQ(r.top, c.y) << c.id << " at " << c.width;
         EXPECT_EQ(r.right - r.left, c.w) << c.id << " at " << c.width;
         EXPECT_EQ(r.bottom - r.top, c.h) << c.id << " at " << c.width;
+    }
+}
+
+// A DPI change (the window moved to another monitor, or the scale changed) gives the bar the pictures, the
+// height and the time font of the new scale, and back.
+TEST_F(ControlBar, HeightAndTimeFontFollowTheDpi) {
+    const struct {
+        UINT dpi;
+        int height, fontHeight;
+    } cases[] = {{144, 54, -17}, {120, 45, -14}, {192, 72, -22}, {96, 36, -11}};
+    for (const auto& c : cases) {
+        bar->setDpi(c.dpi);
+        EXPECT_EQ(bar->height(), c.height) << c.dpi;
+        LOGFONTW font{};
+        ASSERT_EQ(GetObjectW(bar->timeFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
+        EXPECT_EQ(font.lfHeight, c.fontHeight) << c.dpi;
     }
 }
 
@@ -270,37 +326,87 @@ TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
     const RECT area = controlRect(IDC_TIME_SLIDER);
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.right - 2, area.top + 2));
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.right - 2, area.top + 2));
-    EXPECT_EQ(player->lastSeek, -1);  // no length known yet: nowhere to seek to
+    EXPECT_EQ(lastSeek(), -1);  // no length known yet: nowhere to seek to
 
     player->length = 600000;
     bar->refreshTime();
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + 50, area.top + 2));
     EXPECT_EQ(GetCapture(), bar->window());
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(-40, 5));
-    EXPECT_EQ(player->lastSeek, 0);
+    EXPECT_EQ(lastSeek(), 0);
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(2000, 5));
-    EXPECT_EQ(player->lastSeek, 600000);
+    EXPECT_EQ(lastSeek(), 600000);
     EXPECT_EQ(bar->position(), 600000);
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(2000, 5));
-    player->lastSeek = -1;
+    player->seeks.clear();
     SendMessageW(bar->window(), WM_MOUSEMOVE, 0, at(area.left + 50, 5));
-    EXPECT_EQ(player->lastSeek, -1);  // released: no more seeking
+    EXPECT_EQ(lastSeek(), -1);  // released: no more seeking
 
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left - 10, 30));  // over no slider
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(bar->dragTarget(), 0);
 }
 
+TEST_F(ControlBar, EveryButtonHasItsTooltip) {
+    const std::pair<int, const wchar_t*> tips[] = {
+        {IDC_BTN_OPEN, L"Open"},
+        {IDC_BTN_PLAY, L"Play"},
+        {IDC_BTN_PAUSE, L"Pause"},
+        {IDC_BTN_STOP, L"Stop"},
+        {IDC_BTN_PREV, L"Prev"},
+        {IDC_BTN_NEXT, L"Next"},
+        {IDC_BTN_MUTE, L"Mute On/Off"},
+        {IDC_BTN_FULLSCREEN, L"Full Screen"},
+        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
+    };
+    for (const auto& [id, text] : tips) {
+        wchar_t shown[64] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = bar->window();
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(bar->window(), id));
+        tool.lpszText = shown;
+        SendMessageW(bar->tooltip(), TTM_GETTEXTW, ARRAYSIZE(shown), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(shown, text) << "button " << id;
+    }
+}
+
+// The sliders the layout drew are on the bar from its first paint, before the player reports a time.
+TEST_F(ControlBar, RepaintBeforeAnyRefreshShowsTheSliders) {
+    DibCanvas painted(480, bar->height(), 0);
+    DibCanvas background(480, bar->height(), 0);
+    bar->paint(painted.dc());
+    const std::unique_ptr<Gdiplus::Image> picture = loadSkinImage(GetModuleHandleW(nullptr), L"IDB_BAR_BKG");
+    bar->tileImage(background.dc(), picture.get(), 0, 0, 480);
+    GdiFlush();
+    for (int id : {IDC_TIME_SLIDER, IDC_VOLUME_SLIDER}) {
+        const RECT area = controlRect(id);
+        EXPECT_NE(column(painted.dc(), area), column(background.dc(), area)) << "no slider " << id;
+    }
+}
+
 TEST_F(ControlBar, TimeRefreshDrawsOutsideThePaintCycleAndBuffersOnlyGrow) {
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
     player->state = StatePlaying;
     player->length = 3600000;
     player->time = 1800000;
     UpdateWindow(bar->window());
+    const RECT area = controlRect(IDC_TIME_SLIDER);
+    const WindowDC shown(bar->window());
+    const std::vector<std::uint32_t> before = column(shown.get(), area);
     bar->refreshTime();
     EXPECT_FALSE(GetUpdateRect(bar->window(), nullptr, FALSE));
     MSG message{};
     EXPECT_FALSE(PeekMessageW(&message, bar->window(), WM_PAINT, WM_PAINT, PM_NOREMOVE));
     EXPECT_EQ(bar->position(), 1800000);
+    // The knob and the time text moved on the screen, to what the bar composed.
+    const std::vector<std::uint32_t> after = column(shown.get(), area);
+    EXPECT_NE(after, before) << "the refresh drew nothing";
+    EXPECT_EQ(after, column(bar->compositeBuffer().dc(), area));
+
+    player->time = 5000000;  // past the length, as a report may come in just before the end
+    bar->refreshTime();
+    EXPECT_EQ(bar->position(), 3600000);
 
     const HBITMAP first = bar->compositeBuffer().bitmap();
     ASSERT_NE(first, nullptr);

@@ -1,15 +1,19 @@
 // The shipped skin pictures and the loader that turns "PNG" resources into images.
+#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
+#include "ui/PlayBar.h"
 #include "ui/SkinImage.h"
 #include "ui/WindowLibrary.h"
 
-#include "DibCanvas.h"
+#include "common/DibCanvas.h"
+#include "common/GdiplusEnvironment.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +99,94 @@ INSTANTIATE_TEST_SUITE_P(AllSkins, SkinPictureTest, ::testing::ValuesIn(kSkins),
                              return name;
                          });
 
+// Each picture drawn for every display scale, at its 100 % size times the scale rounded half up, and still
+// with a transparent surround and no pure black where it is visible.
+TEST_P(SkinPictureTest, EveryScaleIsDrawnAtItsSize) {
+    const SkinCase& skin = GetParam();
+    for (int percent : {125, 150, 175, 200, 250, 300}) {
+        SCOPED_TRACE(percent);
+        HRSRC found = FindResourceW(module(), skin.name, dpiscale::pictureType(percent).c_str());
+        ImagePtr image(loadPngResource(module(), found));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(imageWidth(image.get()), (skin.width * percent + 50) / 100);
+        EXPECT_EQ(imageHeight(image.get()), (skin.height * percent + 50) / 100);
+        const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
+        if (skin.transparentAround) {
+            EXPECT_EQ(alphaOf(pixels.front()), 0);
+            EXPECT_EQ(alphaOf(pixels.back()), 0);
+        }
+        for (Gdiplus::ARGB argb : pixels) {
+            if (alphaOf(argb) != 0) {
+                ASSERT_NE(argb & 0xFFFFFF, 0u);
+            }
+        }
+    }
+}
+
+TEST(DisplayScale, LengthsPictureScalesAndNames) {
+    const std::pair<int, UINT> lengths[] = {{1, 96},   {1, 120},   {1, 144},   {5, 120},
+                                            {5, 144},  {11, 144},  {36, 120},  {26, 120},
+                                            {-3, 144}, {672, 192}, {420, 168}, {0, 300}};
+    const int scaled[] = {1, 1, 2, 6, 8, 17, 45, 33, -5, 1344, 735, 0};
+    for (size_t i = 0; i < std::size(lengths); ++i) {
+        EXPECT_EQ(dpiscale::scale(lengths[i].first, lengths[i].second), scaled[i])
+            << lengths[i].first << " at " << lengths[i].second;
+    }
+    // The exact scale, else the next larger; never a smaller one.
+    const std::pair<UINT, int> scales[] = {{96, 100},  {97, 125},  {120, 125}, {121, 150},
+                                           {144, 150}, {168, 175}, {192, 200}, {193, 250},
+                                           {240, 250}, {288, 300}, {400, 300}, {72, 100}};
+    for (const auto& [dpi, percent] : scales) {
+        EXPECT_EQ(dpiscale::pictureScaleFor(dpi), percent) << dpi;
+    }
+    EXPECT_EQ(dpiscale::baseSizeOf(33, 125), 26);
+    EXPECT_EQ(dpiscale::baseSizeOf(13, 125), 10);
+    EXPECT_EQ(dpiscale::baseSizeOf(46, 175), 26);
+    EXPECT_EQ(dpiscale::baseSizeOf(233, 150), 155);
+    EXPECT_EQ(dpiscale::baseSizeOf(388, 250), 155);
+    EXPECT_EQ(dpiscale::baseSizeOf(36, 100), 36);
+    EXPECT_EQ(dpiscale::pictureType(100), L"PNG");
+    EXPECT_EQ(dpiscale::pictureType(250), L"PNG_250");
+}
+
+// The loader takes the picture of the scale, or the next larger one made smaller: at 97 DPI the play button
+// has the 100 % size but comes from the 125 % picture, whose pixels differ.
+TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
+    struct Case {
+        const wchar_t* name;
+        UINT dpi;
+        int width, height;
+        int sameAs;  // the scale whose picture it is, or 0 when made smaller
+    };
+    const Case cases[] = {
+        {L"IDB_PLAY", 96, 36, 32, 100},
+        {L"IDB_PLAY", 144, 54, 48, 150},
+        {L"IDB_FULLSCREEN1", 168, 56, 46, 175},
+        {L"IDB_PLAY", 110, 41, 37, 0},
+        {L"IDB_PLAY", 97, 36, 32, 0},
+        {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
+        {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
+        {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
+    };
+    const auto picture = [](const wchar_t* name, int percent) {
+        return ImagePtr(
+            loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        ImagePtr image = loadSkinImage(module(), c.name, c.dpi);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(imageWidth(image.get()), c.width);
+        EXPECT_EQ(imageHeight(image.get()), c.height);
+        if (c.sameAs != 0) {
+            EXPECT_EQ(pixelsOf(image.get()), pixelsOf(picture(c.name, c.sameAs).get()));
+        } else if (c.width == 36) {
+            EXPECT_NE(pixelsOf(image.get()), pixelsOf(picture(c.name, 100).get()));
+        }
+    }
+    EXPECT_EQ(loadSkinImage(module(), L"NO_SUCH_PICTURE", 144), nullptr);
+}
+
 TEST(SkinPictures, BarBackgroundIsAnOpaqueLightGreyGradient) {
     ImagePtr image = loadSkinImage(module(), L"IDB_BAR_BKG");
     ASSERT_NE(image, nullptr);
@@ -155,12 +247,20 @@ TEST(PngLoader, UndecodableBytesGiveAnEmptyImageThatIsNeverDrawn) {
 
     DibCanvas canvas(8, 8, 0x102030);
     ASSERT_TRUE(canvas.ready());
-    Gdiplus::Graphics graphics(canvas.dc());
-    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0));
-    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0, 8, 8));
-    EXPECT_FALSE(tileImageHorizontally(graphics, image.get(), 0, 0, 8));
-    EXPECT_FALSE(drawImage(graphics, nullptr, 0, 0));
+    {
+        Gdiplus::Graphics graphics(canvas.dc());
+        EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0));
+        EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0, 8, 8));
+        EXPECT_FALSE(drawImage(graphics, nullptr, 0, 0));
+    }
     EXPECT_EQ(imageWidth(nullptr), 0);
+    // Nor does the bar's tiling draw anything of it.
+    PlayBar::instance()->tileImage(canvas.dc(), image.get(), 0, 0, 8);
+    PlayBar::destroyInstance();
+    GdiFlush();
+    for (int i = 0; i < 8 * 8; ++i) {
+        ASSERT_EQ(canvas.rgb(i % 8, i / 8), 0x102030u) << "pixel " << i;
+    }
 }
 
 TEST(PngLoader, ImageStaysDrawableAfterTheResourceBlockIsFreed) {
@@ -190,8 +290,16 @@ TEST(PngLoader, ImageStaysDrawableAfterTheResourceBlockIsFreed) {
     EXPECT_LT(redOf(centre), 100);
 }
 
-TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
-    // Four columns of distinct colours: a squeezed last tile would mix them.
+// The sum of the differences of red, green and blue.
+int colourDistance(std::uint32_t a, std::uint32_t b) {
+    return std::abs(redOf(a) - redOf(b)) + std::abs(greenOf(a) - greenOf(b)) +
+           std::abs(blueOf(a) - blueOf(b));
+}
+
+// The bar tiles a small picture across an area at its natural width, and squeezes the last copy into
+// what is left of the area.
+TEST(SkinDrawing, TheBarSqueezesTheLastTileIntoTheRestOfTheArea) {
+    // Four columns of distinct colours: a cut last copy would show the first two, a squeezed one all four.
     Gdiplus::Bitmap tile(4, 2, PixelFormat32bppARGB);
     const Gdiplus::ARGB colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
     for (int x = 0; x < 4; ++x) {
@@ -199,17 +307,28 @@ TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
             tile.SetPixel(x, y, Gdiplus::Color(colours[x]));
         }
     }
-    DibCanvas canvas(12, 2, 0x808080);
-    ASSERT_TRUE(canvas.ready());
+    DibCanvas tiled(12, 2, 0x808080);
+    DibCanvas squeezed(2, 2, 0x808080);
+    ASSERT_TRUE(tiled.ready() && squeezed.ready());
+    PlayBar::instance()->tileImage(tiled.dc(), &tile, 0, 0, 10);
+    PlayBar::destroyInstance();
     {
-        Gdiplus::Graphics graphics(canvas.dc());
-        ASSERT_TRUE(tileImageHorizontally(graphics, &tile, 0, 0, 10));
+        Gdiplus::Graphics graphics(squeezed.dc());
+        ASSERT_TRUE(drawImage(graphics, &tile, 0, 0, 2, 2));
     }
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(canvas.rgb(x, 1), colours[x % 4] & 0xFFFFFF) << "x " << x;
+    GdiFlush();
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(tiled.rgb(x, 1), colours[x % 4] & 0xFFFFFF) << "x " << x;
     }
-    EXPECT_EQ(canvas.rgb(10, 1), 0x808080u);
-    EXPECT_EQ(canvas.rgb(11, 1), 0x808080u);
+    for (int x = 8; x < 10; ++x) {
+        EXPECT_LE(colourDistance(tiled.rgb(x, 1), squeezed.rgb(x - 8, 1)), 3)
+            << "x " << x << ": " << std::hex << tiled.rgb(x, 1) << " vs " << squeezed.rgb(x - 8, 1);
+    }
+    // A cut copy would end in the picture's second column, a squeezed one in its second half.
+    EXPECT_GT(colourDistance(tiled.rgb(9, 1), colours[1] & 0xFFFFFF), 3)
+        << "the last copy is cut, not squeezed";
+    EXPECT_EQ(tiled.rgb(10, 1), 0x808080u);
+    EXPECT_EQ(tiled.rgb(11, 1), 0x808080u);
 }
 
 TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
@@ -239,9 +358,7 @@ TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
             for (int x = 0; x < 8; ++x) {
                 const std::uint32_t a = drawn.rgb(x, y);
                 const std::uint32_t b = blended.rgb(x, y);
-                EXPECT_LE(std::abs(redOf(a) - redOf(b)) + std::abs(greenOf(a) - greenOf(b)) +
-                              std::abs(blueOf(a) - blueOf(b)),
-                          3)
+                EXPECT_LE(colourDistance(a, b), 3)
                     << "width " << width << " at " << x << "," << y << ": " << std::hex << a << " vs " << b;
             }
         }
