@@ -30,7 +30,9 @@ clip "$dir/folder/b.mpg" 1
 clip "$dir/folder/c.mpg" 1
 # Colour bars, alone in their folder: real decoding is checked against their known colours.
 clip "$dir/bars/bars.mpg" 10 bars
-# Not media at all: random bytes under a playable name, and an empty file.
+# Not media at all: random bytes under a playable name, an empty file, and 60 MB of zeros as a download
+# that isn't done yet leaves them (a sparse file: no disk space, written at once).
 [ -s "$dir/garbage.mpg" ] || head -c 65536 /dev/urandom > "$dir/garbage.mpg"
 : > "$dir/empty.mpg"
+[ -s "$dir/unfinished.mkv" ] || truncate -s 60M "$dir/unfinished.mkv"
 exit 0
