@@ -58,6 +58,14 @@ protected:
     // A control of the bar (a button or a slider area), null while missing; whether it has WS_VISIBLE.
     HWND barControl(int id) const;
     bool barControlShown(int id) const;
+    // A control of the bar on the screen; the strip above the time slider that shows the time text.
+    RECT barControlOnScreen(int id) const;
+    RECT timeTextOnScreen() const;
+    // Waits until the time text has changed the given number of times: the length coming up is one
+    // change, every second of play another.
+    ::testing::AssertionResult waitForTimeTextChanges(int changes, DWORD timeoutMs = 6000) const;
+    // With VELMORA_SCREENSHOT_DIR set, the main window as the screen shows it goes there as NAME.bmp.
+    void saveScreenshot(const wchar_t* name) const;
     // Waits until exactly the given buttons of the two shared slots (Open/Stop, Play/Pause) are visible.
     ::testing::AssertionResult waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs = 5000) const;
     // Resizes the main window to a client area width x height (the frame kept as it is).
