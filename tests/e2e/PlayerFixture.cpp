@@ -94,7 +94,8 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
            << std::string(title.begin(), title.end()) << "\"";
 }
 
-::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path) {
+::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path,
+                                                         const std::function<void(HWND dialog)>& filter) {
     player_.postCommand(ID_FILE_OPEN);
     HWND dialog = nullptr;
     waitUntil(
@@ -105,6 +106,9 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
         5000);
     if (!dialog) {
         return ::testing::AssertionFailure() << "no open dialog titled \"Select File\"";
+    }
+    if (filter) {
+        filter(dialog);
     }
     HWND nameBox = GetDlgItem(dialog, 0x47C);
     if (!nameBox) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "e2e/PlayerProcess.h"
@@ -29,8 +30,10 @@ protected:
     // Starts it and waits until the first timer tick has set the product name as the title.
     ::testing::AssertionResult startIdle();
     ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);
-    // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming.
-    ::testing::AssertionResult openThroughDialog(const std::wstring& path);
+    // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming; `filter`,
+    // when given, is done with the dialog first (its file types are control 0x470).
+    ::testing::AssertionResult openThroughDialog(const std::wstring& path,
+                                                 const std::function<void(HWND dialog)>& filter = nullptr);
 
     static std::wstring exePath();
     // "<temp>\velmora e2e\My Videos": a.mpg, b.mpg and c.mpg of one second each.
