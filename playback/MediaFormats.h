@@ -20,8 +20,8 @@ struct MediaExtension {
     Match match;
 };
 
-// One entry a line, written exactly as {L"name", MediaKind::Kind, Match::Rule}: the installer's file
-// types are read from these lines. Every entry is one libvlc 3 plays.
+// Every entry is a container libvlc 3 plays. cmake/Packaging.cmake reads the installer's file types
+// from the entries as they are written here: {L"name", MediaKind::Video or Audio, Match::Rule}.
 inline constexpr MediaExtension kMediaExtensions[] = {
     {L"mpg", MediaKind::Video, Match::Within}, {L"mp4", MediaKind::Video, Match::Whole},
     {L"m4v", MediaKind::Video, Match::Whole},  {L"mkv", MediaKind::Video, Match::Whole},
