@@ -2,13 +2,12 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <utility>
 
 // Small owners for GDI handles and selections. Each releases exactly what it acquired, can be moved but
 // never copied (a copied owner would delete twice), and is empty after a move.
 
-// Owns a GDI object (brush, font, pen, bitmap, region) and deletes it.
+// Owns a GDI object (brush, font, bitmap) and deletes it.
 template <class Handle>
 class GdiObject {
 public:
@@ -41,9 +40,7 @@ private:
 
 using BrushHandle = GdiObject<HBRUSH>;
 using FontHandle = GdiObject<HFONT>;
-using PenHandle = GdiObject<HPEN>;
 using BitmapHandle = GdiObject<HBITMAP>;
-using RegionHandle = GdiObject<HRGN>;
 
 // Selects an object into a device context and selects the previous one back when it ends, so that the
 // object can be deleted afterwards (a selected object cannot be). For brushes, pens, fonts and bitmaps;
@@ -80,35 +77,6 @@ public:
 private:
     HDC dc_ = nullptr;
     HGDIOBJ previous_ = nullptr;
-};
-
-// A memory device context compatible with the given one (null: with the screen), deleted at the end.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
-    ~MemoryDC() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDC(MemoryDC&& other) noexcept : dc_(std::exchange(other.dc_, nullptr)) {}
-    MemoryDC& operator=(MemoryDC&& other) noexcept {
-        if (this != &other) {
-            if (dc_ != nullptr) {
-                DeleteDC(dc_);
-            }
-            dc_ = std::exchange(other.dc_, nullptr);
-        }
-        return *this;
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_ = nullptr;
 };
 
 // The device context of a window (null: the screen) from GetDC, released at the end.
@@ -161,27 +129,3 @@ private:
     PAINTSTRUCT paint_{};
     HDC dc_ = nullptr;
 };
-
-// A top-down 32-bit DIB section of width x height; *bits (when given) receives its pixels, one 0xAARRGGBB
-// value per pixel, rows without padding. Empty on failure or for a zero or negative size.
-inline BitmapHandle createDib32(int width, int height, std::uint32_t** bits = nullptr) {
-    if (bits != nullptr) {
-        *bits = nullptr;
-    }
-    if (width <= 0 || height <= 0) {
-        return BitmapHandle();
-    }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    BitmapHandle bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (bitmap && bits != nullptr) {
-        *bits = static_cast<std::uint32_t*>(pixels);
-    }
-    return bitmap;
-}

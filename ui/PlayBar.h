@@ -59,7 +59,6 @@ public:
     void tileImage(HDC dc, Gdiplus::Image* image, int x, int y, int width);
     void drawTimeSlider(HDC dc);
     void drawVolumeSlider(HDC dc);
-    static std::wstring formatTime(std::int64_t ms, int kind);
     void present(HDC dc = nullptr);
     // Re-reads time and length from a playing or paused player and redraws the time slider only.
     void refreshTime();

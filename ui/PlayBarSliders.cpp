@@ -240,10 +240,6 @@ void PlayBar::drawVolumeSlider(HDC dc) {
     }
 }
 
-std::wstring PlayBar::formatTime(std::int64_t ms, int kind) {
-    return playbar::formatTime(ms, kind);
-}
-
 void PlayBar::present(HDC dc) {
     BufferLock::Hold hold(bufferLock_);
     if ((dc == nullptr && !contentReady_) || window_ == nullptr || compositeBuffer_.empty()) {

@@ -26,25 +26,6 @@ bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y,
     return graphics.DrawImage(image, x, y, width, height) == Gdiplus::Ok;
 }
 
-bool tileImageHorizontally(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width) {
-    const int tileWidth = imageWidth(image);
-    const int tileHeight = imageHeight(image);
-    if (tileWidth <= 0 || tileHeight <= 0 || width <= 0) {
-        return false;
-    }
-    const int right = x + width;
-    bool drawn = true;
-    for (int left = x; left < right; left += tileWidth) {
-        const int visible = std::min(tileWidth, right - left);
-        // The source rectangle is cut, not squeezed, where the last tile passes the right edge.
-        Gdiplus::Rect target(left, y, visible, tileHeight);
-        drawn =
-            graphics.DrawImage(image, target, 0, 0, visible, tileHeight, Gdiplus::UnitPixel) == Gdiplus::Ok &&
-            drawn;
-    }
-    return drawn;
-}
-
 OffscreenBuffer prerender(int width, int height, const std::function<bool(Gdiplus::Graphics&)>& draw) {
     if (width <= 0 || height <= 0) {
         return {};

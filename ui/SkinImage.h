@@ -22,9 +22,6 @@ bool hasPicture(Gdiplus::Image* image);
 bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y);
 // Draws the image stretched into the rectangle; nothing for an image without a picture or an empty rectangle.
 bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width, int height);
-// Repeats the image side by side across [x, x + width) at its natural size, the last copy cut off at the
-// right edge. Nothing for an image without a picture.
-bool tileImageHorizontally(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width);
 
 // What draw paints on a transparent canvas of width x height, kept in a buffer with its pixels
 // premultiplied by their alpha. Empty for an empty size, or when draw answers false.

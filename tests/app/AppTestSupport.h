@@ -10,21 +10,16 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "common/WindowRects.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
-#include "playback/MediaPlayer.h"
+#include "common/TestWindows.h"
+#include "common/WindowRects.h"
 
 namespace apptest {
 
 using testwin::clientSize;
 using testwin::windowRect;
-
-inline std::wstring windowText(HWND window) {
-    wchar_t text[512] = L"";
-    GetWindowTextW(window, text, 512);
-    return text;
-}
+using testwin::windowText;
 
 // The quit message a destroyed main window posts would end the next modal loop of the test program.
 inline void drainQuitMessages() {
@@ -99,6 +94,7 @@ public:
     const std::wstring& caption() const { return state().caption; }
     const std::wstring& text() const { return state().text; }
     HWND owner() const { return state().owner; }
+    HWND dialog() const { return state().dialog; }
 
 private:
     struct State {
@@ -108,6 +104,7 @@ private:
         std::wstring caption;
         std::wstring text;
         HWND owner = nullptr;
+        HWND dialog = nullptr;
     };
     static State& state() {
         static State current;
@@ -140,6 +137,7 @@ private:
             s.text = windowText(text);
         }
         s.owner = GetWindow(dialog, GW_OWNER);
+        s.dialog = dialog;
         s.answered = true;
         PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(s.button), 0);
     }
@@ -149,48 +147,5 @@ private:
 
 // The message box's text control, as the system's message box numbers it.
 constexpr int kMessageBoxTextId = 0xFFFF;
-
-// A player the tests control: it plays, pauses and stops at once, and opens what it is told to.
-class FakePlayer : public MediaPlayer {
-public:
-    int playerType() override { return PlayerVlc; }
-    bool init(OutputWindow) override { return true; }
-    void release() override {
-        if (releaseCount != nullptr) {
-            ++*releaseCount;
-        }
-        releasedWithController = appState().controller != nullptr;
-    }
-    bool open(const wchar_t* path) override {
-        lastOpened = path;
-        return opens;
-    }
-    void play() override { state = StatePlaying; }
-    bool isPlaying() override { return state == StatePlaying; }
-    void pause() override { state = StatePaused; }
-    void stop() override { state = StateStopped; }
-    std::int64_t getTime() override { return time; }
-    std::int64_t getLength() override { return 60000; }
-    void setTime(std::int64_t ms) override { time = ms; }
-    int getVolume() override { return volume; }
-    bool setVolume(int percent) override {
-        volume = percent;
-        return true;
-    }
-    int getState() override { return state; }
-    void setHwnd(OutputWindow) override {}
-    bool isMute() override { return mute; }
-    void toggleMute() override { mute = !mute; }
-
-    int state = StateNothing;
-    std::int64_t time = 0;
-    int volume = 100;
-    bool mute = false;
-    bool opens = true;
-    int* releaseCount = nullptr;  // counts release calls past the player's own life
-    // Whether the controller that receives the player's events was still there at the last release.
-    static inline bool releasedWithController = false;
-    std::wstring lastOpened;
-};
 
 }  // namespace apptest

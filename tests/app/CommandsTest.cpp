@@ -1,6 +1,7 @@
 #include <memory>
 
 #include "AppTestSupport.h"
+#include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
@@ -8,39 +9,29 @@
 
 namespace {
 
-using apptest::FakePlayer;
-
-// The main window with a controller whose player the test holds on to.
+// The main window with a controller whose fake players the test reads through their log.
 class CommandsTest : public apptest::MainWindowTest {
 protected:
     void SetUp() override {
         MainWindowTest::SetUp();
-        appState().controller = std::make_unique<PlayLogic>([this](int type) -> std::unique_ptr<MediaPlayer> {
-            if (type != PlayerVlc) {
-                return nullptr;
-            }
-            auto made = std::make_unique<FakePlayer>();
-            made->opens = nextOpens;
-            player = made.get();
-            return made;
-        });
+        log->time = 0;
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
     }
 
     PlayLogic& controller() { return *appState().controller; }
-    LRESULT command(UINT id) { return SendMessageW(window, WM_COMMAND, id, 0); }
+    void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
     void openPlaying() {
         ASSERT_TRUE(openMediaFile(L"C:\\videos\\a.mpg"));
-        ASSERT_NE(player, nullptr);
-        ASSERT_EQ(player->state, StatePlaying);
+        ASSERT_NE(controller().player(), nullptr);
+        ASSERT_EQ(log->state, StatePlaying);
     }
 
-    FakePlayer* player = nullptr;
-    bool nextOpens = true;
+    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
 };
 
 TEST_F(CommandsTest, OpenedFilePlaysAndNamesTheTitle) {
     openPlaying();
-    EXPECT_EQ(player->lastOpened, L"C:\\videos\\a.mpg");
+    EXPECT_EQ(log->opened, std::vector<std::wstring>{L"C:\\videos\\a.mpg"});
     EXPECT_EQ(controller().currentPath(), L"C:\\videos\\a.mpg");
     SendMessageW(window, WM_TIMER, 100, 0);
     EXPECT_EQ(apptest::windowText(window), L"Velmora Player - a.mpg");
@@ -71,38 +62,38 @@ TEST_F(CommandsTest, OpenedFilesFolderBecomesThePlaylistOffTheWindowThread) {
 
 TEST_F(CommandsTest, SpaceStartsAndPausesAndPauseNeverResumes) {
     openPlaying();
-    EXPECT_EQ(command(ID_PLAY), 0);
-    EXPECT_EQ(player->state, StatePaused);
-    command(ID_PAUSE);
-    EXPECT_EQ(player->state, StatePaused);
     command(ID_PLAY);
-    EXPECT_EQ(player->state, StatePlaying);
+    EXPECT_EQ(log->state, StatePaused);
     command(ID_PAUSE);
-    EXPECT_EQ(player->state, StatePaused);
+    EXPECT_EQ(log->state, StatePaused);
+    command(ID_PLAY);
+    EXPECT_EQ(log->state, StatePlaying);
+    command(ID_PAUSE);
+    EXPECT_EQ(log->state, StatePaused);
 }
 
 TEST_F(CommandsTest, CloseStopsOnlyWhilePlaying) {
     openPlaying();
     command(ID_PAUSE);
     command(ID_CLOSE);
-    EXPECT_EQ(player->state, StatePaused);
+    EXPECT_EQ(log->state, StatePaused);
     command(ID_PLAY);
     command(ID_CLOSE);
-    EXPECT_EQ(player->state, StateStopped);
+    EXPECT_EQ(log->state, StateStopped);
 }
 
 TEST_F(CommandsTest, VolumeStepsUnmuteFromSilence) {
     openPlaying();
     command(ID_VOLUME_DOWN);
     EXPECT_EQ(controller().volume(), 90);
-    EXPECT_EQ(player->volume, 90);
+    EXPECT_EQ(log->volume, 90);
     command(ID_MUTE);
     EXPECT_TRUE(controller().muted());
-    EXPECT_TRUE(player->mute);
+    EXPECT_TRUE(log->mute);
     command(ID_VOLUME_UP);
     EXPECT_FALSE(controller().muted());
     EXPECT_EQ(controller().volume(), 10);
-    EXPECT_FALSE(player->mute);
+    EXPECT_FALSE(log->mute);
     command(ID_VOLUME_DOWN);
     command(ID_VOLUME_DOWN);
     EXPECT_EQ(controller().volume(), 0);
@@ -110,12 +101,12 @@ TEST_F(CommandsTest, VolumeStepsUnmuteFromSilence) {
 
 TEST_F(CommandsTest, ArrowsSeekFiveSeconds) {
     openPlaying();
-    player->time = 20000;
+    log->time = 20000;
     command(ID_MOVE_FORWARD);
-    EXPECT_EQ(player->time, 25000);
+    EXPECT_EQ(log->time, 25000);
     command(ID_MOVE_BACKWARD);
     command(ID_MOVE_BACKWARD);
-    EXPECT_EQ(player->time, 15000);
+    EXPECT_EQ(log->time, 15000);
 }
 
 TEST_F(CommandsTest, ExitAsksTheWindowToClose) {
@@ -135,12 +126,12 @@ TEST_F(CommandsTest, UnsupportedFileTellsTheUserAndKeepsThePreviousFile) {
     EXPECT_EQ(answer.text(), L"Could not load the file");
     EXPECT_EQ(answer.owner(), window);
     // Playback was stopped first; the file that played stays the current one.
-    EXPECT_EQ(player->state, StateStopped);
+    EXPECT_EQ(log->state, StateStopped);
     EXPECT_EQ(controller().currentPath(), L"C:\\videos\\a.mpg");
 }
 
 TEST_F(CommandsTest, FileThePlayerCannotLoadTellsTheUser) {
-    nextOpens = false;
+    log->unloadable.insert(L"C:\\videos\\broken.mpg");
     apptest::DialogAnswerer answer(IDOK, apptest::kMessageBoxTextId);
     EXPECT_FALSE(openMediaFile(L"C:\\videos\\broken.mpg"));
     ASSERT_TRUE(answer.answered());
@@ -150,18 +141,20 @@ TEST_F(CommandsTest, FileThePlayerCannotLoadTellsTheUser) {
 
 TEST_F(CommandsTest, DroppingThreeFilesOpensOnlyTheFirst) {
     HDROP drop = apptest::makeDrop({L"C:\\v\\first.mpg", L"C:\\v\\second.mpg", L"C:\\v\\third.mpg"});
-    EXPECT_EQ(SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0), 0);
-    ASSERT_NE(player, nullptr);
-    EXPECT_EQ(player->lastOpened, L"C:\\v\\first.mpg");
-    EXPECT_EQ(player->state, StatePlaying);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    ASSERT_NE(controller().player(), nullptr);
+    EXPECT_EQ(log->opened, std::vector<std::wstring>{L"C:\\v\\first.mpg"});
+    EXPECT_EQ(log->state, StatePlaying);
 }
 
 TEST_F(CommandsTest, PlaybackCommandsWithoutControllerDoNothing) {
     appState().controller.reset();
     for (UINT id : {ID_PLAY, ID_PAUSE, ID_STOP, ID_CLOSE, ID_MUTE, ID_MOVE_FORWARD, ID_MOVE_BACKWARD,
                     ID_PREVIOUS, ID_NEXT, ID_VOLUME_UP, ID_VOLUME_DOWN}) {
-        EXPECT_EQ(command(id), 0) << id;
+        command(id);
+        EXPECT_TRUE(runCommand(id)) << id << " is left to the default procedure";
     }
+    EXPECT_FALSE(appState().controller);
     SendMessageW(window, WM_TIMER, 100, 0);
     EXPECT_EQ(apptest::windowText(window), L"Velmora Player");
 }

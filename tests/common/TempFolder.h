@@ -1,69 +1,69 @@
 #pragma once
 
-#include <windows.h>
-
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
 
 // A fresh folder under the user's temporary folder, removed with everything in it at the end of the
-// test. Paths are Windows paths; under Wine they live on the prefix's drive C:.
+// test. Paths are in the system's own form: wide on Windows (under Wine on the prefix's drive C:).
 class TempFolder {
 public:
+    using Text = std::filesystem::path::string_type;
+
     TempFolder() {
-        wchar_t base[MAX_PATH] = {};
-        GetTempPathW(MAX_PATH, base);
+        namespace fs = std::filesystem;
         static unsigned serial = 0;
-        for (;;) {
-            path_ = std::wstring(base) + L"velmora-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(++serial) + L"\\";
-            if (CreateDirectoryW(path_.c_str(), nullptr)) {
-                break;
+        std::error_code error;
+        const fs::path base = fs::temp_directory_path(error);
+        for (int attempt = 0; attempt < 1000 && path_.empty(); ++attempt) {
+            const fs::path folder =
+                base / ("velmora-test-" + std::to_string(processId()) + "-" + std::to_string(++serial));
+            if (fs::create_directory(folder, error)) {
+                path_ = (folder / "").native();
             }
         }
     }
-    ~TempFolder() { removeTree(path_); }
+    ~TempFolder() {
+        std::error_code ignored;
+        if (!path_.empty()) {
+            std::filesystem::remove_all(path_, ignored);
+        }
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The folder's path, ending in a backslash.
-    const std::wstring& path() const { return path_; }
+    // The folder's path, ending in a separator; empty when no folder could be made.
+    const Text& path() const { return path_; }
 
     // Creates an empty file (relative name, subfolders must exist); returns its full path.
-    std::wstring addFile(const std::wstring& name) const {
-        const std::wstring full = path_ + name;
-        HANDLE file = CreateFileW(full.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-        }
+    Text addFile(const Text& name) const {
+        const Text full = path_ + name;
+        std::ofstream(std::filesystem::path(full));
         return full;
     }
 
-    std::wstring addFolder(const std::wstring& name) const {
-        const std::wstring full = path_ + name;
-        CreateDirectoryW(full.c_str(), nullptr);
-        return full + L"\\";
+    Text addFolder(const Text& name) const {
+        const std::filesystem::path full = std::filesystem::path(path_ + name);
+        std::error_code ignored;
+        std::filesystem::create_directory(full, ignored);
+        return (full / "").native();
     }
 
 private:
-    static void removeTree(const std::wstring& folder) {
-        WIN32_FIND_DATAW data{};
-        HANDLE listing = FindFirstFileW((folder + L"*").c_str(), &data);
-        if (listing != INVALID_HANDLE_VALUE) {
-            do {
-                const std::wstring name = data.cFileName;
-                if (name == L"." || name == L"..") {
-                    continue;
-                }
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    removeTree(folder + name + L"\\");
-                } else {
-                    DeleteFileW((folder + name).c_str());
-                }
-            } while (FindNextFileW(listing, &data));
-            FindClose(listing);
-        }
-        RemoveDirectoryW(folder.c_str());
+    static unsigned long processId() {
+#ifdef _WIN32
+        return GetCurrentProcessId();
+#else
+        return static_cast<unsigned long>(getpid());
+#endif
     }
 
-    std::wstring path_;
+    Text path_;
 };

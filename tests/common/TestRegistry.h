@@ -10,6 +10,12 @@ namespace testregistry {
 
 constexpr wchar_t kPlacementKey[] = L"Software\\Corvanta\\VelmoraPlayer";
 constexpr wchar_t kHandOffKey[] = L"Software\\Velmora Player";
+// The values: the main window's placement, and the running copy's window and the path handed to it.
+constexpr wchar_t kPlacementValue[] = L"MAIN_WP";
+constexpr wchar_t kHandleValue[] = L"MainFrame_Handle";
+constexpr wchar_t kNewFileValue[] = L"MainFrame_NewFile";
+// What a new start posts to the running copy's window once the path is in kNewFileValue.
+constexpr UINT kOpenHandedOverFile = WM_APP + 504;
 
 struct Value {
     DWORD type = REG_NONE;
@@ -33,6 +39,17 @@ inline Value read(const wchar_t* subKey, const wchar_t* name) {
 
 inline bool write(const wchar_t* subKey, const wchar_t* name, DWORD type, const void* data, DWORD size) {
     return RegSetKeyValueW(HKEY_CURRENT_USER, subKey, name, type, data, size) == ERROR_SUCCESS;
+}
+
+// One of the player's values by its name alone: each lives under its own key.
+inline const wchar_t* keyOf(const wchar_t* name) {
+    return std::wstring(name) == kPlacementValue ? kPlacementKey : kHandOffKey;
+}
+inline Value read(const wchar_t* name) {
+    return read(keyOf(name), name);
+}
+inline bool write(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    return write(keyOf(name), name, type, data, size);
 }
 
 inline bool keyExists(const wchar_t* subKey) {

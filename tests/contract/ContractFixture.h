@@ -6,14 +6,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <vlc/vlc.h>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "common/TestClips.h"
+#include "common/WaitUntil.h"
 #include "contract/EventLog.h"
 
 // One media player with a listener on every event the player relies on. The outputs are the dummy ones
@@ -24,19 +22,6 @@
 // sends from its own threads come from the bridge's thread instead, since the library's threads can't
 // run Windows code; for the suite, as for the player, both are "not the caller's thread".
 namespace contract {
-
-inline std::string clipPath(const std::string& name) {
-#ifdef _WIN32
-    const std::wstring wide = testclips::path(name);
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], size, nullptr, nullptr);
-    utf8.resize(utf8.size() - 1);
-    return utf8;
-#else
-    return testclips::path(name);
-#endif
-}
 
 inline void sleepMs(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -54,9 +39,12 @@ inline long long sleepMeasuredMs(int ms) {
 class LibvlcContract : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* args[] = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events",
-                              "--aout=dummy",          "--vout=dummy",         "--quiet"};
-        instance_ = libvlc_new(6, args);
+        std::vector<const char*> args = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events",
+                                         "--vout=dummy", "--quiet"};
+        for (const char* arg : audioOutput()) {
+            args.push_back(arg);
+        }
+        instance_ = libvlc_new(static_cast<int>(args.size()), args.data());
         ASSERT_NE(instance_, nullptr);
         player_ = libvlc_media_player_new(instance_);
         ASSERT_NE(player_, nullptr);
@@ -81,8 +69,11 @@ protected:
         }
     }
 
+    // The dummy audio output has neither volume nor mute of its own: they read back as nothing was set.
+    virtual std::vector<const char*> audioOutput() const { return {"--aout=dummy"}; }
+
     bool load(const std::string& clip) {
-        libvlc_media_t* media = libvlc_media_new_path(instance_, clipPath(clip).c_str());
+        libvlc_media_t* media = libvlc_media_new_path(instance_, testclips::utf8Path(clip).c_str());
         if (media == nullptr) {
             return false;
         }
@@ -112,6 +103,14 @@ protected:
     libvlc_event_manager_t* events_ = nullptr;
     std::vector<libvlc_media_t*> media_;
     std::unique_ptr<EventLog> log_;
+};
+
+// ALSA's "null" device discards the sound but keeps a working volume and mute, as a sound card does.
+class LibvlcContractWithSound : public LibvlcContract {
+protected:
+    std::vector<const char*> audioOutput() const override {
+        return {"--aout=alsa", "--alsa-audio-device=null"};
+    }
 };
 
 // The player-state numbers the player tests.

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "VelmoraVersion.h"
+#include "common/TempFolder.h"
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
 #include "e2e/PlayerProcess.h"
@@ -91,10 +92,9 @@ std::wstring titleFor(const std::string& clip) {
 // The player's own values: the placement and the hand-off, as the type and bytes each has.
 std::vector<std::pair<DWORD, std::vector<BYTE>>> playersValues() {
     std::vector<std::pair<DWORD, std::vector<BYTE>>> values;
-    for (const auto& [key, name] : {std::make_pair(testregistry::kPlacementKey, L"MAIN_WP"),
-                                    std::make_pair(testregistry::kHandOffKey, L"MainFrame_Handle"),
-                                    std::make_pair(testregistry::kHandOffKey, L"MainFrame_NewFile")}) {
-        const auto value = testregistry::read(key, name);
+    for (const wchar_t* name :
+         {testregistry::kPlacementValue, testregistry::kHandleValue, testregistry::kNewFileValue}) {
+        const auto value = testregistry::read(name);
         values.emplace_back(value.type, value.bytes);
     }
     return values;
@@ -103,10 +103,9 @@ std::vector<std::pair<DWORD, std::vector<BYTE>>> playersValues() {
 // A player started with a file plays it: the title names it, and libvlc (the stand-in, logging to a
 // file) was asked to play.
 ::testing::AssertionResult startPlaying(PlayerProcess& player, const std::wstring& exe) {
-    wchar_t log[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, log);
-    wcscat_s(log, L"velmora-package.log");
-    DeleteFileW(log);
+    static const TempFolder folder;  // kept while the players it is given to run
+    const std::wstring log = folder.path() + L"velmora-package.log";
+    DeleteFileW(log.c_str());
     if (!player.start(exe, quoted(testclips::path(kLongClip)), {{L"VELMORA_LIBVLC_STANDIN_LOG", log}}) ||
         !player.waitForWindow(20000)) {
         return ::testing::AssertionFailure() << "no main window";
@@ -243,7 +242,7 @@ TEST_P(Installer, InstallsPlaysAndUninstallsLeavingThePlayersValues) {
     }
     // The path another start hands over, beside the placement and handle the player left.
     const std::wstring handed = testclips::path(kLoneClip);
-    testregistry::write(testregistry::kHandOffKey, L"MainFrame_NewFile", REG_SZ, handed.c_str(),
+    testregistry::write(testregistry::kNewFileValue, REG_SZ, handed.c_str(),
                         static_cast<DWORD>((handed.size() + 1) * sizeof(wchar_t)));
     const auto kept = playersValues();
     for (const auto& value : kept) {

@@ -26,10 +26,10 @@
 namespace e2e {
 namespace {
 
-constexpr wchar_t kPlacementValue[] = L"MAIN_WP";
-constexpr wchar_t kHandleValue[] = L"MainFrame_Handle";
-constexpr wchar_t kNewFileValue[] = L"MainFrame_NewFile";
-constexpr UINT kOpenHandedOverFile = WM_APP + 504;
+using testregistry::kHandleValue;
+using testregistry::kNewFileValue;
+using testregistry::kOpenHandedOverFile;
+using testregistry::kPlacementValue;
 
 // The placement every row starts from, unless the row is about that value.
 const WINDOWPLACEMENT kKnownPlacement{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
@@ -161,16 +161,14 @@ protected:
 
     void writeValue(const wchar_t* name, DWORD type, const std::vector<BYTE>& bytes) {
         const BYTE none = 0;
-        const wchar_t* key =
-            std::wcscmp(name, kPlacementValue) == 0 ? testregistry::kPlacementKey : testregistry::kHandOffKey;
-        ASSERT_TRUE(testregistry::write(key, name, type, bytes.empty() ? &none : bytes.data(),
+        ASSERT_TRUE(testregistry::write(name, type, bytes.empty() ? &none : bytes.data(),
                                         static_cast<DWORD>(bytes.size())));
     }
     // What a second copy does to hand a file over: the path in the registry, then the message.
     void handOver(DWORD type, const std::vector<BYTE>& bytes) {
         writeValue(kNewFileValue, type, bytes);
         PostMessageW(player_.window(), kOpenHandedOverFile, 0, 0);
-        Sleep(700);
+        EXPECT_TRUE(waitForQueue());
     }
     void later(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
     void runCleanups() {
@@ -178,16 +176,6 @@ protected:
             (*it)();
         }
         cleanups_.clear();
-    }
-    HWND waitForOwnDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs = 5000) const {
-        HWND dialog = nullptr;
-        waitUntil(
-            [&] {
-                dialog = player_.findDialog(accept);
-                return dialog != nullptr;
-            },
-            timeoutMs);
-        return dialog;
     }
     // Answers every message box or dialog the way a user gets rid of it.
     void dismissDialogs() const {
@@ -366,10 +354,10 @@ std::vector<FaultRow> FaultSuite::table() {
             EXPECT_TRUE(t.waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
             t.player_.postCommand(ID_NEXT);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"a.mpg")));
-            Sleep(1000);  // a skip right at the start of a file is ignored
+            EXPECT_TRUE(t.waitForTimeTextChanges(2));  // a skip before a file's time moves is ignored...
             t.player_.postCommand(ID_PREVIOUS);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
-            Sleep(2500);
+            Sleep(2500);  // ...for 2 s
             t.player_.postCommand(ID_PREVIOUS);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"b.mpg"), 3000))
                 << "Previous waits for a file that never starts";
@@ -381,7 +369,7 @@ std::vector<FaultRow> FaultSuite::table() {
             for (UINT command :
                  {ID_NEXT, ID_NEXT, ID_NEXT, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS, ID_PREVIOUS}) {
                 t.player_.postCommand(command);
-                Sleep(250);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
     add(
@@ -393,7 +381,7 @@ std::vector<FaultRow> FaultSuite::table() {
             waitUntil([&] { return DeleteFileW(path.c_str()) != FALSE; }, 3000, 100);
             for (UINT command : {ID_MOVE_FORWARD, ID_PAUSE, ID_PLAY, ID_STOP, ID_PLAY, ID_NEXT}) {
                 t.player_.postCommand(command);
-                Sleep(200);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
     add(
@@ -421,7 +409,7 @@ std::vector<FaultRow> FaultSuite::table() {
                 3000, 100);
             for (UINT command : {ID_NEXT, ID_PREVIOUS, ID_NEXT, ID_NEXT, ID_PREVIOUS}) {
                 t.player_.postCommand(command);
-                Sleep(200);
+                EXPECT_TRUE(t.waitForQueue());
             }
         });
 
@@ -472,13 +460,7 @@ std::vector<FaultRow> FaultSuite::table() {
                 // Every hundred, the about box comes up once the player has worked through the queue:
                 // each toggle is real work (a restyled window, a paused session), done in turn.
                 if (i % 100 == 99) {
-                    t.player_.postCommand(ID_HELP_ABOUT);
-                    const HWND about = t.waitForOwnDialog(
-                        [](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; }, 30000);
-                    ASSERT_NE(about, nullptr)
-                        << "the player did not work through its commands, after " << i + 1;
-                    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                    ASSERT_TRUE(waitUntil([&] { return !IsWindow(about); }, 5000));
+                    ASSERT_TRUE(t.waitForQueue(30000)) << "after " << i + 1 << " commands";
                 }
             }
             t.player_.postCommand(ID_LEAVE_FULLSCREEN);
@@ -492,15 +474,14 @@ std::vector<FaultRow> FaultSuite::table() {
         "CloseWithTheOpenDialogUp", [](FaultSuite&) { return quoted(longClipPath()); },
         [](FaultSuite& t) {
             t.player_.postCommand(ID_FILE_OPEN);
-            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return textOf(d) == L"Select File"; }), nullptr);
+            EXPECT_NE(t.player_.waitForDialog(isOpenDialog, 5000), nullptr);
         })
         ->closeWithDialogUp = true;
     add(
         "CloseWithTheAboutBoxUp", [](FaultSuite&) { return quoted(longClipPath()); },
         [](FaultSuite& t) {
             t.player_.postCommand(ID_HELP_ABOUT);
-            EXPECT_NE(t.waitForOwnDialog([](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; }),
-                      nullptr);
+            EXPECT_NE(t.player_.waitForDialog(isAboutBox, 5000), nullptr);
         })
         ->closeWithDialogUp = true;
     add(
@@ -510,8 +491,7 @@ std::vector<FaultRow> FaultSuite::table() {
             const DWORD earlier = 0x00012345;
             t.writeValue(kHandleValue, REG_DWORD, bytesOf(&earlier, sizeof(earlier)));
             t.later([earlier] {
-                EXPECT_EQ(testregistry::read(testregistry::kHandOffKey, kHandleValue).bytes,
-                          bytesOf(&earlier, sizeof(earlier)));
+                EXPECT_EQ(testregistry::read(kHandleValue).bytes, bytesOf(&earlier, sizeof(earlier)));
             });
             return quoted(textFilePath());
         },
@@ -589,7 +569,7 @@ TEST_P(FaultSuite, EndsWithoutCrashOrHangAndKeepsThePlacement) {
     std::string windowsLeft;
     for (HWND window : topLevelWindows(player_.processId(), L"")) {
         if (IsWindowVisible(window)) {
-            const std::wstring text = classNameOf(window) + L" \"" + textOf(window) + L"\"";
+            const std::wstring text = classNameOf(window) + L" \"" + windowText(window) + L"\"";
             windowsLeft += " " + std::string(text.begin(), text.end());
         }
     }
@@ -607,7 +587,7 @@ TEST_P(FaultSuite, EndsWithoutCrashOrHangAndKeepsThePlacement) {
     }
     runCleanups();
     const bool crash = endedEarly || (exited && code != 0);
-    const auto placement = testregistry::read(testregistry::kPlacementKey, kPlacementValue);
+    const auto placement = testregistry::read(kPlacementValue);
     const bool kept = row.ownPlacement
                           ? validPlacement(placement)
                           : placement.bytes == bytesOf(&kKnownPlacement, sizeof(kKnownPlacement)) &&

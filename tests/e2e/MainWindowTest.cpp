@@ -124,7 +124,7 @@ TEST_F(PlayerTest, FullScreenByFLeftByEscOrF) {
     GetWindowRect(main, &windowed);
 
     player_.sendKey(VK_ESCAPE);  // nothing to leave yet
-    Sleep(600);
+    ASSERT_TRUE(waitForQueue());
     RECT afterEsc{};
     GetWindowRect(main, &afterEsc);
     EXPECT_TRUE(EqualRect(&windowed, &afterEsc));
@@ -167,7 +167,7 @@ TEST_F(PlayerTest, SpacePlaysAStoppedFileAndTheTitleNamesIt) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     player_.sendKey(VK_SPACE);  // pause: the title keeps the file name
-    Sleep(800);
+    ASSERT_TRUE(waitForQueue());
     EXPECT_EQ(narrow(player_.title()), narrow(titleFor(L"long.mpg")));
     player_.postCommand(ID_STOP);
     EXPECT_TRUE(waitForTitle(kProductTitle));
@@ -179,9 +179,8 @@ TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_TRUE(startPlayer(textFilePath()));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
-    EXPECT_EQ(narrow(textOf(box)), narrow(kProductTitle));
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000));
+    EXPECT_EQ(narrow(windowText(box)), narrow(kProductTitle));
+    EXPECT_TRUE(PlayerProcess::pressDialogButton(box, IDOK));
     // Start-up goes on with nothing loaded.
     EXPECT_TRUE(waitForTitle(kProductTitle));
     EXPECT_TRUE(player_.running());
@@ -207,25 +206,17 @@ TEST_F(PlayerTest, OpenDialogWithAFileThatIsNotMediaShowsTheLoadFailure) {
     }));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 5000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }, 5000));
+    EXPECT_TRUE(PlayerProcess::pressDialogButton(box, IDOK));
     EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
 }
 
 TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
     ASSERT_TRUE(startIdle());
     player_.postCommand(ID_FILE_OPEN);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
-            return dialog != nullptr;
-        },
-        5000))
-        << "no open dialog";
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000));
-    Sleep(600);
+    const HWND dialog = player_.waitForDialog(isOpenDialog, 5000);
+    ASSERT_NE(dialog, nullptr) << "no open dialog";
+    EXPECT_TRUE(PlayerProcess::pressDialogButton(dialog, IDCANCEL));
+    ASSERT_TRUE(waitForQueue());
     EXPECT_EQ(player_.findDialog(), nullptr) << "something appeared after cancelling";
     EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
 
@@ -236,18 +227,11 @@ TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
 TEST_F(PlayerTest, AboutBoxShowsTheVersionAndClosesWithOk) {
     ASSERT_TRUE(startIdle());
     player_.postCommand(ID_HELP_ABOUT);  // what Alt+/ and Alt+? send
-    HWND about = nullptr;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            about = player_.findDialog([](HWND d) { return GetDlgItem(d, IDC_ABOUT_TEXT) != nullptr; });
-            return about != nullptr;
-        },
-        5000))
-        << "no about box";
+    const HWND about = player_.waitForDialog(isAboutBox, 5000);
+    ASSERT_NE(about, nullptr) << "no about box";
     EXPECT_EQ(GetWindow(about, GW_OWNER), player_.window());
-    EXPECT_EQ(narrow(textOf(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
-    PostMessageW(about, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); }, 5000));
+    EXPECT_EQ(narrow(windowText(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
+    EXPECT_TRUE(PlayerProcess::pressDialogButton(about, IDOK));
     EXPECT_TRUE(player_.running());
 }
 
@@ -256,7 +240,7 @@ TEST_F(PlayerTest, CloseCancelledByTheAdvertisementKeepsPlaying) {
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     player_.requestClose();
     ASSERT_TRUE(waitUntil([&] { return !adsCalls().empty(); }, 5000)) << "libads_show was not called";
-    Sleep(800);
+    ASSERT_TRUE(waitForQueue());
     EXPECT_TRUE(player_.running());
     EXPECT_TRUE(IsWindow(player_.window()));
     EXPECT_TRUE(IsWindowVisible(player_.window()));

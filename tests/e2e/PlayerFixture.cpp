@@ -28,6 +28,14 @@ bool copyClip(const char* clipName, const std::wstring& target) {
 
 }  // namespace
 
+bool isAboutBox(HWND dialog) {
+    return GetDlgItem(dialog, IDC_ABOUT_TEXT) != nullptr;
+}
+
+bool isOpenDialog(HWND dialog) {
+    return windowText(dialog) == L"Select File";
+}
+
 void PlayerTest::SetUpTestSuite() {
     CreateDirectoryW(workFolder().c_str(), nullptr);
     CreateDirectoryW(videosFolder().c_str(), nullptr);
@@ -94,16 +102,23 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
            << std::string(title.begin(), title.end()) << "\"";
 }
 
+::testing::AssertionResult PlayerTest::waitForQueue(DWORD timeoutMs) {
+    PostMessageW(player_.window(), WM_TIMER, 100, 0);
+    player_.postCommand(ID_HELP_ABOUT);
+    const HWND about = player_.waitForDialog(isAboutBox, timeoutMs);
+    if (!about) {
+        return ::testing::AssertionFailure() << "the player did not get to the about box";
+    }
+    if (!PlayerProcess::pressDialogButton(about, IDOK)) {
+        return ::testing::AssertionFailure() << "the about box did not close";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 ::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path,
                                                          const std::function<void(HWND dialog)>& filter) {
     player_.postCommand(ID_FILE_OPEN);
-    HWND dialog = nullptr;
-    waitUntil(
-        [&] {
-            dialog = player_.findDialog([](HWND d) { return textOf(d) == L"Select File"; });
-            return dialog != nullptr;
-        },
-        5000);
+    const HWND dialog = player_.waitForDialog(isOpenDialog, 5000);
     if (!dialog) {
         return ::testing::AssertionFailure() << "no open dialog titled \"Select File\"";
     }
@@ -117,8 +132,7 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     DWORD_PTR ignored = 0;
     SendMessageTimeoutW(nameBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_ABORTIFHUNG,
                         2000, &ignored);
-    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    if (!waitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000)) {
+    if (!PlayerProcess::pressDialogButton(dialog, IDOK)) {
         return ::testing::AssertionFailure() << "the open dialog did not close";
     }
     return ::testing::AssertionSuccess();

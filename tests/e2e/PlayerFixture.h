@@ -14,6 +14,10 @@ namespace e2e {
 constexpr wchar_t kProductTitle[] = L"Velmora Player";
 constexpr wchar_t kLoadFailure[] = L"Could not load the file";
 
+// Two of the player's dialog boxes.
+bool isAboutBox(HWND dialog);
+bool isOpenDialog(HWND dialog);
+
 // Every case starts its own player from a test copy of the program (with the libvlc stand-in and the
 // advertisement double beside it), as a new user would: no saved settings, clips in ordinary folders.
 class PlayerTest : public ::testing::Test {
@@ -30,6 +34,10 @@ protected:
     // Starts it and waits until the first timer tick has set the product name as the title.
     ::testing::AssertionResult startIdle();
     ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);
+    // Waits until the player has handled everything posted to it so far, and a timer tick after that: its
+    // queue is in order, so once the about box that a command posted now brings up is there, all that came
+    // before is done. The box is closed again.
+    ::testing::AssertionResult waitForQueue(DWORD timeoutMs = 10000);
     // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming; `filter`,
     // when given, is done with the dialog first (its file types are control 0x470).
     ::testing::AssertionResult openThroughDialog(const std::wstring& path,

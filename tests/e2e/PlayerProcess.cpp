@@ -1,5 +1,6 @@
 #include "e2e/PlayerProcess.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace e2e {
@@ -199,7 +200,7 @@ void PlayerProcess::kill() {
 }
 
 std::wstring PlayerProcess::title() const {
-    return window_ ? textOf(window_) : std::wstring();
+    return window_ ? windowText(window_) : std::wstring();
 }
 
 bool PlayerProcess::sendKey(UINT virtualKey) const {
@@ -224,22 +225,29 @@ HWND PlayerProcess::findDialog(const std::function<bool(HWND)>& accept) const {
     return nullptr;
 }
 
-HWND PlayerProcess::waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const {
-    HWND box = nullptr;
+HWND PlayerProcess::waitForDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const {
+    HWND dialog = nullptr;
     waitUntil(
         [&] {
-            box = findDialog([&](HWND dialog) {
-                for (const auto& line : descendantTexts(dialog)) {
-                    if (line == text) {
-                        return true;
-                    }
-                }
-                return false;
-            });
-            return box != nullptr;
+            dialog = findDialog(accept);
+            return dialog != nullptr;
         },
-        timeoutMs, 50);
-    return box;
+        timeoutMs);
+    return dialog;
+}
+
+HWND PlayerProcess::waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const {
+    return waitForDialog(
+        [&](HWND dialog) {
+            const auto texts = descendantTexts(dialog);
+            return std::find(texts.begin(), texts.end(), text) != texts.end();
+        },
+        timeoutMs);
+}
+
+bool PlayerProcess::pressDialogButton(HWND dialog, int button, DWORD timeoutMs) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    return waitUntil([&] { return !IsWindow(dialog); }, timeoutMs);
 }
 
 HWND PlayerProcess::findPopupMenu() const {
@@ -264,13 +272,6 @@ std::wstring classNameOf(HWND window) {
     return name;
 }
 
-std::wstring textOf(HWND window) {
-    wchar_t text[1024] = L"";
-    // Another process's window: the text is read from the system without waiting for the owner.
-    GetWindowTextW(window, text, ARRAYSIZE(text));
-    return text;
-}
-
 std::vector<HWND> childWindows(HWND parent) {
     std::vector<HWND> children;
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -287,11 +288,10 @@ std::vector<std::wstring> descendantTexts(HWND window) {
         wchar_t text[1024] = L"";
         DWORD_PTR copied = 0;
         // Asked of the owner, because some controls (edits) keep their text to themselves.
-        if (!SendMessageTimeoutW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text),
-                                 SMTO_ABORTIFHUNG, 1000, &copied)) {
-            GetWindowTextW(child, text, ARRAYSIZE(text));
-        }
-        texts.emplace_back(text);
+        const bool answered =
+            SendMessageTimeoutW(child, WM_GETTEXT, ARRAYSIZE(text), reinterpret_cast<LPARAM>(text),
+                                SMTO_ABORTIFHUNG, 1000, &copied) != 0;
+        texts.emplace_back(answered ? std::wstring(text) : windowText(child));
     }
     return texts;
 }

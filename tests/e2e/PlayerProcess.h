@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/TestWindows.h"
 #include "common/WaitUntil.h"
 #include "common/WindowRects.h"
 
@@ -60,8 +61,12 @@ public:
 
     // A visible dialog box (#32770) of this process that is a top-level window; null when none.
     HWND findDialog(const std::function<bool(HWND)>& accept = nullptr) const;
+    // The same, waiting for one; null on timeout.
+    HWND waitForDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
     // The first message box whose text matches, waiting for it; null on timeout.
     HWND waitForMessageBox(const std::wstring& text, DWORD timeoutMs) const;
+    // Presses a button of a dialog box as a user would, and waits until the box is gone; false when it stays.
+    static bool pressDialogButton(HWND dialog, int button, DWORD timeoutMs = 5000);
     // A visible pop-up menu window (#32768) of this process; null when none.
     HWND findPopupMenu() const;
 
@@ -81,7 +86,6 @@ private:
 // Top-level windows of a process with the given class (all classes when empty), visible or not.
 std::vector<HWND> topLevelWindows(DWORD processId, const std::wstring& className);
 std::wstring classNameOf(HWND window);
-std::wstring textOf(HWND window);
 // Direct children of a window, in Z order.
 std::vector<HWND> childWindows(HWND parent);
 // Texts of every descendant of a window (a message box keeps its message in a static child).
@@ -89,5 +93,6 @@ std::vector<std::wstring> descendantTexts(HWND window);
 using testwin::clientRect;
 using testwin::clientSize;
 using testwin::rectInParent;
+using testwin::windowText;
 
 }  // namespace e2e

@@ -1,70 +1,11 @@
 #include "e2e/ScreenCapture.h"
 
+#include "common/DibCanvas.h"
 #include "e2e/PlayerProcess.h"
 
 #include <set>
 
 namespace e2e {
-
-namespace {
-
-// Owners for the few GDI objects a capture needs.
-struct ScreenDC {
-    HDC dc = GetDC(nullptr);
-    ~ScreenDC() {
-        if (dc) {
-            ReleaseDC(nullptr, dc);
-        }
-    }
-    ScreenDC() = default;
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-};
-
-struct MemoryDC {
-    HDC dc;
-    explicit MemoryDC(HDC compatible) : dc(CreateCompatibleDC(compatible)) {}
-    ~MemoryDC() {
-        if (dc) {
-            DeleteDC(dc);
-        }
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-};
-
-struct Bitmap {
-    HBITMAP bitmap = nullptr;
-    void* bits = nullptr;
-    Bitmap(HDC dc, int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down rows
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    }
-    ~Bitmap() {
-        if (bitmap) {
-            DeleteObject(bitmap);
-        }
-    }
-    Bitmap(const Bitmap&) = delete;
-    Bitmap& operator=(const Bitmap&) = delete;
-};
-
-struct Selection {
-    HDC dc;
-    HGDIOBJ previous;
-    Selection(HDC target, HGDIOBJ object) : dc(target), previous(SelectObject(target, object)) {}
-    ~Selection() { SelectObject(dc, previous); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-};
-
-}  // namespace
 
 size_t Picture::differingPixels(const Picture& other) const {
     if (width != other.width || height != other.height) {
@@ -141,20 +82,12 @@ Picture captureScreen(const RECT& screenRect) {
     if (width <= 0 || height <= 0) {
         return picture;
     }
-    ScreenDC screen;
-    MemoryDC memory(screen.dc);
-    Bitmap bitmap(screen.dc, width, height);
-    if (!screen.dc || !memory.dc || !bitmap.bitmap) {
+    WindowDC screen(nullptr);
+    DibCanvas canvas(width, height, 0);
+    if (!screen || !canvas.ready() || !canvas.copyFrom(screen.get(), screenRect.left, screenRect.top)) {
         return picture;
     }
-    {
-        Selection selected(memory.dc, bitmap.bitmap);
-        if (!BitBlt(memory.dc, 0, 0, width, height, screen.dc, screenRect.left, screenRect.top, SRCCOPY)) {
-            return picture;
-        }
-    }
-    GdiFlush();
-    const auto* bits = static_cast<const std::uint32_t*>(bitmap.bits);
+    const std::uint32_t* bits = canvas.bits();
     picture.width = width;
     picture.height = height;
     picture.pixels.assign(bits, bits + static_cast<size_t>(width) * static_cast<size_t>(height));

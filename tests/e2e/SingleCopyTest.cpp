@@ -15,7 +15,7 @@ namespace e2e {
 namespace {
 
 DWORD publishedHandle() {
-    const auto value = testregistry::read(testregistry::kHandOffKey, L"MainFrame_Handle");
+    const auto value = testregistry::read(testregistry::kHandleValue);
     return value.bytes.size() == 4 ? *reinterpret_cast<const DWORD*>(value.bytes.data()) : 0;
 }
 
@@ -43,7 +43,7 @@ TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
     ASSERT_EQ(GetForegroundWindow(), other);
     const WINDOWPLACEMENT read{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
                                {90, 80, 800, 600}};
-    testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &read, sizeof(read));
+    testregistry::write(testregistry::kPlacementValue, REG_BINARY, &read, sizeof(read));
 
     const std::wstring file = playable ? videoPath(L"b.mpg") : textFilePath();
     PlayerProcess second;
@@ -59,10 +59,10 @@ TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
     ASSERT_TRUE(second.waitForExit(0, &code)) << "the second copy did not end";
     EXPECT_EQ(code, 0u);
     EXPECT_FALSE(sawWindow);
-    const auto path = testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile");
+    const auto path = testregistry::read(testregistry::kNewFileValue);
     EXPECT_EQ(path.type, static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(path.bytes.size(), (file.size() + 1) * 2) << "the path with its NUL";
-    const auto placement = testregistry::read(testregistry::kPlacementKey, L"MAIN_WP");
+    const auto placement = testregistry::read(testregistry::kPlacementValue);
     EXPECT_EQ(placement.bytes, std::vector<BYTE>(reinterpret_cast<const BYTE*>(&read),
                                                  reinterpret_cast<const BYTE*>(&read + 1)))
         << "the second copy did not write back the placement it read";
@@ -117,7 +117,7 @@ TEST_P(UnansweredPing, NeverStopsANormalStart) {
         DestroyWindow(stale);
     }
     const DWORD handle = numberOf(stale);
-    testregistry::write(testregistry::kHandOffKey, L"MainFrame_Handle", REG_DWORD, &handle, sizeof(handle));
+    testregistry::write(testregistry::kHandleValue, REG_DWORD, &handle, sizeof(handle));
     const ULONGLONG started = GetTickCount64();
     ASSERT_TRUE(startPlayer(videoPath(L"a.mpg")));
     RecordProperty("start_ms", static_cast<int>(GetTickCount64() - started));
@@ -145,7 +145,7 @@ TEST_F(PlayerTest, PathOfTwoHundredSixtyCharactersOrMoreOpensInTheNewStart) {
     ASSERT_TRUE(launch(second, file));
     ASSERT_TRUE(second.waitForWindow(15000)) << "the new start did not open a window of its own";
     EXPECT_TRUE(waitUntil([&] { return second.title() == titleFor(L"deep.mpg"); }, 5000));
-    EXPECT_TRUE(testregistry::read(testregistry::kHandOffKey, L"MainFrame_NewFile").bytes.empty());
+    EXPECT_TRUE(testregistry::read(testregistry::kNewFileValue).bytes.empty());
     EXPECT_EQ(player_.title(), kProductTitle);
 }
 

@@ -2,43 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include "FakePlayer.h"
+#include "common/MainWindowFixture.h"
 #include "common/MessagePump.h"
 #include "common/TempFolder.h"
-#include "app/AppState.h"
-#include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
-#include "ui/GdiplusSession.h"
 #include "ui/PlayWnd.h"
-#include "ui/WindowLibrary.h"
 
 // The controller with the real video window: which player events may show the video surface.
 namespace {
 
-class ControllerWithVideoWindow : public testing::Test {
+class ControllerWithVideoWindow : public MainWindowFixture {
 protected:
     void SetUp() override {
-        initWindowLibrary(GetModuleHandleW(nullptr));
-        resetAppState();
-        mainWindow_ = CreateWindowExW(0, L"STATIC", L"main", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800,
-                                      600, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(mainWindow_, nullptr);
-        appState().mainWindow = mainWindow_;
-        appState().instance = GetModuleHandleW(nullptr);
+        MainWindowFixture::SetUp();
         PlayWnd::instance()->setLinks(appWindowLinks());
-        ASSERT_TRUE(PlayWnd::instance()->create(GetModuleHandleW(nullptr), mainWindow_));
+        ASSERT_TRUE(PlayWnd::instance()->create(GetModuleHandleW(nullptr), mainWindow));
         appState().videoWindow = PlayWnd::instance();
         appState().controller = std::make_unique<PlayLogic>(fakeFactory(log_));
     }
 
     void TearDown() override {
-        resetAppState();
+        MainWindowFixture::TearDown();
         PlayWnd::instance()->destroyWindows();
         PlayWnd::destroyInstance();
-        if (mainWindow_ != nullptr) {
-            DestroyWindow(mainWindow_);
-        }
-        shutdownWindowLibrary(GetModuleHandleW(nullptr));
     }
 
     static void raise(int type) {
@@ -51,10 +37,8 @@ protected:
         return playbackview::surfaceWindow() != nullptr && !playbackview::surfaceHidden();
     }
 
-    GdiplusSession gdiplus_;
     std::shared_ptr<FakePlayerLog> log_ = std::make_shared<FakePlayerLog>();
     TempFolder folder_;
-    HWND mainWindow_ = nullptr;
 };
 
 TEST_F(ControllerWithVideoWindow, OnlyEventsOfAPlayingPlayerShowTheSurface) {

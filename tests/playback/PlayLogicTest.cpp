@@ -9,7 +9,7 @@
 #include <mutex>
 #include <thread>
 
-#include "FakePlayer.h"
+#include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"

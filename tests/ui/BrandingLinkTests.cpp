@@ -5,10 +5,11 @@
 
 #include <string>
 
-#include "VideoWindowFixture.h"
+#include "common/MainWindowFixture.h"
 #include "ui/BrandingLink.h"
 #include "ui/GdiGuards.h"
 #include "ui/WindowLibrary.h"
+#include "common/DibCanvas.h"
 #include "common/TempFolder.h"
 #include "common/WaitUntil.h"
 #include "common/WindowRects.h"
@@ -33,9 +34,7 @@ TEST_F(BrandingLink, IsAVisibleNotifyingHyperlinkWithTheLinkText) {
     wchar_t className[32] = {};
     GetClassNameW(label, className, 32);
     EXPECT_STREQ(className, L"HYPERLINK");
-    wchar_t text[64] = {};
-    GetWindowTextW(label, text, 64);
-    EXPECT_STREQ(text, L"Powered by Corvanta");
+    EXPECT_EQ(testwin::windowText(label), L"Powered by Corvanta");
     const LONG_PTR style = GetWindowLongPtrW(label, GWL_STYLE);
     EXPECT_EQ(style & (WS_CHILD | WS_VISIBLE | SS_NOTIFY), WS_CHILD | WS_VISIBLE | SS_NOTIFY);
     EXPECT_EQ(GetParent(label), mainWindow);

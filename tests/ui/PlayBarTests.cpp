@@ -1,15 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
-#include "VideoWindowFixture.h"
+#include "common/MainWindowFixture.h"
+#include "common/DibCanvas.h"
 #include "common/TempFolder.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
+#include "ui/SkinImage.h"
 
 namespace {
 
@@ -27,7 +32,7 @@ TEST(PlayBarRules, FormatTime) {
         {-1000, PlayerVlc, L"00:00:00"},   {59999, PlayerNone, L"00:00:59"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PlayBar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
+        EXPECT_EQ(playbar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
     }
     EXPECT_EQ(playbar::timeText(0, 0, PlayerVlc), L"00:00:00 / 00:00:00");
 }
@@ -149,7 +154,17 @@ protected:
     bool enabled(int id) const { return IsWindowEnabled(GetDlgItem(bar->window(), id)) != FALSE; }
     static LPARAM at(int x, int y) { return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), y); }
 
-    std::shared_ptr<FakePlayerState> player;
+    // What dc shows of the bar's column under the area, in the bar's client coordinates.
+    std::vector<std::uint32_t> column(HDC dc, const RECT& area) const {
+        DibCanvas canvas(area.right - area.left, bar->height(), 0);
+        canvas.copyFrom(dc, area.left, 0);
+        return std::vector<std::uint32_t>(canvas.bits(), canvas.bits() + canvas.width() * canvas.height());
+    }
+
+    // The last time the bar sought to; -1 before any seek.
+    std::int64_t lastSeek() const { return player->seeks.empty() ? -1 : player->seeks.back(); }
+
+    std::shared_ptr<FakePlayerLog> player;
     PlayBar* bar = nullptr;
 };
 
@@ -268,37 +283,87 @@ TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
     const RECT area = controlRect(IDC_TIME_SLIDER);
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.right - 2, area.top + 2));
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(area.right - 2, area.top + 2));
-    EXPECT_EQ(player->lastSeek, -1);  // no length known yet: nowhere to seek to
+    EXPECT_EQ(lastSeek(), -1);  // no length known yet: nowhere to seek to
 
     player->length = 600000;
     bar->refreshTime();
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left + 50, area.top + 2));
     EXPECT_EQ(GetCapture(), bar->window());
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(-40, 5));
-    EXPECT_EQ(player->lastSeek, 0);
+    EXPECT_EQ(lastSeek(), 0);
     SendMessageW(bar->window(), WM_MOUSEMOVE, MK_LBUTTON, at(2000, 5));
-    EXPECT_EQ(player->lastSeek, 600000);
+    EXPECT_EQ(lastSeek(), 600000);
     EXPECT_EQ(bar->position(), 600000);
     SendMessageW(bar->window(), WM_LBUTTONUP, 0, at(2000, 5));
-    player->lastSeek = -1;
+    player->seeks.clear();
     SendMessageW(bar->window(), WM_MOUSEMOVE, 0, at(area.left + 50, 5));
-    EXPECT_EQ(player->lastSeek, -1);  // released: no more seeking
+    EXPECT_EQ(lastSeek(), -1);  // released: no more seeking
 
     SendMessageW(bar->window(), WM_LBUTTONDOWN, MK_LBUTTON, at(area.left - 10, 30));  // over no slider
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(bar->dragTarget(), 0);
 }
 
+TEST_F(ControlBar, EveryButtonHasItsTooltip) {
+    const std::pair<int, const wchar_t*> tips[] = {
+        {IDC_BTN_OPEN, L"Open"},
+        {IDC_BTN_PLAY, L"Play"},
+        {IDC_BTN_PAUSE, L"Pause"},
+        {IDC_BTN_STOP, L"Stop"},
+        {IDC_BTN_PREV, L"Prev"},
+        {IDC_BTN_NEXT, L"Next"},
+        {IDC_BTN_MUTE, L"Mute On/Off"},
+        {IDC_BTN_FULLSCREEN, L"Full Screen"},
+        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
+    };
+    for (const auto& [id, text] : tips) {
+        wchar_t shown[64] = L"";
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = bar->window();
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(bar->window(), id));
+        tool.lpszText = shown;
+        SendMessageW(bar->tooltip(), TTM_GETTEXTW, ARRAYSIZE(shown), reinterpret_cast<LPARAM>(&tool));
+        EXPECT_STREQ(shown, text) << "button " << id;
+    }
+}
+
+// The sliders the layout drew are on the bar from its first paint, before the player reports a time.
+TEST_F(ControlBar, RepaintBeforeAnyRefreshShowsTheSliders) {
+    DibCanvas painted(480, bar->height(), 0);
+    DibCanvas background(480, bar->height(), 0);
+    bar->paint(painted.dc());
+    const std::unique_ptr<Gdiplus::Image> picture = loadSkinImage(GetModuleHandleW(nullptr), L"IDB_BAR_BKG");
+    bar->tileImage(background.dc(), picture.get(), 0, 0, 480);
+    GdiFlush();
+    for (int id : {IDC_TIME_SLIDER, IDC_VOLUME_SLIDER}) {
+        const RECT area = controlRect(id);
+        EXPECT_NE(column(painted.dc(), area), column(background.dc(), area)) << "no slider " << id;
+    }
+}
+
 TEST_F(ControlBar, TimeRefreshDrawsOutsideThePaintCycleAndBuffersOnlyGrow) {
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
     player->state = StatePlaying;
     player->length = 3600000;
     player->time = 1800000;
     UpdateWindow(bar->window());
+    const RECT area = controlRect(IDC_TIME_SLIDER);
+    const WindowDC shown(bar->window());
+    const std::vector<std::uint32_t> before = column(shown.get(), area);
     bar->refreshTime();
     EXPECT_FALSE(GetUpdateRect(bar->window(), nullptr, FALSE));
     MSG message{};
     EXPECT_FALSE(PeekMessageW(&message, bar->window(), WM_PAINT, WM_PAINT, PM_NOREMOVE));
     EXPECT_EQ(bar->position(), 1800000);
+    // The knob and the time text moved on the screen, to what the bar composed.
+    const std::vector<std::uint32_t> after = column(shown.get(), area);
+    EXPECT_NE(after, before) << "the refresh drew nothing";
+    EXPECT_EQ(after, column(bar->compositeBuffer().dc(), area));
+
+    player->time = 5000000;  // past the length, as a report may come in just before the end
+    bar->refreshTime();
+    EXPECT_EQ(bar->position(), 3600000);
 
     const HBITMAP first = bar->compositeBuffer().bitmap();
     ASSERT_NE(first, nullptr);

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "VideoWindowFixture.h"
+#include "common/MainWindowFixture.h"
 #include "resource.h"
 #include "ui/PlayWndMenu.h"
 
@@ -137,7 +137,6 @@ TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
     EXPECT_FALSE(in.fullScreen);
 
     player->state = StatePlaying;
-    player->playing = true;
     in = currentContextMenuInputs(appWindowLinks());
     EXPECT_TRUE(in.isPlaying);
     EXPECT_EQ(in.playerState, StatePlaying);

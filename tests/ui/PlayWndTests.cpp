@@ -3,11 +3,9 @@
 #include <ostream>
 #include <windows.h>
 
-#include <cstdint>
-
-#include "VideoWindowFixture.h"
+#include "common/DibCanvas.h"
+#include "common/MainWindowFixture.h"
 #include "resource.h"
-#include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
 #include "ui/VideoLayout.h"
 #include "common/WindowRects.h"
@@ -72,23 +70,19 @@ protected:
         int nonBlackOutside = 0;
     };
     PaintResult paintAndCount(bool isSurface) {
-        std::uint32_t* bits = nullptr;
-        BitmapHandle bitmap = createDib32(kFrameWidth, kFrameHeight, &bits);
-        MemoryDC dc;
+        DibCanvas canvas(kFrameWidth, kFrameHeight, 0xFFFFFF);
         PaintResult result;
-        if (!bitmap || !dc || bits == nullptr) {
+        if (!canvas.ready()) {
             ADD_FAILURE() << "no bitmap to paint into";
             return result;
         }
-        SelectedObject selected(dc.get(), bitmap.get());
-        PatBlt(dc.get(), 0, 0, kFrameWidth, kFrameHeight, WHITENESS);
-        video->paint(dc.get(), isSurface);
+        video->paint(canvas.dc(), isSurface);
         GdiFlush();
         const RECT logo{(kFrameWidth - kLogoWidth) / 2, (kFrameHeight - kLogoHeight) / 2,
                         (kFrameWidth + kLogoWidth) / 2, (kFrameHeight + kLogoHeight) / 2};
         for (int y = 0; y < kFrameHeight; ++y) {
             for (int x = 0; x < kFrameWidth; ++x) {
-                if ((bits[y * kFrameWidth + x] & 0x00FFFFFF) == 0) {
+                if (canvas.rgb(x, y) == 0) {
                     continue;
                 }
                 const POINT p{x, y};
@@ -284,18 +278,30 @@ TEST_F(VideoWindow, FrameColoursItsLinkLightGrey) {
     EXPECT_EQ(GetTextColor(dc.get()), RGB(192, 192, 192));
 }
 
-// Ends the menu loop as a user pressing Escape would, once it runs.
+// The menu this thread showed when the timer below fired, if any.
+HMENU g_shownMenu = nullptr;
+
+// Notes the menu on the screen, then ends the menu loop as a user pressing Escape would.
 void CALLBACK endMenuSoon(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
+    const HWND shown = FindWindowW(L"#32768", nullptr);
+    if (shown != nullptr && IsWindowVisible(shown) &&
+        GetWindowThreadProcessId(shown, nullptr) == GetCurrentThreadId()) {
+        g_shownMenu = reinterpret_cast<HMENU>(SendMessageW(shown, MN_GETHMENU, 0, 0));
+    }
     EndMenu();
 }
 
 TEST_F(VideoWindow, DismissedMenuPostsNothingAndIsDestroyed) {
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU));
     ASSERT_NE(menu, nullptr);
+    const HMENU popup = GetSubMenu(menu, 0);
     ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
-    SetTimer(nullptr, 0, 100, &endMenuSoon);
+    g_shownMenu = nullptr;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &endMenuSoon);
     video->trackContextMenu(menu);
+    KillTimer(nullptr, timer);  // when the menu never ran its loop
+    EXPECT_EQ(g_shownMenu, popup) << "the context menu was not on the screen";
     EXPECT_FALSE(IsMenu(menu));
     EXPECT_EQ(takePostedCommand(mainWindow), -1);
 }

@@ -1,6 +1,8 @@
 // The GDI owners other windows paint with: each releases exactly once and restores what it replaced.
 #include "ui/GdiGuards.h"
 
+#include "common/DibCanvas.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>

@@ -1,4 +1,5 @@
 // The resource script: dialog templates, menus and the accelerator table.
+#include "common/TestWindows.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -37,26 +38,8 @@ private:
     HWND dialog_;
 };
 
-// A hidden top-level window to parent the child dialogs.
-class HostWindow {
-public:
-    HostWindow()
-        : window_(CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 800, 600, nullptr, nullptr, module(),
-                                  nullptr)) {}
-    ~HostWindow() { DestroyWindow(window_); }
-    HostWindow(const HostWindow&) = delete;
-    HostWindow& operator=(const HostWindow&) = delete;
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-std::wstring textOf(HWND window) {
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
+using testwin::TestWindow;
+using testwin::windowText;
 
 LONG_PTR styleOf(HWND window) {
     return GetWindowLongPtrW(window, GWL_STYLE);
@@ -65,17 +48,17 @@ LONG_PTR styleOf(HWND window) {
 TEST(AboutDialog, HasTheVersionLineTheIconAndTheDefaultButton) {
     TemplateDialog about(IDD_ABOUTBOX, nullptr);
     ASSERT_NE(about.get(), nullptr);
-    EXPECT_EQ(textOf(about.get()), L"About");
+    EXPECT_EQ(windowText(about.get()), L"About");
     EXPECT_TRUE(styleOf(about.get()) & WS_CAPTION);
 
     HWND version = GetDlgItem(about.get(), IDC_ABOUT_TEXT);
     ASSERT_NE(version, nullptr);
-    EXPECT_EQ(textOf(version), L"Orlenza Player, Version 1.0");
+    EXPECT_EQ(windowText(version), L"Orlenza Player, Version 1.0");
     EXPECT_TRUE(styleOf(version) & SS_NOPREFIX);
 
     HWND ok = GetDlgItem(about.get(), IDOK);
     ASSERT_NE(ok, nullptr);
-    EXPECT_EQ(textOf(ok), L"OK");
+    EXPECT_EQ(windowText(ok), L"OK");
     EXPECT_EQ(styleOf(ok) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 
     // The icon control shows the program's own icon.
@@ -110,7 +93,7 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
         {IDC_TIME_SLIDER, L"", {145, 2, 126, 14}, false},
         {IDC_VOLUME_SLIDER, L"", {273, 2, 68, 14}, false},
     };
-    HostWindow host;
+    const TestWindow host(WS_POPUP);
     TemplateDialog bar(IDD_PLAYBAR, host.get());
     ASSERT_NE(bar.get(), nullptr);
     EXPECT_TRUE(styleOf(bar.get()) & WS_CHILD);
@@ -126,7 +109,7 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
         SCOPED_TRACE(c.id);
         HWND control = GetDlgItem(bar.get(), c.id);
         ASSERT_NE(control, nullptr);
-        EXPECT_EQ(textOf(control), c.caption);
+        EXPECT_EQ(windowText(control), c.caption);
         if (c.button) {
             EXPECT_EQ(styleOf(control) & BS_TYPEMASK, BS_OWNERDRAW);
             EXPECT_TRUE(styleOf(control) & WS_VISIBLE);
@@ -147,7 +130,7 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
 }
 
 TEST(VideoTemplates, AreHiddenChildDialogsWithoutControls) {
-    HostWindow host;
+    const TestWindow host(WS_POPUP);
     for (int id : {IDD_VIDEO_FRAME, IDD_VIDEO_SURFACE}) {
         SCOPED_TRACE(id);
         TemplateDialog dialog(id, host.get());

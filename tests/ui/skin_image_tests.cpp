@@ -1,9 +1,11 @@
 // The shipped skin pictures and the loader that turns "PNG" resources into images.
 #include "ui/Gdiplus.h"
+#include "ui/PlayBar.h"
 #include "ui/SkinImage.h"
 #include "ui/WindowLibrary.h"
 
-#include "DibCanvas.h"
+#include "common/DibCanvas.h"
+#include "common/GdiplusEnvironment.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -155,12 +157,20 @@ TEST(PngLoader, UndecodableBytesGiveAnEmptyImageThatIsNeverDrawn) {
 
     DibCanvas canvas(8, 8, 0x102030);
     ASSERT_TRUE(canvas.ready());
-    Gdiplus::Graphics graphics(canvas.dc());
-    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0));
-    EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0, 8, 8));
-    EXPECT_FALSE(tileImageHorizontally(graphics, image.get(), 0, 0, 8));
-    EXPECT_FALSE(drawImage(graphics, nullptr, 0, 0));
+    {
+        Gdiplus::Graphics graphics(canvas.dc());
+        EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0));
+        EXPECT_FALSE(drawImage(graphics, image.get(), 0, 0, 8, 8));
+        EXPECT_FALSE(drawImage(graphics, nullptr, 0, 0));
+    }
     EXPECT_EQ(imageWidth(nullptr), 0);
+    // Nor does the bar's tiling draw anything of it.
+    PlayBar::instance()->tileImage(canvas.dc(), image.get(), 0, 0, 8);
+    PlayBar::destroyInstance();
+    GdiFlush();
+    for (int i = 0; i < 8 * 8; ++i) {
+        ASSERT_EQ(canvas.rgb(i % 8, i / 8), 0x102030u) << "pixel " << i;
+    }
 }
 
 TEST(PngLoader, ImageStaysDrawableAfterTheResourceBlockIsFreed) {
@@ -190,8 +200,16 @@ TEST(PngLoader, ImageStaysDrawableAfterTheResourceBlockIsFreed) {
     EXPECT_LT(redOf(centre), 100);
 }
 
-TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
-    // Four columns of distinct colours: a squeezed last tile would mix them.
+// The sum of the differences of red, green and blue.
+int colourDistance(std::uint32_t a, std::uint32_t b) {
+    return std::abs(redOf(a) - redOf(b)) + std::abs(greenOf(a) - greenOf(b)) +
+           std::abs(blueOf(a) - blueOf(b));
+}
+
+// The bar tiles a small picture across an area at its natural width, and squeezes the last copy into
+// what is left of the area.
+TEST(SkinDrawing, TheBarSqueezesTheLastTileIntoTheRestOfTheArea) {
+    // Four columns of distinct colours: a cut last copy would show the first two, a squeezed one all four.
     Gdiplus::Bitmap tile(4, 2, PixelFormat32bppARGB);
     const Gdiplus::ARGB colours[4] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00};
     for (int x = 0; x < 4; ++x) {
@@ -199,17 +217,28 @@ TEST(SkinDrawing, TilesAreCutAtTheRightEdgeNotSqueezed) {
             tile.SetPixel(x, y, Gdiplus::Color(colours[x]));
         }
     }
-    DibCanvas canvas(12, 2, 0x808080);
-    ASSERT_TRUE(canvas.ready());
+    DibCanvas tiled(12, 2, 0x808080);
+    DibCanvas squeezed(2, 2, 0x808080);
+    ASSERT_TRUE(tiled.ready() && squeezed.ready());
+    PlayBar::instance()->tileImage(tiled.dc(), &tile, 0, 0, 10);
+    PlayBar::destroyInstance();
     {
-        Gdiplus::Graphics graphics(canvas.dc());
-        ASSERT_TRUE(tileImageHorizontally(graphics, &tile, 0, 0, 10));
+        Gdiplus::Graphics graphics(squeezed.dc());
+        ASSERT_TRUE(drawImage(graphics, &tile, 0, 0, 2, 2));
     }
-    for (int x = 0; x < 10; ++x) {
-        EXPECT_EQ(canvas.rgb(x, 1), colours[x % 4] & 0xFFFFFF) << "x " << x;
+    GdiFlush();
+    for (int x = 0; x < 8; ++x) {
+        EXPECT_EQ(tiled.rgb(x, 1), colours[x % 4] & 0xFFFFFF) << "x " << x;
     }
-    EXPECT_EQ(canvas.rgb(10, 1), 0x808080u);
-    EXPECT_EQ(canvas.rgb(11, 1), 0x808080u);
+    for (int x = 8; x < 10; ++x) {
+        EXPECT_LE(colourDistance(tiled.rgb(x, 1), squeezed.rgb(x - 8, 1)), 3)
+            << "x " << x << ": " << std::hex << tiled.rgb(x, 1) << " vs " << squeezed.rgb(x - 8, 1);
+    }
+    // A cut copy would end in the picture's second column, a squeezed one in its second half.
+    EXPECT_GT(colourDistance(tiled.rgb(9, 1), colours[1] & 0xFFFFFF), 3)
+        << "the last copy is cut, not squeezed";
+    EXPECT_EQ(tiled.rgb(10, 1), 0x808080u);
+    EXPECT_EQ(tiled.rgb(11, 1), 0x808080u);
 }
 
 TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
@@ -239,9 +268,7 @@ TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
             for (int x = 0; x < 8; ++x) {
                 const std::uint32_t a = drawn.rgb(x, y);
                 const std::uint32_t b = blended.rgb(x, y);
-                EXPECT_LE(std::abs(redOf(a) - redOf(b)) + std::abs(greenOf(a) - greenOf(b)) +
-                              std::abs(blueOf(a) - blueOf(b)),
-                          3)
+                EXPECT_LE(colourDistance(a, b), 3)
                     << "width " << width << " at " << x << "," << y << ": " << std::hex << a << " vs " << b;
             }
         }

@@ -1,6 +1,8 @@
 // The window library: the hyperlink class, the shared state and its shut-down, and the geometry helpers.
 #include "ui/WindowLibrary.h"
 
+#include "common/TestWindows.h"
+#include "common/WindowRects.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -11,31 +13,9 @@ HINSTANCE module() {
     return GetModuleHandleW(nullptr);
 }
 
-// A window destroyed at the end of the test.
-class TestWindow {
-public:
-    TestWindow(DWORD style, int x, int y, int width, int height, HWND parent = nullptr, HMENU menu = nullptr)
-        : window_(CreateWindowExW(0, L"STATIC", L"", style, x, y, width, height, parent, menu, module(),
-                                  nullptr)) {}
-    ~TestWindow() {
-        if (window_ != nullptr) {
-            DestroyWindow(window_);
-        }
-    }
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
+using testwin::TestWindow;
 
-    HWND get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-RECT windowRect(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return r;
-}
+using testwin::windowRect;
 
 RECT workArea() {
     RECT r{};
@@ -63,9 +43,7 @@ TEST_F(WindowLibraryTest, HyperlinkIsAStaticControlWithTheHandCursor) {
     HWND label = CreateWindowExW(0, L"HYPERLINK", L"Powered by Corvanta", WS_POPUP | SS_NOTIFY, 0, 0, 100, 20,
                                  nullptr, nullptr, module(), nullptr);
     ASSERT_NE(label, nullptr);
-    wchar_t text[64] = {};
-    GetWindowTextW(label, text, 64);
-    EXPECT_STREQ(text, L"Powered by Corvanta");
+    EXPECT_EQ(testwin::windowText(label), L"Powered by Corvanta");
     DestroyWindow(label);
 
     EXPECT_NE(measuringDC(), nullptr);
@@ -95,7 +73,7 @@ TEST_F(WindowLibraryTest, ShutdownEmptiesTheLinkTablesAndUnregisters) {
 
 TEST(CenterWindow, CentresOverTheWorkArea) {
     const RECT area = workArea();
-    TestWindow window(WS_POPUP, 3, 7, 300, 200);
+    TestWindow window(WS_POPUP, {3, 7, 303, 207});
     ASSERT_NE(window.get(), nullptr);
     centerWindow(window.get());
     const RECT r = windowRect(window.get());
@@ -109,7 +87,7 @@ TEST(CenterWindow, WindowLargerThanTheWorkAreaKeepsItsTopLeftVisible) {
     const RECT area = workArea();
     const int width = area.right - area.left + 100;
     const int height = area.bottom - area.top + 60;
-    TestWindow window(WS_POPUP, 50, 50, width, height);
+    TestWindow window(WS_POPUP, {50, 50, 50 + width, 50 + height});
     ASSERT_NE(window.get(), nullptr);
     centerWindow(window.get());
     const RECT r = windowRect(window.get());
@@ -119,8 +97,8 @@ TEST(CenterWindow, WindowLargerThanTheWorkAreaKeepsItsTopLeftVisible) {
 }
 
 TEST(CenterWindow, OwnedPopupCentresOverItsOwnerAwayFromTheOrigin) {
-    TestWindow owner(WS_POPUP, 400, 300, 500, 400);
-    TestWindow popup(WS_POPUP, 0, 0, 100, 50, owner.get());
+    TestWindow owner(WS_POPUP, {400, 300, 900, 700});
+    TestWindow popup(WS_POPUP, {0, 0, 100, 50}, owner.get());
     ASSERT_NE(popup.get(), nullptr);
     ASSERT_EQ(GetParent(popup.get()), owner.get());
     centerWindow(popup.get());
@@ -130,8 +108,8 @@ TEST(CenterWindow, OwnedPopupCentresOverItsOwnerAwayFromTheOrigin) {
 }
 
 TEST(CenterWindow, ChildCentresOverItsParentOnTheScreen) {
-    TestWindow parent(WS_POPUP, 200, 100, 400, 300);
-    TestWindow child(WS_CHILD, 0, 0, 100, 60, parent.get());
+    TestWindow parent(WS_POPUP, {200, 100, 600, 400});
+    TestWindow child(WS_CHILD, {0, 0, 100, 60}, parent.get());
     ASSERT_NE(child.get(), nullptr);
     centerWindow(child.get());
     const RECT r = windowRect(child.get());
@@ -151,8 +129,8 @@ class SetClientSizeTest : public ::testing::TestWithParam<ClientSizeCase> {};
 TEST_P(SetClientSizeTest, ClientGetsExactlyTheSizeAndThePositionStays) {
     const ClientSizeCase& c = GetParam();
     HMENU menu = c.withMenu ? LoadMenuW(module(), MAKEINTRESOURCEW(IDR_MAINMENU)) : nullptr;
-    HWND window = CreateWindowExW(0, L"STATIC", L"frame", WS_OVERLAPPEDWINDOW, 50, 60, 400, 300, nullptr,
-                                  menu, module(), nullptr);
+    const TestWindow frame(WS_OVERLAPPEDWINDOW, {50, 60, 450, 360}, nullptr, menu);
+    const HWND window = frame.get();
     ASSERT_NE(window, nullptr);
     const RECT before = windowRect(window);
 
@@ -165,7 +143,6 @@ TEST_P(SetClientSizeTest, ClientGetsExactlyTheSizeAndThePositionStays) {
     const RECT after = windowRect(window);
     EXPECT_EQ(after.left, before.left);
     EXPECT_EQ(after.top, before.top);
-    DestroyWindow(window);  // also destroys the attached menu
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, SetClientSizeTest,

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/TempFolder.h"
 #include "vlc/VlcTestSupport.h"
 
 namespace {
@@ -232,31 +233,8 @@ TEST_F(VlcPlayback, OpeningWhilePausedDoesNotStop) {
     EXPECT_EQ(callLog().count("libvlc_media_player_stop"), stops);
 }
 
-// A temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "velmora-vlc-XXXXXX").string();
-        if (mkdtemp(&pattern[0])) {
-            path_ = pattern;
-        }
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) {
-            fs::remove_all(path_, ignored);
-        }
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
 TEST_F(VlcPlayback, PlaysANonAsciiPathLongerThanTheOldBuffer) {
-    TempFolder temp;
+    const TempFolder temp;
     ASSERT_FALSE(temp.path().empty());
     // Two folders of 80 three-byte characters (a folder name holds at most 255 bytes): far past
     // 259 UTF-8 bytes, yet within the 259 wide characters the callers' buffers allow.
@@ -266,8 +244,8 @@ TEST_F(VlcPlayback, PlaysANonAsciiPathLongerThanTheOldBuffer) {
         folderName += L"日本語の";
         folderUtf8 += "日本語の";
     }
-    std::wstring wide = widen(temp.path().string()) + L"/" + folderName + L"/" + folderName;
-    std::string utf8 = temp.path().string() + "/" + folderUtf8 + "/" + folderUtf8;
+    std::wstring wide = widen(temp.path()) + folderName + L"/" + folderName;
+    std::string utf8 = temp.path() + folderUtf8 + "/" + folderUtf8;
     ASSERT_TRUE(fs::create_directories(utf8));
     wide += L"/clip-äöü-日本.mpg";
     utf8 += "/clip-äöü-日本.mpg";

@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/common/Utf8.h"
+
 namespace {
 
 std::wstring environmentValue(const wchar_t* name) {
@@ -17,20 +19,6 @@ std::wstring environmentValue(const wchar_t* name) {
         return std::wstring();
     }
     return std::wstring(buffer, length);
-}
-
-std::string toUtf8(const std::wstring& text) {
-    if (text.empty()) {
-        return std::string();
-    }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string out(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], size, nullptr,
-                            nullptr);
-    }
-    return out;
 }
 
 // Appends in one write so that the reader never sees half a line.
@@ -62,7 +50,7 @@ extern "C" __declspec(dllexport) int __stdcall libads_show(HWND window, const wc
         line += L'\t';
         line += adsUrl ? adsUrl : L"";
         line += L'\n';
-        appendLine(logPath, toUtf8(line));
+        appendLine(logPath, testtext::toUtf8(line));
     }
     return configuredResult();
 }

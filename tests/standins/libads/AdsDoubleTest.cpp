@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/TempFolder.h"
 #include "common/TestClips.h"
 
 namespace {
@@ -16,12 +17,6 @@ using ShowFn = int(__stdcall*)(HWND, const wchar_t*, const wchar_t*);
 
 std::wstring doublePath() {
     return testclips::windowsPath(VELMORA_ADS_DOUBLE_PATH);
-}
-
-std::wstring tempFile(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    GetTempPathW(MAX_PATH, folder);
-    return std::wstring(folder) + name;
 }
 
 std::string readAll(const std::wstring& path) {
@@ -38,20 +33,19 @@ protected:
         ASSERT_NE(module_, nullptr) << "cannot load the double";
         show_ = reinterpret_cast<ShowFn>(reinterpret_cast<void*>(GetProcAddress(module_, "libads_show")));
         ASSERT_NE(show_, nullptr);
-        log_ = tempFile(L"velmora-ads-double-test.log");
-        DeleteFileW(log_.c_str());
+        log_ = folder_.path() + L"velmora-ads-double-test.log";
         SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
         SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
     }
     void TearDown() override {
         SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
         SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
-        DeleteFileW(log_.c_str());
         if (module_) {
             FreeLibrary(module_);
         }
     }
 
+    const TempFolder folder_;
     HMODULE module_ = nullptr;
     ShowFn show_ = nullptr;
     std::wstring log_;

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "ui/GdiGuards.h"
+#include "tests/common/DibCanvas.h"
 
 namespace standin {
 namespace {

@@ -5,43 +5,22 @@
 #include <windows.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <set>
 #include <string>
-#include <thread>
 
 #include <vlc/vlc.h>
 
+#include "common/MessagePump.h"
+#include "common/TempFolder.h"
 #include "common/TestClips.h"
+#include "common/TestWindows.h"
 
 extern "C" int standin_libvlc_hazard_count(void);
 
 namespace {
 
-std::string clip(const char* name) {
-    std::string narrow;
-    for (wchar_t c : testclips::path(name)) {
-        narrow += static_cast<char>(c);  // the clip folder's path is plain ASCII here
-    }
-    return narrow;
-}
-
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > end) {
-            return false;
-        }
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-    return true;
-}
+using testclips::utf8Path;
 
 // Members are public: the listeners below reach them through the user data.
 class Standin : public ::testing::Test {
@@ -58,7 +37,7 @@ public:
         libvlc_release(instance_);
     }
     void play(const char* name) {
-        media_ = libvlc_media_new_path(instance_, clip(name).c_str());
+        media_ = libvlc_media_new_path(instance_, utf8Path(name).c_str());
         libvlc_media_player_set_media(player_, media_);
         ASSERT_EQ(libvlc_media_player_play(player_), 0);
     }
@@ -96,20 +75,20 @@ TEST_F(Standin, StopInsideAListenerCarriesOnAndCountsAHazard) {
     attach(libvlc_MediaPlayerStopped, countStopped);
     const int hazards = standin_libvlc_hazard_count();
     play("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return stopped_ == 1; }));
+    ASSERT_TRUE(pumpUntil([&] { return stopped_ == 1; }, 5000));
     EXPECT_EQ(standin_libvlc_hazard_count(), hazards + 1);
     EXPECT_EQ(libvlc_media_player_get_state(player_), libvlc_Stopped);
     EXPECT_EQ(libvlc_media_player_get_time(player_), -1);
 
     // The player stays usable: the next play starts a new session.
     ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    EXPECT_TRUE(waitUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }));
+    EXPECT_TRUE(pumpUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }, 5000));
 }
 
 TEST_F(Standin, ReadingTheTimeInsideTheStoppedEventOfStopIsAHazard) {
     attach(libvlc_MediaPlayerStopped, readTimeWhenStopped);
     play("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_time(player_) > 300; }));
+    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
     const int hazards = standin_libvlc_hazard_count();
     libvlc_media_player_stop(player_);
     EXPECT_EQ(stopped_, 1);
@@ -123,20 +102,16 @@ TEST_F(Standin, ReadingTheTimeInsideTheStoppedEventOfStopIsAHazard) {
 
 TEST_F(Standin, VolumeAndMuteAreKeptAcrossPlaySessions) {
     play("short.mpg");
-    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }));
+    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_state(player_) == libvlc_Playing; }, 5000));
     ASSERT_EQ(libvlc_audio_set_volume(player_, 35), 0);
     libvlc_audio_set_mute(player_, 1);
     EXPECT_EQ(libvlc_audio_get_volume(player_), 35);
     EXPECT_EQ(libvlc_audio_get_mute(player_), 1);
     libvlc_media_player_stop(player_);
     ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(waitUntil([&] { return libvlc_audio_get_volume(player_) >= 0; }));
+    ASSERT_TRUE(pumpUntil([&] { return libvlc_audio_get_volume(player_) >= 0; }, 5000));
     EXPECT_EQ(libvlc_audio_get_volume(player_), 35);
     EXPECT_EQ(libvlc_audio_get_mute(player_), 1);
-}
-
-LRESULT CALLBACK plainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 // The distinct colours along one row of the window, as the screen has them.
@@ -151,18 +126,14 @@ std::set<COLORREF> rowColours(HWND window, int y, int width) {
 }
 
 TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = plainWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"StandinVideoTest";
-    RegisterClassW(&wc);  // no background brush: only the stand-in draws here
-    HWND window = CreateWindowExW(0, L"StandinVideoTest", L"video", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
-                                  10, 10, 320, 240, nullptr, nullptr, wc.hInstance, nullptr);
+    // It paints nothing itself: only the stand-in draws here.
+    const testwin::TestWindow video(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    const HWND window = video.get();
     ASSERT_NE(window, nullptr);
     libvlc_media_player_set_hwnd(player_, window);
     play("long.mpg");
-    ASSERT_TRUE(waitUntil([&] { return libvlc_media_player_get_time(player_) > 300; }));
-    waitUntil([] { return false; }, 200);
+    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    pumpUntil([] { return false; }, 200);
     const std::set<COLORREF> first = rowColours(window, 10, 320);
     EXPECT_GE(first.size(), 5u) << "coloured bars across the picture";
 
@@ -172,7 +143,7 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
         before[i] = GetPixel(dc, i * 8, 10);
     }
     ReleaseDC(window, dc);
-    waitUntil([] { return false; }, 600);
+    pumpUntil([] { return false; }, 600);
     dc = GetDC(window);
     int moved = 0;
     for (int i = 0; i < 40; ++i) {
@@ -182,14 +153,11 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
     EXPECT_GT(moved, 0) << "the bars slide as the time goes on";
 
     libvlc_media_player_stop(player_);
-    DestroyWindow(window);
 }
 
 TEST_F(Standin, LogsControlCallsToTheNamedFile) {
-    wchar_t folder[MAX_PATH];
-    ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-    const std::wstring path = std::wstring(folder) + L"standin-calls.log";
-    DeleteFileW(path.c_str());
+    const TempFolder folder;
+    const std::wstring path = folder.path() + L"standin-calls.log";
     SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", path.c_str());
     play("garbage.mpg");
     libvlc_audio_set_volume(player_, 30);
@@ -206,9 +174,8 @@ TEST_F(Standin, LogsControlCallsToTheNamedFile) {
         text += line;
     }
     std::fclose(file);
-    DeleteFileW(path.c_str());
     const std::string expected =
-        "set_media " + clip("garbage.mpg") + "\nplay\nset_volume 30\nset_time 1500\nstop\n";
+        "set_media " + utf8Path("garbage.mpg") + "\nplay\nset_volume 30\nset_time 1500\nstop\n";
     EXPECT_EQ(text, expected);
 }
 

@@ -6,6 +6,7 @@
 
 #include "FramePainter.h"
 #include "StandinLog.h"
+#include "tests/common/Utf8.h"
 
 namespace standin {
 namespace {
@@ -20,18 +21,8 @@ constexpr auto kPollPeriod = milliseconds(10);
 // ends, about 18 MB a second, playing at time 0 meanwhile.
 constexpr std::int64_t kScanBytesPerMs = 18 << 10;
 
-std::wstring widen(const std::string& utf8) {
-    int count = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    if (count <= 0) {
-        return std::wstring();
-    }
-    std::vector<wchar_t> buffer(static_cast<size_t>(count));
-    MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, buffer.data(), count);
-    return std::wstring(buffer.data());
-}
-
 bool probePath(const std::string& path, ClipFacts& facts) {
-    const std::wstring wide = widen(path);
+    const std::wstring wide = testtext::fromUtf8(path);
     std::FILE* file = wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
     if (file == nullptr) {
         return false;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -11,14 +12,16 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayLogic.h"
 
-// What the fake players of one test did, and how they should behave. It outlives the players, which
-// the controller creates and deletes as it likes.
+// A player the tests control, for every test folder: it plays, pauses, stops and seeks at once, opens
+// what it is told to, and records every call. What the fake players of one test did, and how they should
+// behave, is kept in a log that outlives the players, which the controller creates and deletes as it likes.
 struct FakePlayerLog {
     // Behaviour of every fake made from now on.
     int reportedType = PlayerVlc;  // what playerType() answers
     bool initResult = true;
     std::set<std::wstring> unloadable;  // paths whose open fails
     bool stuckPlaying = false;          // isPlaying stays true whatever happens
+    std::function<void()> onRelease;    // runs inside every release
 
     // Shared player state, as the library would report it.
     int state = StateNothing;
@@ -75,6 +78,9 @@ public:
     void release() override {
         log_->record("release");
         ++log_->releases;
+        if (log_->onRelease) {
+            log_->onRelease();
+        }
     }
     bool open(const wchar_t* path) override {
         log_->record("open");
@@ -113,6 +119,7 @@ public:
     void setTime(std::int64_t ms) override {
         log_->record("setTime");
         log_->seeks.push_back(ms);
+        log_->time = ms;
     }
     int getVolume() override {
         log_->record("getVolume");
