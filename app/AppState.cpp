@@ -15,7 +15,7 @@ AppState& appState() {
 
 WindowLinks appWindowLinks() {
     return WindowLinks{[] { return appState().controller.get(); }, [] { return appState().mainWindow; },
-                       [] { return appState().fullScreen != FALSE; }};
+                       [] { return appState().fullScreen != FALSE; }, [] { return appState().dpi; }};
 }
 
 void resetAppState() {

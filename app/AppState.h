@@ -31,6 +31,8 @@ struct AppState {
     BOOL layoutEnabled = FALSE;  // off during start-up and while a full-screen switch runs
     std::unique_ptr<MediaPlayerApp> app;
     bool firstLayoutPending = true;  // the first layout sizes and centres a window without a placement
+    // The main window's DPI (96 at 100 %): read when it is created, then what WM_DPICHANGED says.
+    UINT dpi = 96;
 };
 
 AppState& appState();

@@ -60,4 +60,10 @@ void disarmAutoHide() {
     }
 }
 
+void setDpi(UINT dpi) {
+    if (PlayBar* current = bar()) {
+        current->setDpi(dpi);
+    }
+}
+
 }  // namespace controlbar

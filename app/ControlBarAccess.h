@@ -21,5 +21,7 @@ void autoHideTick();
 void armAutoHide(DWORD tick, POINT cursor);
 // Switches the auto-hide off (windowed mode).
 void disarmAutoHide();
+// The bar is drawn for another DPI from now on.
+void setDpi(UINT dpi);
 
 }  // namespace controlbar

@@ -5,15 +5,17 @@
 #include "app/HandOff.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
+#include "ui/DisplayScale.h"
 #include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
 
 namespace {
 
-void setIcons(HWND window, const CREATESTRUCTW* create) {
-    HICON icon = LoadIconW(create->hInstance, L"IDI_PLAYER");
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+// The window starts at the DPI of the monitor it is created on.
+void onCreate(HWND window) {
+    AppState& state = appState();
+    state.dpi = windowDpi(window);
+    setWindowIcons(window, state.dpi);
 }
 
 void fillBlack(HWND window, HDC dc) {
@@ -59,7 +61,7 @@ const wchar_t* productName() {
 LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            setIcons(window, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+            onCreate(window);
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);
@@ -92,6 +94,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_DPICHANGED:
+            // The DPI comes from the message: the window's own may still answer the old one.
+            onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case kInstancePingMessage:
             return kInstancePingMessage;

@@ -16,9 +16,16 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // WindowLayout.cpp: places the video window and the control bar (nothing while layout is disabled).
 void layoutWindows();
-// FullScreen.cpp
+// FullScreen.cpp: full screen covers the monitor that holds the window.
 void enterFullScreen();
 void leaveFullScreen();
+// The whole rectangle of the monitor nearest to the area (virtual-screen coordinates).
+RECT monitorRectNear(const RECT& area);
+// DisplayScaleChange.cpp: the window's icon at the size of the DPI, as its big and small icon.
+void setWindowIcons(HWND window, UINT dpi);
+// WM_DPICHANGED: the window, its icon, the video window and the bar take the new DPI; once laid out, the
+// window takes the rectangle the system suggests, or in full screen the whole monitor there.
+void onDpiChanged(HWND window, UINT dpi, const RECT& suggested);
 // Takes the window's placement while windowed and laid out; a failed read marks it invalid.
 void recordPlacement();
 // Title.cpp: the title from the player's state, on every timer tick.

@@ -23,7 +23,7 @@ void applyFirstLayout(HWND window, int reservedHeight) {
     // Cleared before resizing: the resize lays the window out again from inside this call.
     state.firstLayoutPending = false;
     if (!state.placementValid) {
-        SIZE first = layoutmath::firstClientSize(reservedHeight);
+        SIZE first = layoutmath::firstClientSize(reservedHeight, state.dpi);
         setClientSize(window, first.cx, first.cy);
         centerWindow(window);
     }
@@ -31,7 +31,7 @@ void applyFirstLayout(HWND window, int reservedHeight) {
 
 SIZE enforceMinimumSize(HWND window, int reservedHeight) {
     SIZE client = clientSize(window);
-    SIZE growth = layoutmath::growthToMinimum(client, reservedHeight);
+    SIZE growth = layoutmath::growthToMinimum(client, reservedHeight, appState().dpi);
     if (growth.cx == 0 && growth.cy == 0) {
         return client;
     }

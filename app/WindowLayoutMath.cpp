@@ -1,19 +1,23 @@
 #include "app/WindowLayoutMath.h"
 
+#include "ui/DpiScale.h"
+
 namespace layoutmath {
 
 int reservedBarHeight(bool barVisible, bool fullScreen, int barHeight) {
     return barVisible || !fullScreen ? barHeight : 0;
 }
 
-SIZE firstClientSize(int reservedHeight) {
-    return SIZE{kFirstClientWidth, reservedHeight + kFirstVideoHeight};
+SIZE firstClientSize(int reservedHeight, UINT dpi) {
+    return SIZE{dpiscale::scale(kFirstClientWidth, dpi),
+                reservedHeight + dpiscale::scale(kFirstVideoHeight, dpi)};
 }
 
-SIZE growthToMinimum(SIZE client, int reservedHeight) {
-    LONG width = client.cx < kMinClientWidth ? kMinClientWidth : client.cx;
-    LONG height =
-        client.cy - reservedHeight >= kMinVideoHeight ? client.cy : reservedHeight + kMinVideoHeight;
+SIZE growthToMinimum(SIZE client, int reservedHeight, UINT dpi) {
+    const LONG minWidth = dpiscale::scale(kMinClientWidth, dpi);
+    const LONG minVideoHeight = dpiscale::scale(kMinVideoHeight, dpi);
+    LONG width = client.cx < minWidth ? minWidth : client.cx;
+    LONG height = client.cy - reservedHeight >= minVideoHeight ? client.cy : reservedHeight + minVideoHeight;
     return SIZE{width - client.cx, height - client.cy};
 }
 

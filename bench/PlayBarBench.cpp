@@ -106,8 +106,8 @@ int main() {
     controller.createMediaPlayer(PlayerVlc);
 
     PlayBar* bar = PlayBar::instance();
-    bar->setLinks(
-        WindowLinks{[&controller] { return &controller; }, [host] { return host; }, [] { return false; }});
+    bar->setLinks(WindowLinks{
+        [&controller] { return &controller; }, [host] { return host; }, [] { return false; }, {}});
     if (host == nullptr || !bar->create(module, host) || !bar->initControls()) {
         std::fprintf(stderr, "the bar could not be made\n");
         return 2;

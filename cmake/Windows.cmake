@@ -47,7 +47,9 @@ target_link_libraries(velmora_core PUBLIC
 
 add_executable(VelmoraPlayer WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp $<TARGET_OBJECTS:velmora_resources>)
 target_link_libraries(VelmoraPlayer PRIVATE velmora_core)
-target_link_options(VelmoraPlayer PRIVATE -municode)
+# Sections aligned to pages in the file too: Wine then maps the program instead of reading it whole into
+# memory of its own, so the pictures of display scales not in use take no memory.
+target_link_options(VelmoraPlayer PRIVATE -municode -Wl,--file-alignment,4096)
 set_target_properties(VelmoraPlayer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PRODUCT_BIN_DIR})
 velmora_split_debug(VelmoraPlayer)
 

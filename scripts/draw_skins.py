@@ -6,6 +6,13 @@ pixel) and blended into straight-alpha RGBA pictures, so every edge is anti-alia
 pixel around a glyph is exactly transparent. Run it from anywhere; it rewrites the files in place:
 
     python3 scripts/draw_skins.py [output-folder]
+
+Every skin picture is drawn for each display scale the player knows (SCALES): the 100 % pictures beside the
+resource script, the others in a folder per scale ("150/play.png"), each of them drawn from the same shapes at
+that scale rather than stretched, so that edges stay sharp. A picture of n pixels at 100 % has n x scale / 100
+pixels, rounded half up as the player rounds its layout. The resource lines of the scaled pictures (type
+PNG_150 for 150 %) go to scaled_skins.rc, which the resource script includes; the icon carries the small and
+large sizes of every scale.
 """
 
 import math
@@ -15,6 +22,24 @@ import sys
 import zlib
 
 SS = 4  # samples per pixel along each axis
+
+# The display scales the pictures are drawn for, in percent; the player picks the one of its screen, or the
+# next larger one. Every scale's pictures have the names of the 100 % ones, with the resource type
+# PNG_PERCENT instead of PNG: types sort after PNG, so the 100 % pictures come first in the program's
+# resources, together, and the others (never read at 100 %) after them.
+SCALES = (100, 125, 150, 175, 200, 250, 300)
+# The scale being drawn. Every shape, size and colour position below is given in pixels of the 100 % picture.
+_percent = 100
+
+
+def px(n):
+    """Pixels of n 100 % pixels at the scale being drawn, rounded half up."""
+    return (n * _percent + 50) // 100
+
+
+def whole_pixels(n):
+    """A distance of n 100 % pixels as a whole number of pixels at the scale being drawn (at least one)."""
+    return max(1, int(n * _percent / 100 + 0.5))
 
 # The control bar's gradient; the button pictures are drawn to sit on it.
 BAR_TOP = (225, 225, 225)
@@ -27,11 +52,13 @@ ACCENT_DARK = (28, 98, 196)
 # ---------------------------------------------------------------------------------------------- masks
 
 class Mask:
-    """A supersampled coverage mask of a picture of width x height pixels."""
+    """A supersampled coverage mask of a picture of width x height 100 % pixels, at the scale being drawn;
+    shapes are given in 100 % pixels too."""
 
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.sw, self.sh = width * SS, height * SS
+    def __init__(self, width, height, scaled=True):
+        self.width, self.height = (px(width), px(height)) if scaled else (width, height)
+        self.scale = _percent / 100
+        self.sw, self.sh = self.width * SS, self.height * SS
         self.bits = bytearray(self.sw * self.sh)
 
     def _span(self, row, x0, x1, value):
@@ -44,7 +71,7 @@ class Mask:
 
     def polygon(self, points, value=1):
         """Fills a polygon given in pixel coordinates (non-zero winding of a simple outline)."""
-        pts = [(x * SS, y * SS) for x, y in points]
+        pts = [(x * self.scale * SS, y * self.scale * SS) for x, y in points]
         ys = [p[1] for p in pts]
         top = max(0, int(math.floor(min(ys))))
         bottom = min(self.sh, int(math.ceil(max(ys))) + 1)
@@ -62,7 +89,8 @@ class Mask:
         return self
 
     def ellipse(self, cx, cy, rx, ry, value=1):
-        cx, cy, rx, ry = cx * SS, cy * SS, rx * SS, ry * SS
+        k = self.scale * SS
+        cx, cy, rx, ry = cx * k, cy * k, rx * k, ry * k
         top = max(0, int(math.floor(cy - ry)))
         bottom = min(self.sh, int(math.ceil(cy + ry)) + 1)
         for row in range(top, bottom):
@@ -99,9 +127,10 @@ class Mask:
         return self
 
     def shifted(self, dx, dy):
-        """A copy moved by whole pixels."""
-        out = Mask(self.width, self.height)
-        sx, sy = dx * SS, dy * SS
+        """A copy moved by whole pixels (dx and dy 100 % pixels, at least one pixel each way they move)."""
+        out = Mask(self.width, self.height, scaled=False)
+        sx = whole_pixels(abs(dx)) * SS * (1 if dx > 0 else -1) if dx else 0
+        sy = whole_pixels(abs(dy)) * SS * (1 if dy > 0 else -1) if dy else 0
         for row in range(self.sh):
             src = row - sy
             if 0 <= src < self.sh:
@@ -130,22 +159,25 @@ class Mask:
 # -------------------------------------------------------------------------------------------- pictures
 
 class Picture:
-    """A straight-alpha RGBA picture, kept premultiplied while drawing."""
+    """A straight-alpha RGBA picture of width x height 100 % pixels at the scale being drawn, kept
+    premultiplied while drawing."""
 
-    def __init__(self, width, height):
-        self.width, self.height = width, height
-        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(width * height)]
+    def __init__(self, width, height, scaled=True):
+        self.base = (width, height)
+        self.width, self.height = (px(width), px(height)) if scaled else (width, height)
+        self.scale = _percent / 100 if scaled else 1
+        self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.width * self.height)]
 
     def paint(self, mask, colour, opacity=1.0):
-        """Blends a colour (an (r, g, b) tuple or a function of pixel x, y) through the mask, over what is
-        already drawn."""
+        """Blends a colour (an (r, g, b) tuple or a function of x, y in 100 % pixels) through the mask, over
+        what is already drawn."""
         cov = mask.coverage()
         for y in range(self.height):
             for x in range(self.width):
                 a = cov[y][x] * opacity
                 if a <= 0:
                     continue
-                r, g, b = colour(x + 0.5, y + 0.5) if callable(colour) else colour
+                r, g, b = colour((x + 0.5) / self.scale, (y + 0.5) / self.scale) if callable(colour) else colour
                 p = self.px[y * self.width + x]
                 keep = 1 - a
                 p[0] = r * a + p[0] * keep
@@ -154,8 +186,8 @@ class Picture:
                 p[3] = a + p[3] * keep
 
     def fill(self, colour):
-        m = Mask(self.width, self.height)
-        m.polygon([(0, 0), (self.width, 0), (self.width, self.height), (0, self.height)])
+        m = Mask(self.width, self.height, scaled=False)
+        m.bits[:] = b"\1" * len(m.bits)
         self.paint(m, colour)
 
     def rgba_rows(self):
@@ -185,15 +217,57 @@ def vertical(top, bottom, y0, y1):
 
 # ---------------------------------------------------------------------------------------------- files
 
+def _paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    if pa <= pb and pa <= pc:
+        return a
+    return b if pb <= pc else c
+
+
+def _filter(row, previous, kind):
+    n = len(row)
+    left = bytes(4) + row[:n - 4]
+    if kind == 0:
+        return row
+    if kind == 1:
+        return bytes((row[i] - left[i]) & 255 for i in range(n))
+    if kind == 2:
+        return bytes((row[i] - previous[i]) & 255 for i in range(n))
+    if kind == 3:
+        return bytes((row[i] - ((left[i] + previous[i]) >> 1)) & 255 for i in range(n))
+    up_left = bytes(4) + previous[:n - 4]
+    return bytes((row[i] - _paeth(left[i], previous[i], up_left[i])) & 255 for i in range(n))
+
+
+def _filtered(rows, choose):
+    """The rows with a PNG filter byte each; choose(candidates) picks the filter of a row."""
+    out = []
+    previous = bytes(len(rows[0])) if rows else b""
+    for row in rows:
+        candidates = [_filter(row, previous, kind) for kind in range(5)]
+        kind = choose(candidates)
+        out.append(bytes([kind]) + candidates[kind])
+        previous = row
+    return b"".join(out)
+
+
 def png_bytes(width, height, rows):
+    """The smallest of a few encodings: one filter for every row, or per row the filter that leaves the
+    smallest sum of (signed) bytes. Small pictures with wide transparent parts often pack best unfiltered,
+    smooth large ones filtered."""
     def chunk(kind, data):
         body = kind + data
         return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
 
-    raw = b"".join(b"\0" + row for row in rows)
+    def signed_sum(data):
+        return sum(v if v < 128 else 256 - v for v in data)
+
+    encodings = [_filtered(rows, lambda _c, k=kind: k) for kind in range(5)]
+    encodings.append(_filtered(rows, lambda c: min(range(5), key=lambda k: signed_sum(c[k]))))
+    data = min((zlib.compress(raw, 9) for raw in encodings), key=len)
     header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)  # 8-bit RGBA
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 9)) +
-            chunk(b"IEND", b""))
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b"")
 
 
 def write_png(folder, name, picture):
@@ -201,12 +275,16 @@ def write_png(folder, name, picture):
         f.write(png_bytes(picture.width, picture.height, picture.rgba_rows()))
 
 
-def ico_bytes(pictures):
-    """An icon file with one 32-bit BMP entry (colour plus AND mask) per picture."""
+def ico_bytes(pictures, png_sizes=()):
+    """An icon file with one 32-bit entry per picture: a BMP (colour plus AND mask), or for the sizes in
+    png_sizes a PNG, which takes a fraction of the room."""
     images = []
     for pic in pictures:
         w, h = pic.width, pic.height
         rows = pic.rgba_rows()
+        if w in png_sizes:
+            images.append((w, h, png_bytes(w, h, rows)))
+            continue
         colour = bytearray()
         for row in reversed(rows):  # DIB rows run bottom-up
             for x in range(w):
@@ -277,9 +355,12 @@ def draw_text(mask, text, x, baseline, size, weight, spacing=1.9):
 def bar_background():
     pic = Picture(10, 36)
     pic.fill(vertical(BAR_TOP, BAR_BOTTOM, 1, 34))
-    top = Mask(10, 36).polygon([(0, 0), (10, 0), (10, 1), (0, 1)])
+    # The light top edge and the dark bottom edge are whole pixels at every scale, across the whole tile
+    # (wider than 10 where the tile's width was rounded up).
+    line = whole_pixels(1) / pic.scale
+    top = Mask(10, 36).polygon([(0, 0), (20, 0), (20, line), (0, line)])
     pic.paint(top, (246, 246, 246))
-    bottom = Mask(10, 36).polygon([(0, 35), (10, 35), (10, 36), (0, 36)])
+    bottom = Mask(10, 36).polygon([(0, 36 - line), (20, 36 - line), (20, 36), (0, 36)])
     pic.paint(bottom, (128, 127, 127))
     return pic
 
@@ -446,33 +527,51 @@ def icon(size):
     return pic
 
 
+# Each skin picture: its resource name, its file and how it is drawn.
+SKINS = (
+    ("IDB_BAR_BKG", "bar_bkg.png", bar_background),
+    ("IDB_OPEN", "open.png", lambda: button("open")),
+    ("IDB_PLAY", "play.png", lambda: button("play")),
+    ("IDB_PAUSE", "pause.png", lambda: button("pause")),
+    ("IDB_STOP", "stop.png", lambda: button("stop")),
+    ("IDB_PREV", "prev.png", lambda: button("prev")),
+    ("IDB_NEXT", "next.png", lambda: button("next")),
+    ("IDB_MUTE", "mute.png", mute_button),
+    ("IDB_FULLSCREEN1", "fullscreen1.png", lambda: fullscreen_button(False)),
+    ("IDB_FULLSCREEN2", "fullscreen2.png", lambda: fullscreen_button(True)),
+    # The played part of the track shares the track's picture.
+    ("IDB_TIME_BKG", "time_bkg.png", time_track),
+    ("IDB_TIME_FORG", "time_forg.png", time_track),
+    ("IDB_TIME_BALL", "time_ball.png", lambda: knob(12, 12, 5.5)),
+    ("IDB_VOLUME_BAR", "volume_bar.png", volume_bar),
+    ("IDB_VOLUME_BALL", "volume_ball.png", lambda: knob(16, 12, 5.5)),
+    # The logo is found by its number, 142 (resource.h).
+    ("IDB_LOGO", "logo.png", logo),
+)
+
+# The window's small and large icons at every scale (16 and 32 pixels at 100 %); the 16, 32 and 48 pixel
+# pictures stay plain bitmaps for any reader of icons, the others are PNGs.
+ICON_SIZES = sorted({(16 * p + 50) // 100 for p in SCALES} | {(32 * p + 50) // 100 for p in SCALES})
+
+
 def main():
+    global _percent
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "resources")
-    track = time_track()
-    pictures = {
-        "bar_bkg.png": bar_background(),
-        "open.png": button("open"),
-        "play.png": button("play"),
-        "pause.png": button("pause"),
-        "stop.png": button("stop"),
-        "prev.png": button("prev"),
-        "next.png": button("next"),
-        "mute.png": mute_button(),
-        "fullscreen1.png": fullscreen_button(False),
-        "fullscreen2.png": fullscreen_button(True),
-        # The played part of the track shares the track's picture.
-        "time_bkg.png": track,
-        "time_forg.png": track,
-        "time_ball.png": knob(12, 12, 5.5),
-        "volume_bar.png": volume_bar(),
-        "volume_ball.png": knob(16, 12, 5.5),
-        "logo.png": logo(),
-    }
-    for name, picture in pictures.items():
-        write_png(out, name, picture)
+    lines = ["// Written by scripts/draw_skins.py: the skin pictures drawn for display scales above 100 %.", ""]
+    for percent in SCALES:
+        _percent = percent
+        folder = out if percent == 100 else os.path.join(out, str(percent))
+        os.makedirs(folder, exist_ok=True)
+        for name, file_name, draw in SKINS:
+            write_png(folder, file_name, draw())
+            if percent != 100:
+                lines.append("%-20s PNG_%d \"%d/%s\"" % (name, percent, percent, file_name))
+    with open(os.path.join(out, "scaled_skins.rc"), "w") as f:
+        f.write("\n".join(lines) + "\n")
+    _percent = 100
     with open(os.path.join(out, "player.ico"), "wb") as f:
-        f.write(ico_bytes([icon(16), icon(32), icon(48)]))
+        f.write(ico_bytes([icon(size) for size in ICON_SIZES], png_sizes=set(ICON_SIZES) - {16, 32, 48}))
 
 
 if __name__ == "__main__":

@@ -9,6 +9,8 @@ packages=(
   libxrender1:i386 libxcomposite1:i386 libxrandr2:i386 libxcursor1:i386
   libxi6:i386 libxfixes3:i386 libxinerama1:i386 libxxf86vm1:i386
   xvfb x11-utils imagemagick python3
+  # two monitors side by side for the end-to-end tests (scripts/two-monitor-run)
+  xserver-xephyr
   libvlc-dev vlc-plugin-base ffmpeg
   # the sanitizer build and the fuzz targets
   clang libclang-rt-14-dev

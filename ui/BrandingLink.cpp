@@ -50,6 +50,13 @@ HWND createBrandingLink(HFONT font, HWND parent) {
     return label;
 }
 
+void setLinkFont(HWND label, HFONT font) {
+    font = fontOrDefault(font);
+    const SIZE size = measureLinkText(font);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetWindowPos(label, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 HWND createLinkWindow(int width, int height, HWND parent, int x, int y, HFONT font) {
     font = fontOrDefault(font);
     if (width == 0 || height == 0) {

@@ -17,6 +17,9 @@ constexpr COLORREF kLinkColor = RGB(192, 192, 192);
 // Creates the label at its measured size in the parent's top left corner and records its address.
 // A null font means the stock GUI font. Null when the window can't be made.
 HWND createBrandingLink(HFONT font, HWND parent);
+// Gives the label another font (a new display scale) and the measured size of its text in it; the
+// label keeps its place.
+void setLinkFont(HWND label, HFONT font);
 // Creates a link window showing the link text. A width or height of 0 takes the measured text size;
 // a negative x or y counts from the parent's right or bottom edge.
 HWND createLinkWindow(int width, int height, HWND parent, int x, int y, HFONT font);

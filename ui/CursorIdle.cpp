@@ -9,8 +9,8 @@ void CursorIdle::reset(POINT position, DWORD now) {
 }
 
 CursorIdle::Action CursorIdle::tick(POINT position, DWORD now, bool playing, bool overVideo) {
-    const bool moved = std::labs(anchor_.x - position.x) > kMoveThreshold ||
-                       std::labs(anchor_.y - position.y) > kMoveThreshold;
+    const bool moved = std::labs(anchor_.x - position.x) > moveThreshold_ ||
+                       std::labs(anchor_.y - position.y) > moveThreshold_;
     if (moved) {
         anchor_ = position;
         lastActivity_ = now;

@@ -10,7 +10,7 @@ public:
     // What the caller must do with the cursor after a tick.
     enum class Action { None, Show, Hide };
 
-    static constexpr LONG kMoveThreshold = 5;    // pixels on either axis; exactly 5 is still rest
+    static constexpr LONG kMoveThreshold = 5;    // pixels (at 96 DPI) on either axis; exactly 5 is still rest
     static constexpr DWORD kIdleDelayMs = 5000;  // rest time before the cursor hides
 
     // Starts a fresh rest period at the position; the cursor counts as shown.
@@ -18,6 +18,9 @@ public:
     // One tick: playing is the player's playing state, overVideo whether the position is inside
     // the video frame.
     Action tick(POINT position, DWORD now, bool playing, bool overVideo);
+
+    // The movement threshold in real pixels: kMoveThreshold at the video window's DPI.
+    void setMoveThreshold(LONG pixels) { moveThreshold_ = pixels; }
 
     bool hidden() const { return hidden_; }
     POINT anchor() const { return anchor_; }
@@ -27,4 +30,5 @@ private:
     POINT anchor_{};          // position of the last movement; small drifts don't move it
     DWORD lastActivity_ = 0;  // tick count of the last movement
     bool hidden_ = false;     // true while this rule has hidden the cursor
+    LONG moveThreshold_ = kMoveThreshold;
 };

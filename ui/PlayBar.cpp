@@ -2,11 +2,12 @@
 
 #include <commctrl.h>
 
-#include <cstddef>
 #include <iterator>
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
+#include "ui/DisplayScale.h"
+#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
@@ -54,8 +55,11 @@ constexpr ButtonCommand kButtonCommands[] = {
 };
 
 constexpr COLORREF kBackgroundColor = RGB(28, 28, 28);
+// Lengths in pixels of a 96-DPI screen, scaled to the bar's DPI.
 constexpr int kHeightWithoutBackground = 27;
-constexpr int kTimeFontHeight = -11;
+constexpr int kTimeFontHeight = 11;
+constexpr int kEdge = 1;            // from the bar's left and right ends to the first button
+constexpr int kGap = 1;             // between two controls
 constexpr int kSliderDrop = 3;      // the mute button and the volume slider sit lower than the others
 constexpr int kTimeSliderDrop = 4;  // and the time slider lower still, under its text
 
@@ -63,18 +67,11 @@ HINSTANCE moduleInstance() {
     return GetModuleHandleW(nullptr);
 }
 
-// The message font of the system (the stock GUI font's when the metrics can't be read), 11 pixels high.
-HFONT createTimeFont() {
-    NONCLIENTMETRICSW metrics{};
-    // The size without the padded border, which every system version accepts.
-    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    LOGFONTW font{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    }
-    font.lfHeight = kTimeFontHeight;
+// The message font of the system at the bar's DPI (the stock GUI font's when the metrics can't be read),
+// 11 pixels high at 96 DPI.
+HFONT createTimeFont(UINT dpi) {
+    LOGFONTW font = messageFontForDpi(dpi);
+    font.lfHeight = -dpiscale::scale(kTimeFontHeight, dpi);
     return CreateFontIndirectW(&font);
 }
 
@@ -99,17 +96,43 @@ void PlayBar::destroyInstance() {
 }
 
 PlayBar::PlayBar() {
+    backgroundBrush_.reset(CreateSolidBrush(kBackgroundColor));
+}
+
+void PlayBar::loadPictures() {
     HINSTANCE module = moduleInstance();
+    std::map<unsigned, std::unique_ptr<Gdiplus::Image>> images;
     for (const ButtonSkin& skin : kButtonSkins) {
-        if (std::unique_ptr<Gdiplus::Image> image = loadSkinImage(module, skin.image)) {
-            imagesById_[static_cast<unsigned>(skin.controlId)] = std::move(image);
+        if (std::unique_ptr<Gdiplus::Image> image = loadSkinImage(module, skin.image, dpi_)) {
+            images[static_cast<unsigned>(skin.controlId)] = std::move(image);
         }
     }
-    backgroundBrush_.reset(CreateSolidBrush(kBackgroundColor));
-    barBackground_ = loadSkinImage(module, L"IDB_BAR_BKG");
-    volumeBall_ = loadSkinImage(module, L"IDB_VOLUME_BALL");
-    timeForeground_ = loadSkinImage(module, L"IDB_TIME_FORG");
-    timeBall_ = loadSkinImage(module, L"IDB_TIME_BALL");
+    std::unique_ptr<Gdiplus::Image> background = loadSkinImage(module, L"IDB_BAR_BKG", dpi_);
+    std::unique_ptr<Gdiplus::Image> volumeBall = loadSkinImage(module, L"IDB_VOLUME_BALL", dpi_);
+    std::unique_ptr<Gdiplus::Image> timeForeground = loadSkinImage(module, L"IDB_TIME_FORG", dpi_);
+    std::unique_ptr<Gdiplus::Image> timeBall = loadSkinImage(module, L"IDB_TIME_BALL", dpi_);
+
+    // The player's thread may be drawing the time slider meanwhile.
+    BufferLock::Hold hold(bufferLock_);
+    imagesById_ = std::move(images);
+    barBackground_ = std::move(background);
+    volumeBall_ = std::move(volumeBall);
+    timeForeground_ = std::move(timeForeground);
+    timeBall_ = std::move(timeBall);
+    compositeBuffer_.reset();
+    backgroundBuffer_.reset();
+    timeCache_.reset();
+    timeCacheArea_ = RECT{};
+    timeKnobPicture_.reset();
+    playedPieces_.clear();
+    timeArea_ = RECT{};
+    volumeArea_ = RECT{};
+    timeKnobWidth_ = -1;
+    volumeKnobWidth_ = -1;
+}
+
+int PlayBar::px(int value) const {
+    return dpiscale::scale(value, dpi_);
 }
 
 PlayBar::~PlayBar() {
@@ -124,12 +147,15 @@ bool PlayBar::create(HINSTANCE instance, HWND parent) {
     if (window_ != nullptr) {
         return true;
     }
+    dpi_ = links_.currentDpi();
+    loadPictures();
     HWND bar = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_PLAYBAR), parent, &PlayBar::dialogProc, 0);
     if (bar == nullptr) {
         OutputDebugStringW(L"PlayBar: create: dialog failed\n");
         return false;
     }
     window_ = bar;
+    keepDialogLayoutOnDpiChange(bar);
     LONG_PTR exStyle = GetWindowLongPtrW(bar, GWL_EXSTYLE) | WS_EX_LAYERED;
     SetWindowLongPtrW(bar, GWL_EXSTYLE, exStyle);
     SetLayeredWindowAttributes(bar, RGB(0, 0, 0), 128, LWA_COLORKEY | LWA_ALPHA);
@@ -147,23 +173,41 @@ bool PlayBar::create(HINSTANCE instance, HWND parent) {
 }
 
 bool PlayBar::initControls() {
-    if (tooltip_ != nullptr) {
-        for (const ButtonSkin& skin : kButtonSkins) {
-            HWND control = GetDlgItem(window_, skin.controlId);
-            if (skin.tooltip == nullptr || skin.tooltip[0] == L'\0' || control == nullptr) {
-                continue;
-            }
-            TTTOOLINFOW tool{};
-            tool.cbSize = TTTOOLINFOW_V2_SIZE;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-            tool.hwnd = window_;
-            tool.uId = reinterpret_cast<UINT_PTR>(control);
-            tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
-            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    for (const ButtonSkin& skin : kButtonSkins) {
+        HWND control = GetDlgItem(window_, skin.controlId);
+        if (skin.tooltip == nullptr || skin.tooltip[0] == L'\0' || control == nullptr) {
+            continue;
         }
+        // A screen reader names a button by its window text; being owner-drawn, the button never shows it.
+        SetWindowTextW(control, skin.tooltip);
+        if (tooltip_ == nullptr) {
+            continue;
+        }
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    timeFont_.reset(createTimeFont());
+    timeFont_.reset(createTimeFont(dpi_));
     return true;
+}
+
+void PlayBar::setDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    loadPictures();
+    if (window_ == nullptr) {
+        return;
+    }
+    timeFont_.reset(createTimeFont(dpi_));
+    layout();
+    // The buttons keep their places while the bar is laid out; their pictures changed all the same.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 void PlayBar::destroyWindows() {
@@ -184,7 +228,7 @@ int PlayBar::height() const {
     if (window_ == nullptr) {
         return 0;
     }
-    return barBackground_ ? imageHeight(barBackground_.get()) : kHeightWithoutBackground;
+    return barBackground_ ? imageHeight(barBackground_.get()) : px(kHeightWithoutBackground);
 }
 
 int PlayBar::place(int controlId, int x, bool rightward, int verticalOffset) {
@@ -198,7 +242,7 @@ int PlayBar::place(int controlId, int x, bool rightward, int verticalOffset) {
     const int y = (height() - h) / 2 + verticalOffset;
     SetWindowPos(control, nullptr, rightward ? x : x - w, y, w, h,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
-    return rightward ? x + w + 1 : x - w - 1;
+    return rightward ? x + w + px(kGap) : x - w - px(kGap);
 }
 
 void PlayBar::layout() {
@@ -211,24 +255,24 @@ void PlayBar::layout() {
     RECT client{};
     GetClientRect(window_, &client);
 
-    place(IDC_BTN_OPEN, 1, true, 0);
-    const int x1 = place(IDC_BTN_STOP, 1, true, 0);
+    place(IDC_BTN_OPEN, px(kEdge), true, 0);
+    const int x1 = place(IDC_BTN_STOP, px(kEdge), true, 0);
     place(IDC_BTN_PLAY, x1, true, 0);
     const int x2 = place(IDC_BTN_PAUSE, x1, true, 0);
     const int x3 = place(IDC_BTN_PREV, x2, true, 0);
     const int left = place(IDC_BTN_NEXT, x3, true, 0);
 
-    const int start = client.right - 1;
+    const int start = client.right - px(kEdge);
     place(IDC_BTN_FULLSCREEN, start, false, 0);
     const int r1 = place(IDC_BTN_LEAVE_FULLSCREEN, start, false, 0);
-    const int r2 = place(IDC_BTN_MUTE, r1, false, kSliderDrop);
-    const int right = place(IDC_VOLUME_SLIDER, r2, false, kSliderDrop);
+    const int r2 = place(IDC_BTN_MUTE, r1, false, px(kSliderDrop));
+    const int right = place(IDC_VOLUME_SLIDER, r2, false, px(kSliderDrop));
 
     HWND timeArea = GetDlgItem(window_, IDC_TIME_SLIDER);
     if (Gdiplus::Image* track = imageFor(IDC_TIME_SLIDER); timeArea != nullptr && track != nullptr) {
         const int h = imageHeight(track);
-        SetWindowPos(timeArea, nullptr, left, (height() - h) / 2 + kTimeSliderDrop, std::max(right - left, 0),
-                     h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+        SetWindowPos(timeArea, nullptr, left, (height() - h) / 2 + px(kTimeSliderDrop),
+                     std::max(right - left, 0), h, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     }
     InvalidateRect(window_, nullptr, FALSE);
     timeArea_ = sliderArea(IDC_TIME_SLIDER);
@@ -350,7 +394,7 @@ void PlayBar::autoHideTick() {
     RECT bar{};
     GetWindowRect(window_, &bar);
     switch (playbar::autoHideStep(lastActivity_, lastCursor_, now, cursor, PtInRect(&bar, cursor) != FALSE,
-                                  isShown())) {
+                                  isShown(), px(playbar::kAutoHideMove))) {
         case playbar::AutoHideStep::Hide:
             setShown(false);
             break;

@@ -41,8 +41,15 @@ public:
     bool initControls();
     // Destroys the tooltip and the bar window.
     void destroyWindows();
-    // Height in pixels: 0 without a window, 27 without the background picture, else the picture's height.
+    // Height in pixels: 0 without a window, 27 (at 96 DPI) without the background picture, else the
+    // picture's height.
     int height() const;
+    // The display scale the bar is drawn for (96 at 100 %): its pictures, gaps, time font and the
+    // auto-hide's pointer threshold follow it. create() takes the main window's; a change reloads the
+    // pictures and the font and lays the bar out again.
+    void setDpi(UINT dpi);
+    UINT dpi() const { return dpi_; }
+    HFONT timeFont() const { return timeFont_.get(); }
     void layout();
     void paint(HDC dc);
     void drawButton(const DRAWITEMSTRUCT& item);
@@ -86,6 +93,11 @@ private:
     PlayBar();
 
     PlayLogic* controller() const;
+    // The pictures drawn for the bar's DPI, in place of the ones it had; everything prepared from those
+    // goes with them.
+    void loadPictures();
+    // A length in 96-DPI pixels at the bar's DPI.
+    int px(int value) const;
     Gdiplus::Image* imageFor(int controlId) const;
     // One placement step of the layout; returns the x for the next control.
     int place(int controlId, int x, bool rightward, int verticalOffset);
@@ -136,4 +148,5 @@ private:
     RECT volumeArea_{};
     int timeKnobWidth_ = -1;  // read once on first use
     int volumeKnobWidth_ = -1;
+    UINT dpi_ = 96;
 };

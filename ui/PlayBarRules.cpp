@@ -75,12 +75,12 @@ std::int64_t timeForFraction(double fraction, std::int64_t length) {
 }
 
 AutoHideStep autoHideStep(DWORD lastActivity, POINT lastCursor, DWORD now, POINT cursor, bool overBar,
-                          bool barVisible) {
+                          bool barVisible, LONG moveThreshold) {
     if (lastActivity == 0 || overBar) {
         return AutoHideStep::Nothing;
     }
-    const bool rested = std::labs(cursor.x - lastCursor.x) < kAutoHideMove &&
-                        std::labs(cursor.y - lastCursor.y) < kAutoHideMove;
+    const bool rested = std::labs(cursor.x - lastCursor.x) < moveThreshold &&
+                        std::labs(cursor.y - lastCursor.y) < moveThreshold;
     if (rested) {
         return (now - lastActivity > kAutoHideDelayMs && barVisible) ? AutoHideStep::Hide
                                                                      : AutoHideStep::KeepResting;

@@ -69,9 +69,10 @@ enum class AutoHideStep {
     ShowRecord,   // the pointer moved while the bar was hidden: show it and record
 };
 constexpr DWORD kAutoHideDelayMs = 5000;
-constexpr LONG kAutoHideMove = 5;  // pixels on either axis; 4 is still rest
+constexpr LONG kAutoHideMove = 5;  // pixels (at 96 DPI) on either axis; 4 is still rest
 
+// moveThreshold is kAutoHideMove at the bar's DPI.
 AutoHideStep autoHideStep(DWORD lastActivity, POINT lastCursor, DWORD now, POINT cursor, bool overBar,
-                          bool barVisible);
+                          bool barVisible, LONG moveThreshold = kAutoHideMove);
 
 }  // namespace playbar

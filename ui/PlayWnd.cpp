@@ -3,6 +3,8 @@
 #include "playback/PlayLogic.h"
 #include "resource.h"
 #include "ui/BrandingLink.h"
+#include "ui/DisplayScale.h"
+#include "ui/DpiScale.h"
 #include "ui/GdiGuards.h"
 #include "ui/Gdiplus.h"
 #include "ui/PlayWndMenu.h"
@@ -14,16 +16,10 @@ namespace {
 
 PlayWnd* g_instance = nullptr;
 
-// The message font of the system, underlined; the stock GUI font's face when the metrics can't be read.
-HFONT createLinkFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    LOGFONTW font{};
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
-    } else {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
-    }
+// The message font of the system at dpi, underlined; the stock GUI font's face when the metrics can't be
+// read.
+HFONT createLinkFont(UINT dpi) {
+    LOGFONTW font = messageFontForDpi(dpi);
     font.lfUnderline = TRUE;
     return CreateFontIndirectW(&font);
 }
@@ -54,6 +50,8 @@ bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
         instance_ = instance;
     }
     if (frameWindow_ == nullptr) {
+        dpi_ = links_.currentDpi();
+        cursor_.setMoveThreshold(dpiscale::scale(CursorIdle::kMoveThreshold, dpi_));
         // WM_INITDIALOG runs inside this call and records the frame and its link.
         HWND frame = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_VIDEO_FRAME), mainWindow,
                                         &PlayWnd::frameProc, 0);
@@ -62,12 +60,13 @@ bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
             return false;
         }
         frameWindow_ = frame;
+        keepDialogLayoutOnDpiChange(frame);
     }
     return loadLogo();
 }
 
 bool PlayWnd::loadLogo() {
-    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO));
+    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     POINT position{};
     GetCursorPos(&position);
     cursor_.reset(position, GetTickCount());
@@ -77,7 +76,7 @@ bool PlayWnd::loadLogo() {
 void PlayWnd::initFrame(HWND frame) {
     frameWindow_ = frame;
     if (!linkFont_) {
-        linkFont_.reset(createLinkFont());
+        linkFont_.reset(createLinkFont(dpi_));
     }
     linkWindow_ = createBrandingLink(linkFont_.get(), frame);
 }
@@ -95,7 +94,8 @@ void PlayWnd::layout() {
         GetWindowRect(linkWindow_, &rect);
         linkSize = {rect.right - rect.left, rect.bottom - rect.top};
     }
-    const VideoLayout placed = computeVideoLayout(client.right, client.bottom, hasLink ? &linkSize : nullptr);
+    const VideoLayout placed =
+        computeVideoLayout(client.right, client.bottom, hasLink ? &linkSize : nullptr, dpi_);
     if (hasLink) {
         const RECT& r = placed.link;
         MoveWindow(linkWindow_, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
@@ -211,6 +211,7 @@ bool PlayWnd::open(int playerType, HINSTANCE instance) {
         if (surfaceWindow_ == nullptr) {
             return false;
         }
+        keepDialogLayoutOnDpiChange(surfaceWindow_);
         // The player draws into child windows of its own: the surface must not paint over them.
         const LONG_PTR style = GetWindowLongPtrW(surfaceWindow_, GWL_STYLE);
         SetWindowLongPtrW(surfaceWindow_, GWL_STYLE, style | WS_CLIPCHILDREN);
@@ -223,6 +224,25 @@ bool PlayWnd::open(int playerType, HINSTANCE instance) {
 void PlayWnd::showSurface(bool show) {
     if (surfaceWindow_ != nullptr) {
         ShowWindow(surfaceWindow_, show ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void PlayWnd::setDpi(UINT dpi) {
+    if (dpi == 0 || dpi == dpi_) {
+        return;
+    }
+    dpi_ = dpi;
+    cursor_.setMoveThreshold(dpiscale::scale(CursorIdle::kMoveThreshold, dpi_));
+    logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
+    if (linkWindow_ != nullptr) {
+        // The old font stays alive until the label has taken the new one.
+        FontHandle font(createLinkFont(dpi_));
+        setLinkFont(linkWindow_, font.get());
+        std::swap(linkFont_, font);
+    }
+    layout();
+    if (frameWindow_ != nullptr) {
+        InvalidateRect(frameWindow_, nullptr, TRUE);
     }
 }
 

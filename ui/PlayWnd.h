@@ -42,6 +42,11 @@ public:
     bool open(int playerType, HINSTANCE instance);
     void showSurface(bool show);
     void destroyWindows();
+    // The display scale the video window is drawn for (96 at 100 %): the logo, the link's font and place
+    // and the cursor's movement threshold follow it. create() takes the main window's; a change reloads
+    // the logo and the font and lays the frame out again.
+    void setDpi(UINT dpi);
+    UINT dpi() const { return dpi_; }
 
     HWND frameWindow() const { return frameWindow_; }
     HWND surfaceWindow() const { return surfaceWindow_; }
@@ -70,4 +75,5 @@ private:
     HWND linkWindow_ = nullptr;
     std::unique_ptr<Gdiplus::Image> logo_;
     CursorIdle cursor_;  // last movement, its tick and whether the cursor is hidden by this window
+    UINT dpi_ = 96;
 };

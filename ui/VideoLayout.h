@@ -9,5 +9,6 @@ struct VideoLayout {
 };
 
 // linkSize is the link's current size, or null when there is no link (the surface then starts at 10).
-// The surface reaches 5 pixels below the frame's client area, where the frame clips it.
-VideoLayout computeVideoLayout(int width, int height, const SIZE* linkSize);
+// The surface reaches 5 pixels below the frame's client area, where the frame clips it. The margins are
+// those of a 96-DPI screen, scaled to dpi.
+VideoLayout computeVideoLayout(int width, int height, const SIZE* linkSize, UINT dpi = 96);

@@ -1,7 +1,9 @@
 #include "ui/WindowLibrary.h"
 
+#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
 #include "ui/GdiGuards.h"
+#include "ui/SkinImage.h"
 
 #include <cstring>
 #include <new>
@@ -143,6 +145,32 @@ Gdiplus::Image* decodeStream(IStream* stream) {
     return copy;
 }
 
+// The picture at width x height, drawn smaller with high-quality filtering; null when that fails.
+Gdiplus::Image* resized(Gdiplus::Image& source, int width, int height) {
+    auto* copy = newGdiplusObject<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    if (copy == nullptr) {
+        return nullptr;
+    }
+    bool drawn = false;
+    if (copy->GetLastStatus() == Gdiplus::Ok) {
+        Gdiplus::Graphics graphics(copy);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
+        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHighQuality);
+        // Mirrored beyond its edges, so the filter doesn't blend the border pixels with transparency.
+        Gdiplus::ImageAttributes edges;
+        edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+        drawn = graphics.DrawImage(&source, Gdiplus::Rect(0, 0, width, height), 0, 0,
+                                   static_cast<INT>(source.GetWidth()), static_cast<INT>(source.GetHeight()),
+                                   Gdiplus::UnitPixel, &edges) == Gdiplus::Ok;
+    }
+    if (!drawn) {
+        delete copy;
+        return nullptr;
+    }
+    return copy;
+}
+
 }  // namespace
 
 void initWindowLibrary(HINSTANCE instance) {
@@ -223,12 +251,44 @@ Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource) {
     return image;
 }
 
-std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name) {
-    HRSRC resource = FindResourceW(instance, name, L"PNG");
+namespace {
+
+std::unique_ptr<Gdiplus::Image> loadPicture(HINSTANCE instance, const wchar_t* name, const wchar_t* type) {
+    HRSRC resource = FindResourceW(instance, name, type);
     if (resource == nullptr) {
         return nullptr;
     }
     return std::unique_ptr<Gdiplus::Image>(loadPngResource(instance, resource));
+}
+
+}  // namespace
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name) {
+    return loadPicture(instance, name, L"PNG");
+}
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name, UINT dpi) {
+    const int wanted = dpiscale::pictureScaleFor(dpi);
+    for (int percent : dpiscale::kPictureScales) {
+        if (percent < wanted) {
+            continue;
+        }
+        std::unique_ptr<Gdiplus::Image> image =
+            loadPicture(instance, name, dpiscale::pictureType(percent).c_str());
+        if (image == nullptr) {
+            continue;
+        }
+        const int width = dpiscale::scale(dpiscale::baseSizeOf(imageWidth(image.get()), percent), dpi);
+        const int height = dpiscale::scale(dpiscale::baseSizeOf(imageHeight(image.get()), percent), dpi);
+        if (!hasPicture(image.get()) ||
+            (width == imageWidth(image.get()) && height == imageHeight(image.get()))) {
+            return image;
+        }
+        // Should that fail, the picture of the larger scale is still better than none.
+        Gdiplus::Image* smaller = resized(*image, width, height);
+        return smaller != nullptr ? std::unique_ptr<Gdiplus::Image>(smaller) : std::move(image);
+    }
+    return nullptr;
 }
 
 void centerWindow(HWND window) {

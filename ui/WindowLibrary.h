@@ -29,6 +29,10 @@ std::map<HWND, std::wstring>& linkUrlMap();
 Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource);
 // Locates the "PNG" resource and loads it; null when it is missing.
 std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name);
+// The skin picture for a screen of dpi: the one drawn for that scale, or else the one of the next larger
+// scale made smaller with high quality to what the scale asks (a picture is never made larger than it was
+// drawn, except above the largest scale). Only that one picture is decoded. Null when none is there.
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name, UINT dpi);
 
 // Centres the window over its parent, or over the work area when it has none.
 void centerWindow(HWND window);

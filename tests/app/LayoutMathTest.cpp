@@ -34,13 +34,14 @@ struct GrowthCase {
     LONG width, height;
     int reserved;
     LONG growX, growY;
+    UINT dpi = 96;  // the minimum of 480 x 300 of video is in pixels of 96 DPI
 };
 
 class GrowthToMinimum : public ::testing::TestWithParam<GrowthCase> {};
 
 TEST_P(GrowthToMinimum, GrowsOnlyWhatIsMissing) {
     const GrowthCase& c = GetParam();
-    SIZE growth = layoutmath::growthToMinimum(SIZE{c.width, c.height}, c.reserved);
+    SIZE growth = layoutmath::growthToMinimum(SIZE{c.width, c.height}, c.reserved, c.dpi);
     EXPECT_EQ(growth.cx, c.growX);
     EXPECT_EQ(growth.cy, c.growY);
 }
@@ -52,7 +53,24 @@ INSTANTIATE_TEST_SUITE_P(Sizes, GrowthToMinimum,
                                            GrowthCase{480, 335, 36, 0, 1},  // one pixel too low
                                            GrowthCase{100, 50, 36, 380, 286},
                                            GrowthCase{200, 250, 0, 280, 50},  // full screen, bar hidden
-                                           GrowthCase{1920, 1080, 36, 0, 0}, GrowthCase{0, 0, 27, 480, 327}));
+                                           GrowthCase{1920, 1080, 36, 0, 0}, GrowthCase{0, 0, 27, 480, 327},
+                                           GrowthCase{1008, 684, 54, 0, 0, 144},  // the first size at 150 %
+                                           GrowthCase{700, 500, 54, 20, 4, 144},  // 720 x (54 + 450)
+                                           GrowthCase{600, 400, 45, 0, 20, 120},  // 600 x (45 + 375)
+                                           GrowthCase{900, 600, 72, 60, 72, 192}));
+
+TEST(FirstClientSize, IsTheStandardSizeAtTheWindowsScale) {
+    const struct {
+        UINT dpi;
+        int bar;
+        LONG width, height;
+    } cases[] = {{96, 36, 672, 456}, {120, 45, 840, 570}, {144, 54, 1008, 684}, {192, 72, 1344, 912}};
+    for (const auto& c : cases) {
+        const SIZE first = layoutmath::firstClientSize(c.bar, c.dpi);
+        EXPECT_EQ(first.cx, c.width) << c.dpi;
+        EXPECT_EQ(first.cy, c.height) << c.dpi;
+    }
+}
 
 TEST(ChildAreas, HiddenBarInFullScreenKeepsItsPlaceAtTheBottom) {
     SIZE screen{1280, 1024};

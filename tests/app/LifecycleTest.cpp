@@ -10,6 +10,7 @@
 #include "common/TempFolder.h"
 #include "common/TestRegistry.h"
 #include "playback/PlayLogic.h"
+#include "resources/resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
 
@@ -85,6 +86,89 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     EXPECT_EQ(video.top, 0);
     EXPECT_EQ(video.right, 672);
     EXPECT_EQ(video.bottom, 420);
+}
+
+// The lines of a window's font, 0 without one.
+LONG fontHeightOf(HWND window) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
+}
+
+RECT rectIn(HWND parent, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed): the window takes
+// the suggested rectangle (grown to the minimum of the new scale), the bar its height and time font, the
+// link its font and place, the icon its size; in full screen the window covers the monitor instead. The
+// DPI comes from the message: the system's own answer for the window doesn't change in this test.
+TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    const AppState& state = appState();
+    HWND window = state.mainWindow;
+    HWND link = state.videoWindow->linkWindow();
+    const LONG linkFont96 = fontHeightOf(link);
+    ASSERT_LT(linkFont96, 0);
+
+    RECT suggested{40, 30, 40 + 1030, 30 + 740};
+    // During start-up (the saved placement put the window on a monitor of another scale) the placement's
+    // rectangle stands; only the scale changes.
+    const RECT placed = apptest::windowRect(window);
+    appState().layoutEnabled = FALSE;
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&placed, &now));
+    EXPECT_EQ(state.controlBar->height(), 54);
+    appState().layoutEnabled = TRUE;
+
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(state.dpi, 144u);
+    now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&suggested, &now));
+    const SIZE client = clientSize(window);
+    HWND bar = state.controlBar->window();
+    EXPECT_EQ(state.controlBar->height(), 54);
+    const RECT barRect = rectIn(window, bar);
+    EXPECT_EQ(barRect.top, client.cy - 54);
+    EXPECT_EQ(barRect.bottom, client.cy);
+    EXPECT_EQ(barRect.right, client.cx);
+    EXPECT_EQ(rectIn(window, state.videoWindow->frameWindow()).bottom, client.cy - 54);
+    const RECT play = rectIn(bar, GetDlgItem(bar, IDC_BTN_PLAY));
+    EXPECT_EQ(play.right - play.left, 54);
+    EXPECT_EQ(play.bottom - play.top, 48);
+    LOGFONTW timeFont{};
+    ASSERT_NE(GetObjectW(state.controlBar->timeFont(), sizeof(timeFont), &timeFont), 0);
+    EXPECT_EQ(timeFont.lfHeight, -17);
+    EXPECT_NEAR(fontHeightOf(link), linkFont96 * 3 / 2, 1);
+    const RECT linkRect = rectIn(state.videoWindow->frameWindow(), link);
+    EXPECT_EQ(linkRect.top, 8);
+    EXPECT_EQ(linkRect.right, client.cx - 8);
+    ICONINFO icon{};
+    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), &icon));
+    BITMAP colour{};
+    GetObjectW(icon.hbmColor, sizeof(colour), &colour);
+    EXPECT_EQ(colour.bmWidth, 48);
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+
+    // Too small a suggestion grows to the minimum of the scale: 480 x 300 of video at 96 DPI.
+    RECT small{40, 30, 440, 330};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&small));
+    EXPECT_EQ(clientSize(window).cx, 720);
+    EXPECT_EQ(clientSize(window).cy, 54 + 450);
+
+    enterFullScreen();
+    RECT elsewhere{200, 100, 900, 600};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&elsewhere));
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    now = apptest::windowRect(window);
+    EXPECT_TRUE(EqualRect(&screen, &now));
+    EXPECT_EQ(state.controlBar->height(), 45);
+    EXPECT_EQ(rectIn(window, bar).bottom, screen.bottom);
 }
 
 TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {

@@ -61,6 +61,14 @@ inline bool keyExists(const wchar_t* subKey) {
     return exists;
 }
 
+// The display scale Wine gives each process it starts (read when the process starts; 96 without it).
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+constexpr wchar_t kLogPixels[] = L"LogPixels";
+
+inline void removeValue(const wchar_t* subKey, const wchar_t* name) {
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, subKey, name);
+}
+
 inline void removeKey(const wchar_t* subKey) {
     RegDeleteTreeW(HKEY_CURRENT_USER, subKey);
     RegDeleteKeyW(HKEY_CURRENT_USER, subKey);

@@ -49,9 +49,11 @@ bool pictureColumns(const Picture& picture, int y, int& left, int& right) {
 }
 
 // The seven bars where they belong, in their colours, and the 4:3 picture at the full height of the
-// surface with black at the sides.
-TEST_F(PlayerTest, ColourBarsAreDecodedOntoTheSurfaceInTheirPlaceAndColours) {
-    ASSERT_TRUE(startPlayer(testclips::path("bars/bars.mpg")));
+// surface with black at the sides; at 144 DPI too, where the surface has the client's real pixels.
+class DecodedBars : public PlayerTest, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(DecodedBars, AreOnTheSurfaceInTheirPlaceAndColours) {
+    ASSERT_TRUE(startPlayerAtDpi(GetParam(), testclips::path("bars/bars.mpg")));
     ASSERT_TRUE(waitForTitle(titleFor(L"bars.mpg")));
     HWND surface = nullptr;
     ASSERT_TRUE(waitForShownSurface(surface));
@@ -79,7 +81,11 @@ TEST_F(PlayerTest, ColourBarsAreDecodedOntoTheSurfaceInTheirPlaceAndColours) {
         },
         8000, 100);
     EXPECT_TRUE(matched) << "seen: " << seen;
+    EXPECT_EQ(clientSize(surface).cx, clientSize(player_.window()).cx);
 }
+
+INSTANTIATE_TEST_SUITE_P(Scales, DecodedBars, ::testing::Values(96u, 144u),
+                         [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
 // Right seeks 5 s: twice, and the 12-second clip, alone in its folder, ends well before its time.
 TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
@@ -242,7 +248,6 @@ TEST_F(FormatClips, SubtitlesBesideTheClipAreShownOnThePicture) {
     brightLowAndHigh(low, high);
     EXPECT_GT(low, 200u) << "no white line low in the picture";
     EXPECT_EQ(high, 0u);
-    saveScreenshot(L"subtitles");
 
     const std::wstring bare = folderBesideVideos(L"Without Subtitles") + L"\\plain.mp4";
     CopyFileW(testclips::path("formats/subtitles/dark.mp4").c_str(), bare.c_str(), FALSE);
@@ -252,7 +257,6 @@ TEST_F(FormatClips, SubtitlesBesideTheClipAreShownOnThePicture) {
     ASSERT_TRUE(waitForTimeTextChanges(2));
     low = high = 0;
     brightLowAndHigh(low, high);
-    saveScreenshot(L"no-subtitles");
     EXPECT_EQ(low, 0u) << "white without subtitles";
 }
 

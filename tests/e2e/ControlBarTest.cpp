@@ -3,6 +3,8 @@
 // back on a move or a stop, and the video area follows it.
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -43,6 +45,65 @@ TEST_F(PlayerTest, BarButtonsFollowPlayingPausedAndStoppedAtBothWidths) {
     setClientSize(672, 420 + 36);
     EXPECT_TRUE(waitUntil([&] { return clientSize(main).cx == 672; }, 5000));
     saveScreenshot(L"bar-idle-672");
+}
+
+// At 150 % the bar is 54 pixels high with the pictures drawn for that scale, and the video takes the
+// client's real pixels: the surface spans the whole 1008-pixel width above the bar.
+TEST_F(PlayerTest, AtOneAndAHalfTheScaleTheBarAndTheVideoUseRealPixels) {
+    ASSERT_TRUE(startPlayerAtDpi(144, longClipPath()));
+    const HWND main = player_.window();
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+    EXPECT_EQ(barHeight(), 54);
+    const RECT pause = rectInParent(barControl(IDC_BTN_PAUSE));
+    EXPECT_EQ(pause.right - pause.left, 54);
+    EXPECT_EQ(pause.bottom - pause.top, 48);
+    HWND surface = nullptr;
+    ASSERT_TRUE(waitForShownSurface(surface));
+    const SIZE client = clientSize(main);
+    EXPECT_EQ(client.cx, 1008);
+    const RECT video = rectInParent(surface);
+    EXPECT_EQ(video.right - video.left, client.cx);
+    EXPECT_EQ(rectInParent(videoFrame()).bottom, client.cy - 54);
+    player_.sendKey(VK_RIGHT);
+    saveScreenshot(L"bar-playing-150pct");
+    PostMessageW(controlBar(), WM_COMMAND, MAKEWPARAM(IDC_BTN_STOP, BN_CLICKED), 0);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
+    saveScreenshot(L"bar-idle-150pct");
+}
+
+// What a screen reader asks of each picture button, through the accessibility interfaces from another
+// program: its name, which is its tooltip's text.
+TEST_F(PlayerTest, ScreenReadersNameEveryButtonByItsTooltipText) {
+    ASSERT_TRUE(startIdle());
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const std::pair<int, const wchar_t*> buttons[] = {
+        {IDC_BTN_OPEN, L"Open"},
+        {IDC_BTN_PLAY, L"Play"},
+        {IDC_BTN_PAUSE, L"Pause"},
+        {IDC_BTN_STOP, L"Stop"},
+        {IDC_BTN_PREV, L"Prev"},
+        {IDC_BTN_NEXT, L"Next"},
+        {IDC_BTN_MUTE, L"Mute On/Off"},
+        {IDC_BTN_FULLSCREEN, L"Full Screen"},
+        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
+    };
+    for (const auto& [id, expected] : buttons) {
+        IAccessible* accessible = nullptr;
+        // __uuidof: the x86-64 import library's IID_IAccessible is the address of a thunk, not the IID.
+        ASSERT_EQ(AccessibleObjectFromWindow(barControl(id), OBJID_CLIENT, __uuidof(IAccessible),
+                                             reinterpret_cast<void**>(&accessible)),
+                  S_OK)
+            << id;
+        VARIANT self{};
+        self.vt = VT_I4;
+        self.lVal = CHILDID_SELF;
+        BSTR name = nullptr;
+        accessible->get_accName(self, &name);
+        EXPECT_EQ(std::wstring(name != nullptr ? name : L""), expected) << id;
+        SysFreeString(name);
+        accessible->Release();
+    }
+    CoUninitialize();
 }
 
 TEST_F(PlayerTest, TimeTextMovesWhilePlayingAndReadsDarkOnTheBar) {

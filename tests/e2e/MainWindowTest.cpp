@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/TestRegistry.h"
 #include "e2e/PlayerFixture.h"
 #include "resources/resource.h"
 
@@ -46,24 +47,45 @@ TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
     EXPECT_NE(GetWindowLongPtrW(player_.window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
 }
 
-TEST_F(PlayerTest, FirstStartGivesTheDefaultSizeCentredOnTheWorkArea) {
-    ASSERT_TRUE(startIdle());
+// The first start on a screen of each scale: the window, the bar and its controls are the 96-DPI layout
+// scaled, the window centred on the work area.
+struct FirstStartCase {
+    UINT dpi;
+    int width, videoHeight, barHeight;
+    RECT open, time, fullScreen;  // x, y, width, height in the bar
+};
+
+class FirstStart : public PlayerTest, public ::testing::WithParamInterface<FirstStartCase> {};
+
+TEST_P(FirstStart, GivesTheDefaultSizeCentredOnTheWorkArea) {
+    const FirstStartCase& c = GetParam();
+    ASSERT_TRUE(startPlayerAtDpi(c.dpi));
+    ASSERT_TRUE(waitForTitle(kProductTitle));
     const HWND main = player_.window();
     const int bar = barHeight();
     const SIZE client = clientSize(main);
-    EXPECT_EQ(client.cx, 672);
-    EXPECT_EQ(client.cy, 420 + bar);
+    EXPECT_EQ(client.cx, c.width);
+    EXPECT_EQ(client.cy, c.videoHeight + bar);
     ASSERT_NE(videoFrame(), nullptr);
     const RECT frame = rectInParent(videoFrame());
     EXPECT_EQ(frame.left, 0);
     EXPECT_EQ(frame.top, 0);
-    EXPECT_EQ(frame.right, 672);
-    EXPECT_EQ(frame.bottom, 420);
+    EXPECT_EQ(frame.right, c.width);
+    EXPECT_EQ(frame.bottom, c.videoHeight);
     if (HWND barWindow = controlBar()) {
         const RECT barRect = rectInParent(barWindow);
-        EXPECT_EQ(barRect.top, 420);
-        EXPECT_EQ(barRect.right, 672);
-        EXPECT_EQ(bar, 36) << "the shipped bar background is 36 pixels high";
+        EXPECT_EQ(barRect.top, c.videoHeight);
+        EXPECT_EQ(barRect.right, c.width);
+        EXPECT_EQ(bar, c.barHeight) << "the shipped bar background is 36 pixels high at 96 DPI";
+        const std::pair<int, RECT> controls[] = {
+            {IDC_BTN_OPEN, c.open}, {IDC_TIME_SLIDER, c.time}, {IDC_BTN_FULLSCREEN, c.fullScreen}};
+        for (const auto& [id, expected] : controls) {
+            const RECT r = rectInParent(barControl(id));
+            EXPECT_EQ(r.left, expected.left) << id;
+            EXPECT_EQ(r.top, expected.top) << id;
+            EXPECT_EQ(r.right - r.left, expected.right) << id;
+            EXPECT_EQ(r.bottom - r.top, expected.bottom) << id;
+        }
     }
 
     RECT work{};
@@ -76,6 +98,32 @@ TEST_F(PlayerTest, FirstStartGivesTheDefaultSizeCentredOnTheWorkArea) {
     const int bottomMargin = work.bottom - window.bottom;
     EXPECT_LE(std::abs(leftMargin - rightMargin), 1) << leftMargin << " vs " << rightMargin;
     EXPECT_LE(std::abs(topMargin - bottomMargin), 1) << topMargin << " vs " << bottomMargin;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Scales, FirstStart,
+    ::testing::Values(
+        FirstStartCase{96, 672, 420, 36, {1, 2, 36, 32}, {149, 16, 391, 12}, {639, 5, 32, 26}},
+        FirstStartCase{120, 840, 525, 45, {1, 2, 45, 40}, {185, 20, 491, 15}, {799, 6, 40, 33}},
+        FirstStartCase{144, 1008, 630, 54, {2, 3, 54, 48}, {226, 24, 582, 18}, {958, 7, 48, 39}},
+        FirstStartCase{192, 1344, 840, 72, {2, 4, 72, 64}, {298, 32, 782, 24}, {1278, 10, 64, 52}}),
+    [](const auto& info) { return std::to_string(info.param.dpi) + "dpi"; });
+
+// A placement saved on a second monitor to the right (as the two-monitor suite leaves one), opened where
+// that monitor is gone: the window comes back on the monitor there is, its caption within reach.
+TEST_F(PlayerTest, PlacementOfAMonitorThatIsGoneComesBackOnTheScreen) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {}};
+    saved.rcNormalPosition = {width + 120, 60, width + 120 + 700, 60 + 520};
+    ASSERT_TRUE(
+        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &saved, sizeof(saved)));
+    ASSERT_TRUE(startIdle());
+    RECT window{};
+    GetWindowRect(player_.window(), &window);
+    const POINT corner{window.left, window.top};
+    EXPECT_NE(MonitorFromPoint(corner, MONITOR_DEFAULTTONULL), nullptr)
+        << "the window's corner is at " << corner.x << "," << corner.y;
+    EXPECT_LE(window.right, width) << "the window reaches " << window.right;
 }
 
 struct ResizeCase {

@@ -52,9 +52,11 @@ void PlayerTest::SetUp() {
     ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
     ASSERT_NE(GetFileAttributesW(longClipPath().c_str()), INVALID_FILE_ATTRIBUTES) << "clips were not copied";
     ASSERT_NE(GetFileAttributesW(exePath().c_str()), INVALID_FILE_ATTRIBUTES) << "no test copy of the player";
-    // A new user: no saved placement and no published window of an earlier run.
+    // A new user: no saved placement and no published window of an earlier run, at 100 % (a run that
+    // ended while it had set another scale leaves none behind).
     testregistry::removeKey(testregistry::kPlacementKey);
     testregistry::removeKey(testregistry::kHandOffKey);
+    testregistry::removeValue(testregistry::kDesktopKey, testregistry::kLogPixels);
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = std::string(test->test_suite_name()) + "." + test->name();
     for (char& c : name) {
@@ -85,6 +87,17 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
                << "no main window appeared" << (player_.running() ? "" : "; the player exited with ") << code;
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult PlayerTest::startPlayerAtDpi(UINT dpi, const std::wstring& commandTail) {
+    const DWORD value = dpi;
+    if (!testregistry::write(testregistry::kDesktopKey, testregistry::kLogPixels, REG_DWORD, &value,
+                             sizeof(value))) {
+        return ::testing::AssertionFailure() << "LogPixels could not be set";
+    }
+    auto started = startPlayer(commandTail);
+    testregistry::removeValue(testregistry::kDesktopKey, testregistry::kLogPixels);
+    return started;
 }
 
 ::testing::AssertionResult PlayerTest::startIdle() {

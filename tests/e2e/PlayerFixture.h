@@ -29,6 +29,9 @@ protected:
     // Starts the player with the command tail and waits for its main window; adsResult is what the
     // advertisement double answers when the window is asked to close.
     ::testing::AssertionResult startPlayer(const std::wstring& commandTail = L"", int adsResult = 0);
+    // The same on a screen of dpi: the scale is set for the player's start only (Wine reads it when a
+    // process starts) and put back once its window is there.
+    ::testing::AssertionResult startPlayerAtDpi(UINT dpi, const std::wstring& commandTail = L"");
     // Starts a further copy of the player with the command tail, waiting for nothing.
     bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0) const;
     // Starts it and waits until the first timer tick has set the product name as the title.

@@ -102,6 +102,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Whatever the sequence, the rule never asks for two hides or two shows in a row, so the display
 // counter of ShowCursor returns to where it started once the cursor moves again.
+// At 144 DPI the threshold is 8 pixels: 8 is still rest, 9 a movement.
+TEST(CursorIdleThreshold, FollowsTheDpi) {
+    CursorIdle rule;
+    rule.setMoveThreshold(8);
+    rule.reset(kHome, 0);
+    EXPECT_EQ(rule.tick({108, 92}, 5000, true, true), Action::Hide);
+    EXPECT_EQ(rule.tick({109, 100}, 5100, true, true), Action::Show);
+}
+
 TEST(CursorIdleBalance, ShowAndHideAlternate) {
     CursorIdle rule;
     rule.reset(kHome, 0);

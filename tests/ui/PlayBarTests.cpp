@@ -106,6 +106,9 @@ TEST(PlayBarRules, AutoHide) {
         EXPECT_EQ(playbar::autoHideStep(c.last, rest, c.now, c.cursor, c.overBar, c.visible), c.step)
             << c.last << " " << c.now << " (" << c.cursor.x << "," << c.cursor.y << ")";
     }
+    // At 144 DPI the threshold is 8 pixels: a move of 7 is still rest, one of 8 shows the bar.
+    EXPECT_EQ(playbar::autoHideStep(1000, rest, 6001, {107, 93}, false, true, 8), AutoHideStep::Hide);
+    EXPECT_EQ(playbar::autoHideStep(1000, rest, 6001, {108, 100}, false, false, 8), AutoHideStep::ShowRecord);
 }
 
 TEST(PlayBarLock, ASecondHoldOnTheSameThreadDoesNotWait) {
@@ -172,6 +175,7 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
     ASSERT_EQ(bar->height(), 36);
     struct Case {
         int width, id, x, y, w, h;
+        UINT dpi = 96;  // the pictures of its scale; the gaps and drops scaled
     };
     const Case cases[] = {
         {480, IDC_BTN_OPEN, 1, 2, 36, 32},
@@ -184,14 +188,51 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
         {672, IDC_TIME_SLIDER, 149, 16, 391, 12},
         {672, IDC_VOLUME_SLIDER, 541, 15, 68, 12},
         {672, IDC_BTN_FULLSCREEN, 639, 5, 32, 26},
+        {840, IDC_BTN_OPEN, 1, 2, 45, 40, 120},
+        {840, IDC_BTN_NEXT, 139, 2, 45, 40, 120},
+        {840, IDC_TIME_SLIDER, 185, 20, 491, 15, 120},
+        {840, IDC_VOLUME_SLIDER, 677, 19, 85, 15, 120},
+        {840, IDC_BTN_MUTE, 763, 11, 35, 30, 120},
+        {840, IDC_BTN_FULLSCREEN, 799, 6, 40, 33, 120},
+        {1008, IDC_BTN_OPEN, 2, 3, 54, 48, 144},
+        {1008, IDC_BTN_PAUSE, 58, 3, 54, 48, 144},
+        {1008, IDC_BTN_NEXT, 170, 3, 54, 48, 144},
+        {1008, IDC_TIME_SLIDER, 226, 24, 582, 18, 144},
+        {1008, IDC_VOLUME_SLIDER, 810, 23, 102, 18, 144},
+        {1008, IDC_BTN_MUTE, 914, 14, 42, 36, 144},
+        {1008, IDC_BTN_LEAVE_FULLSCREEN, 958, 7, 48, 39, 144},
+        {720, IDC_TIME_SLIDER, 226, 24, 294, 18, 144},
+        {1344, IDC_BTN_OPEN, 2, 4, 72, 64, 192},
+        {1344, IDC_BTN_NEXT, 224, 4, 72, 64, 192},
+        {1344, IDC_TIME_SLIDER, 298, 32, 782, 24, 192},
+        {1344, IDC_VOLUME_SLIDER, 1082, 30, 136, 24, 192},
+        {1344, IDC_BTN_MUTE, 1220, 18, 56, 48, 192},
+        {1344, IDC_BTN_FULLSCREEN, 1278, 10, 64, 52, 192},
     };
     for (const Case& c : cases) {
+        bar->setDpi(c.dpi);
         resize(c.width);
         const RECT r = controlRect(c.id);
         EXPECT_EQ(r.left, c.x) << c.id << " at " << c.width;
         EXPECT_EQ(r.top, c.y) << c.id << " at " << c.width;
         EXPECT_EQ(r.right - r.left, c.w) << c.id << " at " << c.width;
         EXPECT_EQ(r.bottom - r.top, c.h) << c.id << " at " << c.width;
+    }
+}
+
+// A DPI change (the window moved to another monitor, or the scale changed) gives the bar the pictures, the
+// height and the time font of the new scale, and back.
+TEST_F(ControlBar, HeightAndTimeFontFollowTheDpi) {
+    const struct {
+        UINT dpi;
+        int height, fontHeight;
+    } cases[] = {{144, 54, -17}, {120, 45, -14}, {192, 72, -22}, {96, 36, -11}};
+    for (const auto& c : cases) {
+        bar->setDpi(c.dpi);
+        EXPECT_EQ(bar->height(), c.height) << c.dpi;
+        LOGFONTW font{};
+        ASSERT_EQ(GetObjectW(bar->timeFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
+        EXPECT_EQ(font.lfHeight, c.fontHeight) << c.dpi;
     }
 }
 

@@ -36,6 +36,15 @@ TEST(VideoLayoutNumbers, LinkInTheTopRightCornerAndSurfaceBelowIt) {
     EXPECT_EQ(placed.surface.bottom, 405);
 }
 
+TEST(VideoLayoutNumbers, MarginsFollowTheDpi) {
+    const SIZE link{180, 30};
+    const VideoLayout placed = computeVideoLayout(960, 600, &link, 144);  // 5 -> 8 and 10 -> 15 pixels
+    EXPECT_EQ(placed.link.left, 960 - 180 - 8);
+    EXPECT_EQ(placed.link.top, 8);
+    EXPECT_EQ(placed.surface.top, 30 + 15);
+    EXPECT_EQ(placed.surface.bottom, 45 + 600 - 30 - 8);
+}
+
 TEST(VideoLayoutNumbers, WithoutALinkTheSurfaceStartsAtTen) {
     const VideoLayout placed = computeVideoLayout(300, 200, nullptr);
     EXPECT_EQ(placed.surface.top, 10);

@@ -215,6 +215,19 @@ TEST(Menus, MainAndTrayMenus) {
     DestroyMenu(tray);
 }
 
+// The manifest declares per-monitor DPI awareness (version 2, then version 1, then system-wide on
+// systems that know only the older setting), so that no system stretches the player's bitmap.
+TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithFallbacks) {
+    HRSRC found = FindResourceW(module(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+    ASSERT_NE(found, nullptr);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module(), found)));
+    ASSERT_NE(bytes, nullptr);
+    const std::string manifest(bytes, SizeofResource(module(), found));
+    EXPECT_NE(manifest.find("SMI/2016/WindowsSettings\">PerMonitorV2, PerMonitor</dpiAwareness>"),
+              std::string::npos);
+    EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
+}
+
 TEST(Accelerators, TableHasThirteenKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {

@@ -1,4 +1,5 @@
 // The shipped skin pictures and the loader that turns "PNG" resources into images.
+#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
 #include "ui/PlayBar.h"
 #include "ui/SkinImage.h"
@@ -12,6 +13,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +98,94 @@ INSTANTIATE_TEST_SUITE_P(AllSkins, SkinPictureTest, ::testing::ValuesIn(kSkins),
                              }
                              return name;
                          });
+
+// Each picture drawn for every display scale, at its 100 % size times the scale rounded half up, and still
+// with a transparent surround and no pure black where it is visible.
+TEST_P(SkinPictureTest, EveryScaleIsDrawnAtItsSize) {
+    const SkinCase& skin = GetParam();
+    for (int percent : {125, 150, 175, 200, 250, 300}) {
+        SCOPED_TRACE(percent);
+        HRSRC found = FindResourceW(module(), skin.name, dpiscale::pictureType(percent).c_str());
+        ImagePtr image(loadPngResource(module(), found));
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(imageWidth(image.get()), (skin.width * percent + 50) / 100);
+        EXPECT_EQ(imageHeight(image.get()), (skin.height * percent + 50) / 100);
+        const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
+        if (skin.transparentAround) {
+            EXPECT_EQ(alphaOf(pixels.front()), 0);
+            EXPECT_EQ(alphaOf(pixels.back()), 0);
+        }
+        for (Gdiplus::ARGB argb : pixels) {
+            if (alphaOf(argb) != 0) {
+                ASSERT_NE(argb & 0xFFFFFF, 0u);
+            }
+        }
+    }
+}
+
+TEST(DisplayScale, LengthsPictureScalesAndNames) {
+    const std::pair<int, UINT> lengths[] = {{1, 96},   {1, 120},   {1, 144},   {5, 120},
+                                            {5, 144},  {11, 144},  {36, 120},  {26, 120},
+                                            {-3, 144}, {672, 192}, {420, 168}, {0, 300}};
+    const int scaled[] = {1, 1, 2, 6, 8, 17, 45, 33, -5, 1344, 735, 0};
+    for (size_t i = 0; i < std::size(lengths); ++i) {
+        EXPECT_EQ(dpiscale::scale(lengths[i].first, lengths[i].second), scaled[i])
+            << lengths[i].first << " at " << lengths[i].second;
+    }
+    // The exact scale, else the next larger; never a smaller one.
+    const std::pair<UINT, int> scales[] = {{96, 100},  {97, 125},  {120, 125}, {121, 150},
+                                           {144, 150}, {168, 175}, {192, 200}, {193, 250},
+                                           {240, 250}, {288, 300}, {400, 300}, {72, 100}};
+    for (const auto& [dpi, percent] : scales) {
+        EXPECT_EQ(dpiscale::pictureScaleFor(dpi), percent) << dpi;
+    }
+    EXPECT_EQ(dpiscale::baseSizeOf(33, 125), 26);
+    EXPECT_EQ(dpiscale::baseSizeOf(13, 125), 10);
+    EXPECT_EQ(dpiscale::baseSizeOf(46, 175), 26);
+    EXPECT_EQ(dpiscale::baseSizeOf(233, 150), 155);
+    EXPECT_EQ(dpiscale::baseSizeOf(388, 250), 155);
+    EXPECT_EQ(dpiscale::baseSizeOf(36, 100), 36);
+    EXPECT_EQ(dpiscale::pictureType(100), L"PNG");
+    EXPECT_EQ(dpiscale::pictureType(250), L"PNG_250");
+}
+
+// The loader takes the picture of the scale, or the next larger one made smaller: at 97 DPI the play button
+// has the 100 % size but comes from the 125 % picture, whose pixels differ.
+TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
+    struct Case {
+        const wchar_t* name;
+        UINT dpi;
+        int width, height;
+        int sameAs;  // the scale whose picture it is, or 0 when made smaller
+    };
+    const Case cases[] = {
+        {L"IDB_PLAY", 96, 36, 32, 100},
+        {L"IDB_PLAY", 144, 54, 48, 150},
+        {L"IDB_FULLSCREEN1", 168, 56, 46, 175},
+        {L"IDB_PLAY", 110, 41, 37, 0},
+        {L"IDB_PLAY", 97, 36, 32, 0},
+        {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
+        {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
+        {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
+    };
+    const auto picture = [](const wchar_t* name, int percent) {
+        return ImagePtr(
+            loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        ImagePtr image = loadSkinImage(module(), c.name, c.dpi);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(imageWidth(image.get()), c.width);
+        EXPECT_EQ(imageHeight(image.get()), c.height);
+        if (c.sameAs != 0) {
+            EXPECT_EQ(pixelsOf(image.get()), pixelsOf(picture(c.name, c.sameAs).get()));
+        } else if (c.width == 36) {
+            EXPECT_NE(pixelsOf(image.get()), pixelsOf(picture(c.name, 100).get()));
+        }
+    }
+    EXPECT_EQ(loadSkinImage(module(), L"NO_SUCH_PICTURE", 144), nullptr);
+}
 
 TEST(SkinPictures, BarBackgroundIsAnOpaqueLightGreyGradient) {
     ImagePtr image = loadSkinImage(module(), L"IDB_BAR_BKG");
