@@ -14,7 +14,9 @@ class VelmoraPlayer : public MediaPlayerApp {};
 // The same strings without an application object (start-up may run without one).
 namespace identity {
 extern const wchar_t kProductName[];
-extern const wchar_t kFileFilter[];  // pairs of description and pattern, ended by an empty string
+// The open dialog's filters: pairs of description and patterns, ended by an empty string. "Media Files"
+// (every accepted extension) comes first, then "Video Files", "Audio Files" and "All Files (*.*)".
+const wchar_t* fileFilter();
 extern const wchar_t kAdsUrl[];
 extern const wchar_t kMakerName[];         // the maker word of the placement key
 extern const wchar_t kShortProductName[];  // the product word of the placement key

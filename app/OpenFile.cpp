@@ -26,7 +26,7 @@ bool loadAndPlay(PlayLogic& controller, const std::wstring& path) {
 
 const wchar_t* fileFilter() {
     const AppState& state = appState();
-    return state.app ? state.app->fileFilter() : identity::kFileFilter;
+    return state.app ? state.app->fileFilter() : identity::fileFilter();
 }
 
 }  // namespace

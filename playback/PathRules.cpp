@@ -39,30 +39,6 @@ std::wstring asciiLowerCase(std::wstring text) {
 
 namespace pathrules {
 
-std::vector<std::wstring> splitFilter(const std::wstring& filter) {
-    std::vector<std::wstring> fragments;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t semicolon = filter.find(L';', start);
-        fragments.push_back(filter.substr(start, semicolon - start));
-        if (semicolon == std::wstring::npos) {
-            return fragments;
-        }
-        start = semicolon + 1;
-    }
-}
-
-bool hasPlayableExtension(const std::wstring& path, const std::vector<std::wstring>& fragments) {
-    const std::size_t dot = path.rfind(L'.');
-    if (dot == std::wstring::npos) {
-        return false;
-    }
-    const std::wstring extension = asciiLowerCase(path.substr(dot));
-    return std::any_of(fragments.begin(), fragments.end(), [&extension](const std::wstring& fragment) {
-        return extension.find(fragment) != std::wstring::npos;
-    });
-}
-
 bool pathPrecedes(const std::wstring& a, const std::wstring& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
         return static_cast<std::uint16_t>(x) < static_cast<std::uint16_t>(y);

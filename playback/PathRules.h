@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "playback/PlayerType.h"
 
@@ -19,10 +18,6 @@ std::wstring asciiLowerCase(std::wstring text);
 
 namespace pathrules {
 
-// The fragments of a filter such as "mpg;mpeg", split at ';' (an empty part stays an empty fragment).
-std::vector<std::wstring> splitFilter(const std::wstring& filter);
-// A path plays when the text from its last '.' on, lower-cased, contains one of the fragments.
-bool hasPlayableExtension(const std::wstring& path, const std::vector<std::wstring>& fragments);
 // Code unit by code unit as unsigned 16-bit values; a prefix sorts before the longer path.
 bool pathPrecedes(const std::wstring& a, const std::wstring& b);
 // The player type for a path by its extension (after the last '.'): Flash media for "swf" and "fla",

@@ -6,11 +6,9 @@
 
 #include "playback/ReadableFile.h"
 
-namespace {
+#include "playback/MediaFormats.h"
 
-// The open dialog's filter pattern without its "*.": every fragment, split at ';', marks a playable
-// extension.
-const wchar_t kDefaultFilter[] = L"mpg";
+namespace {
 
 // Owns a directory listing handle from FindFirstFileW.
 class FindHandle {
@@ -57,10 +55,7 @@ int PlayListData::build(const std::wstring& path) {
 }
 
 bool PlayListData::isSupported(const std::wstring& path) {
-    if (extensions_.empty()) {
-        extensions_ = pathrules::splitFilter(kDefaultFilter);
-    }
-    return pathrules::hasPlayableExtension(path, extensions_);
+    return mediaformats::isAcceptedPath(path);
 }
 
 int PlayListData::addFile(const std::wstring& path, int current) {

@@ -39,5 +39,4 @@ public:
 
 private:
     std::vector<PlayListEntry> entries_;
-    std::vector<std::wstring> extensions_;  // lower-case fragments, filled on first isSupported
 };

@@ -21,6 +21,14 @@ const int kWaitPolls = 30;
 const std::int64_t kSeekStepMs = 5000;
 const int kVolumeStep = 10;
 
+// A file libvlc plays without ever getting a picture, a sound or a time out of it (a partly downloaded
+// video still full of zeros, or anything else that only looks like media) reports playing at time 0
+// while libvlc reads through all of it, minutes for a large file. Counted in the 260 ms ticks while
+// playing: after 2 s at time 0 Next and Previous no longer wait for it to start, and after 8 s it counts
+// as ended, as a small file of that kind does at once. A playable file's time moves within a second.
+const int kSkipWaitTicks = 8;
+const int kNoStartTicks = 31;
+
 int clampPercent(int value) {
     return std::clamp(value, 0, 100);
 }
@@ -78,6 +86,7 @@ void PlayLogic::play() {
     if (state() == StatePlaying) {
         return;
     }
+    ticksAtTimeZero_ = 0;
     player_->play();
     playbackview::showSurface(player_->hasVideo());
     applyVolume();
@@ -121,8 +130,9 @@ void PlayLogic::skip(int direction) {
     if (!playlist_.canStep()) {
         return;
     }
-    // A second press before playback has advanced would skip a file the user never saw start.
-    if (state() == StatePlaying && player_->getTime() == 0) {
+    // A second press before playback has advanced would skip a file the user never saw start; a file
+    // that doesn't start at all is not waited for.
+    if (state() == StatePlaying && player_->getTime() == 0 && ticksAtTimeZero_ < kSkipWaitTicks) {
         return;
     }
     stop();
@@ -205,17 +215,30 @@ void PlayLogic::timerProc() {
     switch (state()) {
         case StatePlaying:
             applyVolume();
+            if (countTickAtTimeZero()) {
+                OutputDebugStringW(L"Playlogic: timerProc: the file does not start\n");
+                endOfFile();
+            }
             break;
         case StateEnded:
             OutputDebugStringW(L"Playlogic: timerProc: Ended\n");
-            stop();
-            // The automatic advance stops after the last file instead of wrapping round.
-            if (playlist_.canStep() && playlist_.currentIndex() < playlist_.count() - 1) {
-                skip(+1);
-            }
+            endOfFile();
             break;
         default:
             break;
+    }
+}
+
+bool PlayLogic::countTickAtTimeZero() {
+    ticksAtTimeZero_ = player_->getTime() > 0 ? 0 : ticksAtTimeZero_ + 1;
+    return ticksAtTimeZero_ >= kNoStartTicks;
+}
+
+void PlayLogic::endOfFile() {
+    stop();
+    // The automatic advance stops after the last file instead of wrapping round.
+    if (playlist_.canStep() && playlist_.currentIndex() < playlist_.count() - 1) {
+        skip(+1);
     }
 }
 

@@ -84,6 +84,7 @@ private:
     int volume_ = 100;
     bool muted_ = false;
     PlayerType playerKind_ = PlayerNone;
+    int ticksAtTimeZero_ = 0;  // ticks seen playing at time 0 since the last play
     PlayerFactory factory_;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
     std::unique_ptr<PlayerEventWindow> eventWindow_;
@@ -93,6 +94,10 @@ private:
     void waitUntilNotPlaying();
     // True when a player exists and is playing or paused.
     bool playingOrPaused();
+    // Counts a playing tick; true once the file has played that long without its time moving.
+    bool countTickAtTimeZero();
+    // Stops, and moves on to the next file unless this was the folder's last.
+    void endOfFile();
     // The steps of open after the player type is known.
     bool openAs(const std::wstring& path, PlayerType playerType);
 };

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Generates the short MPEG program-stream clips (MPEG-1 video, MP2 audio) the tests play.
+# Generates the short clips the tests play: MPEG program streams (MPEG-1 video, MP2 audio), and in
+# formats/ one small clip of each common container, in formats/subtitles a dark clip with its subtitles.
 # Usage: make-clips.sh DIR. Clips that already exist are kept.
 set -euo pipefail
 dir=${1:?usage: make-clips.sh DIR}
-mkdir -p "$dir/folder" "$dir/bars"
+mkdir -p "$dir/folder" "$dir/bars" "$dir/formats/subtitles"
 
 clip() { # clip FILE SECONDS [audio|bars]
   local out=$1 secs=$2 kind=${3:-av} picture=testsrc
@@ -30,7 +31,43 @@ clip "$dir/folder/b.mpg" 1
 clip "$dir/folder/c.mpg" 1
 # Colour bars, alone in their folder: real decoding is checked against their known colours.
 clip "$dir/bars/bars.mpg" 10 bars
-# Not media at all: random bytes under a playable name, and an empty file.
+# One clip per container, with the codecs it usually carries, 5 s each: video of one known colour
+# (#3070D0) at 160 x 120, or a 440 Hz tone alone. Together they are the mixed folder Next steps through.
+format() { # format NAME VIDEO-CODEC AUDIO-CODEC [ffmpeg options...]; VIDEO-CODEC - for sound alone
+  local name=$1 video=$2 audio=$3
+  shift 3
+  local out=$dir/formats/$name
+  [ -s "$out" ] && return 0
+  local inputs=(-f lavfi -i "sine=frequency=440:sample_rate=44100:duration=5")
+  local codecs=(-c:a "$audio")
+  if [ "$video" != - ]; then
+    inputs=(-f lavfi -i "color=c=0x3070D0:size=160x120:rate=25:duration=5" "${inputs[@]}")
+    codecs=(-c:v "$video" -pix_fmt yuv420p "${codecs[@]}")
+  fi
+  ffmpeg -nostdin -loglevel error -y "${inputs[@]}" "${codecs[@]}" -shortest "$@" "$out.part" &&
+    mv "$out.part" "$out"
+}
+format clip.mp4 libx264 aac -f mp4
+format clip.mkv libx264 libvorbis -f matroska
+format clip.webm libvpx-vp9 libopus -b:v 100k -f webm
+format clip.avi mpeg4 libmp3lame -f avi
+format clip.mov mpeg4 aac -f mov
+format clip.ogv libtheora libvorbis -f ogg
+format clip.wmv wmv2 wmav2 -f asf
+format clip.ts libx264 aac -f mpegts
+format clip.mp3 - libmp3lame -f mp3
+format clip.flac - flac -f flac
+format clip.wav - pcm_s16le -ar 22050 -f wav
+# A dark clip and its subtitles beside it, under the same name: one white line for 10 s.
+if [ ! -s "$dir/formats/subtitles/dark.mp4" ]; then
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x202020:size=320x240:rate=25:duration=10" \
+    -c:v libx264 -pix_fmt yuv420p -f mp4 "$dir/formats/subtitles/dark.mp4.part"
+  mv "$dir/formats/subtitles/dark.mp4.part" "$dir/formats/subtitles/dark.mp4"
+fi
+printf '1\r\n00:00:00,000 --> 00:00:10,000\r\nSubtitles beside the video\r\n\r\n' >"$dir/formats/subtitles/dark.srt"
+# Not media at all: random bytes under a playable name, an empty file, and 60 MB of zeros as a download
+# that isn't done yet leaves them (a sparse file: no disk space, written at once).
 [ -s "$dir/garbage.mpg" ] || head -c 65536 /dev/urandom > "$dir/garbage.mpg"
 : > "$dir/empty.mpg"
+[ -s "$dir/unfinished.mkv" ] || truncate -s 60M "$dir/unfinished.mkv"
 exit 0

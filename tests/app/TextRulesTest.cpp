@@ -9,9 +9,11 @@
 #include "app/AboutText.h"
 #include "app/CommandLine.h"
 #include "app/HandOffValue.h"
+#include "app/MediaPlayerApp.h"
 #include "app/TitleText.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
+#include "playback/MediaFormats.h"
 #include "playback/MediaPlayer.h"
 #include "playback/ReadableFile.h"
 
@@ -133,6 +135,31 @@ INSTANTIATE_TEST_SUITE_P(Steps, VolumeStep,
                                            VolumeCase{95, false, +1, 100}, VolumeCase{100, false, +1, 100},
                                            VolumeCase{5, false, -1, 0}, VolumeCase{0, false, -1, 0},
                                            VolumeCase{80, true, +1, 10}, VolumeCase{80, true, -1, 0}));
+
+// The open dialog's filters, as the dialog reads them: texts ended by NUL, the list by an empty one.
+TEST(OpenDialogFilter, MediaFilesFirstWithEveryAcceptedPatternThenVideoAudioAndAll) {
+    std::vector<std::wstring> parts;
+    for (const wchar_t* part = identity::fileFilter(); *part != L'\0'; part += parts.back().size() + 1) {
+        parts.push_back(part);
+    }
+    std::wstring video, audio;
+    for (const mediaformats::MediaExtension& entry : mediaformats::kMediaExtensions) {
+        std::wstring& list = entry.kind == mediaformats::MediaKind::Video ? video : audio;
+        list += (list.empty() ? L"*." : L";*.") + std::wstring(entry.name);
+    }
+    ASSERT_EQ(parts.size(), 8u);
+    EXPECT_EQ(parts[0], L"Media Files");
+    EXPECT_EQ(parts[1], video + L";" + audio);
+    EXPECT_EQ(parts[1].rfind(L"*.mpg;*.mp4;", 0), 0u);
+    EXPECT_EQ(parts[2], L"Video Files");
+    EXPECT_EQ(parts[3], video);
+    EXPECT_EQ(parts[4], L"Audio Files");
+    EXPECT_EQ(parts[5], audio);
+    EXPECT_NE(audio.find(L"*.mp3;"), std::wstring::npos);
+    EXPECT_EQ(parts[6], L"All Files (*.*)");
+    EXPECT_EQ(parts[7], L"*.*");
+    EXPECT_EQ(VelmoraPlayer().fileFilter(), identity::fileFilter());
+}
 
 TEST(AboutText, ProductNameAndVersion) {
     EXPECT_EQ(aboutText(L"Velmora Player"), L"Velmora Player, Version 1.0");

@@ -142,6 +142,26 @@ TEST_F(LibvlcContract, RandomBytesPlayAndEndAtOnceWithoutTracks) {
     EXPECT_EQ(videoTracks(), 0);
 }
 
+// A large file with nothing the library knows in it (here 60 MB of zeros, as a download not yet done
+// leaves it): playing, at time 0 and without a length or tracks, for as long as the library takes to
+// read it all, seconds here and minutes for a large file; then it ends like the small one.
+TEST_F(LibvlcContract, LargeFileWithoutStreamsPlaysAtTimeZeroWhileItIsRead) {
+    ASSERT_TRUE(load("unfinished.mkv"));
+    ASSERT_EQ(libvlc_media_player_play(player_), 0);
+    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerPlaying));
+    sleepMs(1000);
+    EXPECT_EQ(state(), kPlaying);
+    EXPECT_EQ(libvlc_media_player_is_playing(player_), 1);
+    EXPECT_EQ(time(), 0);
+    EXPECT_EQ(length(), 0);
+    EXPECT_EQ(videoTracks(), 0);
+    EXPECT_EQ(log_->count(libvlc_MediaPlayerTimeChanged), 0);
+    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerStopped, 1, std::chrono::seconds(60)));
+    EXPECT_EQ(log_->milestones(), (Types{libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
+                                         libvlc_MediaPlayerEndReached, libvlc_MediaPlayerStopped}));
+    EXPECT_EQ(state(), kEnded);
+}
+
 TEST_F(LibvlcContract, PlayAfterTheEndDoesNothingUntilStop) {
     ASSERT_TRUE(load("garbage.mpg"));
     ASSERT_EQ(libvlc_media_player_play(player_), 0);

@@ -17,6 +17,7 @@
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
 #include "e2e/PlayerProcess.h"
+#include "playback/MediaFormats.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ using testregistry::readString;
 constexpr wchar_t kVlcKey[] = L"SOFTWARE\\VideoLAN\\VLC";
 constexpr wchar_t kMpgClass[] = L"Software\\Classes\\.mpg";
 constexpr wchar_t kUsersOwnPlayer[] = L"SomeOtherPlayer.mpg";
+const std::wstring kApplicationKey = L"Software\\Classes\\Applications\\VelmoraPlayer.exe";
 // The shell's file types live in its registry view: 64-bit here, whatever the player's bitness.
 constexpr REGSAM kShellView = KEY_WOW64_64KEY;
 // Clips that play longer than a test looks, and one alone in its folder, so that no player moves on to
@@ -41,13 +43,14 @@ struct Package {
     REGSAM view;               // the registry view of its bitness
     const wchar_t* vlcFolder;  // where VLC of its bitness installs
     const char* standin;       // the libvlc stand-in of its bitness
+    const wchar_t* progId;     // its file types are this, a dot and the extension
 };
 
 const Package kPackages[] = {
     {L"win32", L"Velmora Player", KEY_WOW64_32KEY, L"C:\\Program Files (x86)\\VideoLAN\\VLC",
-     VELMORA_STANDIN32},
+     VELMORA_STANDIN32, L"VelmoraPlayer"},
     {L"win64", L"Velmora Player (64-bit)", KEY_WOW64_64KEY, L"C:\\Program Files\\VideoLAN\\VLC",
-     VELMORA_STANDIN64},
+     VELMORA_STANDIN64, L"VelmoraPlayer64"},
 };
 
 std::wstring ascii(const std::string& text) {
@@ -153,8 +156,6 @@ protected:
         shortcut_ = programs + (L"\\" + std::wstring(package().name) + L".lnk");
         uninstallKey_ =
             L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + std::wstring(package().name);
-        openWithVerb_ =
-            L"Software\\Classes\\SystemFileAssociations\\.mpg\\shell\\" + std::wstring(package().name);
         // No entry of an earlier run that failed halfway may pass for this one's.
         for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
             testregistry::removeKey(root, package().view, uninstallKey_);
@@ -162,8 +163,51 @@ protected:
     }
     const Package& package() const { return *GetParam().first; }
 
+    // For every extension the player accepts: the "Open with" verb and its place in the Open-with lists,
+    // the player's file type and the registered application's association; each there with the given
+    // command after the install, or all gone after the uninstall. No extension's default is set.
+    void expectFileTypes(const std::wstring& command) const {
+        const bool installed = !command.empty();
+        const std::wstring none = L"<none>";
+        const std::wstring capabilities =
+            L"Software\\Clients\\Media\\" + std::wstring(package().name) + L"\\Capabilities";
+        EXPECT_EQ(readString(root_, kShellView, L"Software\\RegisteredApplications", package().name),
+                  installed ? capabilities : none);
+        EXPECT_EQ(readString(root_, kShellView, capabilities, L"ApplicationName"),
+                  installed ? package().name : none);
+        EXPECT_EQ(keyExists(root_, kShellView, capabilities), installed);
+        EXPECT_EQ(readString(root_, kShellView, kApplicationKey + L"\\shell\\open\\command", nullptr),
+                  installed ? command : none);
+        for (const mediaformats::MediaExtension& entry : mediaformats::kMediaExtensions) {
+            const std::wstring extension = L"." + std::wstring(entry.name);
+            const std::wstring progId = package().progId + extension;
+            SCOPED_TRACE(testing::PrintToString(extension));
+            const std::wstring verb =
+                L"Software\\Classes\\SystemFileAssociations\\" + extension + L"\\shell\\" + package().name;
+            EXPECT_EQ(readString(root_, kShellView, verb, nullptr),
+                      installed ? L"Open with Velmora Player" : none);
+            EXPECT_EQ(readString(root_, kShellView, verb + L"\\command", nullptr),
+                      installed ? command : none);
+            EXPECT_EQ(readString(root_, kShellView, kApplicationKey + L"\\SupportedTypes", extension.c_str()),
+                      installed ? L"" : none);
+            const std::wstring type = L"Software\\Classes\\" + extension;
+            EXPECT_EQ(keyExists(root_, kShellView, type + L"\\OpenWithList\\VelmoraPlayer.exe"), installed);
+            EXPECT_EQ(readString(root_, kShellView, type + L"\\OpenWithProgids", progId.c_str()),
+                      installed ? L"" : none);
+            EXPECT_EQ(readString(root_, kShellView,
+                                 L"Software\\Classes\\" + progId + L"\\shell\\open\\command", nullptr),
+                      installed ? command : none);
+            EXPECT_EQ(readString(root_, kShellView, capabilities + L"\\FileAssociations", extension.c_str()),
+                      installed ? progId : none);
+            if (extension != L".mpg") {
+                EXPECT_EQ(readString(root_, kShellView, type, nullptr), none) << "a default was set";
+            }
+        }
+        EXPECT_EQ(readString(HKEY_CURRENT_USER, 0, kMpgClass, nullptr), kUsersOwnPlayer);
+    }
+
     HKEY root_ = nullptr;
-    std::wstring mode_, folder_, shortcut_, uninstallKey_, openWithVerb_;
+    std::wstring mode_, folder_, shortcut_, uninstallKey_;
 };
 
 TEST_P(Installer, InstallsPlaysAndUninstallsLeavingThePlayersValues) {
@@ -188,10 +232,8 @@ TEST_P(Installer, InstallsPlaysAndUninstallsLeavingThePlayersValues) {
     EXPECT_FALSE(
         keyExists(HKEY_LOCAL_MACHINE, package().view ^ (KEY_WOW64_32KEY | KEY_WOW64_64KEY), uninstallKey_));
     EXPECT_EQ(keyExists(HKEY_LOCAL_MACHINE, package().view, uninstallKey_), root_ == HKEY_LOCAL_MACHINE);
-    // "Open with" for .mpg files, and the user's default player stays.
-    EXPECT_EQ(readString(root_, kShellView, openWithVerb_, nullptr), L"Open with Velmora Player");
-    EXPECT_EQ(readString(root_, kShellView, openWithVerb_ + L"\\command", nullptr), quoted(exe) + L" \"%1\"");
-    EXPECT_EQ(readString(HKEY_CURRENT_USER, 0, kMpgClass, nullptr), kUsersOwnPlayer);
+    // "Open with" and the choice of default for every accepted extension; the user's default player stays.
+    expectFileTypes(quoted(exe) + L" \"%1\"");
 
     {
         PlayerProcess player;
@@ -213,9 +255,8 @@ TEST_P(Installer, InstallsPlaysAndUninstallsLeavingThePlayersValues) {
     EXPECT_TRUE(waitUntil([&] { return !fileExists(folder_); }, 60000, 100)) << "the folder stays";
     EXPECT_FALSE(fileExists(shortcut_));
     EXPECT_FALSE(keyExists(root_, package().view, uninstallKey_));
-    EXPECT_FALSE(keyExists(root_, kShellView, openWithVerb_));
-    EXPECT_FALSE(keyExists(root_, kShellView, L"Software\\Classes\\Applications\\VelmoraPlayer.exe"));
-    EXPECT_EQ(readString(HKEY_CURRENT_USER, 0, kMpgClass, nullptr), kUsersOwnPlayer);
+    expectFileTypes(L"");
+    EXPECT_FALSE(keyExists(root_, kShellView, kApplicationKey));
     EXPECT_EQ(playersValues(), kept);
 }
 

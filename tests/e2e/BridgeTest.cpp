@@ -1,15 +1,19 @@
 // What only real decoding shows: the player against Debian's libvlc through the bridge. The suites of
-// the main window and the video window run in this program too, with the same expectations.
+// the main window and the video window run in this program too, with the same expectations. The clips
+// of every common container come from scripts/make-clips.sh (formats/).
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "common/TestClips.h"
 #include "e2e/PlayerFixture.h"
 #include "e2e/ScreenCapture.h"
+#include "resources/resource.h"
 
 namespace e2e {
 namespace {
@@ -97,6 +101,163 @@ TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
     player_.sendKey(VK_RIGHT);
     EXPECT_TRUE(waitForTitle(kProductTitle, 9000)) << "the clip did not end early";
     EXPECT_LT(GetTickCount() - start, 9000u);
+}
+
+// The colour of every video clip of formats/.
+constexpr std::uint32_t kClipColour = 0x3070D0;
+
+std::wstring wide(const char* text) {
+    return std::wstring(text, text + strlen(text));
+}
+
+// Pixels whose red, green and blue are all above 192, in the rows of the picture from `top` to `bottom`
+// that start black, as the picture's rows do beside a 4:3 picture (the surface's last rows may be the
+// control bar's).
+size_t brightPixels(const Picture& picture, int top, int bottom) {
+    size_t count = 0;
+    for (int y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
+        if (at(picture, 0, y) != 0) {
+            continue;
+        }
+        for (int x = 0; x < picture.width; ++x) {
+            const std::uint32_t c = at(picture, x, y);
+            count += (c & 0xFF) > 192 && ((c >> 8) & 0xFF) > 192 && ((c >> 16) & 0xFF) > 192;
+        }
+    }
+    return count;
+}
+
+struct FormatCase {
+    const char* file;  // in formats/
+    bool video;
+    const wchar_t* screenshot = nullptr;  // the picture's name, for the README
+};
+
+class FormatClips : public PlayerTest {
+protected:
+    // A folder beside "My Videos".
+    static std::wstring folderBesideVideos(const std::wstring& name) {
+        const std::wstring videos = videosFolder();
+        const std::wstring folder = videos.substr(0, videos.rfind(L'\\') + 1) + name;
+        CreateDirectoryW(folder.c_str(), nullptr);
+        return folder;
+    }
+    // The clip of formats/ alone in a folder of its own, so that nothing follows it.
+    static std::wstring aloneInAFolder(const char* file) {
+        const std::wstring path = folderBesideVideos(L"Format " + wide(file)) + L"\\" + wide(file);
+        CopyFileW(testclips::path(std::string("formats/") + file).c_str(), path.c_str(), FALSE);
+        return path;
+    }
+};
+
+class Formats : public FormatClips, public ::testing::WithParamInterface<FormatCase> {};
+
+// Chosen in the open dialog: the title names it, the time text and the time slider run, and a video's
+// picture is on the surface in its colour, while a sound file leaves the logo as it was and mutes on M.
+TEST_P(Formats, PlaysWithItsTimeRunningAndItsPictureOrTheLogo) {
+    const FormatCase& c = GetParam();
+    ASSERT_TRUE(startIdle());
+    const HWND frame = videoFrame();
+    Picture logo;
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            logo = captureClient(frame);
+            return logo.litPixels() > 0;
+        },
+        5000));
+    ASSERT_TRUE(openThroughDialog(aloneInAFolder(c.file)));
+    ASSERT_TRUE(waitForTitle(titleFor(wide(c.file).c_str())));
+    const Picture slider = captureScreen(barControlOnScreen(IDC_TIME_SLIDER));
+    EXPECT_TRUE(waitForTimeTextChanges(2));
+    EXPECT_GT(captureScreen(barControlOnScreen(IDC_TIME_SLIDER)).differingPixels(slider), 0u)
+        << "the time slider's knob stands still";
+    if (c.video) {
+        HWND surface = nullptr;
+        ASSERT_TRUE(waitForShownSurface(surface));
+        std::uint32_t centre = 0;
+        EXPECT_TRUE(waitUntil(
+            [&] {
+                const Picture picture = captureClient(surface);
+                centre = picture.empty() ? 0 : at(picture, picture.width / 2, picture.height / 2);
+                return looksLike(centre, kClipColour);
+            },
+            4000))
+            << "centre " << std::hex << centre;
+        return;
+    }
+    if (c.screenshot != nullptr) {
+        saveScreenshot(c.screenshot);
+    }
+    EXPECT_FALSE(IsWindowVisible(videoSurface()));
+    EXPECT_EQ(captureClient(frame).differingPixels(logo), 0u) << "the logo did not stay";
+    const Picture volume = captureScreen(barControlOnScreen(IDC_VOLUME_SLIDER));
+    player_.sendKey('M');
+    EXPECT_TRUE(waitUntil(
+        [&] { return captureScreen(barControlOnScreen(IDC_VOLUME_SLIDER)).differingPixels(volume) > 0; },
+        3000))
+        << "M did not show the volume at 0";
+    EXPECT_EQ(player_.title(), titleFor(wide(c.file).c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Containers, Formats,
+                         ::testing::Values(FormatCase{"clip.mp4", true}, FormatCase{"clip.mkv", true},
+                                           FormatCase{"clip.webm", true}, FormatCase{"clip.avi", true},
+                                           FormatCase{"clip.mov", true}, FormatCase{"clip.ogv", true},
+                                           FormatCase{"clip.wmv", true}, FormatCase{"clip.ts", true},
+                                           FormatCase{"clip.mp3", false, L"audio-playing"},
+                                           FormatCase{"clip.flac", false}, FormatCase{"clip.wav", false}),
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             return name.substr(name.find('.') + 1);
+                         });
+
+// Next steps through the folder of every format in the order of their names, whatever they are, and
+// from the last back to the first.
+TEST_F(FormatClips, NextStepsThroughAFolderOfMixedFormatsInOrder) {
+    const char* const order[] = {"clip.avi", "clip.flac", "clip.mkv", "clip.mov",  "clip.mp3", "clip.mp4",
+                                 "clip.ogv", "clip.ts",   "clip.wav", "clip.webm", "clip.wmv", "clip.avi"};
+    ASSERT_TRUE(startPlayer(testclips::path(std::string("formats/") + order[0])));
+    for (const char* file : order) {
+        ASSERT_TRUE(waitForTitle(titleFor(wide(file).c_str())));
+        // A Next before the file's time has moved is ignored: wait for its first second first.
+        ASSERT_TRUE(waitForTimeTextChanges(2)) << file;
+        player_.postCommand(ID_NEXT);
+    }
+}
+
+// The subtitles beside a clip, under its name, are shown on its picture: a white line on a dark clip,
+// low in the picture, and none on the same clip without them.
+TEST_F(FormatClips, SubtitlesBesideTheClipAreShownOnThePicture) {
+    const auto brightLowAndHigh = [&](size_t& low, size_t& high) {
+        HWND surface = nullptr;
+        if (!waitForShownSurface(surface)) {
+            return;
+        }
+        waitUntil(
+            [&] {
+                const Picture picture = captureClient(surface);
+                low = brightPixels(picture, picture.height * 2 / 3, picture.height);
+                high = brightPixels(picture, 0, picture.height / 2);
+                return low > 200;
+            },
+            5000);
+    };
+    size_t low = 0, high = 0;
+    ASSERT_TRUE(startPlayer(testclips::path("formats/subtitles/dark.mp4")));
+    ASSERT_TRUE(waitForTitle(titleFor(L"dark.mp4")));
+    brightLowAndHigh(low, high);
+    EXPECT_GT(low, 200u) << "no white line low in the picture";
+    EXPECT_EQ(high, 0u);
+
+    const std::wstring bare = folderBesideVideos(L"Without Subtitles") + L"\\plain.mp4";
+    CopyFileW(testclips::path("formats/subtitles/dark.mp4").c_str(), bare.c_str(), FALSE);
+    ASSERT_TRUE(openThroughDialog(bare));
+    ASSERT_TRUE(waitForTitle(titleFor(L"plain.mp4")));
+    // Until its first picture comes, the surface may still show the last one of the clip before.
+    ASSERT_TRUE(waitForTimeTextChanges(2));
+    low = high = 0;
+    brightLowAndHigh(low, high);
+    EXPECT_EQ(low, 0u) << "white without subtitles";
 }
 
 }  // namespace

@@ -17,24 +17,6 @@
 namespace e2e {
 namespace {
 
-// A rectangle in the window's client coordinates, on the screen.
-RECT onScreen(HWND window, RECT rect) {
-    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-// With VELMORA_SCREENSHOT_DIR set, the main window as the screen shows it goes there as NAME.bmp.
-void saveScreenshot(HWND main, const wchar_t* name) {
-    const wchar_t* folder = _wgetenv(L"VELMORA_SCREENSHOT_DIR");
-    if (folder == nullptr || *folder == L'\0') {
-        return;
-    }
-    Sleep(400);  // the last repaint of the bar and the picture
-    RECT frame{};
-    GetWindowRect(main, &frame);
-    EXPECT_TRUE(captureScreen(frame).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
-}
-
 TEST_F(PlayerTest, BarButtonsFollowPlayingPausedAndStoppedAtBothWidths) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     const HWND main = player_.window();
@@ -43,26 +25,26 @@ TEST_F(PlayerTest, BarButtonsFollowPlayingPausedAndStoppedAtBothWidths) {
     player_.sendKey(VK_RIGHT);  // five seconds on, so that the pictures show a played part
     EXPECT_TRUE(barControlShown(IDC_BTN_FULLSCREEN));
     EXPECT_FALSE(barControlShown(IDC_BTN_LEAVE_FULLSCREEN));
-    saveScreenshot(main, L"bar-playing-672");
+    saveScreenshot(L"bar-playing-672");
 
     player_.sendKey(VK_SPACE);
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
-    saveScreenshot(main, L"bar-paused-672");
+    saveScreenshot(L"bar-paused-672");
 
     setClientSize(480, 420 + 36);
     EXPECT_TRUE(waitUntil([&] { return clientSize(main).cx == 480; }, 5000));
-    saveScreenshot(main, L"bar-paused-480");
+    saveScreenshot(L"bar-paused-480");
     player_.sendKey(VK_SPACE);
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
-    saveScreenshot(main, L"bar-playing-480");
+    saveScreenshot(L"bar-playing-480");
 
     // The bar's own Stop button: its click becomes the main window's Stop.
     PostMessageW(controlBar(), WM_COMMAND, MAKEWPARAM(IDC_BTN_STOP, BN_CLICKED), 0);
     ASSERT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
-    saveScreenshot(main, L"bar-idle-480");
+    saveScreenshot(L"bar-idle-480");
     setClientSize(672, 420 + 36);
     EXPECT_TRUE(waitUntil([&] { return clientSize(main).cx == 672; }, 5000));
-    saveScreenshot(main, L"bar-idle-672");
+    saveScreenshot(L"bar-idle-672");
 }
 
 // At 150 % the bar is 54 pixels high with the pictures drawn for that scale, and the video takes the
@@ -83,10 +65,10 @@ TEST_F(PlayerTest, AtOneAndAHalfTheScaleTheBarAndTheVideoUseRealPixels) {
     EXPECT_EQ(video.right - video.left, client.cx);
     EXPECT_EQ(rectInParent(videoFrame()).bottom, client.cy - 54);
     player_.sendKey(VK_RIGHT);
-    saveScreenshot(main, L"bar-playing-150pct");
+    saveScreenshot(L"bar-playing-150pct");
     PostMessageW(controlBar(), WM_COMMAND, MAKEWPARAM(IDC_BTN_STOP, BN_CLICKED), 0);
     ASSERT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
-    saveScreenshot(main, L"bar-idle-150pct");
+    saveScreenshot(L"bar-idle-150pct");
 }
 
 // What a screen reader asks of each picture button, through the accessibility interfaces from another
@@ -129,8 +111,7 @@ TEST_F(PlayerTest, TimeTextMovesWhilePlayingAndReadsDarkOnTheBar) {
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
     const HWND area = barControl(IDC_TIME_SLIDER);
     ASSERT_NE(area, nullptr);
-    const RECT slider = rectInParent(area);
-    const RECT strip = onScreen(controlBar(), RECT{slider.left, 0, slider.right, slider.top});
+    const RECT strip = timeTextOnScreen();
     // The text shows once the bar has painted after start-up; it is dark on the light bar picture.
     Picture first;
     EXPECT_TRUE(waitUntil(
@@ -148,7 +129,7 @@ TEST_F(PlayerTest, PressNearTheEndOfTheTimeSliderSeeksThere) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
-    const RECT slider = onScreen(controlBar(), rectInParent(barControl(IDC_TIME_SLIDER)));
+    const RECT slider = barControlOnScreen(IDC_TIME_SLIDER);
     // A real click: the pointer over the slider's right end, the button pressed and released. The bar
     // learns the clip's length from the player's time reports, so a click before the first one seeks to
     // 0: the click is repeated for a while.
@@ -188,7 +169,7 @@ TEST_F(PlayerTest, TwoQuickClicksOnNextStepTwoFiles) {
     // Paused: a skip before playback has left 0 s is ignored on purpose, and decoding may take a while.
     player_.sendKey(VK_SPACE);
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
-    const RECT next = onScreen(controlBar(), rectInParent(barControl(IDC_BTN_NEXT)));
+    const RECT next = barControlOnScreen(IDC_BTN_NEXT);
     SetForegroundWindow(player_.window());
     SetCursorPos((next.left + next.right) / 2, (next.top + next.bottom) / 2);
     INPUT clicks[4]{};

@@ -359,6 +359,37 @@ std::vector<FaultRow> FaultSuite::table() {
         std::ofstream(path.c_str()) << "not a video, only a few words of text\n";
         return quoted(path);
     });
+    // A download not yet done: 1 GB of zeros under a video's name, which libvlc reads through for a minute
+    // at time 0. The player gives up on it, stops (it is the folder's last), and steps on at once.
+    add(
+        "MediaUnfinishedDownloadInAFolder",
+        [](FaultSuite&) {
+            const std::wstring folder = faultFolder(L"Unfinished");
+            copyOf("long.mpg", folder + L"\\a.mpg");
+            copyOf("folder/b.mpg", folder + L"\\b.mpg");
+            const std::wstring path = folder + L"\\unfinished.mkv";
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+            LARGE_INTEGER size{};
+            size.QuadPart = 1LL << 30;
+            EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, size, nullptr, FILE_BEGIN) &&
+                        SetEndOfFile(file));
+            CloseHandle(file);
+            return quoted(path);
+        },
+        [](FaultSuite& t) {
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
+            EXPECT_TRUE(t.waitForTitle(kProductTitle, 15000)) << "the file that never starts still plays";
+            EXPECT_TRUE(t.waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
+            t.player_.postCommand(ID_NEXT);
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"a.mpg")));
+            EXPECT_TRUE(t.waitForTimeTextChanges(2));  // a skip before a file's time moves is ignored...
+            t.player_.postCommand(ID_PREVIOUS);
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
+            Sleep(2500);  // ...for 2 s
+            t.player_.postCommand(ID_PREVIOUS);
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"b.mpg"), 3000))
+                << "Previous waits for a file that never starts";
+        });
     add(
         "MediaFolderOf3000WithBrokenOnes", [](FaultSuite&) { return quoted(bigFolder() + L"\\f0000.mpg"); },
         [](FaultSuite& t) {

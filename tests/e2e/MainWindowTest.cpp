@@ -234,9 +234,24 @@ TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     EXPECT_TRUE(player_.running());
 }
 
+// The dialog opens on "Media Files"; a file that is not media, chosen with "All Files", can't be loaded.
 TEST_F(PlayerTest, OpenDialogWithAFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_TRUE(startIdle());
-    ASSERT_TRUE(openThroughDialog(textFilePath()));
+    ASSERT_TRUE(openThroughDialog(textFilePath(), [](HWND dialog) {
+        const HWND types = GetDlgItem(dialog, 0x470);
+        const auto chosen = [types] {
+            wchar_t text[64] = L"";
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(types, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                                &ignored);
+            return narrow(text);
+        };
+        EXPECT_EQ(chosen(), "Media Files");
+        EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 4);
+        SendMessageW(types, CB_SETCURSEL, 3, 0);
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
+        EXPECT_EQ(chosen(), "All Files (*.*)");
+    }));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 5000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
     EXPECT_TRUE(PlayerProcess::pressDialogButton(box, IDOK));

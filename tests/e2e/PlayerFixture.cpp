@@ -5,6 +5,7 @@
 
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
+#include "e2e/ScreenCapture.h"
 #include "resources/resource.h"
 
 namespace e2e {
@@ -128,11 +129,15 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path) {
+::testing::AssertionResult PlayerTest::openThroughDialog(const std::wstring& path,
+                                                         const std::function<void(HWND dialog)>& filter) {
     player_.postCommand(ID_FILE_OPEN);
     const HWND dialog = player_.waitForDialog(isOpenDialog, 5000);
     if (!dialog) {
         return ::testing::AssertionFailure() << "no open dialog titled \"Select File\"";
+    }
+    if (filter) {
+        filter(dialog);
     }
     HWND nameBox = GetDlgItem(dialog, 0x47C);
     if (!nameBox) {
@@ -242,6 +247,49 @@ HWND PlayerTest::barControl(int id) const {
 bool PlayerTest::barControlShown(int id) const {
     const HWND control = barControl(id);
     return control && (GetWindowLongPtrW(control, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+RECT PlayerTest::barControlOnScreen(int id) const {
+    RECT rect = rectInParent(barControl(id));
+    MapWindowPoints(controlBar(), HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+RECT PlayerTest::timeTextOnScreen() const {
+    const RECT slider = barControlOnScreen(IDC_TIME_SLIDER);
+    POINT barTop{0, 0};
+    ClientToScreen(controlBar(), &barTop);
+    return RECT{slider.left, barTop.y, slider.right, slider.top};
+}
+
+::testing::AssertionResult PlayerTest::waitForTimeTextChanges(int changes, DWORD timeoutMs) const {
+    Picture last = captureScreen(timeTextOnScreen());
+    int seen = 0;
+    waitUntil(
+        [&] {
+            Picture now = captureScreen(timeTextOnScreen());
+            if (now.differingPixels(last) > 0) {
+                last = std::move(now);
+                ++seen;
+            }
+            return seen >= changes;
+        },
+        timeoutMs, 50);
+    if (seen >= changes) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the time text changed " << seen << " times, not " << changes;
+}
+
+void PlayerTest::saveScreenshot(const wchar_t* name) const {
+    const wchar_t* folder = _wgetenv(L"VELMORA_SCREENSHOT_DIR");
+    if (folder == nullptr || *folder == L'\0') {
+        return;
+    }
+    Sleep(400);  // the last repaint of the bar and the picture
+    RECT frame{};
+    GetWindowRect(player_.window(), &frame);
+    EXPECT_TRUE(captureScreen(frame).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
 }
 
 ::testing::AssertionResult PlayerTest::waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs) const {

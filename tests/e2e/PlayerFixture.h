@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "e2e/PlayerProcess.h"
@@ -42,8 +43,10 @@ protected:
     // queue is in order, so once the about box that a command posted now brings up is there, all that came
     // before is done. The box is closed again.
     ::testing::AssertionResult waitForQueue(DWORD timeoutMs = 10000);
-    // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming.
-    ::testing::AssertionResult openThroughDialog(const std::wstring& path);
+    // Chooses the file in the open dialog (Ctrl+O's command), typing its path and confirming; `filter`,
+    // when given, is done with the dialog first (its file types are control 0x470).
+    ::testing::AssertionResult openThroughDialog(const std::wstring& path,
+                                                 const std::function<void(HWND dialog)>& filter = nullptr);
 
     static std::wstring exePath();
     // "<temp>\velmora e2e\My Videos": a.mpg, b.mpg and c.mpg of one second each.
@@ -71,6 +74,14 @@ protected:
     // A control of the bar (a button or a slider area), null while missing; whether it has WS_VISIBLE.
     HWND barControl(int id) const;
     bool barControlShown(int id) const;
+    // A control of the bar on the screen; the strip above the time slider that shows the time text.
+    RECT barControlOnScreen(int id) const;
+    RECT timeTextOnScreen() const;
+    // Waits until the time text has changed the given number of times: the length coming up is one
+    // change, every second of play another.
+    ::testing::AssertionResult waitForTimeTextChanges(int changes, DWORD timeoutMs = 6000) const;
+    // With VELMORA_SCREENSHOT_DIR set, the main window as the screen shows it goes there as NAME.bmp.
+    void saveScreenshot(const wchar_t* name) const;
     // Waits until exactly the given buttons of the two shared slots (Open/Stop, Play/Pause) are visible.
     ::testing::AssertionResult waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs = 5000) const;
     // Resizes the main window to a client area width x height (the frame kept as it is).

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "fuzz/FuzzInput.h"
+#include "playback/MediaFormats.h"
 #include "playback/MediaPlayer.h"
 #include "playback/PathRules.h"
 
@@ -19,22 +20,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(lower.size() == path.size());
     FUZZ_CHECK(std::none_of(lower.begin(), lower.end(), [](wchar_t c) { return c >= L'A' && c <= L'Z'; }));
 
-    // The filter is the path's first part up to a blank; the path is what follows.
-    const std::size_t blank = path.find(L' ');
-    const std::vector<std::wstring> fragments = pathrules::splitFilter(path.substr(0, blank));
-    const std::wstring tested = blank == std::wstring::npos ? std::wstring() : path.substr(blank + 1);
-    const std::size_t dot = tested.rfind(L'.');
+    // The extension test: "mpg" anywhere in the text after the last dot, every other accepted extension
+    // as the whole of it, in any letter case of A..Z.
+    const std::size_t dot = path.rfind(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? L"" : lower.substr(dot + 1);
     bool expected = false;
-    for (const std::wstring& fragment : fragments) {
-        FUZZ_CHECK(fragment.find(L';') == std::wstring::npos);
+    for (const mediaformats::MediaExtension& entry : mediaformats::kMediaExtensions) {
+        const std::wstring accepted = entry.name;
+        FUZZ_CHECK(!accepted.empty() && asciiLowerCase(accepted) == accepted);
         expected = expected || (dot != std::wstring::npos &&
-                                asciiLowerCase(tested.substr(dot)).find(fragment) != std::wstring::npos);
+                                (entry.match == mediaformats::Match::Within
+                                     ? std::search(extension.begin(), extension.end(), accepted.begin(),
+                                                   accepted.end()) != extension.end()
+                                     : extension == accepted));
     }
-    FUZZ_CHECK(pathrules::hasPlayableExtension(tested, fragments) == expected);
+    FUZZ_CHECK(mediaformats::isAcceptedPath(path) == expected);
+    FUZZ_CHECK(mediaformats::isAcceptedPath(lower) == expected);
 
     const int type = pathrules::playerTypeFor(path);
-    const std::wstring extension =
-        path.rfind(L'.') == std::wstring::npos ? L"" : lower.substr(lower.rfind(L'.') + 1);
     FUZZ_CHECK(type == ((extension == L"swf" || extension == L"fla") ? PlayerFlash : PlayerVlc));
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/MediaFormats.h"
 #include "playback/PlayListData.h"
 #include "common/TempFolder.h"
 
@@ -61,23 +62,54 @@ TEST(PlayListSupport, ExtensionTable) {
         {L"C:\\v\\a.mpg", true},
         {L"C:\\v\\a.MPG", true},
         {L"C:\\v\\a.Mpg", true},
+        // "mpg" anywhere after the last dot; every other extension only as a whole.
         {L"C:\\v\\a.mpga", true},
         {L"C:\\v\\a.mpg2", true},
         {L"C:\\v\\a.xmpg", true},
-        {L"C:\\v\\a.mpeg", false},
+        {L"C:\\v\\a.mp4x", false},
+        {L"C:\\v\\a.xmkv", false},
+        {L"C:\\v\\a.m", false},
+        {L"C:\\v\\a.", false},
         {L"C:\\v\\b.MPG.txt", false},
+        {L"C:\\v\\b.mp4.part", false},
         {L"C:\\v\\noextension", false},
         {L"", false},
-        // The last '.' of the whole path counts, even when it lies in a folder name.
+        // Flash media has no player.
+        {L"C:\\v\\a.swf", false},
+        {L"C:\\v\\a.fla", false},
+        // The last '.' of the whole path counts, even when it lies in a folder name: "mpg\file" holds
+        // "mpg", but "mp4\file" is not "mp4".
         {L"C:\\clips.mpg\\file", true},
-        {L"C:\\clips.mpg\\file.avi", false},
+        {L"C:\\clips.mp4\\file", false},
+        {L"C:\\clips.mpg\\file.txt", false},
         // Only A..Z fold: a non-ASCII letter is compared as it is.
         {L"C:\\v\\a.mp\u0120", false},
+        {L"C:\\v\\a.mk\u0130", false},
     };
     PlayListData list;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
         EXPECT_EQ(list.isSupported(c.path), c.supported);
+    }
+    // Every accepted extension, in any letter case.
+    for (const mediaformats::MediaExtension& entry : mediaformats::kMediaExtensions) {
+        const std::wstring name = entry.name;
+        std::wstring mixed = name;
+        mixed[0] = upper(name.substr(0, 1))[0];
+        for (const std::wstring& extension : {name, upper(name), mixed}) {
+            SCOPED_TRACE(testing::Message() << "." << std::string(extension.begin(), extension.end()));
+            EXPECT_TRUE(list.isSupported(L"C:\\v\\a." + extension));
+        }
+    }
+    // Files people keep beside their videos, none of them media.
+    for (const wchar_t* extension :
+         {L"txt", L"srt",  L"ass",  L"sub", L"idx", L"nfo",  L"jpg", L"png",     L"gif",
+          L"pdf", L"docx", L"xlsx", L"zip", L"7z",  L"exe",  L"dll", L"lnk",     L"ini",
+          L"tsv", L"csv",  L"json", L"xml", L"htm", L"html", L"url", L"torrent", L"part"}) {
+        const std::wstring name = extension;
+        SCOPED_TRACE(testing::Message() << "." << std::string(name.begin(), name.end()));
+        EXPECT_FALSE(list.isSupported(L"C:\\v\\a." + name));
+        EXPECT_FALSE(list.isSupported(L"C:\\v\\a." + upper(name)));
     }
 }
 
@@ -94,10 +126,16 @@ TEST_F(PlayListFolder, SkipsHiddenNamesFoldersAndOtherExtensions) {
     folder.addFile(L"c.Mpg");
     folder.addFile(L".hidden.mpg");
     folder.addFolder(L"sub.mpg");
+    // Other formats join in; what lies beside them does not.
+    folder.addFile(L"song.MP3");
+    folder.addFile(L"clip.mkv");
+    folder.addFile(L"clip.srt");
+    folder.addFile(L"table.tsv");
     const std::wstring& dir = folder.path();
 
-    EXPECT_EQ(list.build(dir + L"b.mpg"), 3);
-    EXPECT_EQ(pathsOf(list), (std::vector<std::wstring>{dir + L"a.mpg", dir + L"b.mpg", dir + L"c.Mpg"}));
+    EXPECT_EQ(list.build(dir + L"b.mpg"), 5);
+    EXPECT_EQ(pathsOf(list), (std::vector<std::wstring>{dir + L"a.mpg", dir + L"b.mpg", dir + L"c.Mpg",
+                                                        dir + L"clip.mkv", dir + L"song.MP3"}));
     EXPECT_EQ(list.currentIndex(), 1);
     EXPECT_TRUE(list.canStep());
     EXPECT_EQ(list.entries()[0].current, 0u);
@@ -128,7 +166,7 @@ TEST_F(PlayListFolder, UnreadableFolderGivesEmptyList) {
     EXPECT_EQ(list.currentIndex(), -1);
 }
 
-TEST_F(PlayListFolder, FolderNamedLikeMediaAcceptsFilesWithoutDot) {
+TEST_F(PlayListFolder, FolderNamedLikeMpgAcceptsFilesWithoutDot) {
     const std::wstring clips = folder.addFolder(L"clips.mpg");
     folder.addFile(L"clips.mpg\\file");
 
@@ -136,6 +174,13 @@ TEST_F(PlayListFolder, FolderNamedLikeMediaAcceptsFilesWithoutDot) {
     EXPECT_EQ(list.currentIndex(), 0);
     // One entry: playable, but there is nothing to step to.
     EXPECT_FALSE(list.canStep());
+
+    // Other extensions are whole: in a folder named clips.mp4 a file without a dot is no mp4.
+    const std::wstring mp4 = folder.addFolder(L"clips.mp4");
+    folder.addFile(L"clips.mp4\\file");
+    folder.addFile(L"clips.mp4\\a.mp4");
+    EXPECT_EQ(list.build(mp4 + L"file"), 1);
+    EXPECT_EQ(list.currentIndex(), -1);
 }
 
 TEST_F(PlayListFolder, SortsByUnsignedCodeUnitsWithPrefixFirst) {

@@ -283,18 +283,46 @@ TEST_F(Controller, SkipDoesNothingWithoutSomewhereToGo) {
     EXPECT_EQ(controller->currentPath(), paths[0]);
 }
 
+// A file that plays at time 0 is waited for 2 s (8 ticks) before a skip goes ahead: one that never
+// starts must not hold Next and Previous up.
+TEST_F(Controller, SkipWaitsTwoSecondsForAFileToStart) {
+    makeController();
+    const auto paths = openInFolder(kAbc, 0);
+    log->time = 0;
+    for (int tick = 0; tick < 7; ++tick) {
+        controller->timerProc();
+    }
+    controller->skip(+1);
+    EXPECT_EQ(controller->currentPath(), paths[0]);
+    controller->timerProc();
+    controller->skip(-1);
+    EXPECT_EQ(controller->currentPath(), paths[2]);
+    // The file just played is waited for again.
+    controller->skip(+1);
+    EXPECT_EQ(controller->currentPath(), paths[2]);
+}
+
 TEST_F(Controller, EndOfFileAdvancesWithoutWrapping) {
     struct Case {
         int current;
-        int next;  // -1: playback stays stopped
+        int next;          // -1: playback stays stopped
+        bool neverStarts;  // playing at time 0, 31 ticks (8 s) on end, rather than the library's end
     };
-    const Case cases[] = {{0, 1}, {1, 2}, {2, -1}};
+    const Case cases[] = {{0, 1, false}, {1, 2, false}, {2, -1, false}, {0, 1, true}, {2, -1, true}};
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.current);
+        SCOPED_TRACE(testing::Message() << c.current << (c.neverStarts ? ", never starts" : ""));
         restart();
         const auto paths = openInFolder(kAbc, c.current);
 
-        log->state = StateEnded;
+        if (c.neverStarts) {
+            log->time = 0;
+            for (int tick = 0; tick < 30; ++tick) {
+                controller->timerProc();
+            }
+            ASSERT_EQ(log->countOf("stop"), 0) << "given up before 8 s";
+        } else {
+            log->state = StateEnded;
+        }
         controller->timerProc();
         EXPECT_GE(log->countOf("stop"), 1);
         if (c.next >= 0) {

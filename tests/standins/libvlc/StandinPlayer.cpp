@@ -17,6 +17,9 @@ using std::chrono::milliseconds;
 constexpr auto kTimeEventPeriod = milliseconds(250);
 constexpr auto kFramePeriod = milliseconds(40);
 constexpr auto kPollPeriod = milliseconds(10);
+// In a file with no stream it knows, the real library's demuxers read through the whole file before it
+// ends, about 18 MB a second, playing at time 0 meanwhile.
+constexpr std::int64_t kScanBytesPerMs = 18 << 10;
 
 bool probePath(const std::string& path, ClipFacts& facts) {
     const std::wstring wide = testtext::fromUtf8(path);
@@ -25,6 +28,9 @@ bool probePath(const std::string& path, ClipFacts& facts) {
         return false;
     }
     const bool ok = probeClipFile(file, facts);
+    if (_fseeki64(file, 0, SEEK_END) == 0) {
+        facts.bytes = _ftelli64(file);
+    }
     std::fclose(file);
     return ok;
 }
@@ -101,6 +107,7 @@ void Player::run(unsigned generation, std::string path) {
             state_ = kError;
         } else {
             state_ = kPlaying;
+            scanMs_ = facts.hasVideo || facts.hasAudio ? 0 : facts.bytes / kScanBytesPerMs;
             clockBase_ = 0;
             clockStart_ = Clock::now();
             clockRunning_ = true;
@@ -172,6 +179,15 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
             continue;
         }
         const std::int64_t time = clockTime();
+        if (scanMs_ > 0) {
+            // Reading a file with no stream: the input's time stays 0 until the whole file is read.
+            if (state_ == kPlaying && time >= scanMs_) {
+                scanMs_ = 0;
+                clockBase_ = 0;
+                clockStart_ = now;
+            }
+            continue;
+        }
         if (state_ == kPlaying && time >= length_) {
             // A seek past the end is reported as such; a natural end stops exactly at the length.
             clockBase_ = std::max(clockBase_, length_);
@@ -221,6 +237,7 @@ void Player::endSession() {
         clockRunning_ = false;
         clockBase_ = 0;
         length_ = -1;
+        scanMs_ = 0;
         videoTracks_ = -1;
         worker = std::move(worker_);
     }
@@ -340,7 +357,10 @@ bool Player::isPlaying() {
 std::int64_t Player::time() {
     checkStopHazard("get_time");
     std::lock_guard<std::mutex> lock(mutex_);
-    return active_ ? clockTime() : -1;
+    if (!active_) {
+        return -1;
+    }
+    return scanMs_ > 0 ? 0 : clockTime();
 }
 
 std::int64_t Player::length() {
@@ -364,7 +384,7 @@ void Player::setTime(std::int64_t ms) {
     bool announce;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!active_ || state_ == kOpening) {
+        if (!active_ || state_ == kOpening || scanMs_ > 0) {
             return;
         }
         clockBase_ = target;

@@ -103,6 +103,7 @@ private:
     std::int64_t clockBase_ = 0;
     Clock::time_point clockStart_;
     std::int64_t length_ = -1;
+    std::int64_t scanMs_ = 0;  // play-clock time left reading a file with no stream; time reads 0 meanwhile
     int videoTracks_ = -1;
 
     // The audio output exists from creation until the first stop, then again whenever a clip with
