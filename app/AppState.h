@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/WindowLinks.h"
 
@@ -33,6 +34,7 @@ struct AppState {
     bool firstLayoutPending = true;  // the first layout sizes and centres a window without a placement
     // The main window's DPI (96 at 100 %): read when it is created, then what WM_DPICHANGED says.
     UINT dpi = 96;
+    std::wstring shownTitle;  // the main window's title as last set, so that a tick needn't read it
 };
 
 AppState& appState();

@@ -1,15 +1,20 @@
 #include "app/CommandLine.h"
 
-#include <cstdio>
+#include <windows.h>
 
-bool fileOpensForReading(const std::wstring& path) {
+std::wstring absolutePath(const std::wstring& path) {
     if (path.empty()) {
-        return false;
+        return path;
     }
-    FILE* file = _wfopen(path.c_str(), L"r");
-    if (file == nullptr) {
-        return false;
+    const DWORD needed = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) {
+        return path;
     }
-    std::fclose(file);
-    return true;
+    std::wstring full(needed, L'\0');
+    const DWORD written = GetFullPathNameW(path.c_str(), needed, &full[0], nullptr);
+    if (written == 0 || written >= needed) {
+        return path;
+    }
+    full.resize(written);
+    return full;
 }

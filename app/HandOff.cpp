@@ -7,6 +7,7 @@
 #include "app/HandOffValue.h"
 #include "app/MainWindow.h"
 #include "app/RegistryKey.h"
+#include "playback/ReadableFile.h"
 
 namespace {
 
@@ -77,6 +78,10 @@ std::wstring handedOverPath() {
 }
 
 void bringToFront(HWND window) {
+    // A minimised window would play the file unseen.
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
     SetForegroundWindow(window);
     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
     SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);

@@ -10,7 +10,7 @@ OutputWindow ownerWindow() {
     return appState().mainWindow;
 }
 
-bool prepareSurface(int playerType) {
+bool prepareSurface(PlayerType playerType) {
     PlayWnd* video = appState().videoWindow;
     return video == nullptr || video->open(playerType, appState().instance);
 }

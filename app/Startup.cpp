@@ -14,6 +14,7 @@
 #include "app/Placement.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
+#include "playback/ReadableFile.h"
 #include "resources/resource.h"
 #include "ui/PlayWnd.h"
 #include "ui/WindowLibrary.h"
@@ -35,13 +36,17 @@ HWND makeMainWindow(HINSTANCE instance) {
 }
 
 void applySavedPlacement(HWND window) {
-    const AppState& state = appState();
+    AppState& state = appState();
     if (!state.placementValid) {
         return;
     }
     WINDOWPLACEMENT placement = state.placement;
     keepRestorable(placement);
-    SetWindowPlacement(window, &placement);
+    // A placement the system refuses is no placement: the first layout gives the standard size, centred.
+    if (!SetWindowPlacement(window, &placement)) {
+        state.placementValid = FALSE;
+        return;
+    }
     if (placement.showCmd == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
@@ -166,7 +171,8 @@ int runPlayer(HINSTANCE instance, const wchar_t* commandTail, int showCommand) {
     loadPlacement();
     appState().app.reset(new (std::nothrow) VelmoraPlayer());
 
-    std::wstring path = commandTailPath(commandTail);
+    // A name relative to the folder this start was given means the file there, for a running copy too.
+    const std::wstring path = absolutePath(commandTailPath(commandTail));
 
     if (!path.empty() && fileOpensForReading(path) && handOffToRunningInstance(productName(), path)) {
         shutdownApp();

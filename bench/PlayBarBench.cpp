@@ -25,7 +25,7 @@ constexpr int kRounds = 7;
 // Plays forever: the clock moves by a quarter second on every read.
 class BenchPlayer : public MediaPlayer {
 public:
-    int playerType() override { return PlayerVlc; }
+    PlayerType playerType() override { return PlayerVlc; }
     bool init(OutputWindow) override { return true; }
     void release() override {}
     bool open(const wchar_t*) override { return true; }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "playback/PlayerType.h"
+
 #ifdef _WIN32
 #include <windows.h>
 // The window the library renders into: a window handle on Windows.
@@ -10,13 +12,6 @@ using OutputWindow = HWND;
 // Natively the library renders into an X window, named by its id.
 using OutputWindow = std::uint32_t;
 #endif
-
-// Which backend plays a file; the file's extension chooses it (see PlayLogic::playerTypeForPath).
-enum PlayerType : int {
-    PlayerNone = 0,   // no backend
-    PlayerVlc = 1,    // the libvlc backend: every file that is not Flash
-    PlayerFlash = 2,  // "swf" and "fla": no backend exists, such files never open
-};
 
 // Player states, numbered as libvlc numbers them.
 enum PlayerState : int {
@@ -30,11 +25,15 @@ enum PlayerState : int {
     StateError = 7,
 };
 
+// Where a player reports its events: called on the thread the player reports them from (the library's
+// own), with the event's type in the library's numbering.
+using PlayerEventSink = void (*)(int eventType);
+
 // Drives playback of one media file. Times are milliseconds, volume is a percentage.
 class MediaPlayer {
 public:
     virtual ~MediaPlayer() = default;
-    virtual int playerType() { return PlayerNone; }
+    virtual PlayerType playerType() { return PlayerNone; }
     virtual bool init(OutputWindow owner) = 0;
     virtual void release() = 0;
     virtual bool open(const wchar_t* path) = 0;  // loads the file; does not start playback
@@ -53,6 +52,9 @@ public:
     virtual bool isMute() = 0;
     virtual void toggleMute() = 0;
     virtual bool hasVideo() { return true; }
+    // From now on reports playing, paused, stopped, time changed and end of media to the sink; set once
+    // after init. False when the player reports no events (none of its own, or not initialised).
+    virtual bool setEventSink(PlayerEventSink) { return false; }
 
 protected:
     // The media length last read from the library; 0 until known, and again after stop.

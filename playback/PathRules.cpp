@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "playback/MediaPlayer.h"
-
 namespace {
 
 struct TypeByExtension {
-    int type;
+    PlayerType type;
     const wchar_t* extension;
 };
 
@@ -47,7 +45,7 @@ bool pathPrecedes(const std::wstring& a, const std::wstring& b) {
     });
 }
 
-int playerTypeFor(const std::wstring& path) {
+PlayerType playerTypeFor(const std::wstring& path) {
     const std::size_t dot = path.rfind(L'.');
     if (dot == std::wstring::npos || dot + 1 == path.size()) {
         return PlayerVlc;

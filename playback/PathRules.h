@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "playback/PlayerType.h"
+
 // The rules the playlist and the controller apply to paths: pure text work, free of platform calls, so
 // that they compile and can be checked anywhere. Paths are wide strings whose units are UTF-16 code
 // units, with '\' between folders.
@@ -20,6 +22,6 @@ namespace pathrules {
 bool pathPrecedes(const std::wstring& a, const std::wstring& b);
 // The player type for a path by its extension (after the last '.'): Flash media for "swf" and "fla",
 // the libvlc player for anything else.
-int playerTypeFor(const std::wstring& path);
+PlayerType playerTypeFor(const std::wstring& path);
 
 }  // namespace pathrules

@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
+
+#include "playback/ReadableFile.h"
 
 #include "playback/MediaFormats.h"
 
@@ -28,15 +29,6 @@ public:
 private:
     HANDLE handle_;
 };
-
-bool readable(const std::wstring& path) {
-    FILE* file = _wfopen(path.c_str(), L"r");
-    if (file == nullptr) {
-        return false;
-    }
-    fclose(file);
-    return true;
-}
 
 }  // namespace
 
@@ -68,7 +60,7 @@ bool PlayListData::isSupported(const std::wstring& path) {
 
 int PlayListData::addFile(const std::wstring& path, int current) {
     // The extension test is cheap and rejects most names, so it runs before the file is opened.
-    if (!isSupported(path) || !readable(path)) {
+    if (!isSupported(path) || !fileOpensForReading(path)) {
         return -1;
     }
     entries_.push_back(PlayListEntry{static_cast<std::uint32_t>(current), path});

@@ -33,7 +33,7 @@ int clampPercent(int value) {
     return std::clamp(value, 0, 100);
 }
 
-std::unique_ptr<MediaPlayer> makeDefaultPlayer(int playerType) {
+std::unique_ptr<MediaPlayer> makeDefaultPlayer(PlayerType playerType) {
     if (playerType == PlayerVlc) {
         return std::make_unique<VlcPlayer>();
     }
@@ -66,7 +66,7 @@ bool PlayLogic::open(const std::wstring& path) {
     return openAs(path, playerTypeForPath(path));
 }
 
-bool PlayLogic::openAs(const std::wstring& path, int playerType) {
+bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     if (!playbackview::prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
         return false;
@@ -83,7 +83,7 @@ void PlayLogic::play() {
             return;
         }
     }
-    if (player_->getState() == StatePlaying) {
+    if (state() == StatePlaying) {
         return;
     }
     ticksAtTimeZero_ = 0;
@@ -122,11 +122,8 @@ bool PlayLogic::isPlaying() {
 }
 
 bool PlayLogic::playingOrPaused() {
-    if (!player_) {
-        return false;
-    }
-    const int state = player_->getState();
-    return state == StatePlaying || state == StatePaused;
+    const int now = state();
+    return now == StatePlaying || now == StatePaused;
 }
 
 void PlayLogic::skip(int direction) {
@@ -135,8 +132,7 @@ void PlayLogic::skip(int direction) {
     }
     // A second press before playback has advanced would skip a file the user never saw start; a file
     // that doesn't start at all is not waited for.
-    if (player_ && player_->getState() == StatePlaying && player_->getTime() == 0 &&
-        ticksAtTimeZero_ < kSkipWaitTicks) {
+    if (state() == StatePlaying && player_->getTime() == 0 && ticksAtTimeZero_ < kSkipWaitTicks) {
         return;
     }
     stop();
@@ -216,7 +212,7 @@ void PlayLogic::timerProc() {
     if (!player_) {
         return;
     }
-    switch (player_->getState()) {
+    switch (state()) {
         case StatePlaying:
             applyVolume();
             if (countTickAtTimeZero()) {
@@ -246,7 +242,7 @@ void PlayLogic::endOfFile() {
     }
 }
 
-bool PlayLogic::createMediaPlayer(int playerType) {
+bool PlayLogic::createMediaPlayer(PlayerType playerType) {
     if (playerType == playerKind_ && player_) {
         return true;
     }
@@ -260,14 +256,7 @@ bool PlayLogic::createMediaPlayer(int playerType) {
         return false;
     }
     player_->setHwnd(playbackview::surfaceWindow());
-    if (playerType == PlayerVlc) {
-        if (auto* vlc = dynamic_cast<VlcPlayer*>(player_.get())) {
-            vlc->eventCallback = &PlayLogic::handleProc;
-            if (vlc->hasEventManager()) {
-                vlc->attachEvents();
-            }
-        }
-    }
+    player_->setEventSink(&PlayLogic::handleProc);
     return true;
 }
 
@@ -365,15 +354,15 @@ bool PlayLogic::receivesEvents() const {
     return eventWindow_ && eventWindow_->valid();
 }
 
-int PlayLogic::playerTypeForPath(const std::wstring& path) {
+PlayerType PlayLogic::playerTypeForPath(const std::wstring& path) {
     return pathrules::playerTypeFor(path);
 }
 
-void PlayLogic::handleProc(const libvlc_event_t* event, void* /*userData*/) {
+void PlayLogic::handleProc(int eventType) {
     // The library's thread must not touch windows or the player: stop waits for this thread, and a
     // window call from here could wait for the user-interface thread in turn.
-    if (event != nullptr && isForwardedEvent(event->type)) {
-        PlayerEventWindow::post(event->type);
+    if (isForwardedEvent(eventType)) {
+        PlayerEventWindow::post(eventType);
     }
 }
 

@@ -17,7 +17,7 @@ class PlayerEventWindow;
 class PlayLogic {
 public:
     // Makes the player for a type; the default makes a VlcPlayer for type 1 and nothing otherwise.
-    using PlayerFactory = std::function<std::unique_ptr<MediaPlayer>(int playerType)>;
+    using PlayerFactory = std::function<std::unique_ptr<MediaPlayer>(PlayerType playerType)>;
 
     PlayLogic();
     explicit PlayLogic(PlayerFactory factory);
@@ -36,20 +36,22 @@ public:
     void changeVolume(int direction);
     void toggleMute();
     void timerProc();
-    bool createMediaPlayer(int playerType);
+    bool createMediaPlayer(PlayerType playerType);
     void applyVolume();
     void showVideoIfPresent();
     void setCurrentFile(const std::wstring& path);
     void releasePlayer();
-    static int playerTypeForPath(const std::wstring& path);
+    static PlayerType playerTypeForPath(const std::wstring& path);
 
-    // The library's event callback. It runs on the library's thread and only posts the event type to
-    // the user-interface thread, where onPlayerEvent carries out the event's actions.
-    static void handleProc(const libvlc_event_t* event, void* userData);
+    // The player's event sink. It runs on the library's thread and only posts the event type to the
+    // user-interface thread, where onPlayerEvent carries out the event's actions.
+    static void handleProc(int eventType);
     // The actions of one player event, on the user-interface thread.
     void onPlayerEvent(int eventType);
 
     MediaPlayer* player() const { return player_.get(); }
+    // The player's state; StateNothing while there is no player.
+    int state() const { return player_ ? player_->getState() : StateNothing; }
     // Hands the player over (at shut-down, so it is released before the windows go).
     std::unique_ptr<MediaPlayer> takePlayer() { return std::move(player_); }
     // Makes the playlist the playable files of the path's folder. The folder is listed on a thread of its
@@ -68,8 +70,8 @@ public:
     // False when the window that carries the player's events to this thread could not be made: a
     // controller without it would never hear of playing, pausing or the time.
     bool receivesEvents() const;
-    int playerKind() const { return playerKind_; }
-    void setPlayerKind(int kind) { playerKind_ = kind; }
+    PlayerType playerKind() const { return playerKind_; }
+    void setPlayerKind(PlayerType kind) { playerKind_ = kind; }
 
 private:
     std::unique_ptr<MediaPlayer> player_;
@@ -81,7 +83,7 @@ private:
     std::wstring displayName_;
     int volume_ = 100;
     bool muted_ = false;
-    int playerKind_ = PlayerNone;
+    PlayerType playerKind_ = PlayerNone;
     int ticksAtTimeZero_ = 0;  // ticks seen playing at time 0 since the last play
     PlayerFactory factory_;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
@@ -97,5 +99,5 @@ private:
     // Stops, and moves on to the next file unless this was the folder's last.
     void endOfFile();
     // The steps of open after the player type is known.
-    bool openAs(const std::wstring& path, int playerType);
+    bool openAs(const std::wstring& path, PlayerType playerType);
 };

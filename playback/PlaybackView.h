@@ -12,7 +12,7 @@ OutputWindow ownerWindow();
 
 // Prepares a hidden video surface suited to the player type; false when there is none for the type.
 // Without a video window there is nothing to prepare and the answer is true.
-bool prepareSurface(int playerType);
+bool prepareSurface(PlayerType playerType);
 // The surface the player renders into; null while there is none.
 OutputWindow surfaceWindow();
 void showSurface(bool show);

@@ -67,8 +67,9 @@ void VlcPlayer::release() {
         api_->libvlc_media_player_release(mediaPlayer_);
         mediaPlayer_ = nullptr;
     }
-    // The event manager belongs to the media player and went with it.
+    // The event manager belongs to the media player and went with it, and with it what was attached.
     eventManager_ = nullptr;
+    sink_ = nullptr;
     if (media_) {
         api_->libvlc_media_release(media_);
         media_ = nullptr;
@@ -181,12 +182,21 @@ bool VlcPlayer::hasVideo() {
     return hasMediaPlayer() && api_->libvlc_video_get_track_count(mediaPlayer_) != 0;
 }
 
-void VlcPlayer::attachEvents() {
-    // A null callback would be called all the same, on the library's thread.
-    if (!eventManager_ || !eventCallback) {
-        return;
+bool VlcPlayer::setEventSink(PlayerEventSink sink) {
+    // A null sink would be called all the same, on the library's thread; a second one would get every
+    // event twice.
+    if (!eventManager_ || !sink || sink_) {
+        return false;
     }
+    sink_ = sink;
     for (libvlc_event_e type : kAttachedEvents) {
-        api_->libvlc_event_attach(eventManager_, type, eventCallback, nullptr);
+        api_->libvlc_event_attach(eventManager_, type, &VlcPlayer::forwardEvent, this);
+    }
+    return true;
+}
+
+void VlcPlayer::forwardEvent(const libvlc_event_t* event, void* self) {
+    if (event != nullptr) {
+        static_cast<VlcPlayer*>(self)->sink_(event->type);
     }
 }

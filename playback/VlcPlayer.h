@@ -20,7 +20,7 @@ public:
     VlcPlayer(const VlcPlayer&) = delete;
     VlcPlayer& operator=(const VlcPlayer&) = delete;
 
-    int playerType() override { return PlayerVlc; }
+    PlayerType playerType() override { return PlayerVlc; }
     bool init(OutputWindow owner) override;
     void release() override;
     bool open(const wchar_t* path) override;
@@ -38,16 +38,16 @@ public:
     bool isMute() override;
     void toggleMute() override;
     bool hasVideo() override;
+    // Attaches to time changed, playing, paused, stopped and end reached, in that order.
+    bool setEventSink(PlayerEventSink sink) override;
 
-    // Registers eventCallback for time changed, playing, paused, stopped and end reached, in that order.
-    void attachEvents();
     bool hasEventManager() const { return eventManager_ != nullptr; }
     const std::string& versionText() const { return versionText_; }
 
-    // Called by the library on its own thread; the owner sets it after init and before attachEvents.
-    libvlc_callback_t eventCallback = nullptr;
-
 private:
+    // The library's callback, on its own thread: hands the event's type to the sink.
+    static void forwardEvent(const libvlc_event_t* event, void* self);
+
     // Without a media player (before init, after release, or when init failed) every operation
     // answers 0 or false.
     bool hasMediaPlayer() const { return mediaPlayer_ != nullptr; }
@@ -57,6 +57,7 @@ private:
     libvlc_media_player_t* mediaPlayer_ = nullptr;
     libvlc_media_t* media_ = nullptr;
     libvlc_event_manager_t* eventManager_ = nullptr;
+    PlayerEventSink sink_ = nullptr;  // set while the events are attached
     std::vector<std::string> extraArguments_;
     // Taken at construction; null when the library isn't available.
     const VlcApi* api_ = nullptr;

@@ -9,6 +9,7 @@
 #include "ui/DisplayScale.h"
 #include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
+#include "ui/MessageFont.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
 #include "ui/WindowLibrary.h"
@@ -57,22 +58,14 @@ constexpr ButtonCommand kButtonCommands[] = {
 constexpr COLORREF kBackgroundColor = RGB(28, 28, 28);
 // Lengths in pixels of a 96-DPI screen, scaled to the bar's DPI.
 constexpr int kHeightWithoutBackground = 27;
-constexpr int kTimeFontHeight = 11;
-constexpr int kEdge = 1;            // from the bar's left and right ends to the first button
-constexpr int kGap = 1;             // between two controls
-constexpr int kSliderDrop = 3;      // the mute button and the volume slider sit lower than the others
-constexpr int kTimeSliderDrop = 4;  // and the time slider lower still, under its text
+constexpr int kTimeFontPixels = 11;  // the time text: the system's message font, this high
+constexpr int kEdge = 1;             // from the bar's left and right ends to the first button
+constexpr int kGap = 1;              // between two controls
+constexpr int kSliderDrop = 3;       // the mute button and the volume slider sit lower than the others
+constexpr int kTimeSliderDrop = 4;   // and the time slider lower still, under its text
 
 HINSTANCE moduleInstance() {
     return GetModuleHandleW(nullptr);
-}
-
-// The message font of the system at the bar's DPI (the stock GUI font's when the metrics can't be read),
-// 11 pixels high at 96 DPI.
-HFONT createTimeFont(UINT dpi) {
-    LOGFONTW font = messageFontForDpi(dpi);
-    font.lfHeight = -dpiscale::scale(kTimeFontHeight, dpi);
-    return CreateFontIndirectW(&font);
 }
 
 bool majorVersionAtLeast6() {
@@ -191,7 +184,7 @@ bool PlayBar::initControls() {
         tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    timeFont_.reset(createTimeFont(dpi_));
+    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
     return true;
 }
 
@@ -204,7 +197,7 @@ void PlayBar::setDpi(UINT dpi) {
     if (window_ == nullptr) {
         return;
     }
-    timeFont_.reset(createTimeFont(dpi_));
+    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
     layout();
     // The buttons keep their places while the bar is laid out; their pictures changed all the same.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
@@ -345,8 +338,7 @@ void PlayBar::updateButtons() {
         return;
     }
     PlayLogic* logic = controller();
-    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    const int state = player != nullptr ? player->getState() : StateNothing;
+    const int state = logic != nullptr ? logic->state() : StateNothing;
 
     const playbar::ButtonGroup group = playbar::buttonGroupFor(state);
     for (int id : group.hidden) {
@@ -449,9 +441,10 @@ INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, L
             }
             for (const ButtonCommand& button : kButtonCommands) {
                 if (button.controlId == id) {
-                    // A double click also reports BN_DOUBLECLICKED between its two clicks: only the clicks
-                    // count, or a double click on Next would skip three files.
-                    if (HIWORD(wParam) == BN_CLICKED) {
+                    // An owner-drawn button reports a quick second click as BN_DOUBLECLICKED alone, with
+                    // no BN_CLICKED: each of the two notifications is one click.
+                    const WORD notification = HIWORD(wParam);
+                    if (notification == BN_CLICKED || notification == BN_DOUBLECLICKED) {
                         bar->onCommand(id);
                     }
                     return TRUE;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "playback/PlayerType.h"
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
 #include "ui/OffscreenBuffer.h"

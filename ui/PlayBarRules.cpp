@@ -20,7 +20,7 @@ ButtonGroup buttonGroupFor(int playerState) {
     }
 }
 
-std::wstring formatTime(std::int64_t ms, int kind) {
+std::wstring formatTime(std::int64_t ms, PlayerType kind) {
     wchar_t text[64] = L"";
     if (kind == PlayerFlash) {
         std::swprintf(text, 64, L"%ld", static_cast<long>(ms));
@@ -34,7 +34,7 @@ std::wstring formatTime(std::int64_t ms, int kind) {
     return text;
 }
 
-std::wstring timeText(std::int64_t position, std::int64_t length, int kind) {
+std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kind) {
     wchar_t text[260] = L"";
     std::swprintf(text, 260, L"%ls / %ls", formatTime(position, kind).c_str(),
                   formatTime(length, kind).c_str());

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "playback/PlayerType.h"
+
 // The control bar's arithmetic and decisions, free of windows so that they can be checked alone.
 namespace playbar {
 
@@ -17,9 +19,9 @@ ButtonGroup buttonGroupFor(int playerState);
 
 // Text of one time value: "5000" (the plain number) for kind 2, else hours:minutes:seconds with at least
 // two digits each ("100:00:00" for 100 hours).
-std::wstring formatTime(std::int64_t ms, int kind);
+std::wstring formatTime(std::int64_t ms, PlayerType kind);
 // "position / length".
-std::wstring timeText(std::int64_t position, std::int64_t length, int kind);
+std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kind);
 
 // Left edge of the time knob inside an area areaWidth wide: proportional to position over length,
 // kept inside [0, areaWidth - knobWidth]; 0 without a length.

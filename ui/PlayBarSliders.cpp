@@ -214,7 +214,7 @@ void PlayBar::drawTimeSlider(HDC dc) {
 
     PlayLogic* logic = controller();
     MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    const int kind = player != nullptr ? player->playerType() : PlayerVlc;
+    const PlayerType kind = player != nullptr ? player->playerType() : PlayerVlc;
     const std::wstring text = playbar::timeText(position_, length_, kind);
     SelectedObject font(dc, timeFont_.get());
     SetBkMode(dc, TRANSPARENT);
@@ -260,13 +260,10 @@ void PlayBar::present(HDC dc) {
 
 void PlayBar::refreshTime() {
     PlayLogic* logic = controller();
-    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    if (player != nullptr) {
-        const int state = player->getState();
-        if (state == StatePlaying || state == StatePaused) {
-            position_ = player->getTime();
-            length_ = player->getLength();
-        }
+    const int state = logic != nullptr ? logic->state() : StateNothing;
+    if (state == StatePlaying || state == StatePaused) {
+        position_ = logic->player()->getTime();
+        length_ = logic->player()->getLength();
     }
     position_ = std::max<std::int64_t>(std::min(position_, length_), 0);
     if (!compositeBuffer_.empty()) {

@@ -7,6 +7,7 @@
 #include "ui/DpiScale.h"
 #include "ui/GdiGuards.h"
 #include "ui/Gdiplus.h"
+#include "ui/MessageFont.h"
 #include "ui/PlayWndMenu.h"
 #include "ui/SkinImage.h"
 #include "ui/VideoLayout.h"
@@ -15,14 +16,6 @@
 namespace {
 
 PlayWnd* g_instance = nullptr;
-
-// The message font of the system at dpi, underlined; the stock GUI font's face when the metrics can't be
-// read.
-HFONT createLinkFont(UINT dpi) {
-    LOGFONTW font = messageFontForDpi(dpi);
-    font.lfUnderline = TRUE;
-    return CreateFontIndirectW(&font);
-}
 
 }  // namespace
 
@@ -76,7 +69,7 @@ bool PlayWnd::loadLogo() {
 void PlayWnd::initFrame(HWND frame) {
     frameWindow_ = frame;
     if (!linkFont_) {
-        linkFont_.reset(createLinkFont(dpi_));
+        linkFont_.reset(createMessageFont(dpi_, 0, true));
     }
     linkWindow_ = createBrandingLink(linkFont_.get(), frame);
 }
@@ -108,8 +101,7 @@ void PlayWnd::layout() {
 
 int PlayWnd::playerState() const {
     const PlayLogic* controller = links_.currentController();
-    MediaPlayer* player = controller ? controller->player() : nullptr;
-    return player ? player->getState() : StateNothing;
+    return controller ? controller->state() : StateNothing;
 }
 
 bool PlayWnd::surfaceVisible() const {
@@ -165,12 +157,14 @@ void PlayWnd::toggleFullScreen() {
 }
 
 void PlayWnd::checkCursorIdle() {
+    // Only over playing video is there a cursor to hide, and only a hidden one waits for a movement to
+    // come back: otherwise the pointer isn't read, which at rest is most of what a tick would cost. A
+    // movement made meanwhile counts from the first tick that reads the pointer again.
+    const bool playing = playerState() == StatePlaying;
     POINT position{};
-    if (!GetCursorPos(&position)) {
+    if ((!playing && !cursor_.hidden()) || !GetCursorPos(&position)) {
         return;
     }
-    // Where the pointer is matters only while playing: an idle player asks the system nothing more.
-    const bool playing = playerState() == StatePlaying;
     switch (cursor_.tick(position, GetTickCount(), playing, playing && pointerOverVideo(position))) {
         case CursorIdle::Action::Show:
             ShowCursor(TRUE);
@@ -191,9 +185,9 @@ bool PlayWnd::pointerOverVideo(POINT position) const {
     return under != nullptr && (under == frameWindow_ || IsChild(frameWindow_, under));
 }
 
-bool PlayWnd::open(int playerType, HINSTANCE instance) {
+bool PlayWnd::open(PlayerType playerType, HINSTANCE instance) {
     const PlayLogic* controller = links_.currentController();
-    const int kind = controller ? controller->playerKind() : PlayerNone;
+    const PlayerType kind = controller ? controller->playerKind() : PlayerNone;
     if (playerType != kind || surfaceWindow_ == nullptr) {
         if (surfaceWindow_ != nullptr) {
             MediaPlayer* player = controller ? controller->player() : nullptr;
@@ -236,7 +230,7 @@ void PlayWnd::setDpi(UINT dpi) {
     logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     if (linkWindow_ != nullptr) {
         // The old font stays alive until the label has taken the new one.
-        FontHandle font(createLinkFont(dpi_));
+        FontHandle font(createMessageFont(dpi_, 0, true));
         setLinkFont(linkWindow_, font.get());
         std::swap(linkFont_, font);
     }

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "playback/PlayerType.h"
 #include "ui/CursorIdle.h"
 #include "ui/GdiGuards.h"
 #include "ui/WindowLinks.h"
@@ -39,7 +40,7 @@ public:
     // True when the window under the screen point is the video frame or one of its children; a dialog of
     // the player's own (open dialog, about box) may lie over the video area.
     bool pointerOverVideo(POINT position) const;
-    bool open(int playerType, HINSTANCE instance);
+    bool open(PlayerType playerType, HINSTANCE instance);
     void showSurface(bool show);
     void destroyWindows();
     // The display scale the video window is drawn for (96 at 100 %): the logo, the link's font and place

@@ -23,7 +23,7 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
     if (MediaPlayer* player = controller->player()) {
         inputs.hasPlayer = true;
         inputs.isPlaying = player->isPlaying();
-        inputs.playerState = player->getState();
+        inputs.playerState = controller->state();
     }
     return inputs;
 }

@@ -15,6 +15,7 @@
 #include "playback/PlayLogic.h"
 #include "playback/MediaFormats.h"
 #include "playback/MediaPlayer.h"
+#include "playback/ReadableFile.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 // behave, is kept in a log that outlives the players, which the controller creates and deletes as it likes.
 struct FakePlayerLog {
     // Behaviour of every fake made from now on.
-    int reportedType = PlayerVlc;  // what playerType() answers
+    PlayerType reportedType = PlayerVlc;  // what playerType() answers
     bool initResult = true;
     std::set<std::wstring> unloadable;  // paths whose open fails
     bool stuckPlaying = false;          // isPlaying stays true whatever happens
@@ -70,7 +70,7 @@ public:
     explicit FakePlayer(std::shared_ptr<FakePlayerLog> log) : log_(std::move(log)) {}
     ~FakePlayer() override { ++log_->deletions; }
 
-    int playerType() override { return log_->reportedType; }
+    PlayerType playerType() override { return log_->reportedType; }
     bool init(OutputWindow) override {
         log_->record("init");
         return log_->initResult;

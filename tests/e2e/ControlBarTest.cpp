@@ -150,6 +150,37 @@ TEST_F(PlayerTest, PressNearTheEndOfTheTimeSliderSeeksThere) {
     EXPECT_TRUE(waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
 }
 
+// Two quick clicks are two commands: the second arrives as a double click.
+TEST_F(PlayerTest, TwoQuickClicksOnNextStepTwoFiles) {
+#ifdef VELMORA_E2E_REAL_DECODING
+    // Real decoding reaches the playing state at 0 s before the second click is handled, and the
+    // controller ignores a skip then on purpose.
+    GTEST_SKIP() << "the second skip meets a file that is playing at 0 s";
+#endif
+    // Clips of twelve seconds, so that no file ends by itself meanwhile.
+    const std::wstring folder = videosFolder() + L" (long)";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : {L"\\1.mpg", L"\\2.mpg", L"\\3.mpg"}) {
+        ASSERT_TRUE(CopyFileW(longClipPath().c_str(), (folder + name).c_str(), FALSE)) << GetLastError();
+    }
+    ASSERT_TRUE(startPlayer(folder + L"\\1.mpg"));
+    ASSERT_TRUE(waitForTitle(titleFor(L"1.mpg")));
+    ASSERT_TRUE(waitUntil([&] { return IsWindowEnabled(barControl(IDC_BTN_NEXT)) != FALSE; }, 5000));
+    // Paused: a skip before playback has left 0 s is ignored on purpose, and decoding may take a while.
+    player_.sendKey(VK_SPACE);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
+    const RECT next = barControlOnScreen(IDC_BTN_NEXT);
+    SetForegroundWindow(player_.window());
+    SetCursorPos((next.left + next.right) / 2, (next.top + next.bottom) / 2);
+    INPUT clicks[4]{};
+    for (int i = 0; i < 4; ++i) {
+        clicks[i].type = INPUT_MOUSE;
+        clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    }
+    ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
+    EXPECT_TRUE(waitForTitle(titleFor(L"3.mpg")));
+}
+
 TEST_F(PlayerTest, FullScreenBarHidesAfterARestAndComesBackOnAMoveOrAStop) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -285,6 +286,33 @@ std::vector<FaultRow> FaultSuite::table() {
             return std::wstring();
         })->ownPlacement = true;
     }
+
+    // A placement of the right size that the system refuses (its length field is not the record's size)
+    // counts as none: the window opens at its standard size in the middle of the work area.
+    add(
+        "MainWpRefusedBySystem",
+        [](FaultSuite& t) {
+            WINDOWPLACEMENT refused = kKnownPlacement;
+            refused.length = 0;
+            t.writeValue(kPlacementValue, REG_BINARY, bytesOf(&refused, sizeof(refused)));
+            return std::wstring();
+        },
+        [](FaultSuite& t) {
+            const HWND main = t.player_.window();
+            RECT work{}, frame{};
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+            const auto standardAndCentred = [&] {
+                GetWindowRect(main, &frame);
+                const SIZE client = clientSize(main);
+                return client.cx == 672 && client.cy == 456 &&
+                       std::abs((frame.left - work.left) - (work.right - frame.right)) <= 1 &&
+                       std::abs((frame.top - work.top) - (work.bottom - frame.bottom)) <= 1;
+            };
+            EXPECT_TRUE(waitUntil(standardAndCentred, 3000))
+                << "client " << clientSize(main).cx << " x " << clientSize(main).cy << " at " << frame.left
+                << ", " << frame.top;
+        })
+        ->ownPlacement = true;
 
     // Command lines.
     add("TailQuoted", [](FaultSuite&) { return quoted(videoPath(L"a.mpg")); });

@@ -70,10 +70,11 @@ void PlayerTest::TearDown() {
     player_.kill();
 }
 
-bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult) const {
+bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult,
+                        const std::wstring& currentFolder) const {
     const Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
                                      {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
-    return process.start(exePath(), commandTail, environment);
+    return process.start(exePath(), commandTail, environment, 120000, currentFolder);
 }
 
 ::testing::AssertionResult PlayerTest::startPlayer(const std::wstring& commandTail, int adsResult) {

@@ -32,8 +32,10 @@ protected:
     // The same on a screen of dpi: the scale is set for the player's start only (Wine reads it when a
     // process starts) and put back once its window is there.
     ::testing::AssertionResult startPlayerAtDpi(UINT dpi, const std::wstring& commandTail = L"");
-    // Starts a further copy of the player with the command tail, waiting for nothing.
-    bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0) const;
+    // Starts a further copy of the player with the command tail, waiting for nothing; in the program's
+    // folder unless currentFolder names another.
+    bool launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult = 0,
+                const std::wstring& currentFolder = L"") const;
     // Starts it and waits until the first timer tick has set the product name as the title.
     ::testing::AssertionResult startIdle();
     ::testing::AssertionResult waitForTitle(const std::wstring& title, DWORD timeoutMs = 5000);

@@ -98,7 +98,8 @@ PlayerProcess::~PlayerProcess() {
 }
 
 bool PlayerProcess::start(const std::wstring& exePath, const std::wstring& commandTail,
-                          const Environment& environment, DWORD lifetimeMs) {
+                          const Environment& environment, DWORD lifetimeMs,
+                          const std::wstring& currentFolder) {
     kill();
     std::wstring commandLine = L"\"" + exePath + L"\"";
     if (!commandTail.empty()) {
@@ -107,7 +108,7 @@ bool PlayerProcess::start(const std::wstring& exePath, const std::wstring& comma
     wchar_t* ownEnvironment = GetEnvironmentStringsW();
     std::wstring block = environmentBlock(ownEnvironment, environment);
     FreeEnvironmentStringsW(ownEnvironment);
-    const std::wstring folder = folderOfPath(exePath);
+    const std::wstring folder = currentFolder.empty() ? folderOfPath(exePath) : currentFolder;
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     job_ = createKillOnCloseJob();

@@ -37,9 +37,10 @@ public:
     PlayerProcess& operator=(const PlayerProcess&) = delete;
 
     // Starts exePath with the command tail exactly as given (the tail follows the quoted program name
-    // and one blank, as the shell passes it). Any previous process of this object is killed first.
+    // and one blank, as the shell passes it), in the program's own folder unless currentFolder names
+    // another. Any previous process of this object is killed first.
     bool start(const std::wstring& exePath, const std::wstring& commandTail, const Environment& environment,
-               DWORD lifetimeMs = 120000);
+               DWORD lifetimeMs = 120000, const std::wstring& currentFolder = L"");
     // Waits for the main window (class "Player_WndClass" of this process) to exist.
     bool waitForWindow(DWORD timeoutMs);
     // Waits until the process has ended; its exit code goes to exitCode.

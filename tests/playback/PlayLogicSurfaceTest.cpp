@@ -27,11 +27,7 @@ protected:
         PlayWnd::destroyInstance();
     }
 
-    static void raise(int type) {
-        libvlc_event_t event{};
-        event.type = type;
-        PlayLogic::handleProc(&event, nullptr);
-    }
+    static void raise(int type) { PlayLogic::handleProc(type); }
 
     static bool surfaceShown() {
         return playbackview::surfaceWindow() != nullptr && !playbackview::surfaceHidden();

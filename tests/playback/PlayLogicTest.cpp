@@ -430,7 +430,7 @@ TEST_F(Controller, VolumeCommandsClampAndUnmute) {
 TEST_F(Controller, ApplyVolumeCallsThePlayerOnlyWhereItDiffers) {
     struct Case {
         const char* what;
-        int reportedType;
+        PlayerType reportedType;
         bool playerMute;
         int playerVolume;
         int volume;
@@ -502,7 +502,7 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
 
     std::thread library([] {
         const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
-        PlayLogic::handleProc(&playing, nullptr);
+        PlayLogic::handleProc(playing.type);
     });
     library.join();
     // Posted, not run: nothing has touched the player yet.
@@ -515,7 +515,7 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
     // Stopped may come twice; the second changes nothing.
     for (int i = 0; i < 2; ++i) {
         const libvlc_event_t stopped = eventOf(libvlc_MediaPlayerStopped);
-        PlayLogic::handleProc(&stopped, nullptr);
+        PlayLogic::handleProc(stopped.type);
     }
     pumpPending();
     EXPECT_EQ(log->toggles, 1);
@@ -525,12 +525,12 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     makeController();
     openInFolder({L"a.mpg"}, 0);
     const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
-    PlayLogic::handleProc(&playing, nullptr);
+    PlayLogic::handleProc(playing.type);
     controller.reset();
     EXPECT_EQ(log->deletions, 1);
 
     const int callsBefore = static_cast<int>(log->calls.size());
-    PlayLogic::handleProc(&playing, nullptr);  // no controller: nothing listens
+    PlayLogic::handleProc(playing.type);  // no controller: nothing listens
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsBefore);
 
@@ -540,7 +540,7 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     const int callsOfTheNext = static_cast<int>(log->calls.size());
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsOfTheNext);
-    PlayLogic::handleProc(&playing, nullptr);
+    PlayLogic::handleProc(playing.type);
     pumpPending();
     EXPECT_GT(static_cast<int>(log->calls.size()), callsOfTheNext) << "an event of its own does";
 }
@@ -572,7 +572,7 @@ TEST_F(Controller, CommandsFinishWhileEventsArrive) {
         while (firing) {
             for (int type : types) {
                 const libvlc_event_t event = eventOf(type);
-                PlayLogic::handleProc(&event, nullptr);
+                PlayLogic::handleProc(event.type);
                 ++fired;
             }
             Sleep(1);

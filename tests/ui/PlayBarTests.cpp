@@ -23,7 +23,7 @@ using playbar::AutoHideStep;
 TEST(PlayBarRules, FormatTime) {
     struct Case {
         std::int64_t ms;
-        int kind;
+        PlayerType kind;
         const wchar_t* text;
     };
     const Case cases[] = {
@@ -294,7 +294,9 @@ TEST_F(ControlBar, ButtonsPostTheirCommands) {
         {IDC_BTN_LEAVE_FULLSCREEN, BN_CLICKED, ID_FULLSCREEN},
         {IDC_BTN_OPEN, BN_CLICKED, ID_FILE_OPEN},
         {IDC_BTN_NEXT, BN_CLICKED, ID_NEXT},
-        {IDC_BTN_NEXT, BN_DOUBLECLICKED, -1},
+        {IDC_BTN_NEXT, BN_DOUBLECLICKED, ID_NEXT},  // a quick second click
+        {IDC_BTN_MUTE, BN_DOUBLECLICKED, ID_MUTE},
+        {IDC_BTN_NEXT, BN_SETFOCUS, -1},
         {IDOK, BN_CLICKED, -1},
         {IDCANCEL, BN_CLICKED, -1},
     };

@@ -55,8 +55,7 @@ TEST_P(VlcWithoutPlayer, EveryOperationAnswersNothingAndLeavesTheLibraryAlone) {
     EXPECT_FALSE(player.isMute());
     player.toggleMute();
     EXPECT_FALSE(player.hasVideo());
-    player.eventCallback = &EventRecorder::callback;
-    player.attachEvents();
+    EXPECT_FALSE(player.setEventSink(&EventRecorder::record));
     EXPECT_EQ(player.playerType(), PlayerVlc);
 
     player.seedCachedLength(5000);
@@ -171,8 +170,7 @@ TEST(VlcEvents, AttachesTheFiveEventsInOrder) {
     ApiScope scope(countingApi());
     ProbePlayer player(headlessArguments());
     ASSERT_TRUE(player.init(0));
-    player.eventCallback = &EventRecorder::callback;
-    player.attachEvents();
+    player.setEventSink(&EventRecorder::record);
     std::lock_guard<std::mutex> lock(callLog().mutex);
     EXPECT_EQ(
         callLog().attachedEvents,
@@ -180,12 +178,15 @@ TEST(VlcEvents, AttachesTheFiveEventsInOrder) {
                           libvlc_MediaPlayerStopped, libvlc_MediaPlayerEndReached}));
 }
 
-TEST(VlcEvents, AttachesNothingWithoutACallback) {
+TEST(VlcEvents, AttachesNothingWithoutASinkAndOnlyOnce) {
     ApiScope scope(countingApi());
     ProbePlayer player(headlessArguments());
     ASSERT_TRUE(player.init(0));
-    player.attachEvents();
+    EXPECT_FALSE(player.setEventSink(nullptr));
     EXPECT_EQ(callLog().count("libvlc_event_attach"), 0);
+    EXPECT_TRUE(player.setEventSink(&EventRecorder::record));
+    EXPECT_FALSE(player.setEventSink(&EventRecorder::record));
+    EXPECT_EQ(callLog().count("libvlc_event_attach"), 5);
 }
 
 // Library answers the real library never gives on cue, forced through the table.

@@ -24,8 +24,7 @@ protected:
         EventRecorder::instance().clear();
         player = std::make_unique<ProbePlayer>(std::move(arguments));
         ASSERT_TRUE(player->init(0));
-        player->eventCallback = &EventRecorder::callback;
-        player->attachEvents();
+        player->setEventSink(&EventRecorder::record);
     }
 
     void TearDown() override {

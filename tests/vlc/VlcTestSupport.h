@@ -48,7 +48,7 @@ public:
         return recorder;
     }
 
-    static void callback(const libvlc_event_t* event, void*) { instance().add(event->type); }
+    static void record(int type) { instance().add(type); }
 
     void clear() {
         std::lock_guard<std::mutex> lock(mutex_);
