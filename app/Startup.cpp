@@ -7,16 +7,14 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
-#include "app/ControlBarAccess.h"
 #include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
+#include "app/PlayerWindows.h"
 #include "playback/PlayLogic.h"
-#include "playback/PlaybackView.h"
 #include "playback/ReadableFile.h"
 #include "resources/resource.h"
-#include "ui/PlayWnd.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -95,34 +93,24 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     if (window == nullptr) {
         return false;
     }
-    state.controller.reset(new (std::nothrow) PlayLogic());
+    // The controller shows playback in the windows made below; it sees them through their view.
+    state.controller.reset(new (std::nothrow) PlayLogic({}, &playerWindows()));
     if (!state.controller || !state.controller->receivesEvents() || !createChildWindows()) {
         return false;
     }
-    playbackview::refreshVolume();
+    playerWindows().refreshVolume();
     state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
     applySavedPlacement(window);
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-    playbackview::updateButtons();
+    playerWindows().updateButtons();
     state.layoutEnabled = TRUE;
     layoutWindows();
     return true;
 }
 
 bool createChildWindows() {
-    AppState& state = appState();
-    PlayWnd* video = PlayWnd::instance();
-    state.videoWindow = video;
-    if (video == nullptr) {
-        return false;
-    }
-    // The video window reaches the controller and the main window only through these.
-    video->setLinks(appWindowLinks());
-    if (!video->create(state.instance, state.mainWindow)) {
-        return false;
-    }
-    return controlbar::create(state.instance, state.mainWindow);
+    return playerWindows().create();
 }
 
 void destroyComponents() {
@@ -131,12 +119,7 @@ void destroyComponents() {
         KillTimer(state.mainWindow, state.timerId);
     }
     state.timerId = 0;
-    if (state.videoWindow != nullptr) {
-        state.videoWindow->destroyWindows();
-        state.videoWindow = nullptr;
-        PlayWnd::destroyInstance();
-    }
-    controlbar::destroy();
+    playerWindows().destroy();
     if (state.controller) {
         // The player is released while the controller that receives its events still exists.
         if (std::unique_ptr<MediaPlayer> player = state.controller->takePlayer()) {

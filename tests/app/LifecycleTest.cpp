@@ -228,7 +228,7 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     // Whether the controller that receives the player's events was still there at the release.
     bool releasedWithController = false;
     log->onRelease = [&] { releasedWithController = appState().controller != nullptr; };
-    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
+    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
     ASSERT_TRUE(appState().controller->createMediaPlayer(PlayerVlc));
 
     destroyComponents();
