@@ -40,12 +40,15 @@ void applySavedPlacement(HWND window) {
     }
     WINDOWPLACEMENT placement = state.placement;
     keepRestorable(placement);
+    const UINT savedShow = placement.showCmd;
+    // The window takes its place still hidden; the start's own show command shows it.
+    placement.showCmd = SW_HIDE;
     // A placement the system refuses is no placement: the first layout gives the standard size, centred.
     if (!SetWindowPlacement(window, &placement)) {
         state.placementValid = FALSE;
         return;
     }
-    if (placement.showCmd == SW_SHOWMAXIMIZED) {
+    if (savedShow == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 }
@@ -100,12 +103,14 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     }
     playerWindows().refreshVolume();
     state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
+    // The window gets its place, its first size and its buttons while it is hidden: the first paint
+    // shows it as it stays, and nothing on screen moves after it.
     applySavedPlacement(window);
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
     playerWindows().updateButtons();
     state.layoutEnabled = TRUE;
     layoutWindows();
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
     return true;
 }
 

@@ -44,8 +44,27 @@ protected:
     HINSTANCE instance = nullptr;
 };
 
+// How often the main window changed its size or place while it was shown.
+int g_movesOnScreen = 0;
+LRESULT CALLBACK countMovesOnScreen(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && call->hwnd == appState().mainWindow &&
+        IsWindowVisible(call->hwnd)) {
+        const UINT still = SWP_NOSIZE | SWP_NOMOVE;
+        g_movesOnScreen += (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & still) != still ? 1 : 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The window is shown at its first size and place: nothing of it moves on screen afterwards.
 TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
-    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    g_movesOnScreen = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, countMovesOnScreen, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const bool started = createMainWindow(instance, SW_SHOWNORMAL);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(g_movesOnScreen, 0);
     const AppState& state = appState();
     HWND window = state.mainWindow;
     ASSERT_NE(window, nullptr);
