@@ -364,8 +364,8 @@ struct ClosedCase {
 
 class ClosedWindow : public LifecycleTest, public ::testing::WithParamInterface<ClosedCase> {};
 
-// A start minimised from the first moment gets its first layout when restored. The saved state is the
-// one a window had before full screen or minimising, with the normal rectangle.
+// A start minimised or maximised from the first moment restores to the first layout's size. The saved state
+// is the one a window had before full screen or minimising, with the normal rectangle.
 TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
     const ClosedCase& c = GetParam();
     ASSERT_TRUE(createMainWindow(instance, c.startShow));
@@ -396,6 +396,7 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
 INSTANTIATE_TEST_SUITE_P(
     Closes, ClosedWindow,
     ::testing::Values(ClosedCase{"minimisedStart", SW_SHOWMINNOACTIVE, false, false, true, 1},
+                      ClosedCase{"maximisedStart", SW_SHOWMAXIMIZED, false, false, false, 1},
                       ClosedCase{"minimised", SW_SHOWNORMAL, false, false, true, 1},
                       ClosedCase{"maximisedThenMinimised", SW_SHOWNORMAL, true, false, true, 3},
                       ClosedCase{"maximised", SW_SHOWNORMAL, true, false, false, 3},
