@@ -23,23 +23,25 @@ cp "$build/win32/bin/VelmoraPlayer.exe" "$build/win32/bin/libads.dll" "$build/wi
 windows() { printf 'Z:%s' "${1//\//\\}"; }
 
 envfile=$build/win32/wine-session.env
-if [ ! -f "$envfile" ]; then
-  "$root/scripts/wine-session" start "$build/win32"
-  trap '"$root/scripts/wine-session" stop "$build/win32"' EXIT
-fi
 # One CPU for the programs, the session's wineserver and Wine processes, and its X server: timings under
-# Wine are otherwise bimodal on a 2-CPU machine.
-pin_session() {
+# Wine are otherwise bimodal on a 2-CPU machine. A session that was running before gets every CPU back.
+pin_session() { # pin_session CPUS
   local prefix environ
   prefix=$(sed -n "s/.*WINEPREFIX='\([^']*\)'.*/\1/p" "$envfile")
   for environ in /proc/[0-9]*/environ; do
     if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -qxF "WINEPREFIX=$prefix"; then
-      taskset -pc 0 "$(basename "$(dirname "$environ")")" >/dev/null 2>&1 || true
+      taskset -pc "$1" "$(basename "$(dirname "$environ")")" >/dev/null 2>&1 || true
     fi
   done
-  if [ -f "$build/win32/xvfb.pid" ]; then taskset -pc 0 "$(cat "$build/win32/xvfb.pid")" >/dev/null 2>&1 || true; fi
+  if [ -f "$build/win32/xvfb.pid" ]; then taskset -pc "$1" "$(cat "$build/win32/xvfb.pid")" >/dev/null 2>&1 || true; fi
 }
-pin_session
+if [ ! -f "$envfile" ]; then
+  "$root/scripts/wine-session" start "$build/win32"
+  trap '"$root/scripts/wine-session" stop "$build/win32"' EXIT
+else
+  trap 'pin_session "0-$(($(nproc) - 1))"' EXIT
+fi
+pin_session 0
 taskset -c 0 "$root/scripts/wine-run" "$envfile" "$bench/playbar_bench.exe"
 echo
 taskset -c 0 "$root/scripts/wine-run" "$envfile" "$bench/player_bench.exe" "$(windows "$bench/app/VelmoraPlayer.exe")" \
