@@ -1,8 +1,8 @@
 #include "app/MainWindow.h"
 
 #include "app/AppState.h"
+#include "app/PlayerWindows.h"
 #include "playback/PlayLogic.h"
-#include "playback/PlaybackView.h"
 #include "resources/resource.h"
 
 namespace {
@@ -13,12 +13,12 @@ void toggleFullScreen() {
     } else {
         enterFullScreen();
     }
-    playbackview::updateButtons();
+    playerWindows().updateButtons();
 }
 
 void leaveFullScreenCommand() {
     leaveFullScreen();
-    playbackview::updateButtons();
+    playerWindows().updateButtons();
 }
 
 void requestClose() {

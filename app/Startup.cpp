@@ -7,16 +7,14 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
-#include "app/ControlBarAccess.h"
 #include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
+#include "app/PlayerWindows.h"
 #include "playback/PlayLogic.h"
-#include "playback/PlaybackView.h"
 #include "playback/ReadableFile.h"
 #include "resources/resource.h"
-#include "ui/PlayWnd.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -42,12 +40,15 @@ void applySavedPlacement(HWND window) {
     }
     WINDOWPLACEMENT placement = state.placement;
     keepRestorable(placement);
+    const UINT savedShow = placement.showCmd;
+    // The window takes its place still hidden; the start's own show command shows it.
+    placement.showCmd = SW_HIDE;
     // A placement the system refuses is no placement: the first layout gives the standard size, centred.
     if (!SetWindowPlacement(window, &placement)) {
         state.placementValid = FALSE;
         return;
     }
-    if (placement.showCmd == SW_SHOWMAXIMIZED) {
+    if (savedShow == SW_SHOWMAXIMIZED) {
         PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     }
 }
@@ -95,34 +96,26 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     if (window == nullptr) {
         return false;
     }
-    state.controller.reset(new (std::nothrow) PlayLogic());
+    // The controller shows playback in the windows made below; it sees them through their view.
+    state.controller.reset(new (std::nothrow) PlayLogic({}, &playerWindows()));
     if (!state.controller || !state.controller->receivesEvents() || !createChildWindows()) {
         return false;
     }
-    playbackview::refreshVolume();
+    playerWindows().refreshVolume();
     state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
+    // The window gets its place, its first size and its buttons while it is hidden: the first paint
+    // shows it as it stays, and nothing on screen moves after it.
     applySavedPlacement(window);
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    playbackview::updateButtons();
+    playerWindows().updateButtons();
     state.layoutEnabled = TRUE;
     layoutWindows();
+    ShowWindow(window, showCommand);
+    UpdateWindow(window);
     return true;
 }
 
 bool createChildWindows() {
-    AppState& state = appState();
-    PlayWnd* video = PlayWnd::instance();
-    state.videoWindow = video;
-    if (video == nullptr) {
-        return false;
-    }
-    // The video window reaches the controller and the main window only through these.
-    video->setLinks(appWindowLinks());
-    if (!video->create(state.instance, state.mainWindow)) {
-        return false;
-    }
-    return controlbar::create(state.instance, state.mainWindow);
+    return playerWindows().create();
 }
 
 void destroyComponents() {
@@ -131,12 +124,7 @@ void destroyComponents() {
         KillTimer(state.mainWindow, state.timerId);
     }
     state.timerId = 0;
-    if (state.videoWindow != nullptr) {
-        state.videoWindow->destroyWindows();
-        state.videoWindow = nullptr;
-        PlayWnd::destroyInstance();
-    }
-    controlbar::destroy();
+    playerWindows().destroy();
     if (state.controller) {
         // The player is released while the controller that receives its events still exists.
         if (std::unique_ptr<MediaPlayer> player = state.controller->takePlayer()) {

@@ -33,17 +33,25 @@ endfunction()
 add_subdirectory(libads)
 add_subdirectory(resources)
 
-# Everything of the player except its entry point, so the tests link the same code.
-file(GLOB VELMORA_CORE_SOURCES CONFIGURE_DEPENDS
-     ${PROJECT_SOURCE_DIR}/app/*.cpp
-     ${PROJECT_SOURCE_DIR}/playback/*.cpp
-     ${PROJECT_SOURCE_DIR}/ui/*.cpp)
-list(FILTER VELMORA_CORE_SOURCES EXCLUDE REGEX "(Posix\\.cpp|/app/main\\.cpp)$")
-add_library(velmora_core STATIC ${VELMORA_CORE_SOURCES})
-target_include_directories(velmora_core PUBLIC
-  ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE} ${PROJECT_SOURCE_DIR}/resources ${VELMORA_GENERATED_INCLUDE})
-target_link_libraries(velmora_core PUBLIC
-  libads gdiplus comctl32 comdlg32 shell32 ole32 uuid gdi32 user32 advapi32)
+# Everything of the player except its entry point, so the tests link the same code: one static library
+# per layer, each naming only the layers below it (app -> ui -> playback), so that a call pointing up
+# does not link. tests/CMakeLists.txt links the playback layer on its own to prove it.
+function(velmora_layer target folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "(Posix\\.cpp|/app/main\\.cpp)$")
+  add_library(${target} STATIC ${sources})
+endfunction()
+velmora_layer(velmora_playback playback)
+target_include_directories(velmora_playback PUBLIC ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE})
+target_link_libraries(velmora_playback PUBLIC user32 advapi32)
+velmora_layer(velmora_ui ui)
+target_include_directories(velmora_ui PUBLIC ${PROJECT_SOURCE_DIR}/resources)
+target_link_libraries(velmora_ui PUBLIC velmora_playback gdiplus comctl32 shell32 ole32 uuid gdi32 user32)
+velmora_layer(velmora_app app)
+target_include_directories(velmora_app PUBLIC ${VELMORA_GENERATED_INCLUDE})
+target_link_libraries(velmora_app PUBLIC velmora_ui libads comctl32 comdlg32 shell32 ole32 gdi32 user32 advapi32)
+add_library(velmora_core INTERFACE)
+target_link_libraries(velmora_core INTERFACE velmora_app)
 
 add_executable(VelmoraPlayer WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp $<TARGET_OBJECTS:velmora_resources>)
 target_link_libraries(VelmoraPlayer PRIVATE velmora_core)

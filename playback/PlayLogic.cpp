@@ -48,12 +48,30 @@ bool isForwardedEvent(int eventType) {
            eventType == libvlc_MediaPlayerStopped || eventType == libvlc_MediaPlayerTimeChanged;
 }
 
+// The view of a controller given none: no main window, no video window, no bar.
+class NoView final : public PlaybackView {
+public:
+    OutputWindow ownerWindow() override { return {}; }
+    bool prepareSurface(PlayerType) override { return true; }
+    OutputWindow surfaceWindow() override { return {}; }
+    void showSurface(bool) override {}
+    bool surfaceHidden() override { return false; }
+    void updateButtons() override {}
+    void refreshTime() override {}
+    void refreshVolume() override {}
+    void resetBarAfterStop() override {}
+};
+
+PlaybackView& noView() {
+    static NoView none;
+    return none;
+}
+
 }  // namespace
 
-PlayLogic::PlayLogic() : PlayLogic(makeDefaultPlayer) {}
-
-PlayLogic::PlayLogic(PlayerFactory factory)
+PlayLogic::PlayLogic(PlayerFactory factory, PlaybackView* view)
     : factory_(factory ? std::move(factory) : PlayerFactory(makeDefaultPlayer)),
+      view_(view != nullptr ? *view : noView()),
       eventWindow_(std::make_unique<PlayerEventWindow>(&PlayLogic::deliverEvent, this)) {}
 
 PlayLogic::~PlayLogic() {
@@ -67,7 +85,7 @@ bool PlayLogic::open(const std::wstring& path) {
 }
 
 bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
-    if (!playbackview::prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
+    if (!view_.prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
         return false;
     }
@@ -88,7 +106,7 @@ void PlayLogic::play() {
     }
     ticksAtTimeZero_ = 0;
     player_->play();
-    playbackview::showSurface(player_->hasVideo());
+    view_.showSurface(player_->hasVideo());
     applyVolume();
 }
 
@@ -106,9 +124,9 @@ void PlayLogic::stop() {
         waitUntilNotPlaying();
     }
     // The surface keeps the last picture (or black) after a stop; hiding it brings the logo back.
-    playbackview::showSurface(false);
-    playbackview::resetBarAfterStop();
-    playbackview::refreshTime();
+    view_.showSurface(false);
+    view_.resetBarAfterStop();
+    view_.refreshTime();
 }
 
 void PlayLogic::waitUntilNotPlaying() {
@@ -189,7 +207,7 @@ void PlayLogic::setVolume(int percent) {
     if (playingOrPaused()) {
         applyVolume();
     }
-    playbackview::refreshVolume();
+    view_.refreshVolume();
 }
 
 void PlayLogic::changeVolume(int direction) {
@@ -205,7 +223,7 @@ void PlayLogic::toggleMute() {
     if (playingOrPaused()) {
         applyVolume();
     }
-    playbackview::refreshVolume();
+    view_.refreshVolume();
 }
 
 void PlayLogic::timerProc() {
@@ -251,11 +269,11 @@ bool PlayLogic::createMediaPlayer(PlayerType playerType) {
     if (!player_) {
         return false;
     }
-    if (!player_->init(playbackview::ownerWindow())) {
+    if (!player_->init(view_.ownerWindow())) {
         releasePlayer();
         return false;
     }
-    player_->setHwnd(playbackview::surfaceWindow());
+    player_->setHwnd(view_.surfaceWindow());
     player_->setEventSink(&PlayLogic::handleProc);
     return true;
 }
@@ -287,8 +305,8 @@ void PlayLogic::showVideoIfPresent() {
     // Only ever shows: a surface the user sees is not hidden again by a late event. Events reach this
     // thread after a delay, so one raised before a stop may arrive after it: only a player that still
     // plays (or is paused) may bring back the surface that stop hid to show the logo.
-    if (playingOrPaused() && playbackview::surfaceHidden()) {
-        playbackview::showSurface(player_->hasVideo());
+    if (playingOrPaused() && view_.surfaceHidden()) {
+        view_.showSurface(player_->hasVideo());
     }
 }
 
@@ -331,7 +349,7 @@ void PlayLogic::rebuildPlaylist(const std::wstring& path) {
         // No thread to be had: the folder is listed here and now.
         listing_.reset();
         playlist_.build(path);
-        playbackview::updateButtons();
+        view_.updateButtons();
     }
 }
 
@@ -347,7 +365,7 @@ void PlayLogic::adoptFolderListing() {
         playlist_.takeEntries(listing_->result);
     }
     listing_.reset();
-    playbackview::updateButtons();
+    view_.updateButtons();
 }
 
 bool PlayLogic::receivesEvents() const {
@@ -376,19 +394,19 @@ void PlayLogic::onPlayerEvent(int eventType) {
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPlaying\n");
             showVideoIfPresent();
             applyVolume();
-            playbackview::updateButtons();
+            view_.updateButtons();
             break;
         case libvlc_MediaPlayerPaused:
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPaused\n");
-            playbackview::updateButtons();
+            view_.updateButtons();
             break;
         case libvlc_MediaPlayerStopped:
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerStopped\n");
-            playbackview::updateButtons();
+            view_.updateButtons();
             break;
         case libvlc_MediaPlayerTimeChanged:
             showVideoIfPresent();
-            playbackview::refreshTime();
+            view_.refreshTime();
             break;
         case kFolderListedEvent:
             adoptFolderListing();

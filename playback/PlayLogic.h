@@ -9,6 +9,7 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayListData.h"
 
+class PlaybackView;
 class PlayerEventWindow;
 
 // The playback controller: owns the media player and the folder playlist, turns commands into player
@@ -19,8 +20,9 @@ public:
     // Makes the player for a type; the default makes a VlcPlayer for type 1 and nothing otherwise.
     using PlayerFactory = std::function<std::unique_ptr<MediaPlayer>(PlayerType playerType)>;
 
-    PlayLogic();
-    explicit PlayLogic(PlayerFactory factory);
+    // The view is the windows the controller shows playback in; it must outlive the controller. Without
+    // one (tests, shut-down) the controller plays as if none of those windows existed.
+    explicit PlayLogic(PlayerFactory factory = {}, PlaybackView* view = nullptr);
     virtual ~PlayLogic();
     PlayLogic(const PlayLogic&) = delete;
     PlayLogic& operator=(const PlayLogic&) = delete;
@@ -86,6 +88,7 @@ private:
     PlayerType playerKind_ = PlayerNone;
     int ticksAtTimeZero_ = 0;  // ticks seen playing at time 0 since the last play
     PlayerFactory factory_;
+    PlaybackView& view_;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
     std::unique_ptr<PlayerEventWindow> eventWindow_;
 

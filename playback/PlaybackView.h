@@ -2,28 +2,29 @@
 
 #include "playback/MediaPlayer.h"
 
-// What the playback controller asks of the windows that show playback: the video window and the
-// control bar. The controller reaches them, and the main window, only through these calls, which do
-// nothing (or answer as if nothing needed doing) while that window object doesn't exist.
-namespace playbackview {
+// What the playback controller asks of the windows that show playback: the main window, the video
+// window and the control bar. The controller is given one view when it is made and calls it on the
+// user-interface thread only; a controller given none behaves as if none of those windows existed.
+class PlaybackView {
+public:
+    virtual ~PlaybackView() = default;
 
-// The main window, which owns the player's output; null before it exists.
-OutputWindow ownerWindow();
+    // The main window, which owns the player's output; null before it exists.
+    virtual OutputWindow ownerWindow() = 0;
 
-// Prepares a hidden video surface suited to the player type; false when there is none for the type.
-// Without a video window there is nothing to prepare and the answer is true.
-bool prepareSurface(PlayerType playerType);
-// The surface the player renders into; null while there is none.
-OutputWindow surfaceWindow();
-void showSurface(bool show);
-// True when the surface exists and is hidden.
-bool surfaceHidden();
+    // Prepares a hidden video surface suited to the player type; false when there is none for the type.
+    // Without a video window there is nothing to prepare and the answer is true.
+    virtual bool prepareSurface(PlayerType playerType) = 0;
+    // The surface the player renders into; null while there is none.
+    virtual OutputWindow surfaceWindow() = 0;
+    virtual void showSurface(bool show) = 0;
+    // True when the surface exists and is hidden.
+    virtual bool surfaceHidden() = 0;
 
-// The control bar: button states after a player state change, the time display, the volume display.
-void updateButtons();
-void refreshTime();
-void refreshVolume();
-// After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
-void resetBarAfterStop();
-
-}  // namespace playbackview
+    // The control bar: button states after a player state change, the time display, the volume display.
+    virtual void updateButtons() = 0;
+    virtual void refreshTime() = 0;
+    virtual void refreshVolume() = 0;
+    // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
+    virtual void resetBarAfterStop() = 0;
+};

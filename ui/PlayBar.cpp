@@ -12,6 +12,7 @@
 #include "ui/MessageFont.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
+#include "ui/SkinPicture.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -94,10 +95,15 @@ PlayBar::PlayBar() {
 
 void PlayBar::loadPictures() {
     HINSTANCE module = moduleInstance();
-    std::map<unsigned, std::unique_ptr<Gdiplus::Image>> images;
+    std::map<unsigned, SkinPicture> images;
     for (const ButtonSkin& skin : kButtonSkins) {
-        if (std::unique_ptr<Gdiplus::Image> image = loadSkinImage(module, skin.image, dpi_)) {
-            images[static_cast<unsigned>(skin.controlId)] = std::move(image);
+        SkinPicture picture = SkinPicture::find(module, skin.image, dpi_);
+        // The player's thread draws the sliders too: their pictures are decoded here, on this one.
+        if (skin.controlId == IDC_TIME_SLIDER || skin.controlId == IDC_VOLUME_SLIDER) {
+            picture.image();
+        }
+        if (!picture.empty()) {
+            images[static_cast<unsigned>(skin.controlId)] = std::move(picture);
         }
     }
     std::unique_ptr<Gdiplus::Image> background = loadSkinImage(module, L"IDB_BAR_BKG", dpi_);
@@ -212,9 +218,9 @@ PlayLogic* PlayBar::controller() const {
     return links_.currentController();
 }
 
-Gdiplus::Image* PlayBar::imageFor(int controlId) const {
+Gdiplus::Image* PlayBar::imageFor(int controlId) {
     auto found = imagesById_.find(static_cast<unsigned>(controlId));
-    return found != imagesById_.end() ? found->second.get() : nullptr;
+    return found != imagesById_.end() ? found->second.image() : nullptr;
 }
 
 int PlayBar::height() const {
@@ -226,12 +232,13 @@ int PlayBar::height() const {
 
 int PlayBar::place(int controlId, int x, bool rightward, int verticalOffset) {
     HWND control = GetDlgItem(window_, controlId);
-    Gdiplus::Image* image = imageFor(controlId);
-    if (control == nullptr || image == nullptr) {
+    // Placed by its picture's size: a button not shown yet has its picture decoded when it first shows.
+    auto found = imagesById_.find(static_cast<unsigned>(controlId));
+    if (control == nullptr || found == imagesById_.end()) {
         return x;
     }
-    const int w = imageWidth(image);
-    const int h = imageHeight(image);
+    const int w = found->second.width();
+    const int h = found->second.height();
     const int y = (height() - h) / 2 + verticalOffset;
     SetWindowPos(control, nullptr, rightward ? x : x - w, y, w, h,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);

@@ -12,6 +12,7 @@
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
 #include "ui/OffscreenBuffer.h"
+#include "ui/SkinPicture.h"
 #include "ui/WindowLinks.h"
 
 namespace Gdiplus {
@@ -99,7 +100,8 @@ private:
     void loadPictures();
     // A length in 96-DPI pixels at the bar's DPI.
     int px(int value) const;
-    Gdiplus::Image* imageFor(int controlId) const;
+    // The control's picture, decoded by the first call; null when it has none.
+    Gdiplus::Image* imageFor(int controlId);
     // One placement step of the layout; returns the x for the next control.
     int place(int controlId, int x, bool rightward, int verticalOffset);
     void showControl(int controlId, bool show, bool enable);
@@ -117,7 +119,7 @@ private:
     int knobTop(const RECT& area) const;
 
     HWND window_ = nullptr;
-    std::map<unsigned, std::unique_ptr<Gdiplus::Image>> imagesById_;
+    std::map<unsigned, SkinPicture> imagesById_;
     BrushHandle backgroundBrush_;
     std::unique_ptr<Gdiplus::Image> barBackground_;
     std::unique_ptr<Gdiplus::Image> volumeBall_;

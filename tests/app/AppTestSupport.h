@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/PlayerWindows.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
 #include "common/TestWindows.h"

@@ -15,7 +15,7 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         log->time = 0;
-        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
     }
 
     PlayLogic& controller() { return *appState().controller; }

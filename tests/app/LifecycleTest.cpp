@@ -44,8 +44,27 @@ protected:
     HINSTANCE instance = nullptr;
 };
 
+// How often the main window changed its size or place while it was shown.
+int g_movesOnScreen = 0;
+LRESULT CALLBACK countMovesOnScreen(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && call->hwnd == appState().mainWindow &&
+        IsWindowVisible(call->hwnd)) {
+        const UINT still = SWP_NOSIZE | SWP_NOMOVE;
+        g_movesOnScreen += (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & still) != still ? 1 : 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The window is shown at its first size and place: nothing of it moves on screen afterwards.
 TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
-    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    g_movesOnScreen = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, countMovesOnScreen, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    const bool started = createMainWindow(instance, SW_SHOWNORMAL);
+    UnhookWindowsHookEx(hook);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(g_movesOnScreen, 0);
     const AppState& state = appState();
     HWND window = state.mainWindow;
     ASSERT_NE(window, nullptr);
@@ -228,7 +247,7 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     // Whether the controller that receives the player's events was still there at the release.
     bool releasedWithController = false;
     log->onRelease = [&] { releasedWithController = appState().controller != nullptr; };
-    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
+    appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
     ASSERT_TRUE(appState().controller->createMediaPlayer(PlayerVlc));
 
     destroyComponents();
@@ -345,8 +364,8 @@ struct ClosedCase {
 
 class ClosedWindow : public LifecycleTest, public ::testing::WithParamInterface<ClosedCase> {};
 
-// A start minimised from the first moment gets its first layout when restored. The saved state is the
-// one a window had before full screen or minimising, with the normal rectangle.
+// A start minimised or maximised from the first moment restores to the first layout's size. The saved state
+// is the one a window had before full screen or minimising, with the normal rectangle.
 TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
     const ClosedCase& c = GetParam();
     ASSERT_TRUE(createMainWindow(instance, c.startShow));
@@ -377,6 +396,7 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
 INSTANTIATE_TEST_SUITE_P(
     Closes, ClosedWindow,
     ::testing::Values(ClosedCase{"minimisedStart", SW_SHOWMINNOACTIVE, false, false, true, 1},
+                      ClosedCase{"maximisedStart", SW_SHOWMAXIMIZED, false, false, false, 1},
                       ClosedCase{"minimised", SW_SHOWNORMAL, false, false, true, 1},
                       ClosedCase{"maximisedThenMinimised", SW_SHOWNORMAL, true, false, true, 3},
                       ClosedCase{"maximised", SW_SHOWNORMAL, true, false, false, 3},

@@ -11,6 +11,7 @@
 
 #include "playback/MediaPlayer.h"
 #include "playback/PlayLogic.h"
+#include "playback/PlaybackView.h"
 
 // A player the tests control, for every test folder: it plays, pauses, stops and seeks at once, opens
 // what it is told to, and records every call. What the fake players of one test did, and how they should
@@ -165,3 +166,27 @@ inline PlayLogic::PlayerFactory fakeFactory(const std::shared_ptr<FakePlayerLog>
         return std::make_unique<FakePlayer>(log);
     };
 }
+
+// The windows a controller shows playback in, as a test sees them: a video surface that is shown or
+// hidden, and the names of the calls the controller made.
+struct RecordingView final : PlaybackView {
+    bool surfaceShown = false;
+    std::vector<std::string> calls;
+
+    OutputWindow ownerWindow() override { return nullptr; }
+    bool prepareSurface(PlayerType) override {
+        calls.push_back("prepareSurface");
+        surfaceShown = false;
+        return true;
+    }
+    OutputWindow surfaceWindow() override { return nullptr; }
+    void showSurface(bool show) override {
+        calls.push_back(show ? "showSurface" : "hideSurface");
+        surfaceShown = show;
+    }
+    bool surfaceHidden() override { return !surfaceShown; }
+    void updateButtons() override { calls.push_back("updateButtons"); }
+    void refreshTime() override { calls.push_back("refreshTime"); }
+    void refreshVolume() override { calls.push_back("refreshVolume"); }
+    void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
+};

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/PlayerWindows.h"
 #include "common/FakePlayer.h"
 #include "common/GdiplusEnvironment.h"
 #include "common/TestWindows.h"
@@ -57,7 +58,7 @@ protected:
         auto log = std::make_shared<FakePlayerLog>();
         log->time = 0;
         log->length = 0;
-        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log));
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
         appState().controller->createMediaPlayer(PlayerVlc);
         return log;
     }

@@ -25,7 +25,7 @@ libvlc_event_t eventOf(int type) {
 class Controller : public testing::Test {
 protected:
     void makeController(std::set<int> types = {PlayerVlc}) {
-        controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)));
+        controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view);
     }
 
     // A new controller, log and folder, for one case of a table.
@@ -60,6 +60,7 @@ protected:
 
     std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
     std::unique_ptr<TempFolder> folder = std::make_unique<TempFolder>();
+    RecordingView view;
     std::unique_ptr<PlayLogic> controller;
 };
 
@@ -519,6 +520,28 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
     }
     pumpPending();
     EXPECT_EQ(log->toggles, 1);
+}
+
+TEST_F(Controller, OnlyEventsOfAPlayingPlayerShowTheSurface) {
+    makeController();
+    log->video = false;  // the library knows of no video track yet when play returns
+    ASSERT_TRUE(controller->open(folder->addFile(L"a.mpg")));
+    controller->play();
+    EXPECT_FALSE(view.surfaceShown);
+
+    // The track is found while playing: the next event shows the surface.
+    log->video = true;
+    PlayLogic::handleProc(libvlc_MediaPlayerTimeChanged);
+    EXPECT_TRUE(pumpUntil([&] { return view.surfaceShown; }, 5000));
+
+    // Events raised just before the user stops arrive after the stop, which hid the surface so that
+    // the logo shows again: they must leave it hidden.
+    PlayLogic::handleProc(libvlc_MediaPlayerTimeChanged);
+    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
+    controller->stop();
+    EXPECT_FALSE(view.surfaceShown);
+    pumpPending();
+    EXPECT_FALSE(view.surfaceShown);
 }
 
 TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {

@@ -3,6 +3,7 @@
 #include "ui/Gdiplus.h"
 #include "ui/PlayBar.h"
 #include "ui/SkinImage.h"
+#include "ui/SkinPicture.h"
 #include "ui/WindowLibrary.h"
 
 #include "common/DibCanvas.h"
@@ -183,8 +184,37 @@ TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
         } else if (c.width == 36) {
             EXPECT_NE(pixelsOf(image.get()), pixelsOf(picture(c.name, 100).get()));
         }
+        // The same picture with its size known before it is decoded.
+        SkinPicture later = SkinPicture::find(module(), c.name, c.dpi);
+        EXPECT_EQ(later.width(), c.width);
+        EXPECT_EQ(later.height(), c.height);
+        EXPECT_EQ(pixelsOf(later.image()), pixelsOf(image.get()));
     }
     EXPECT_EQ(loadSkinImage(module(), L"NO_SUCH_PICTURE", 144), nullptr);
+    EXPECT_TRUE(SkinPicture::find(module(), L"NO_SUCH_PICTURE", 144).empty());
+}
+
+TEST(PngLoader, ReadsThePictureSizeFromThePngHeader) {
+    const BYTE png[24] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                          'I',  'H', 'D', 'R', 0,    0,    1,    0x3C, 0, 0, 0, 0x9B};
+    SIZE size{};
+    ASSERT_TRUE(skinpicture::pngSize(png, sizeof(png), size));
+    EXPECT_EQ(size.cx, 316);
+    EXPECT_EQ(size.cy, 155);
+    EXPECT_FALSE(skinpicture::pngSize(png, sizeof(png) - 1, size));
+    struct Fault {
+        int at;
+        BYTE value;
+        const char* what;
+    };
+    const Fault faults[] = {
+        {1, 'J', "no PNG"}, {12, 'X', "no header"}, {23, 0, "no height"}, {16, 0x80, "too wide"}};
+    for (const Fault& fault : faults) {
+        BYTE broken[sizeof(png)];
+        std::memcpy(broken, png, sizeof(png));
+        broken[fault.at] = fault.value;
+        EXPECT_FALSE(skinpicture::pngSize(broken, sizeof(broken), size)) << fault.what;
+    }
 }
 
 TEST(SkinPictures, BarBackgroundIsAnOpaqueLightGreyGradient) {
