@@ -28,6 +28,10 @@ inline RECT xywh(int x, int y, int width, int height) {
     return RECT{x, y, x + width, y + height};
 }
 
+inline SIZE sizeOf(const RECT& r) {
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 inline POINT centreOf(const RECT& r) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
@@ -55,8 +59,7 @@ inline RECT clientRect(HWND window) {
 }
 
 inline SIZE clientSize(HWND window) {
-    const RECT rect = clientRect(window);
-    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+    return sizeOf(clientRect(window));
 }
 
 inline RECT workArea() {

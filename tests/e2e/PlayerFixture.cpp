@@ -245,11 +245,7 @@ HWND PlayerTest::videoSurface() const {
 
 int PlayerTest::barHeight() const {
     const HWND bar = controlBar();
-    if (!bar) {
-        return 0;
-    }
-    const RECT rect = rectInParent(bar);
-    return rect.bottom - rect.top;
+    return bar ? testwin::sizeOf(rectInParent(bar)).cy : 0;
 }
 
 HWND PlayerTest::barControl(int id) const {
@@ -298,9 +294,8 @@ void PlayerTest::saveScreenshot(const wchar_t* name) const {
         return;
     }
     Sleep(400);  // the last repaint of the bar and the picture
-    RECT frame{};
-    GetWindowRect(player_.window(), &frame);
-    EXPECT_TRUE(captureScreen(frame).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
+    EXPECT_TRUE(
+        captureScreen(windowRect(player_.window())).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
 }
 
 ::testing::AssertionResult PlayerTest::waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs) const {
