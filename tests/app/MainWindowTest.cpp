@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "common/DibCanvas.h"
 #include "resources/resource.h"
 
 namespace {
@@ -173,18 +174,11 @@ TEST_F(MainWindowTest, CreationSetsBothIcons) {
 
 TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
     layOut();
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    RECT all{0, 0, 16, 16};
-    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-    EXPECT_EQ(GetPixel(memory, 8, 8), RGB(0, 0, 0));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    DibCanvas canvas(16, 16, 0xFFFFFF);
+    ASSERT_TRUE(canvas.ready());
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+    GdiFlush();
+    EXPECT_EQ(canvas.rgb(8, 8), 0u);
 }
 
 TEST_F(MainWindowTest, UnknownCommandGoesToTheDefaultProcedure) {
