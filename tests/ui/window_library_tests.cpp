@@ -94,9 +94,7 @@ TEST(CenterWindow, OwnedPopupCentresOverItsOwnerAwayFromTheOrigin) {
     ASSERT_NE(popup.get(), nullptr);
     ASSERT_EQ(GetParent(popup.get()), owner.get());
     centerWindow(popup.get());
-    const RECT r = windowRect(popup.get());
-    EXPECT_EQ(r.left, 600);
-    EXPECT_EQ(r.top, 475);
+    EXPECT_EQ(windowRect(popup.get()), xywh(600, 475, 100, 50));
 }
 
 TEST(CenterWindow, ChildCentresOverItsParentOnTheScreen) {
@@ -104,9 +102,7 @@ TEST(CenterWindow, ChildCentresOverItsParentOnTheScreen) {
     TestWindow child(WS_CHILD, {0, 0, 100, 60}, parent.get());
     ASSERT_NE(child.get(), nullptr);
     centerWindow(child.get());
-    const RECT r = windowRect(child.get());
-    EXPECT_EQ(r.left, 350);
-    EXPECT_EQ(r.top, 220);
+    EXPECT_EQ(windowRect(child.get()), xywh(350, 220, 100, 60));
 }
 
 struct ClientSizeCase {
