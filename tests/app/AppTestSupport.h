@@ -70,6 +70,12 @@ protected:
         drainQuitMessages();
     }
 
+    // Lets the window lay itself out, and lays it out.
+    static void layOut() {
+        appState().layoutEnabled = TRUE;
+        layoutWindows();
+    }
+
     HWND window = nullptr;
 };
 

@@ -44,11 +44,8 @@ TEST_F(CommandsTest, OpenedFilePlaysAndNamesTheTitle) {
 // listing that a later open made moot never replaces the newer list.
 TEST_F(CommandsTest, OpenedFilesFolderBecomesThePlaylistOffTheWindowThread) {
     const TempFolder first, second;
-    for (const wchar_t* name : {L"a.mpg", L"b.mpg", L"c.mpg", L"notes.txt"}) {
-        first.addFile(name);
-    }
-    second.addFile(L"x.mpg");
-    second.addFile(L"y.mpg");
+    first.addFiles({L"a.mpg", L"b.mpg", L"c.mpg", L"notes.txt"});
+    second.addFiles({L"x.mpg", L"y.mpg"});
     ASSERT_TRUE(openMediaFile(first.path() + L"b.mpg"));
     EXPECT_EQ(controller().playlist().count(), 1) << "the window waited for the folder";
     ASSERT_TRUE(openMediaFile(second.path() + L"y.mpg"));

@@ -2,6 +2,7 @@
 
 #include "app/FullScreenStyle.h"
 #include "app/WindowLayoutMath.h"
+#include "common/WindowRects.h"
 
 namespace {
 
@@ -41,9 +42,8 @@ class GrowthToMinimum : public ::testing::TestWithParam<GrowthCase> {};
 
 TEST_P(GrowthToMinimum, GrowsOnlyWhatIsMissing) {
     const GrowthCase& c = GetParam();
-    SIZE growth = layoutmath::growthToMinimum(SIZE{c.width, c.height}, c.reserved, c.dpi);
-    EXPECT_EQ(growth.cx, c.growX);
-    EXPECT_EQ(growth.cy, c.growY);
+    EXPECT_EQ(layoutmath::growthToMinimum(SIZE{c.width, c.height}, c.reserved, c.dpi),
+              (SIZE{c.growX, c.growY}));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, GrowthToMinimum,
@@ -66,21 +66,14 @@ TEST(FirstClientSize, IsTheStandardSizeAtTheWindowsScale) {
         LONG width, height;
     } cases[] = {{96, 36, 672, 456}, {120, 45, 840, 570}, {144, 54, 1008, 684}, {192, 72, 1344, 912}};
     for (const auto& c : cases) {
-        const SIZE first = layoutmath::firstClientSize(c.bar, c.dpi);
-        EXPECT_EQ(first.cx, c.width) << c.dpi;
-        EXPECT_EQ(first.cy, c.height) << c.dpi;
+        EXPECT_EQ(layoutmath::firstClientSize(c.bar, c.dpi), (SIZE{c.width, c.height})) << c.dpi;
     }
 }
 
 TEST(ChildAreas, HiddenBarInFullScreenKeepsItsPlaceAtTheBottom) {
     SIZE screen{1280, 1024};
-    RECT video = layoutmath::videoArea(screen, 0);
-    EXPECT_EQ(video.right, 1280);
-    EXPECT_EQ(video.bottom, 1024);
-    RECT bar = layoutmath::barArea(screen, 36);
-    EXPECT_EQ(bar.top, 988);
-    EXPECT_EQ(bar.right, 1280);
-    EXPECT_EQ(bar.bottom, 1024);
+    EXPECT_EQ(layoutmath::videoArea(screen, 0), (RECT{0, 0, 1280, 1024}));
+    EXPECT_EQ(layoutmath::barArea(screen, 36), (RECT{0, 988, 1280, 1024}));
 }
 
 TEST(FullScreenStyle, DropsAndRestoresCaptionAndSizingFrame) {

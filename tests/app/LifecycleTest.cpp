@@ -1,4 +1,3 @@
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -17,6 +16,7 @@
 namespace {
 
 using apptest::clientSize;
+using testwin::rectInParent;
 
 // The player's real start-up of the main window and its components, without the message loop.
 class LifecycleTest : public ::testing::Test {
@@ -28,6 +28,15 @@ protected:
         ASSERT_TRUE(registerMainWindowClass(instance));
         SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
         SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
+    }
+    // Closes the window through the advertisement double, which answers `result` and logs its call into the
+    // returned file.
+    std::wstring closeWithAds(const TempFolder& folder, const wchar_t* result) {
+        const std::wstring log = folder.path() + L"velmora-ads-log.txt";
+        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
+        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", result);
+        SendMessageW(appState().mainWindow, WM_CLOSE, 0, 0);
+        return log;
     }
     void TearDown() override {
         destroyComponents();
@@ -78,33 +87,20 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     EXPECT_NE(state.timerId, 0u);
     EXPECT_TRUE(state.layoutEnabled);
 
-    SIZE client = clientSize(window);
-    EXPECT_EQ(client.cx, 672);
-    EXPECT_EQ(client.cy, 456);  // the video's 420 and the bar's 36
+    EXPECT_EQ(clientSize(window), (SIZE{672, 456}));  // the video's 420 and the bar's 36
     ASSERT_NE(state.controlBar, nullptr);
     HWND bar = state.controlBar->window();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetParent(bar), window);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_NE(state.controlBar->tooltip(), nullptr);
-    RECT barRect{};
-    GetWindowRect(bar, &barRect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&barRect), 2);
-    EXPECT_EQ(barRect.top, 420);
-    EXPECT_EQ(barRect.right, 672);
-    EXPECT_EQ(barRect.bottom, 456);
+    EXPECT_EQ(rectInParent(bar), (RECT{0, 420, 672, 456}));
     ASSERT_NE(state.videoWindow, nullptr);
     HWND frame = state.videoWindow->frameWindow();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(GetParent(frame), window);
     EXPECT_TRUE(IsWindowVisible(frame));
-    RECT video{};
-    GetWindowRect(frame, &video);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&video), 2);
-    EXPECT_EQ(video.left, 0);
-    EXPECT_EQ(video.top, 0);
-    EXPECT_EQ(video.right, 672);
-    EXPECT_EQ(video.bottom, 420);
+    EXPECT_EQ(rectInParent(frame), (RECT{0, 0, 672, 420}));
 }
 
 // The lines of a window's font, 0 without one.
@@ -112,13 +108,6 @@ LONG fontHeightOf(HWND window) {
     LOGFONTW font{};
     const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
-}
-
-RECT rectIn(HWND parent, HWND child) {
-    RECT rect{};
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
 }
 
 // WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed): the window takes
@@ -139,31 +128,24 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     const RECT placed = apptest::windowRect(window);
     appState().layoutEnabled = FALSE;
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    RECT now = apptest::windowRect(window);
-    EXPECT_TRUE(EqualRect(&placed, &now));
+    EXPECT_EQ(apptest::windowRect(window), placed);
     EXPECT_EQ(state.controlBar->height(), 54);
     appState().layoutEnabled = TRUE;
 
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(state.dpi, 144u);
-    now = apptest::windowRect(window);
-    EXPECT_TRUE(EqualRect(&suggested, &now));
+    EXPECT_EQ(apptest::windowRect(window), suggested);
     const SIZE client = clientSize(window);
     HWND bar = state.controlBar->window();
     EXPECT_EQ(state.controlBar->height(), 54);
-    const RECT barRect = rectIn(window, bar);
-    EXPECT_EQ(barRect.top, client.cy - 54);
-    EXPECT_EQ(barRect.bottom, client.cy);
-    EXPECT_EQ(barRect.right, client.cx);
-    EXPECT_EQ(rectIn(window, state.videoWindow->frameWindow()).bottom, client.cy - 54);
-    const RECT play = rectIn(bar, GetDlgItem(bar, IDC_BTN_PLAY));
-    EXPECT_EQ(play.right - play.left, 54);
-    EXPECT_EQ(play.bottom - play.top, 48);
+    EXPECT_EQ(rectInParent(bar), (RECT{0, client.cy - 54, client.cx, client.cy}));
+    EXPECT_EQ(rectInParent(state.videoWindow->frameWindow()).bottom, client.cy - 54);
+    EXPECT_EQ(clientSize(GetDlgItem(bar, IDC_BTN_PLAY)), (SIZE{54, 48}));
     LOGFONTW timeFont{};
     ASSERT_NE(GetObjectW(state.controlBar->timeFont(), sizeof(timeFont), &timeFont), 0);
     EXPECT_EQ(timeFont.lfHeight, -17);
     EXPECT_NEAR(fontHeightOf(link), linkFont96 * 3 / 2, 1);
-    const RECT linkRect = rectIn(state.videoWindow->frameWindow(), link);
+    const RECT linkRect = rectInParent(link);
     EXPECT_EQ(linkRect.top, 8);
     EXPECT_EQ(linkRect.right, client.cx - 8);
     ICONINFO icon{};
@@ -177,27 +159,22 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     // Too small a suggestion grows to the minimum of the scale: 480 x 300 of video at 96 DPI.
     RECT small{40, 30, 440, 330};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&small));
-    EXPECT_EQ(clientSize(window).cx, 720);
-    EXPECT_EQ(clientSize(window).cy, 54 + 450);
+    EXPECT_EQ(clientSize(window), (SIZE{720, 54 + 450}));
 
     enterFullScreen();
     RECT elsewhere{200, 100, 900, 600};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(120, 120), reinterpret_cast<LPARAM>(&elsewhere));
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    now = apptest::windowRect(window);
-    EXPECT_TRUE(EqualRect(&screen, &now));
+    EXPECT_EQ(apptest::windowRect(window), screen);
     EXPECT_EQ(state.controlBar->height(), 45);
-    EXPECT_EQ(rectIn(window, bar).bottom, screen.bottom);
+    EXPECT_EQ(rectInParent(bar).bottom, screen.bottom);
 }
 
 TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
     const TempFolder folder;
-    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
-    SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
-    SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"2");
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    const std::wstring log = closeWithAds(folder, L"2");
     EXPECT_NE(GetFileAttributesW(log.c_str()), INVALID_FILE_ATTRIBUTES) << "the close never reached libads";
     EXPECT_TRUE(IsWindow(window));
     EXPECT_TRUE(IsWindowVisible(window));
@@ -211,14 +188,10 @@ TEST_F(LifecycleTest, CancelledCloseLeavesEverythingRunning) {
 TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    const TempFolder folder;
-    const std::wstring log = folder.path() + L"velmora-ads-log.txt";
-    SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
-    SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", L"1");
     appState().layoutEnabled = TRUE;
     SetWindowPos(window, nullptr, 50, 60, 700, 520, SWP_NOZORDER);
-
-    SendMessageW(window, WM_CLOSE, 0, 0);
+    const TempFolder folder;
+    const std::wstring log = closeWithAds(folder, L"1");
 
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(appState().mainWindow, nullptr);
@@ -233,12 +206,10 @@ TEST_F(LifecycleTest, AcceptedCloseTearsDownAndQuitsWithZero) {
     ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(quit.wParam, 0u);
 
-    std::ifstream in(log.c_str());
     std::stringstream text;
-    text << in.rdbuf();
-    std::string expected = std::to_string(reinterpret_cast<UINT_PTR>(window)) +
-                           "\tVelmora Player\thttp://ads.corvanta.com/ads/velmoraplayer/ads.php\n";
-    EXPECT_EQ(text.str(), expected);
+    text << std::ifstream(log.c_str()).rdbuf();
+    EXPECT_EQ(text.str(), std::to_string(reinterpret_cast<UINT_PTR>(window)) +
+                              "\tVelmora Player\thttp://ads.corvanta.com/ads/velmoraplayer/ads.php\n");
 }
 
 TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
@@ -315,7 +286,7 @@ class StoredPlacement : public LifecycleTest, public ::testing::WithParamInterfa
 // The value as this or another version of the player left it in the registry of the test prefix.
 TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     const StoredCase& c = GetParam();
-    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, c.show, {-1, -1}, {-1, -1}, {100, 120, 900, 700}};
+    const WINDOWPLACEMENT saved = testregistry::placementOf({100, 120, 900, 700}, c.show);
     std::vector<BYTE> bytes(c.size);
     std::memcpy(bytes.data(), &saved, std::min<size_t>(c.size, sizeof(saved)));
     testregistry::removeKey(testregistry::kPlacementKey);
@@ -332,7 +303,7 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     now.length = sizeof(now);
     GetWindowPlacement(window, &now);
     if (c.loaded) {
-        EXPECT_TRUE(EqualRect(&now.rcNormalPosition, &saved.rcNormalPosition));
+        EXPECT_EQ(now.rcNormalPosition, saved.rcNormalPosition);
     } else {
         EXPECT_EQ(clientSize(window).cx, 672);
     }
@@ -342,7 +313,7 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     EXPECT_EQ(stored.type, static_cast<DWORD>(REG_BINARY));
     ASSERT_EQ(stored.bytes.size(), sizeof(WINDOWPLACEMENT));
     EXPECT_EQ(std::memcmp(stored.bytes.data(), &appState().placement, sizeof(WINDOWPLACEMENT)), 0);
-    EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &now.rcNormalPosition));
+    EXPECT_EQ(appState().placement.rcNormalPosition, now.rcNormalPosition);
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, StoredPlacement,
@@ -371,8 +342,7 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
     ASSERT_TRUE(createMainWindow(instance, c.startShow));
     HWND window = appState().mainWindow;
     ShowWindow(window, SW_RESTORE);
-    EXPECT_EQ(clientSize(window).cx, 672);
-    EXPECT_EQ(clientSize(window).cy, 456);
+    EXPECT_EQ(clientSize(window), (SIZE{672, 456}));
     const RECT normal = apptest::windowRect(window);
     ShowWindow(window, c.maximise ? SW_MAXIMIZE : SW_SHOWNORMAL);
     if (c.fullScreen) {
@@ -390,7 +360,7 @@ TEST_P(ClosedWindow, KeepsTheWindowedStateBeforeFullScreenOrMinimising) {
         ASSERT_FALSE(IsWindow(window));
     }
     EXPECT_EQ(appState().placement.showCmd, c.savedShow);
-    EXPECT_TRUE(EqualRect(&appState().placement.rcNormalPosition, &normal));
+    EXPECT_EQ(appState().placement.rcNormalPosition, normal);
 }
 
 INSTANTIATE_TEST_SUITE_P(

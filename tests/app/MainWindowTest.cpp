@@ -1,4 +1,5 @@
 #include "AppTestSupport.h"
+#include "common/DibCanvas.h"
 #include "resources/resource.h"
 
 namespace {
@@ -6,12 +7,6 @@ namespace {
 using apptest::clientSize;
 using apptest::MainWindowTest;
 using apptest::windowRect;
-
-RECT workArea() {
-    RECT area{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
 
 void setClientTo(HWND window, int width, int height) {
     RECT frame = windowRect(window);
@@ -21,33 +16,24 @@ void setClientTo(HWND window, int width, int height) {
 }
 
 TEST_F(MainWindowTest, NoLayoutBeforeItIsEnabled) {
-    RECT before = windowRect(window);
+    const RECT before = windowRect(window);
     layoutWindows();
-    RECT after = windowRect(window);
-    EXPECT_EQ(after.right - after.left, before.right - before.left);
-    EXPECT_EQ(after.bottom - after.top, before.bottom - before.top);
+    EXPECT_EQ(testwin::sizeOf(windowRect(window)), testwin::sizeOf(before));
     EXPECT_TRUE(appState().firstLayoutPending);
 }
 
 TEST_F(MainWindowTest, FirstLayoutGivesTheStandardSizeCentredOnTheWorkArea) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
-    SIZE client = clientSize(window);
-    EXPECT_EQ(client.cx, 672);
-    EXPECT_EQ(client.cy, 420);  // no bar yet: height 0
-    RECT frame = windowRect(window);
-    RECT area = workArea();
-    EXPECT_NEAR(frame.left - area.left, area.right - frame.right, 1);
-    EXPECT_NEAR(frame.top - area.top, area.bottom - frame.bottom, 1);
+    layOut();
+    EXPECT_EQ(clientSize(window), (SIZE{672, 420}));  // no bar yet: height 0
+    EXPECT_TRUE(testwin::centredOnWorkArea(window)) << testing::PrintToString(windowRect(window));
     EXPECT_FALSE(appState().firstLayoutPending);
 }
 
 TEST_F(MainWindowTest, FirstLayoutKeepsASavedPlacement) {
     SetWindowPos(window, nullptr, 40, 50, 700, 500, SWP_NOZORDER);
     appState().placementValid = TRUE;
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
-    RECT frame = windowRect(window);
+    layOut();
+    const RECT frame = windowRect(window);
     EXPECT_EQ(frame.left, 40);
     EXPECT_EQ(frame.top, 50);
     EXPECT_EQ(frame.right - frame.left, 700);
@@ -55,30 +41,23 @@ TEST_F(MainWindowTest, FirstLayoutKeepsASavedPlacement) {
 }
 
 TEST_F(MainWindowTest, OnlyTheFirstLayoutResizes) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
+    layOut();
     setClientTo(window, 800, 600);
     layoutWindows();
-    EXPECT_EQ(clientSize(window).cx, 800);
-    EXPECT_EQ(clientSize(window).cy, 600);
+    EXPECT_EQ(clientSize(window), (SIZE{800, 600}));
 }
 
 TEST_F(MainWindowTest, ResizingBelowTheMinimumGrowsBack) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
-    RECT before = windowRect(window);
+    layOut();
+    const RECT before = windowRect(window);
     // WM_SIZE lays out again, which grows the window back at once.
     setClientTo(window, 200, 100);
-    SIZE client = clientSize(window);
-    EXPECT_EQ(client.cx, 480);
-    EXPECT_EQ(client.cy, 300);
-    RECT after = windowRect(window);
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(clientSize(window), (SIZE{480, 300}));
+    EXPECT_EQ(windowRect(window).left, before.left);
+    EXPECT_EQ(windowRect(window).top, before.top);
 
     setClientTo(window, 600, 200);
-    EXPECT_EQ(clientSize(window).cx, 600);
-    EXPECT_EQ(clientSize(window).cy, 300);
+    EXPECT_EQ(clientSize(window), (SIZE{600, 300}));
 }
 
 TEST_F(MainWindowTest, PlacementIsRecordedOnlyWhenWindowedAndLaidOut) {
@@ -98,8 +77,7 @@ TEST_F(MainWindowTest, PlacementIsRecordedOnlyWhenWindowedAndLaidOut) {
 }
 
 TEST_F(MainWindowTest, MinimisedWindowStillRecordsItsPlacement) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
+    layOut();
     ShowWindow(window, SW_MINIMIZE);
     EXPECT_TRUE(appState().placementValid);
     EXPECT_EQ(appState().placement.showCmd, static_cast<UINT>(SW_SHOWMINIMIZED));
@@ -108,8 +86,7 @@ TEST_F(MainWindowTest, MinimisedWindowStillRecordsItsPlacement) {
 }
 
 TEST_F(MainWindowTest, FullScreenDropsTheFrameAndCoversTheScreen) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
+    layOut();
     enterFullScreen();
 
     EXPECT_TRUE(appState().fullScreen);
@@ -117,18 +94,13 @@ TEST_F(MainWindowTest, FullScreenDropsTheFrameAndCoversTheScreen) {
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), 0);
     EXPECT_NE(style & WS_SYSMENU, 0);
-    RECT frame = windowRect(window);
-    EXPECT_EQ(frame.left, 0);
-    EXPECT_EQ(frame.top, 0);
-    EXPECT_EQ(frame.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(frame.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(windowRect(window), (RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
     // Without a frame the client area is the whole screen.
     EXPECT_EQ(clientSize(window).cx, GetSystemMetrics(SM_CXSCREEN));
 }
 
 TEST_F(MainWindowTest, LeavingFullScreenRestoresTheRecordedPlacement) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
+    layOut();
     SetWindowPos(window, nullptr, 60, 70, 720, 540, SWP_NOZORDER);
     RECT windowed = windowRect(window);
     LONG_PTR windowedStyle = GetWindowLongPtrW(window, GWL_STYLE);
@@ -140,11 +112,7 @@ TEST_F(MainWindowTest, LeavingFullScreenRestoresTheRecordedPlacement) {
     EXPECT_FALSE(appState().fullScreen);
     EXPECT_TRUE(appState().layoutEnabled);
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE), windowedStyle);
-    RECT frame = windowRect(window);
-    EXPECT_EQ(frame.left, windowed.left);
-    EXPECT_EQ(frame.top, windowed.top);
-    EXPECT_EQ(frame.right, windowed.right);
-    EXPECT_EQ(frame.bottom, windowed.bottom);
+    EXPECT_EQ(windowRect(window), windowed);
 }
 
 TEST_F(MainWindowTest, LeavingFullScreenWithoutPlacementKeepsScreenSizeWithFrame) {
@@ -156,15 +124,13 @@ TEST_F(MainWindowTest, LeavingFullScreenWithoutPlacementKeepsScreenSizeWithFrame
 
     LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE);
     EXPECT_EQ(style & (WS_CAPTION | WS_THICKFRAME), WS_CAPTION | WS_THICKFRAME);
-    RECT frame = windowRect(window);
-    EXPECT_EQ(frame.right - frame.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(testwin::sizeOf(windowRect(window)).cx, GetSystemMetrics(SM_CXSCREEN));
     // The caption is back: the client area is smaller than the window.
     EXPECT_LT(clientSize(window).cy, GetSystemMetrics(SM_CYSCREEN));
 }
 
 TEST_F(MainWindowTest, FullScreenCommandTogglesAndEscapeOnlyLeaves) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
+    layOut();
     SendMessageW(window, WM_COMMAND, ID_LEAVE_FULLSCREEN, 0);
     EXPECT_FALSE(appState().fullScreen);
     SendMessageW(window, WM_COMMAND, ID_FULLSCREEN, 0);
@@ -207,20 +173,12 @@ TEST_F(MainWindowTest, CreationSetsBothIcons) {
 }
 
 TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
-    appState().layoutEnabled = TRUE;
-    layoutWindows();
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    RECT all{0, 0, 16, 16};
-    FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
-    EXPECT_EQ(GetPixel(memory, 8, 8), RGB(0, 0, 0));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    layOut();
+    DibCanvas canvas(16, 16, 0xFFFFFF);
+    ASSERT_TRUE(canvas.ready());
+    SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+    GdiFlush();
+    EXPECT_EQ(canvas.rgb(8, 8), 0u);
 }
 
 TEST_F(MainWindowTest, UnknownCommandGoesToTheDefaultProcedure) {

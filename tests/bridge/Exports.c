@@ -52,15 +52,43 @@ libvlc_instance_t* __cdecl bridge_new(int argc, const char* const* argv) {
     return libvlc_new(count, args);
 }
 
-void __cdecl bridge_retain(libvlc_instance_t* instance) {
-    libvlc_retain(instance);
-}
-void __cdecl bridge_release(libvlc_instance_t* instance) {
-    libvlc_release(instance);
-}
-const char* __cdecl bridge_get_version(void) {
-    return libvlc_get_version();
-}
+/* Entries that only hand the call on, and those that mark it as a call from the player's thread. */
+#define FORWARD(type, name, params, args) \
+    type __cdecl bridge_##name params {   \
+        return libvlc_##name args;        \
+    }
+#define FORWARD_VOID(name, params, args) \
+    void __cdecl bridge_##name params {  \
+        libvlc_##name args;              \
+    }
+#define FORWARD_ENTERED(name, params, args) \
+    void __cdecl bridge_##name params {     \
+        bridge_enter();                     \
+        libvlc_##name args;                 \
+        bridge_leave();                     \
+    }
+
+FORWARD_VOID(retain, (libvlc_instance_t * instance), (instance))
+FORWARD_VOID(release, (libvlc_instance_t * instance), (instance))
+FORWARD(const char*, get_version, (void), ())
+FORWARD_VOID(media_retain, (libvlc_media_t * media), (media))
+FORWARD_VOID(media_release, (libvlc_media_t * media), (media))
+FORWARD(libvlc_event_manager_t*, media_player_event_manager, (libvlc_media_player_t * player), (player))
+FORWARD_ENTERED(media_player_set_media, (libvlc_media_player_t * player, libvlc_media_t* media),
+                (player, media))
+FORWARD_ENTERED(media_player_pause, (libvlc_media_player_t * player), (player))
+FORWARD_ENTERED(media_player_set_time, (libvlc_media_player_t * player, libvlc_time_t time), (player, time))
+FORWARD(int, media_player_is_playing, (libvlc_media_player_t * player), (player))
+FORWARD(libvlc_state_t, media_player_get_state, (libvlc_media_player_t * player), (player))
+FORWARD(libvlc_time_t, media_player_get_time, (libvlc_media_player_t * player), (player))
+FORWARD(libvlc_time_t, media_player_get_length, (libvlc_media_player_t * player), (player))
+FORWARD(int, audio_get_volume, (libvlc_media_player_t * player), (player))
+FORWARD(int, audio_set_volume, (libvlc_media_player_t * player, int volume), (player, volume))
+FORWARD(int, audio_get_mute, (libvlc_media_player_t * player), (player))
+FORWARD_VOID(audio_set_mute, (libvlc_media_player_t * player, int mute), (player, mute))
+FORWARD(int, video_get_track_count, (libvlc_media_player_t * player), (player))
+FORWARD_VOID(video_set_key_input, (libvlc_media_player_t * player, unsigned on), (player, on))
+FORWARD_VOID(video_set_mouse_input, (libvlc_media_player_t * player, unsigned on), (player, on))
 
 /* The player passes a Windows path in UTF-8; libvlc here needs the Unix one. Like the real library,
  * any path gives a media: one that Wine can't map (a missing folder) is handed over as it is, and
@@ -88,13 +116,6 @@ libvlc_media_t* __cdecl bridge_media_new_path(libvlc_instance_t* instance, const
     libvlc_media_t* media = libvlc_media_new_path(instance, unixPath != NULL ? unixPath : path);
     HeapFree(GetProcessHeap(), 0, unixPath);
     return media;
-}
-
-void __cdecl bridge_media_retain(libvlc_media_t* media) {
-    libvlc_media_retain(media);
-}
-void __cdecl bridge_media_release(libvlc_media_t* media) {
-    libvlc_media_release(media);
 }
 
 libvlc_media_player_t* __cdecl bridge_media_player_new(libvlc_instance_t* instance) {
@@ -128,16 +149,6 @@ void __cdecl bridge_media_player_release(libvlc_media_player_t* player) {
     bridge_video_free(last);
 }
 
-void __cdecl bridge_media_player_set_media(libvlc_media_player_t* player, libvlc_media_t* media) {
-    bridge_enter();
-    libvlc_media_player_set_media(player, media);
-    bridge_leave();
-}
-
-libvlc_event_manager_t* __cdecl bridge_media_player_event_manager(libvlc_media_player_t* player) {
-    return libvlc_media_player_event_manager(player);
-}
-
 /* The window is not handed to libvlc, which has no Windows output here: frames come back to the
  * bridge, which paints them into it. */
 void __cdecl bridge_media_player_set_hwnd(libvlc_media_player_t* player, void* window) {
@@ -153,12 +164,6 @@ int __cdecl bridge_media_player_play(libvlc_media_player_t* player) {
     return result;
 }
 
-void __cdecl bridge_media_player_pause(libvlc_media_player_t* player) {
-    bridge_enter();
-    libvlc_media_player_pause(player);
-    bridge_leave();
-}
-
 /* When stop returns, libvlc's threads for the clip are gone and every event they reported has been
  * delivered: nothing of the old clip arrives later. */
 void __cdecl bridge_media_player_stop(libvlc_media_player_t* player) {
@@ -170,28 +175,6 @@ void __cdecl bridge_media_player_stop(libvlc_media_player_t* player) {
     bridge_leave();
 }
 
-int __cdecl bridge_media_player_is_playing(libvlc_media_player_t* player) {
-    return libvlc_media_player_is_playing(player);
-}
-
-libvlc_state_t __cdecl bridge_media_player_get_state(libvlc_media_player_t* player) {
-    return libvlc_media_player_get_state(player);
-}
-
-libvlc_time_t __cdecl bridge_media_player_get_time(libvlc_media_player_t* player) {
-    return libvlc_media_player_get_time(player);
-}
-
-libvlc_time_t __cdecl bridge_media_player_get_length(libvlc_media_player_t* player) {
-    return libvlc_media_player_get_length(player);
-}
-
-void __cdecl bridge_media_player_set_time(libvlc_media_player_t* player, libvlc_time_t time) {
-    bridge_enter();
-    libvlc_media_player_set_time(player, time);
-    bridge_leave();
-}
-
 int __cdecl bridge_event_attach_entry(libvlc_event_manager_t* manager, libvlc_event_type_t type,
                                       libvlc_callback_t callback, void* data) {
     return bridge_event_attach(manager, type, callback, data);
@@ -200,31 +183,4 @@ int __cdecl bridge_event_attach_entry(libvlc_event_manager_t* manager, libvlc_ev
 void __cdecl bridge_event_detach_entry(libvlc_event_manager_t* manager, libvlc_event_type_t type,
                                        libvlc_callback_t callback, void* data) {
     bridge_event_detach(manager, type, callback, data);
-}
-
-int __cdecl bridge_audio_get_volume(libvlc_media_player_t* player) {
-    return libvlc_audio_get_volume(player);
-}
-
-int __cdecl bridge_audio_set_volume(libvlc_media_player_t* player, int volume) {
-    return libvlc_audio_set_volume(player, volume);
-}
-
-int __cdecl bridge_audio_get_mute(libvlc_media_player_t* player) {
-    return libvlc_audio_get_mute(player);
-}
-void __cdecl bridge_audio_set_mute(libvlc_media_player_t* player, int mute) {
-    libvlc_audio_set_mute(player, mute);
-}
-
-int __cdecl bridge_video_get_track_count(libvlc_media_player_t* player) {
-    return libvlc_video_get_track_count(player);
-}
-
-void __cdecl bridge_video_set_key_input(libvlc_media_player_t* player, unsigned on) {
-    libvlc_video_set_key_input(player, on);
-}
-
-void __cdecl bridge_video_set_mouse_input(libvlc_media_player_t* player, unsigned on) {
-    libvlc_video_set_mouse_input(player, on);
 }

@@ -4,28 +4,16 @@
 
 #include <cstdint>
 
+#include "TestWindows.h"  // beside this file: the stand-in includes it from the source root
 #include "ui/GdiGuards.h"
 
 // Canvases the tests draw on and read back: a memory device context and a 32-bit DIB whose pixels the
 // test addresses directly.
 
 // A memory device context compatible with the given one (null: with the screen), deleted at the end.
-class MemoryDC {
-public:
-    explicit MemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
-    ~MemoryDC() {
-        if (dc_ != nullptr) {
-            DeleteDC(dc_);
-        }
-    }
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
-
-private:
-    HDC dc_ = nullptr;
+struct MemoryDC : testwin::Owned<HDC, DeleteDC> {
+    explicit MemoryDC(HDC reference = nullptr)
+        : testwin::Owned<HDC, DeleteDC>(CreateCompatibleDC(reference)) {}
 };
 
 // A top-down 32-bit DIB section of width x height; *bits (when given) receives its pixels, one 0xAARRGGBB

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <string>
 #include <system_error>
 
@@ -47,6 +48,12 @@ public:
         const Text full = path_ + name;
         std::ofstream(std::filesystem::path(full));
         return full;
+    }
+
+    void addFiles(std::initializer_list<Text> names) const {
+        for (const Text& name : names) {
+            addFile(name);
+        }
     }
 
     Text addFolder(const Text& name) const {

@@ -17,6 +17,11 @@ constexpr wchar_t kNewFileValue[] = L"MainFrame_NewFile";
 // What a new start posts to the running copy's window once the path is in kNewFileValue.
 constexpr UINT kOpenHandedOverFile = WM_APP + 504;
 
+// A placement record of the window at the normal rectangle, as the player stores it in kPlacementValue.
+inline WINDOWPLACEMENT placementOf(const RECT& normal, UINT show = SW_SHOWNORMAL) {
+    return WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0, show, {-1, -1}, {-1, -1}, normal};
+}
+
 struct Value {
     DWORD type = REG_NONE;
     std::vector<BYTE> bytes;  // empty when there is no such value
@@ -52,26 +57,12 @@ inline bool write(const wchar_t* name, DWORD type, const void* data, DWORD size)
     return write(keyOf(name), name, type, data, size);
 }
 
-inline bool keyExists(const wchar_t* subKey) {
-    HKEY key = nullptr;
-    const bool exists = RegOpenKeyExW(HKEY_CURRENT_USER, subKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-    if (exists) {
-        RegCloseKey(key);
-    }
-    return exists;
-}
-
 // The display scale Wine gives each process it starts (read when the process starts; 96 without it).
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 constexpr wchar_t kLogPixels[] = L"LogPixels";
 
 inline void removeValue(const wchar_t* subKey, const wchar_t* name) {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, subKey, name);
-}
-
-inline void removeKey(const wchar_t* subKey) {
-    RegDeleteTreeW(HKEY_CURRENT_USER, subKey);
-    RegDeleteKeyW(HKEY_CURRENT_USER, subKey);
 }
 
 // Any root and registry view (KEY_WOW64_32KEY or KEY_WOW64_64KEY; 0 for the caller's own), as an
@@ -120,6 +111,14 @@ inline void removeKey(HKEY root, REGSAM view, const std::wstring& subKey) {
         RegCloseKey(parent);
     }
     RegDeleteKeyExW(root, subKey.c_str(), view, 0);
+}
+
+// The same for the current user's own registry.
+inline bool keyExists(const wchar_t* subKey) {
+    return keyExists(HKEY_CURRENT_USER, 0, subKey);
+}
+inline void removeKey(const wchar_t* subKey) {
+    removeKey(HKEY_CURRENT_USER, 0, subKey);
 }
 
 }  // namespace testregistry

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 
 // Windows the tests make, and what they read of windows: for one program, or across processes.
 namespace testwin {
@@ -13,6 +15,17 @@ inline std::wstring windowText(HWND window) {
     GetWindowTextW(window, text, ARRAYSIZE(text));
     return text;
 }
+
+// A handle the test made, closed by Close (DestroyWindow, DestroyMenu, DeleteDC...) at the end of its scope.
+template <auto Close>
+struct CloseWith {
+    template <class Handle>
+    void operator()(Handle handle) const {
+        Close(handle);
+    }
+};
+template <class Handle, auto Close>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, CloseWith<Close>>;
 
 // A plain window of the test's own that paints nothing and answers every message as the default
 // procedure does: a stand-in parent, owner or main window. Destroyed at the end of the test.

@@ -82,10 +82,10 @@ protected:
         return true;
     }
 
-    // Loads, plays and waits for the first time report, when length and tracks are settled.
-    bool playUntilFirstTimeReport(const std::string& clip) {
-        return load(clip) && libvlc_media_player_play(player_) == 0 &&
-               log_->waitFor(libvlc_MediaPlayerTimeChanged);
+    // Loads, plays and waits for the event: by default the first time report, when length and tracks are
+    // settled.
+    bool playUntil(const std::string& clip, libvlc_event_type_t event = libvlc_MediaPlayerTimeChanged) {
+        return load(clip) && libvlc_media_player_play(player_) == 0 && log_->waitFor(event);
     }
 
     int state() { return static_cast<int>(libvlc_media_player_get_state(player_)); }

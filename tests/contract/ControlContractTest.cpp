@@ -14,7 +14,7 @@ struct ClipCase {
 class ClipFacts : public LibvlcContract, public ::testing::WithParamInterface<ClipCase> {};
 
 TEST_P(ClipFacts, LengthAndTracksOnceTimeIsReported) {
-    ASSERT_TRUE(playUntilFirstTimeReport(GetParam().clip));
+    ASSERT_TRUE(playUntil(GetParam().clip));
     EXPECT_NEAR(length(), GetParam().length, 100);
     EXPECT_EQ(videoTracks(), GetParam().videoTracks);
 }
@@ -24,7 +24,7 @@ INSTANTIATE_TEST_SUITE_P(GeneratedClips, ClipFacts,
                                            ClipCase{"long.mpg", 11938, 2}));
 
 TEST_F(LibvlcContract, TimeFollowsTheClockWhilePlaying) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged, 2));
     const long long start = time();
     const int reports = log_->count(libvlc_MediaPlayerTimeChanged);
@@ -34,7 +34,7 @@ TEST_F(LibvlcContract, TimeFollowsTheClockWhilePlaying) {
 }
 
 TEST_F(LibvlcContract, PauseFreezesTheTimeAndPlayResumes) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     libvlc_media_player_pause(player_);
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerPaused));
     EXPECT_FALSE(log_->all().back().onCallerThread);
@@ -57,7 +57,7 @@ TEST_F(LibvlcContract, PauseFreezesTheTimeAndPlayResumes) {
 }
 
 TEST_F(LibvlcContract, SetTimeMovesTheTimeAndReportsItOnTheCallersThread) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     libvlc_media_player_set_time(player_, 6000);
     // While playing the new time is reported at once, from inside set_time.
     const Recorded last = log_->all().back();
@@ -80,7 +80,7 @@ TEST_F(LibvlcContract, SetTimeMovesTheTimeAndReportsItOnTheCallersThread) {
 }
 
 TEST_F(LibvlcContract, SetTimePastTheEndEndsTheClip) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     libvlc_media_player_set_time(player_, length() + 5000);
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerEndReached, 1, std::chrono::seconds(3)));
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerStopped));
@@ -88,7 +88,7 @@ TEST_F(LibvlcContract, SetTimePastTheEndEndsTheClip) {
 }
 
 TEST_F(LibvlcContractWithSound, VolumeAndMuteNeedTheAudioOutputThatStopTakesAway) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     EXPECT_EQ(libvlc_audio_set_volume(player_, 50), 0);
     EXPECT_EQ(libvlc_audio_set_volume(player_, 150), 0) << "no upper bound";
     EXPECT_EQ(libvlc_audio_set_volume(player_, -1), -1);
@@ -132,7 +132,7 @@ TEST_F(LibvlcContract, AfterAStopAClipWithoutAudioHasNoAudioOutput) {
 }
 
 TEST_F(LibvlcContract, StopIsSynchronousAndFinal) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     libvlc_media_player_stop(player_);
     ASSERT_EQ(log_->count(libvlc_MediaPlayerStopped), 1);
     EXPECT_TRUE(log_->all().back().onCallerThread);
@@ -148,7 +148,7 @@ class SetMediaDuringPlayback : public LibvlcContract, public ::testing::WithPara
 
 TEST_P(SetMediaDuringPlayback, EndsTheInputWithoutStoppedAndTheNextPlayStartsAfresh) {
     const bool paused = GetParam();
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     if (paused) {
         libvlc_media_player_pause(player_);
         ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerPaused));

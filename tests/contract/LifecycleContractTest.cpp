@@ -57,9 +57,7 @@ TEST_F(LibvlcContract, MediaIsMadeForAnyPath) {
 }
 
 TEST_F(LibvlcContract, ClipPlaysToTheEndAndKeepsItsLengthUntilStop) {
-    ASSERT_TRUE(load("short.mpg"));
-    ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged));
+    ASSERT_TRUE(playUntil("short.mpg"));
     EXPECT_EQ(state(), kPlaying);
     EXPECT_EQ(libvlc_media_player_is_playing(player_), 1);
     EXPECT_EQ(videoTracks(), 2) << "one video track plus the \"Disable\" choice";
@@ -111,9 +109,7 @@ TEST_F(LibvlcContract, ClipPlaysToTheEndAndKeepsItsLengthUntilStop) {
 class UnreadableClip : public LibvlcContract, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(UnreadableClip, EndsWithErrorThenStoppedInStateEnded) {
-    ASSERT_TRUE(load(GetParam()));
-    ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerStopped));
+    ASSERT_TRUE(playUntil(GetParam(), libvlc_MediaPlayerStopped));
     sleepMs(100);
     EXPECT_EQ(log_->milestones(), (Types{libvlc_MediaPlayerOpening, libvlc_MediaPlayerEncounteredError,
                                          libvlc_MediaPlayerStopped}));
@@ -132,9 +128,7 @@ TEST_P(UnreadableClip, EndsWithErrorThenStoppedInStateEnded) {
 INSTANTIATE_TEST_SUITE_P(MissingOrEmpty, UnreadableClip, ::testing::Values("missing.mpg", "empty.mpg"));
 
 TEST_F(LibvlcContract, RandomBytesPlayAndEndAtOnceWithoutTracks) {
-    ASSERT_TRUE(load("garbage.mpg"));
-    ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerStopped));
+    ASSERT_TRUE(playUntil("garbage.mpg", libvlc_MediaPlayerStopped));
     EXPECT_EQ(log_->milestones(), (Types{libvlc_MediaPlayerOpening, libvlc_MediaPlayerPlaying,
                                          libvlc_MediaPlayerEndReached, libvlc_MediaPlayerStopped}));
     EXPECT_EQ(state(), kEnded);
@@ -146,9 +140,7 @@ TEST_F(LibvlcContract, RandomBytesPlayAndEndAtOnceWithoutTracks) {
 // leaves it): playing, at time 0 and without a length or tracks, for as long as the library takes to
 // read it all, seconds here and minutes for a large file; then it ends like the small one.
 TEST_F(LibvlcContract, LargeFileWithoutStreamsPlaysAtTimeZeroWhileItIsRead) {
-    ASSERT_TRUE(load("unfinished.mkv"));
-    ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerPlaying));
+    ASSERT_TRUE(playUntil("unfinished.mkv", libvlc_MediaPlayerPlaying));
     sleepMs(1000);
     EXPECT_EQ(state(), kPlaying);
     EXPECT_EQ(libvlc_media_player_is_playing(player_), 1);
@@ -163,9 +155,7 @@ TEST_F(LibvlcContract, LargeFileWithoutStreamsPlaysAtTimeZeroWhileItIsRead) {
 }
 
 TEST_F(LibvlcContract, PlayAfterTheEndDoesNothingUntilStop) {
-    ASSERT_TRUE(load("garbage.mpg"));
-    ASSERT_EQ(libvlc_media_player_play(player_), 0);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerStopped));
+    ASSERT_TRUE(playUntil("garbage.mpg", libvlc_MediaPlayerStopped));
 
     EXPECT_EQ(libvlc_media_player_play(player_), 0);
     sleepMs(300);
@@ -194,7 +184,7 @@ TEST_F(LibvlcContract, DetachedListenerIsNotCalledAgain) {
 }
 
 TEST_F(LibvlcContract, ReleaseWhilePlayingEndsQuietly) {
-    ASSERT_TRUE(playUntilFirstTimeReport("long.mpg"));
+    ASSERT_TRUE(playUntil("long.mpg"));
     libvlc_media_player_release(player_);
     player_ = nullptr;
     EXPECT_EQ(log_->count(libvlc_MediaPlayerStopped), 0) << "release ends the input without a stopped event";

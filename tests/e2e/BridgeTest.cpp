@@ -135,16 +135,9 @@ struct FormatCase {
 
 class FormatClips : public PlayerTest {
 protected:
-    // A folder beside "My Videos".
-    static std::wstring folderBesideVideos(const std::wstring& name) {
-        const std::wstring videos = videosFolder();
-        const std::wstring folder = videos.substr(0, videos.rfind(L'\\') + 1) + name;
-        CreateDirectoryW(folder.c_str(), nullptr);
-        return folder;
-    }
     // The clip of formats/ alone in a folder of its own, so that nothing follows it.
     static std::wstring aloneInAFolder(const char* file) {
-        const std::wstring path = folderBesideVideos(L"Format " + wide(file)) + L"\\" + wide(file);
+        const std::wstring path = newFolder(L"Format " + wide(file)) + L"\\" + wide(file);
         CopyFileW(testclips::path(std::string("formats/") + file).c_str(), path.c_str(), FALSE);
         return path;
     }
@@ -159,12 +152,7 @@ TEST_P(Formats, PlaysWithItsTimeRunningAndItsPictureOrTheLogo) {
     ASSERT_TRUE(startIdle());
     const HWND frame = videoFrame();
     Picture logo;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            logo = captureClient(frame);
-            return logo.litPixels() > 0;
-        },
-        5000));
+    ASSERT_TRUE(waitForLitPicture(frame, logo, 5000, 0));
     ASSERT_TRUE(openThroughDialog(aloneInAFolder(c.file)));
     ASSERT_TRUE(waitForTitle(titleFor(wide(c.file).c_str())));
     const Picture slider = captureScreen(barControlOnScreen(IDC_TIME_SLIDER));
@@ -249,7 +237,7 @@ TEST_F(FormatClips, SubtitlesBesideTheClipAreShownOnThePicture) {
     EXPECT_GT(low, 200u) << "no white line low in the picture";
     EXPECT_EQ(high, 0u);
 
-    const std::wstring bare = folderBesideVideos(L"Without Subtitles") + L"\\plain.mp4";
+    const std::wstring bare = newFolder(L"Without Subtitles") + L"\\plain.mp4";
     CopyFileW(testclips::path("formats/subtitles/dark.mp4").c_str(), bare.c_str(), FALSE);
     ASSERT_TRUE(openThroughDialog(bare));
     ASSERT_TRUE(waitForTitle(titleFor(L"plain.mp4")));

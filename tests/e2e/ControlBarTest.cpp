@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
+#include "common/BarButtons.h"
 #include "e2e/PlayerFixture.h"
 #include "e2e/ScreenCapture.h"
 #include "resources/resource.h"
@@ -54,9 +54,7 @@ TEST_F(PlayerTest, AtOneAndAHalfTheScaleTheBarAndTheVideoUseRealPixels) {
     const HWND main = player_.window();
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
     EXPECT_EQ(barHeight(), 54);
-    const RECT pause = rectInParent(barControl(IDC_BTN_PAUSE));
-    EXPECT_EQ(pause.right - pause.left, 54);
-    EXPECT_EQ(pause.bottom - pause.top, 48);
+    EXPECT_EQ(rectInParent(barControl(IDC_BTN_PAUSE)), xywh(58, 3, 54, 48));
     HWND surface = nullptr;
     ASSERT_TRUE(waitForShownSurface(surface));
     const SIZE client = clientSize(main);
@@ -76,18 +74,7 @@ TEST_F(PlayerTest, AtOneAndAHalfTheScaleTheBarAndTheVideoUseRealPixels) {
 TEST_F(PlayerTest, ScreenReadersNameEveryButtonByItsTooltipText) {
     ASSERT_TRUE(startIdle());
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-    const std::pair<int, const wchar_t*> buttons[] = {
-        {IDC_BTN_OPEN, L"Open"},
-        {IDC_BTN_PLAY, L"Play"},
-        {IDC_BTN_PAUSE, L"Pause"},
-        {IDC_BTN_STOP, L"Stop"},
-        {IDC_BTN_PREV, L"Prev"},
-        {IDC_BTN_NEXT, L"Next"},
-        {IDC_BTN_MUTE, L"Mute On/Off"},
-        {IDC_BTN_FULLSCREEN, L"Full Screen"},
-        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
-    };
-    for (const auto& [id, expected] : buttons) {
+    for (const auto& [id, expected] : kBarButtonNames) {
         IAccessible* accessible = nullptr;
         // __uuidof: the x86-64 import library's IID_IAccessible is the address of a thunk, not the IID.
         ASSERT_EQ(AccessibleObjectFromWindow(barControl(id), OBJID_CLIENT, __uuidof(IAccessible),
@@ -134,13 +121,7 @@ TEST_F(PlayerTest, PressNearTheEndOfTheTimeSliderSeeksThere) {
     // learns the clip's length from the player's time reports, so a click before the first one seeks to
     // 0: the click is repeated for a while.
     const auto clickNearTheEnd = [&] {
-        SetForegroundWindow(player_.window());
-        SetCursorPos(slider.right - 3, (slider.top + slider.bottom) / 2);
-        INPUT clicks[2]{};
-        clicks[0].type = clicks[1].type = INPUT_MOUSE;
-        clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(2, clicks, sizeof(INPUT));
+        mouseAt({slider.right - 3, centreOf(slider).y}, {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP});
         return player_.title() == kProductTitle ||
                waitUntil([&] { return player_.title() == kProductTitle; }, 800);
     };
@@ -158,8 +139,7 @@ TEST_F(PlayerTest, TwoQuickClicksOnNextStepTwoFiles) {
     GTEST_SKIP() << "the second skip meets a file that is playing at 0 s";
 #endif
     // Clips of twelve seconds, so that no file ends by itself meanwhile.
-    const std::wstring folder = videosFolder() + L" (long)";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = newFolder(L"My Videos (long)");
     for (const wchar_t* name : {L"\\1.mpg", L"\\2.mpg", L"\\3.mpg"}) {
         ASSERT_TRUE(CopyFileW(longClipPath().c_str(), (folder + name).c_str(), FALSE)) << GetLastError();
     }
@@ -169,15 +149,8 @@ TEST_F(PlayerTest, TwoQuickClicksOnNextStepTwoFiles) {
     // Paused: a skip before playback has left 0 s is ignored on purpose, and decoding may take a while.
     player_.sendKey(VK_SPACE);
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
-    const RECT next = barControlOnScreen(IDC_BTN_NEXT);
-    SetForegroundWindow(player_.window());
-    SetCursorPos((next.left + next.right) / 2, (next.top + next.bottom) / 2);
-    INPUT clicks[4]{};
-    for (int i = 0; i < 4; ++i) {
-        clicks[i].type = INPUT_MOUSE;
-        clicks[i].mi.dwFlags = i % 2 == 0 ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-    }
-    ASSERT_EQ(SendInput(4, clicks, sizeof(INPUT)), 4u);
+    const DWORD down = MOUSEEVENTF_LEFTDOWN, up = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(mouseAt(centreOf(barControlOnScreen(IDC_BTN_NEXT)), {down, up, down, up}), 4u);
     EXPECT_TRUE(waitForTitle(titleFor(L"3.mpg")));
 }
 

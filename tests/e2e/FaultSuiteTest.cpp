@@ -33,8 +33,7 @@ using testregistry::kOpenHandedOverFile;
 using testregistry::kPlacementValue;
 
 // The placement every row starts from, unless the row is about that value.
-const WINDOWPLACEMENT kKnownPlacement{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
-                                      {90, 80, 800, 600}};
+const WINDOWPLACEMENT kKnownPlacement = testregistry::placementOf({90, 80, 800, 600});
 
 std::vector<BYTE> bytesOf(const void* data, size_t size) {
     const auto* first = static_cast<const BYTE*>(data);
@@ -138,25 +137,14 @@ protected:
     }
 
     static std::wstring faultFolder(const wchar_t* name) {
-        const std::wstring videos = videosFolder();
-        const std::wstring folder = videos.substr(0, videos.rfind(L'\\')) + L"\\Faults";
-        CreateDirectoryW(folder.c_str(), nullptr);
-        const std::wstring sub = folder + L"\\" + name;
-        CreateDirectoryW(sub.c_str(), nullptr);
-        return sub;
+        newFolder(L"Faults");
+        return newFolder(std::wstring(L"Faults\\") + name);
     }
     static std::wstring copyOf(const char* clip, const std::wstring& target) {
         CopyFileW(testclips::path(clip).c_str(), target.c_str(), FALSE);
         return target;
     }
     static std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
-    // A copy of a.mpg whose full path has exactly `length` characters.
-    static std::wstring pathOfLength(size_t length) {
-        const std::wstring folder = faultFolder(L"Long Paths") + L"\\" + std::wstring(150, L'd');
-        CreateDirectoryW(folder.c_str(), nullptr);
-        std::wstring path = folder + L"\\" + std::wstring(length - folder.size() - 5, L'x') + L".mpg";
-        return copyOf("folder/a.mpg", path);
-    }
     // A folder of 3,000 clips, five of them broken, made once per suite.
     static std::wstring bigFolder() { return faultFolder(L"Three Thousand"); }
 
@@ -170,6 +158,9 @@ protected:
         writeValue(kNewFileValue, type, bytes);
         PostMessageW(player_.window(), kOpenHandedOverFile, 0, 0);
         EXPECT_TRUE(waitForQueue());
+    }
+    void handOver(const std::wstring& path) {
+        handOver(REG_SZ, bytesOf(path.c_str(), (path.size() + 1) * sizeof(wchar_t)));
     }
     void later(std::function<void()> cleanup) { cleanups_.push_back(std::move(cleanup)); }
     void runCleanups() {
@@ -277,9 +268,8 @@ std::vector<FaultRow> FaultSuite::table() {
 
     // A placement of the right size that no screen can show: hidden, or far off every screen.
     const std::pair<const char*, WINDOWPLACEMENT> unshowable[] = {
-        {"MainWpHidden", {sizeof(WINDOWPLACEMENT), 0, SW_HIDE, {-1, -1}, {-1, -1}, {90, 80, 800, 600}}},
-        {"MainWpOffScreen",
-         {sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {30000, 30000, 30710, 30520}}}};
+        {"MainWpHidden", testregistry::placementOf({90, 80, 800, 600}, SW_HIDE)},
+        {"MainWpOffScreen", testregistry::placementOf({30000, 30000, 30710, 30520})}};
     for (const auto& [name, placement] : unshowable) {
         add(name, [placement = placement](FaultSuite& t) {
             t.writeValue(kPlacementValue, REG_BINARY, bytesOf(&placement, sizeof(placement)));
@@ -299,18 +289,13 @@ std::vector<FaultRow> FaultSuite::table() {
         },
         [](FaultSuite& t) {
             const HWND main = t.player_.window();
-            RECT work{}, frame{};
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-            const auto standardAndCentred = [&] {
-                GetWindowRect(main, &frame);
-                const SIZE client = clientSize(main);
-                return client.cx == 672 && client.cy == 456 &&
-                       std::abs((frame.left - work.left) - (work.right - frame.right)) <= 1 &&
-                       std::abs((frame.top - work.top) - (work.bottom - frame.bottom)) <= 1;
-            };
-            EXPECT_TRUE(waitUntil(standardAndCentred, 3000))
-                << "client " << clientSize(main).cx << " x " << clientSize(main).cy << " at " << frame.left
-                << ", " << frame.top;
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    return clientSize(main) == SIZE{672, 456} && testwin::centredOnWorkArea(main);
+                },
+                3000))
+                << "client " << testing::PrintToString(clientSize(main)) << " at "
+                << testing::PrintToString(windowRect(main));
         })
         ->ownPlacement = true;
 
@@ -319,7 +304,7 @@ std::vector<FaultRow> FaultSuite::table() {
     add("TailUnquotedWithBlanks", [](FaultSuite&) { return videoPath(L"a.mpg"); });
     for (size_t length : {259u, 260u, 320u}) {
         add("TailOf" + std::to_string(length) + "Characters",
-            [length](FaultSuite&) { return quoted(pathOfLength(length)); });
+            [length](FaultSuite&) { return quoted(clipOfLength(length)); });
     }
     const std::pair<const char*, const wchar_t*> names[] = {{"Cyrillic", L"Видео клип.mpg"},
                                                             {"Cjk", L"動画ファイル.mpg"},
@@ -345,10 +330,7 @@ std::vector<FaultRow> FaultSuite::table() {
     // Media.
     add(
         "MediaMissingHandedOver", [](FaultSuite&) { return std::wstring(); },
-        [](FaultSuite& t) {
-            const std::wstring path = faultFolder(L"Missing") + L"\\gone.mpg";
-            t.handOver(REG_SZ, bytesOf(path.c_str(), (path.size() + 1) * sizeof(wchar_t)));
-        });
+        [](FaultSuite& t) { t.handOver(faultFolder(L"Missing") + L"\\gone.mpg"); });
     add("MediaEmpty",
         [](FaultSuite&) { return quoted(copyOf("empty.mpg", faultFolder(L"Empty") + L"\\empty.mpg")); });
     add("MediaGarbage", [](FaultSuite&) {
@@ -495,23 +477,17 @@ std::vector<FaultRow> FaultSuite::table() {
         });
 
     // Closing at awkward moments.
-    add(
-        "CloseWhilePlaying", [](FaultSuite&) { return quoted(longClipPath()); },
+    const auto longClip = [](FaultSuite&) { return quoted(longClipPath()); };
+    add("CloseWhilePlaying", longClip,
         [](FaultSuite& t) { EXPECT_TRUE(t.waitForTitle(titleFor(L"long.mpg"))); });
-    add(
-        "CloseWithTheOpenDialogUp", [](FaultSuite&) { return quoted(longClipPath()); },
-        [](FaultSuite& t) {
-            t.player_.postCommand(ID_FILE_OPEN);
-            EXPECT_NE(t.player_.waitForDialog(isOpenDialog, 5000), nullptr);
-        })
-        ->closeWithDialogUp = true;
-    add(
-        "CloseWithTheAboutBoxUp", [](FaultSuite&) { return quoted(longClipPath()); },
-        [](FaultSuite& t) {
-            t.player_.postCommand(ID_HELP_ABOUT);
-            EXPECT_NE(t.player_.waitForDialog(isAboutBox, 5000), nullptr);
-        })
-        ->closeWithDialogUp = true;
+    add("CloseWithTheOpenDialogUp", longClip, [](FaultSuite& t) {
+        t.player_.postCommand(ID_FILE_OPEN);
+        EXPECT_NE(t.player_.waitForDialog(isOpenDialog, 5000), nullptr);
+    })->closeWithDialogUp = true;
+    add("CloseWithTheAboutBoxUp", longClip, [](FaultSuite& t) {
+        t.player_.postCommand(ID_HELP_ABOUT);
+        EXPECT_NE(t.player_.waitForDialog(isAboutBox, 5000), nullptr);
+    })->closeWithDialogUp = true;
     add(
         "CloseWithTheLoadFailureUpAtStart",
         [](FaultSuite& t) {
@@ -525,43 +501,26 @@ std::vector<FaultRow> FaultSuite::table() {
         },
         [](FaultSuite& t) { EXPECT_NE(t.player_.waitForMessageBox(kLoadFailure, 8000), nullptr); })
         ->closeWithDialogUp = true;
-    add(
-        "CloseWithTheLoadFailureUpAfterAHandOver", [](FaultSuite&) { return quoted(longClipPath()); },
-        [](FaultSuite& t) {
-            EXPECT_TRUE(t.waitForTitle(titleFor(L"long.mpg")));
-            const std::wstring path = textFilePath();
-            t.handOver(REG_SZ, bytesOf(path.c_str(), (path.size() + 1) * sizeof(wchar_t)));
-            EXPECT_NE(t.player_.waitForMessageBox(kLoadFailure, 8000), nullptr);
-        })
-        ->closeWithDialogUp = true;
-    add(
-        "CloseWhileTheTimeSliderIsDragged", [](FaultSuite&) { return quoted(longClipPath()); },
-        [](FaultSuite& t) {
-            ASSERT_TRUE(t.waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
-            RECT slider = rectInParent(t.barControl(IDC_TIME_SLIDER));
-            MapWindowPoints(t.controlBar(), HWND_DESKTOP, reinterpret_cast<POINT*>(&slider), 2);
-            SetForegroundWindow(t.player_.window());
-            SetCursorPos((slider.left + slider.right) / 2, (slider.top + slider.bottom) / 2);
-            INPUT press{};
-            press.type = INPUT_MOUSE;
-            press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            SendInput(1, &press, sizeof(INPUT));
-            GUITHREADINFO thread{};
-            thread.cbSize = sizeof(thread);
-            const DWORD threadId = GetWindowThreadProcessId(t.player_.window(), nullptr);
-            EXPECT_TRUE(waitUntil(
-                [&] { return GetGUIThreadInfo(threadId, &thread) && thread.hwndCapture != nullptr; }, 3000))
-                << "the time slider did not take the mouse";
-            t.later([] {
-                INPUT release{};
-                release.type = INPUT_MOUSE;
-                release.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-                SendInput(1, &release, sizeof(INPUT));
-            });
-            Sleep(300);
-            SetCursorPos((slider.left + slider.right) / 2 + 30, (slider.top + slider.bottom) / 2);
-            Sleep(300);
-        });
+    add("CloseWithTheLoadFailureUpAfterAHandOver", longClip, [](FaultSuite& t) {
+        EXPECT_TRUE(t.waitForTitle(titleFor(L"long.mpg")));
+        t.handOver(textFilePath());
+        EXPECT_NE(t.player_.waitForMessageBox(kLoadFailure, 8000), nullptr);
+    })->closeWithDialogUp = true;
+    add("CloseWhileTheTimeSliderIsDragged", longClip, [](FaultSuite& t) {
+        ASSERT_TRUE(t.waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
+        const POINT middle = centreOf(t.barControlOnScreen(IDC_TIME_SLIDER));
+        t.mouseAt(middle, {MOUSEEVENTF_LEFTDOWN});
+        GUITHREADINFO thread{};
+        thread.cbSize = sizeof(thread);
+        const DWORD threadId = GetWindowThreadProcessId(t.player_.window(), nullptr);
+        EXPECT_TRUE(waitUntil(
+            [&] { return GetGUIThreadInfo(threadId, &thread) && thread.hwndCapture != nullptr; }, 3000))
+            << "the time slider did not take the mouse";
+        t.later([] { pressMouse({MOUSEEVENTF_LEFTUP}); });
+        Sleep(300);
+        SetCursorPos(middle.x + 30, middle.y);
+        Sleep(300);
+    });
     return rows;
 }
 

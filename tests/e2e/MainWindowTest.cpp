@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,14 +14,6 @@
 
 namespace e2e {
 namespace {
-
-std::string narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) {
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    }
-    return out;
-}
 
 TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
     // The window's creation text is there until its first tick (260 ms later) replaces it. On a loaded
@@ -41,7 +32,7 @@ TEST_F(PlayerTest, StartUpTitleIsMediaPlayerUntilTheFirstTick) {
             break;
         }
     }
-    EXPECT_EQ(narrow(first), "Media Player");
+    EXPECT_EQ(first, L"Media Player");
     EXPECT_TRUE(waitForTitle(kProductTitle));
     // Once its loop runs the window takes dropped files.
     EXPECT_NE(GetWindowLongPtrW(player_.window(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
@@ -62,42 +53,17 @@ TEST_P(FirstStart, GivesTheDefaultSizeCentredOnTheWorkArea) {
     ASSERT_TRUE(startPlayerAtDpi(c.dpi));
     ASSERT_TRUE(waitForTitle(kProductTitle));
     const HWND main = player_.window();
-    const int bar = barHeight();
-    const SIZE client = clientSize(main);
-    EXPECT_EQ(client.cx, c.width);
-    EXPECT_EQ(client.cy, c.videoHeight + bar);
+    EXPECT_EQ(clientSize(main), (SIZE{c.width, c.videoHeight + c.barHeight}));
     ASSERT_NE(videoFrame(), nullptr);
-    const RECT frame = rectInParent(videoFrame());
-    EXPECT_EQ(frame.left, 0);
-    EXPECT_EQ(frame.top, 0);
-    EXPECT_EQ(frame.right, c.width);
-    EXPECT_EQ(frame.bottom, c.videoHeight);
-    if (HWND barWindow = controlBar()) {
-        const RECT barRect = rectInParent(barWindow);
-        EXPECT_EQ(barRect.top, c.videoHeight);
-        EXPECT_EQ(barRect.right, c.width);
-        EXPECT_EQ(bar, c.barHeight) << "the shipped bar background is 36 pixels high at 96 DPI";
-        const std::pair<int, RECT> controls[] = {
-            {IDC_BTN_OPEN, c.open}, {IDC_TIME_SLIDER, c.time}, {IDC_BTN_FULLSCREEN, c.fullScreen}};
-        for (const auto& [id, expected] : controls) {
-            const RECT r = rectInParent(barControl(id));
-            EXPECT_EQ(r.left, expected.left) << id;
-            EXPECT_EQ(r.top, expected.top) << id;
-            EXPECT_EQ(r.right - r.left, expected.right) << id;
-            EXPECT_EQ(r.bottom - r.top, expected.bottom) << id;
-        }
+    EXPECT_EQ(rectInParent(videoFrame()), (RECT{0, 0, c.width, c.videoHeight}));
+    EXPECT_EQ(rectInParent(controlBar()), (RECT{0, c.videoHeight, c.width, c.videoHeight + c.barHeight}))
+        << "the shipped bar background is 36 pixels high at 96 DPI";
+    const std::pair<int, RECT> controls[] = {
+        {IDC_BTN_OPEN, c.open}, {IDC_TIME_SLIDER, c.time}, {IDC_BTN_FULLSCREEN, c.fullScreen}};
+    for (const auto& [id, r] : controls) {
+        EXPECT_EQ(rectInParent(barControl(id)), xywh(r.left, r.top, r.right, r.bottom)) << id;
     }
-
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    RECT window{};
-    GetWindowRect(main, &window);
-    const int leftMargin = window.left - work.left;
-    const int rightMargin = work.right - window.right;
-    const int topMargin = window.top - work.top;
-    const int bottomMargin = work.bottom - window.bottom;
-    EXPECT_LE(std::abs(leftMargin - rightMargin), 1) << leftMargin << " vs " << rightMargin;
-    EXPECT_LE(std::abs(topMargin - bottomMargin), 1) << topMargin << " vs " << bottomMargin;
+    EXPECT_TRUE(testwin::centredOnWorkArea(main)) << testing::PrintToString(windowRect(main));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -113,10 +79,8 @@ INSTANTIATE_TEST_SUITE_P(
 // that monitor is gone: the window comes back on the monitor there is, its caption within reach.
 TEST_F(PlayerTest, PlacementOfAMonitorThatIsGoneComesBackOnTheScreen) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
-    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {}};
-    saved.rcNormalPosition = {width + 120, 60, width + 120 + 700, 60 + 520};
-    ASSERT_TRUE(
-        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &saved, sizeof(saved)));
+    const auto saved = testregistry::placementOf(xywh(width + 120, 60, 700, 520));
+    ASSERT_TRUE(testregistry::write(testregistry::kPlacementValue, REG_BINARY, &saved, sizeof(saved)));
     ASSERT_TRUE(startIdle());
     RECT window{};
     GetWindowRect(player_.window(), &window);
@@ -137,26 +101,13 @@ class MinimumSize : public PlayerTest, public ::testing::WithParamInterface<Resi
 
 TEST_P(MinimumSize, SmallerWindowsGrowBackToTheMinimum) {
     ASSERT_TRUE(startIdle());
-    const HWND main = player_.window();
     const int bar = barHeight();
-    RECT window{};
-    GetWindowRect(main, &window);
-    const SIZE client = clientSize(main);
-    const int frameWidth = (window.right - window.left) - client.cx;
-    const int frameHeight = (window.bottom - window.top) - client.cy;
-
     const ResizeCase& c = GetParam();
-    SetWindowPos(main, nullptr, 0, 0, c.clientWidth + frameWidth, c.clientHeight + bar + frameHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SIZE now{};
-    const bool settled = waitUntil(
-        [&] {
-            now = clientSize(main);
-            return now.cx == c.expectedWidth && now.cy == c.expectedHeight + bar;
-        },
-        5000);
-    EXPECT_TRUE(settled) << "client " << now.cx << " x " << now.cy << ", expected " << c.expectedWidth
-                         << " x " << c.expectedHeight + bar;
+    setClientSize(c.clientWidth, c.clientHeight + bar);
+    const SIZE expected{c.expectedWidth, c.expectedHeight + bar};
+    EXPECT_TRUE(waitUntil([&] { return clientSize(player_.window()) == expected; }, 5000))
+        << "client " << testing::PrintToString(clientSize(player_.window())) << ", expected "
+        << testing::PrintToString(expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Resizes, MinimumSize,
@@ -216,7 +167,7 @@ TEST_F(PlayerTest, SpacePlaysAStoppedFileAndTheTitleNamesIt) {
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
     player_.sendKey(VK_SPACE);  // pause: the title keeps the file name
     ASSERT_TRUE(waitForQueue());
-    EXPECT_EQ(narrow(player_.title()), narrow(titleFor(L"long.mpg")));
+    EXPECT_EQ(player_.title(), titleFor(L"long.mpg"));
     player_.postCommand(ID_STOP);
     EXPECT_TRUE(waitForTitle(kProductTitle));
     player_.sendKey(VK_SPACE);  // stopped: Space plays again
@@ -227,7 +178,7 @@ TEST_F(PlayerTest, CommandLineFileThatIsNotMediaShowsTheLoadFailure) {
     ASSERT_TRUE(startPlayer(textFilePath()));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 8000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
-    EXPECT_EQ(narrow(windowText(box)), narrow(kProductTitle));
+    EXPECT_EQ(windowText(box), kProductTitle);
     EXPECT_TRUE(PlayerProcess::pressDialogButton(box, IDOK));
     // Start-up goes on with nothing loaded.
     EXPECT_TRUE(waitForTitle(kProductTitle));
@@ -244,18 +195,18 @@ TEST_F(PlayerTest, OpenDialogWithAFileThatIsNotMediaShowsTheLoadFailure) {
             DWORD_PTR ignored = 0;
             SendMessageTimeoutW(types, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
                                 &ignored);
-            return narrow(text);
+            return std::wstring(text);
         };
-        EXPECT_EQ(chosen(), "Media Files");
+        EXPECT_EQ(chosen(), L"Media Files");
         EXPECT_EQ(SendMessageW(types, CB_GETCOUNT, 0, 0), 4);
         SendMessageW(types, CB_SETCURSEL, 3, 0);
         SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(types));
-        EXPECT_EQ(chosen(), "All Files (*.*)");
+        EXPECT_EQ(chosen(), L"All Files (*.*)");
     }));
     const HWND box = player_.waitForMessageBox(kLoadFailure, 5000);
     ASSERT_NE(box, nullptr) << "no \"Could not load the file\" message";
     EXPECT_TRUE(PlayerProcess::pressDialogButton(box, IDOK));
-    EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
+    EXPECT_EQ(player_.title(), kProductTitle);
 }
 
 TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
@@ -266,7 +217,7 @@ TEST_F(PlayerTest, OpenDialogPlaysTheChosenClipAndCancelDoesNothing) {
     EXPECT_TRUE(PlayerProcess::pressDialogButton(dialog, IDCANCEL));
     ASSERT_TRUE(waitForQueue());
     EXPECT_EQ(player_.findDialog(), nullptr) << "something appeared after cancelling";
-    EXPECT_EQ(narrow(player_.title()), narrow(kProductTitle));
+    EXPECT_EQ(player_.title(), kProductTitle);
 
     ASSERT_TRUE(openThroughDialog(longClipPath()));
     EXPECT_TRUE(waitForTitle(titleFor(L"long.mpg")));
@@ -278,7 +229,7 @@ TEST_F(PlayerTest, AboutBoxShowsTheVersionAndClosesWithOk) {
     const HWND about = player_.waitForDialog(isAboutBox, 5000);
     ASSERT_NE(about, nullptr) << "no about box";
     EXPECT_EQ(GetWindow(about, GW_OWNER), player_.window());
-    EXPECT_EQ(narrow(windowText(GetDlgItem(about, IDC_ABOUT_TEXT))), "Velmora Player, Version 1.0");
+    EXPECT_EQ(windowText(GetDlgItem(about, IDC_ABOUT_TEXT)), L"Velmora Player, Version 1.0");
     EXPECT_TRUE(PlayerProcess::pressDialogButton(about, IDOK));
     EXPECT_TRUE(player_.running());
 }
@@ -292,7 +243,7 @@ TEST_F(PlayerTest, CloseCancelledByTheAdvertisementKeepsPlaying) {
     EXPECT_TRUE(player_.running());
     EXPECT_TRUE(IsWindow(player_.window()));
     EXPECT_TRUE(IsWindowVisible(player_.window()));
-    EXPECT_EQ(narrow(player_.title()), narrow(titleFor(L"long.mpg")));
+    EXPECT_EQ(player_.title(), titleFor(L"long.mpg"));
     EXPECT_EQ(adsCalls().size(), 1u);
 }
 
@@ -368,17 +319,15 @@ TEST_F(PlayerTest, EndOfAFileMovesToTheNextOneAndStopsAfterTheLast) {
         }
         return GetTickCount() - idleSince >= 2000;
     });
-    std::vector<std::string> named;
+    std::vector<std::wstring> named;
     for (const auto& t : seen) {
         if (t != idle && t != L"Media Player") {
-            named.push_back(narrow(t));
+            named.push_back(t);
         }
     }
-    const std::vector<std::string> expected = {narrow(titleFor(L"a.mpg")), narrow(titleFor(L"b.mpg")),
-                                               narrow(titleFor(L"c.mpg"))};
-    EXPECT_EQ(named, expected);
+    EXPECT_EQ(named, (std::vector<std::wstring>{titleFor(L"a.mpg"), titleFor(L"b.mpg"), titleFor(L"c.mpg")}));
     ASSERT_FALSE(seen.empty());
-    EXPECT_EQ(narrow(seen.back()), narrow(idle));
+    EXPECT_EQ(seen.back(), idle);
 }
 
 }  // namespace

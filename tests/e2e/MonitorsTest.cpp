@@ -24,21 +24,6 @@ std::vector<RECT> monitors() {
     return found;
 }
 
-RECT windowRect(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect;
-}
-
-bool sameRect(const RECT& a, const RECT& b) {
-    return EqualRect(&a, &b) != FALSE;
-}
-
-std::string text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "-" + std::to_string(r.right) + "," +
-           std::to_string(r.bottom);
-}
-
 TEST_F(PlayerTest, FullScreenOnTheSecondMonitorCoversItAndLeavesBackToThePlacement) {
     const std::vector<RECT> screens = monitors();
     ASSERT_EQ(screens.size(), 2u) << "this suite needs the two monitors of scripts/two-monitor-run";
@@ -46,28 +31,22 @@ TEST_F(PlayerTest, FullScreenOnTheSecondMonitorCoversItAndLeavesBackToThePlaceme
     ASSERT_GT(second.left, 0);
 
     // The placement a last run on the second monitor left.
-    WINDOWPLACEMENT saved{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {}};
-    saved.rcNormalPosition = {second.left + 120, second.top + 60, second.left + 120 + 700,
-                              second.top + 60 + 520};
-    ASSERT_TRUE(
-        testregistry::write(testregistry::kPlacementKey, L"MAIN_WP", REG_BINARY, &saved, sizeof(saved)));
+    const auto saved = testregistry::placementOf(xywh(second.left + 120, second.top + 60, 700, 520));
+    ASSERT_TRUE(testregistry::write(testregistry::kPlacementValue, REG_BINARY, &saved, sizeof(saved)));
     ASSERT_TRUE(startIdle());
     const HWND main = player_.window();
-    RECT windowed{};
-    EXPECT_TRUE(
-        waitUntil([&] { return sameRect(windowed = windowRect(main), saved.rcNormalPosition); }, 5000))
-        << "the window came up at " << text(windowed);
+    EXPECT_TRUE(waitUntil([&] { return windowRect(main) == saved.rcNormalPosition; }, 5000))
+        << "the window came up at " << testing::PrintToString(windowRect(main));
 
     player_.sendKey('F');
-    RECT full{};
-    EXPECT_TRUE(waitUntil([&] { return sameRect(full = windowRect(main), second); }, 5000))
-        << "full screen covers " << text(full) << ", not the second monitor " << text(second);
+    EXPECT_TRUE(waitUntil([&] { return windowRect(main) == second; }, 5000))
+        << "full screen covers " << testing::PrintToString(windowRect(main)) << ", not the second monitor "
+        << testing::PrintToString(second);
     EXPECT_EQ(GetWindowLongPtrW(main, GWL_STYLE) & (WS_CAPTION | WS_THICKFRAME), 0);
 
     player_.sendKey(VK_ESCAPE);
-    RECT back{};
-    EXPECT_TRUE(waitUntil([&] { return sameRect(back = windowRect(main), windowed); }, 5000))
-        << "left full screen at " << text(back);
+    EXPECT_TRUE(waitUntil([&] { return windowRect(main) == saved.rcNormalPosition; }, 5000))
+        << "left full screen at " << testing::PrintToString(windowRect(main));
 }
 
 }  // namespace

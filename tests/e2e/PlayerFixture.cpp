@@ -5,6 +5,7 @@
 
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
+#include "common/Utf8.h"
 #include "e2e/ScreenCapture.h"
 #include "resources/resource.h"
 
@@ -22,10 +23,6 @@ std::wstring workFolder() {
     return tempFolder() + L"velmora e2e";
 }
 
-bool copyClip(const char* clipName, const std::wstring& target) {
-    return CopyFileW(testclips::path(clipName).c_str(), target.c_str(), FALSE) != FALSE;
-}
-
 }  // namespace
 
 bool isAboutBox(HWND dialog) {
@@ -38,13 +35,14 @@ bool isOpenDialog(HWND dialog) {
 
 void PlayerTest::SetUpTestSuite() {
     CreateDirectoryW(workFolder().c_str(), nullptr);
-    CreateDirectoryW(videosFolder().c_str(), nullptr);
-    CreateDirectoryW((workFolder() + L"\\Long Clip").c_str(), nullptr);
-    CreateDirectoryW((workFolder() + L"\\Not Media").c_str(), nullptr);
-    copyClip("folder/a.mpg", videoPath(L"a.mpg"));
-    copyClip("folder/b.mpg", videoPath(L"b.mpg"));
-    copyClip("folder/c.mpg", videoPath(L"c.mpg"));
-    copyClip("long.mpg", longClipPath());
+    for (const wchar_t* folder : {L"My Videos", L"Long Clip", L"Not Media"}) {
+        newFolder(folder);
+    }
+    for (const wchar_t* name : {L"a.mpg", L"b.mpg", L"c.mpg"}) {
+        CopyFileW(testclips::path("folder/" + testtext::toUtf8(name)).c_str(), videoPath(name).c_str(),
+                  FALSE);
+    }
+    CopyFileW(testclips::path("long.mpg").c_str(), longClipPath().c_str(), FALSE);
     std::ofstream(textFilePath().c_str()) << "not a video\n";
 }
 
@@ -156,6 +154,21 @@ std::wstring PlayerTest::exePath() {
     return testclips::windowsPath(VELMORA_E2E_APP_DIR) + L"\\VelmoraPlayer.exe";
 }
 
+std::wstring PlayerTest::newFolder(const std::wstring& name) {
+    const std::wstring folder = workFolder() + L"\\" + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring PlayerTest::clipOfLength(size_t length) {
+    const std::wstring home = L"Long " + std::to_wstring(length);
+    newFolder(home);
+    const std::wstring folder = newFolder(home + L"\\" + std::wstring(150, L'd'));
+    const std::wstring path = folder + L"\\" + std::wstring(length - folder.size() - 5, L'x') + L".mpg";
+    CopyFileW(testclips::path("folder/a.mpg").c_str(), path.c_str(), FALSE);
+    return path;
+}
+
 std::wstring PlayerTest::videosFolder() {
     return workFolder() + L"\\My Videos";
 }
@@ -232,11 +245,7 @@ HWND PlayerTest::videoSurface() const {
 
 int PlayerTest::barHeight() const {
     const HWND bar = controlBar();
-    if (!bar) {
-        return 0;
-    }
-    const RECT rect = rectInParent(bar);
-    return rect.bottom - rect.top;
+    return bar ? testwin::sizeOf(rectInParent(bar)).cy : 0;
 }
 
 HWND PlayerTest::barControl(int id) const {
@@ -250,9 +259,7 @@ bool PlayerTest::barControlShown(int id) const {
 }
 
 RECT PlayerTest::barControlOnScreen(int id) const {
-    RECT rect = rectInParent(barControl(id));
-    MapWindowPoints(controlBar(), HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
+    return windowRect(barControl(id));
 }
 
 RECT PlayerTest::timeTextOnScreen() const {
@@ -287,9 +294,8 @@ void PlayerTest::saveScreenshot(const wchar_t* name) const {
         return;
     }
     Sleep(400);  // the last repaint of the bar and the picture
-    RECT frame{};
-    GetWindowRect(player_.window(), &frame);
-    EXPECT_TRUE(captureScreen(frame).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
+    EXPECT_TRUE(
+        captureScreen(windowRect(player_.window())).saveBmp(std::wstring(folder) + L"\\" + name + L".bmp"));
 }
 
 ::testing::AssertionResult PlayerTest::waitForSlots(int openOrStop, int playOrPause, DWORD timeoutMs) const {
@@ -314,6 +320,21 @@ void PlayerTest::setClientSize(int width, int height) const {
     SetWindowPos(main, nullptr, 0, 0, width + (window.right - window.left) - client.cx,
                  height + (window.bottom - window.top) - client.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+UINT PlayerTest::mouseAt(POINT point, std::initializer_list<DWORD> buttons) const {
+    SetForegroundWindow(player_.window());
+    SetCursorPos(point.x, point.y);
+    return pressMouse(buttons);
+}
+
+UINT PlayerTest::pressMouse(std::initializer_list<DWORD> buttons) {
+    std::vector<INPUT> inputs(buttons.size());
+    for (size_t i = 0; i < inputs.size(); ++i) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dwFlags = buttons.begin()[i];
+    }
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 bool PlayerTest::isFullScreen() const {

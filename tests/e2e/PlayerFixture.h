@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 #include "e2e/PlayerProcess.h"
@@ -49,6 +50,11 @@ protected:
                                                  const std::function<void(HWND dialog)>& filter = nullptr);
 
     static std::wstring exePath();
+    // A folder of that name (a relative path whose parents exist) in the tests' work folder, made when
+    // missing.
+    static std::wstring newFolder(const std::wstring& name);
+    // A copy of a.mpg alone in a folder of its own, whose full path has exactly `length` characters.
+    static std::wstring clipOfLength(size_t length);
     // "<temp>\velmora e2e\My Videos": a.mpg, b.mpg and c.mpg of one second each.
     static std::wstring videosFolder();
     static std::wstring videoPath(const wchar_t* name);
@@ -87,6 +93,10 @@ protected:
     // Resizes the main window to a client area width x height (the frame kept as it is).
     void setClientSize(int width, int height) const;
     bool isFullScreen() const;
+    // The pointer over the point, the player's window in front, then the buttons pressed or released in
+    // turn, as a real mouse does it; how many events went in.
+    UINT mouseAt(POINT point, std::initializer_list<DWORD> buttons) const;
+    static UINT pressMouse(std::initializer_list<DWORD> buttons);
 
     PlayerProcess player_;
     std::wstring adsLog_;

@@ -38,24 +38,7 @@ HANDLE createKillOnCloseJob() {
     return job;
 }
 
-struct EnumRequest {
-    DWORD processId;
-    const std::wstring* className;
-    std::vector<HWND>* found;
-};
-
-BOOL CALLBACK collectTopLevel(HWND window, LPARAM param) {
-    auto* request = reinterpret_cast<EnumRequest*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == request->processId &&
-        (request->className->empty() || classNameOf(window) == *request->className)) {
-        request->found->push_back(window);
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK collectChild(HWND window, LPARAM param) {
+BOOL CALLBACK collect(HWND window, LPARAM param) {
     reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
     return TRUE;
 }
@@ -217,8 +200,8 @@ bool PlayerProcess::requestClose() const {
     return PostMessageW(window_, WM_CLOSE, 0, 0) != FALSE;
 }
 
-HWND PlayerProcess::findDialog(const std::function<bool(HWND)>& accept) const {
-    for (HWND dialog : topLevelWindows(processId_, L"#32770")) {
+HWND PlayerProcess::findDialog(const std::function<bool(HWND)>& accept, const wchar_t* className) const {
+    for (HWND dialog : topLevelWindows(processId_, className)) {
         if (IsWindowVisible(dialog) && (!accept || accept(dialog))) {
             return dialog;
         }
@@ -252,18 +235,19 @@ bool PlayerProcess::pressDialogButton(HWND dialog, int button, DWORD timeoutMs) 
 }
 
 HWND PlayerProcess::findPopupMenu() const {
-    for (HWND menu : topLevelWindows(processId_, L"#32768")) {
-        if (IsWindowVisible(menu)) {
-            return menu;
-        }
-    }
-    return nullptr;
+    return findDialog(nullptr, L"#32768");
 }
 
 std::vector<HWND> topLevelWindows(DWORD processId, const std::wstring& className) {
-    std::vector<HWND> found;
-    EnumRequest request{processId, &className, &found};
-    EnumWindows(collectTopLevel, reinterpret_cast<LPARAM>(&request));
+    std::vector<HWND> all, found;
+    EnumWindows(collect, reinterpret_cast<LPARAM>(&all));
+    for (HWND window : all) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && (className.empty() || classNameOf(window) == className)) {
+            found.push_back(window);
+        }
+    }
     return found;
 }
 
@@ -283,7 +267,7 @@ std::vector<HWND> childWindows(HWND parent) {
 
 std::vector<std::wstring> descendantTexts(HWND window) {
     std::vector<HWND> all;
-    EnumChildWindows(window, collectChild, reinterpret_cast<LPARAM>(&all));
+    EnumChildWindows(window, collect, reinterpret_cast<LPARAM>(&all));
     std::vector<std::wstring> texts;
     for (HWND child : all) {
         wchar_t text[1024] = L"";

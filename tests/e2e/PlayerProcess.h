@@ -60,8 +60,10 @@ public:
     // Asks the main window to close, as its frame button does.
     bool requestClose() const;
 
-    // A visible dialog box (#32770) of this process that is a top-level window; null when none.
-    HWND findDialog(const std::function<bool(HWND)>& accept = nullptr) const;
+    // A visible dialog box (#32770, or another class) of this process that is a top-level window; null when
+    // none.
+    HWND findDialog(const std::function<bool(HWND)>& accept = nullptr,
+                    const wchar_t* className = L"#32770") const;
     // The same, waiting for one; null on timeout.
     HWND waitForDialog(const std::function<bool(HWND)>& accept, DWORD timeoutMs) const;
     // The first message box whose text matches, waiting for it; null on timeout.
@@ -91,9 +93,12 @@ std::wstring classNameOf(HWND window);
 std::vector<HWND> childWindows(HWND parent);
 // Texts of every descendant of a window (a message box keeps its message in a static child).
 std::vector<std::wstring> descendantTexts(HWND window);
+using testwin::centreOf;
 using testwin::clientRect;
 using testwin::clientSize;
 using testwin::rectInParent;
+using testwin::windowRect;
 using testwin::windowText;
+using testwin::xywh;
 
 }  // namespace e2e

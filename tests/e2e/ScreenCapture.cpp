@@ -3,6 +3,9 @@
 #include "common/DibCanvas.h"
 #include "e2e/PlayerProcess.h"
 
+#include <algorithm>
+#include <functional>
+#include <numeric>
 #include <set>
 
 namespace e2e {
@@ -11,19 +14,13 @@ size_t Picture::differingPixels(const Picture& other) const {
     if (width != other.width || height != other.height) {
         return pixels.size();
     }
-    size_t count = 0;
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        count += pixels[i] != other.pixels[i] ? 1 : 0;
-    }
-    return count;
+    return pixels.size() - std::inner_product(pixels.begin(), pixels.end(), other.pixels.begin(), size_t{0},
+                                              std::plus<>(), std::equal_to<>());
 }
 
 size_t Picture::litPixels() const {
-    size_t count = 0;
-    for (std::uint32_t pixel : pixels) {
-        count += (pixel & 0xFFFFFF) != 0 ? 1 : 0;
-    }
-    return count;
+    return std::count_if(pixels.begin(), pixels.end(),
+                         [](std::uint32_t pixel) { return (pixel & 0xFFFFFF) != 0; });
 }
 
 size_t Picture::distinctColours(size_t limit) const {
@@ -38,12 +35,9 @@ size_t Picture::distinctColours(size_t limit) const {
 }
 
 size_t Picture::darkPixels(int level) const {
-    size_t count = 0;
-    for (std::uint32_t pixel : pixels) {
-        const int r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
-        count += (r < level && g < level && b < level) ? 1 : 0;
-    }
-    return count;
+    return std::count_if(pixels.begin(), pixels.end(), [level](std::uint32_t pixel) {
+        return redOf(pixel) < level && greenOf(pixel) < level && blueOf(pixel) < level;
+    });
 }
 
 bool Picture::saveBmp(const std::wstring& path) const {
@@ -101,11 +95,11 @@ Picture captureClient(HWND window) {
     return captureScreen(rect);
 }
 
-bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs) {
+bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs, double share) {
     return waitUntil(
         [&] {
             picture = captureClient(window);
-            return !picture.empty() && picture.litPixels() > picture.pixels.size() / 4;
+            return !picture.empty() && picture.litPixels() > picture.pixels.size() * share;
         },
         timeoutMs);
 }

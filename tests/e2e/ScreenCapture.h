@@ -31,8 +31,8 @@ struct Picture {
 Picture captureScreen(const RECT& screenRect);
 // What the screen shows over a window's client area.
 Picture captureClient(HWND window);
-// Waits until more than a quarter of the window's client area is lit (the first frame of a clip may take
-// a while on a loaded machine) and hands that picture back; false when it never was.
-bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs = 5000);
+// Waits until more than the share (a quarter unless told) of the window's client area is lit (the first
+// frame of a clip may take a while on a loaded machine) and hands that picture back; false when it never was.
+bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs = 5000, double share = 0.25);
 
 }  // namespace e2e

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "common/MessagePump.h"
@@ -55,8 +54,7 @@ TEST_P(HandOver, SecondStartExitsWithoutAWindowAndTheFirstOpensTheFile) {
     ASSERT_TRUE(waitUntil([&] { return IsIconic(player_.window()) != FALSE; }, 5000));
     const HWND other = foreignWindow();
     ASSERT_TRUE(takesTheForeground(other));
-    const WINDOWPLACEMENT read{sizeof(WINDOWPLACEMENT), 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1},
-                               {90, 80, 800, 600}};
+    const WINDOWPLACEMENT read = testregistry::placementOf({90, 80, 800, 600});
     testregistry::write(testregistry::kPlacementValue, REG_BINARY, &read, sizeof(read));
 
     const std::wstring file = playable ? videoPath(L"b.mpg") : textFilePath();
@@ -182,12 +180,10 @@ class LongPath : public PlayerTest, public ::testing::WithParamInterface<size_t>
 // A running copy takes a path of up to 259 characters; a longer one is opened by the new start itself.
 TEST_P(LongPath, GoesToTheRunningCopyOnlyBelowTwoHundredSixtyCharacters) {
     const size_t length = GetParam();
-    const std::wstring folder = videosFolder() + L"\\" + std::wstring(150, L'd');
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring name = std::wstring(length - folder.size() - 5, L'x') + L".mpg";
-    const std::wstring file = folder + L"\\" + name;
+    const std::wstring file = clipOfLength(length);
+    const std::wstring name = file.substr(file.rfind(L'\\') + 1);
     ASSERT_EQ(file.size(), length);
-    ASSERT_TRUE(CopyFileW(videoPath(L"a.mpg").c_str(), file.c_str(), FALSE)) << GetLastError();
+    ASSERT_NE(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_TRUE(startIdle());
     PlayerProcess second;
     ASSERT_TRUE(launch(second, file));

@@ -59,13 +59,7 @@ TEST_F(PlayerTest, StoppingHidesTheSurfaceAndShowsTheLogoAgain) {
     const HWND frame = videoFrame();
     ASSERT_NE(frame, nullptr);
     Picture idle;
-    ASSERT_TRUE(waitUntil(
-        [&] {
-            idle = captureClient(frame);
-            return !idle.empty() && idle.litPixels() > 0;
-        },
-        5000))
-        << "no logo on the idle frame";
+    ASSERT_TRUE(waitForLitPicture(frame, idle, 5000, 0)) << "no logo on the idle frame";
 
     ASSERT_TRUE(openThroughDialog(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
@@ -108,10 +102,8 @@ TEST_F(PlayerTest, ContextMenuOpensOverTheVideoAndClosesWithEscape) {
     ASSERT_TRUE(startIdle());
     const HWND frame = videoFrame();
     ASSERT_NE(frame, nullptr);
-    RECT rect{};
-    GetWindowRect(frame, &rect);
-    PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame),
-                 MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2));
+    const POINT centre = centreOf(windowRect(frame));
+    PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame), MAKELPARAM(centre.x, centre.y));
     HWND menu = nullptr;
     ASSERT_TRUE(waitUntil(
         [&] {

@@ -120,17 +120,10 @@ protected:
 };
 
 TEST_F(PlayListFolder, SkipsHiddenNamesFoldersAndOtherExtensions) {
-    folder.addFile(L"b.mpg");
-    folder.addFile(L"a.mpg");
-    folder.addFile(L"b.MPG.txt");
-    folder.addFile(L"c.Mpg");
-    folder.addFile(L".hidden.mpg");
+    folder.addFiles({L"b.mpg", L"a.mpg", L"b.MPG.txt", L"c.Mpg", L".hidden.mpg"});
     folder.addFolder(L"sub.mpg");
     // Other formats join in; what lies beside them does not.
-    folder.addFile(L"song.MP3");
-    folder.addFile(L"clip.mkv");
-    folder.addFile(L"clip.srt");
-    folder.addFile(L"table.tsv");
+    folder.addFiles({L"song.MP3", L"clip.mkv", L"clip.srt", L"table.tsv"});
     const std::wstring& dir = folder.path();
 
     EXPECT_EQ(list.build(dir + L"b.mpg"), 5);
@@ -143,8 +136,7 @@ TEST_F(PlayListFolder, SkipsHiddenNamesFoldersAndOtherExtensions) {
 }
 
 TEST_F(PlayListFolder, PathInOtherLetterCaseHasNoCurrentEntry) {
-    folder.addFile(L"a.mpg");
-    folder.addFile(L"b.mpg");
+    folder.addFiles({L"a.mpg", L"b.mpg"});
     const std::wstring requested = upper(folder.path()) + L"B.MPG";
 
     EXPECT_EQ(list.build(requested), 2);
@@ -153,8 +145,7 @@ TEST_F(PlayListFolder, PathInOtherLetterCaseHasNoCurrentEntry) {
 }
 
 TEST_F(PlayListFolder, PathWithoutBackslashEmptiesTheList) {
-    folder.addFile(L"a.mpg");
-    folder.addFile(L"b.mpg");
+    folder.addFiles({L"a.mpg", L"b.mpg"});
     ASSERT_EQ(list.build(folder.path() + L"a.mpg"), 2);
 
     EXPECT_EQ(list.build(L"a.mpg"), 0);
@@ -177,8 +168,7 @@ TEST_F(PlayListFolder, FolderNamedLikeMpgAcceptsFilesWithoutDot) {
 
     // Other extensions are whole: in a folder named clips.mp4 a file without a dot is no mp4.
     const std::wstring mp4 = folder.addFolder(L"clips.mp4");
-    folder.addFile(L"clips.mp4\\file");
-    folder.addFile(L"clips.mp4\\a.mp4");
+    folder.addFiles({L"clips.mp4\\file", L"clips.mp4\\a.mp4"});
     EXPECT_EQ(list.build(mp4 + L"file"), 1);
     EXPECT_EQ(list.currentIndex(), -1);
 }
@@ -222,9 +212,7 @@ TEST_F(PlayListFolder, AddFileRejectsMissingUnsupportedAndLockedFiles) {
 }
 
 TEST_F(PlayListFolder, IndexOperationsRefuseOutOfRange) {
-    for (const wchar_t* name : {L"a.mpg", L"b.mpg", L"c.mpg"}) {
-        folder.addFile(name);
-    }
+    folder.addFiles({L"a.mpg", L"b.mpg", L"c.mpg"});
     const std::wstring& dir = folder.path();
     ASSERT_EQ(list.build(dir + L"b.mpg"), 3);
 

@@ -16,14 +16,9 @@
 
 namespace {
 
-libvlc_event_t eventOf(int type) {
-    libvlc_event_t event{};
-    event.type = type;
-    return event;
-}
-
 class Controller : public testing::Test {
 protected:
+    void SetUp() override { makeController(); }
     void makeController(std::set<int> types = {PlayerVlc}) {
         controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view);
     }
@@ -92,7 +87,6 @@ TEST(PlayerType, ByExtension) {
 }
 
 TEST_F(Controller, FlashFileFailsToOpenAndKeepsTheLastFile) {
-    makeController();
     const std::wstring mpg = folder->addFile(L"a.mpg");
     ASSERT_TRUE(controller->open(mpg));
 
@@ -110,7 +104,6 @@ TEST_F(Controller, FlashFileFailsToOpenAndKeepsTheLastFile) {
 }
 
 TEST_F(Controller, SecondFileOfSameTypeReusesThePlayer) {
-    makeController();
     ASSERT_TRUE(controller->open(folder->addFile(L"a.mpg")));
     MediaPlayer* first = controller->player();
     ASSERT_TRUE(controller->open(folder->addFile(L"noextension")));
@@ -123,7 +116,6 @@ TEST_F(Controller, SecondFileOfSameTypeReusesThePlayer) {
 }
 
 TEST_F(Controller, FailedInitLeavesNoPlayer) {
-    makeController();
     log->initResult = false;
 
     EXPECT_FALSE(controller->open(folder->addFile(L"a.mpg")));
@@ -135,7 +127,6 @@ TEST_F(Controller, FailedInitLeavesNoPlayer) {
 }
 
 TEST_F(Controller, UnloadableFileKeepsThePreviousFile) {
-    makeController();
     const std::wstring good = folder->addFile(L"a.mpg");
     const std::wstring bad = folder->addFile(L"b.mpg");
     log->unloadable.insert(bad);
@@ -146,7 +137,6 @@ TEST_F(Controller, UnloadableFileKeepsThePreviousFile) {
 }
 
 TEST_F(Controller, PlayWithNothingOpenedDoesNothingButStop) {
-    makeController();
     controller->play();
     EXPECT_TRUE(log->createdTypes.empty());
     EXPECT_EQ(controller->player(), nullptr);
@@ -154,7 +144,6 @@ TEST_F(Controller, PlayWithNothingOpenedDoesNothingButStop) {
 }
 
 TEST_F(Controller, PlayAndPauseOnlyActWhenTheyChangeSomething) {
-    makeController();
     openInFolder({L"a.mpg"}, 0);
 
     controller->play();  // already playing
@@ -178,7 +167,6 @@ TEST_F(Controller, PlayAndPauseOnlyActWhenTheyChangeSomething) {
 }
 
 TEST_F(Controller, PauseAndStopGiveUpWaitingOnAPlayerThatKeepsPlaying) {
-    makeController();
     openInFolder({L"a.mpg"}, 0);
     log->stuckPlaying = true;
 
@@ -261,7 +249,6 @@ TEST_F(Controller, SkipRemovesEntriesThatFailToLoad) {
 }
 
 TEST_F(Controller, SkipDoesNothingWithoutSomewhereToGo) {
-    makeController();
     // Playing at time 0: the file hasn't visibly started, so a skip is ignored.
     auto paths = openInFolder(kAbc, 0);
     log->time = 0;
@@ -287,7 +274,6 @@ TEST_F(Controller, SkipDoesNothingWithoutSomewhereToGo) {
 // A file that plays at time 0 is waited for 2 s (8 ticks) before a skip goes ahead: one that never
 // starts must not hold Next and Previous up.
 TEST_F(Controller, SkipWaitsTwoSecondsForAFileToStart) {
-    makeController();
     const auto paths = openInFolder(kAbc, 0);
     log->time = 0;
     for (int tick = 0; tick < 7; ++tick) {
@@ -339,7 +325,6 @@ TEST_F(Controller, EndOfFileAdvancesWithoutWrapping) {
 }
 
 TEST_F(Controller, TickLeavesOtherStatesAlone) {
-    makeController();
     controller->timerProc();  // no player
     openInFolder(kAbc, 0);
     for (int state : {StateNothing, StatePaused, StateStopped, StateError}) {
@@ -380,7 +365,6 @@ TEST_F(Controller, SeekStepsAndClamps) {
         {"stopped", StateStopped, 10000, 60000, +1, false, -1},
         {"ended", StateEnded, 10000, 60000, -1, false, -1},
     };
-    makeController();
     EXPECT_FALSE(controller->seek(+1));  // no player
     openInFolder({L"a.mpg"}, 0);
     for (const Case& c : cases) {
@@ -414,7 +398,6 @@ TEST_F(Controller, VolumeCommandsClampAndUnmute) {
         {"set -20", 50, false, false, -20, 0},        {"set 250", 50, false, false, 250, 100},
         {"set while muted", 50, true, false, 30, 30},
     };
-    makeController();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         controller->setVolume(c.startVolume);
@@ -450,7 +433,6 @@ TEST_F(Controller, ApplyVolumeCallsThePlayerOnlyWhereItDiffers) {
         {"other type, unmuted", PlayerFlash, false, 0, 40, false, 0, {40}},
         {"other type, in line", PlayerFlash, false, 40, 40, false, 0, {}},
     };
-    makeController();
     openInFolder({L"a.mpg"}, 0);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -471,7 +453,6 @@ TEST_F(Controller, ApplyVolumeCallsThePlayerOnlyWhereItDiffers) {
 }
 
 TEST_F(Controller, VolumeAndMuteReachThePlayerOnlyWhilePlayingOrPaused) {
-    makeController();
     openInFolder({L"a.mpg"}, 0);
 
     log->state = StateStopped;
@@ -497,14 +478,10 @@ TEST_F(Controller, VolumeAndMuteReachThePlayerOnlyWhilePlayingOrPaused) {
 }
 
 TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
-    makeController();
     openInFolder({L"a.mpg"}, 0);
     log->mute = true;  // a Playing event's volume upkeep puts this right
 
-    std::thread library([] {
-        const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
-        PlayLogic::handleProc(playing.type);
-    });
+    std::thread library([] { PlayLogic::handleProc(libvlc_MediaPlayerPlaying); });
     library.join();
     // Posted, not run: nothing has touched the player yet.
     EXPECT_EQ(log->toggles, 0);
@@ -515,8 +492,7 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
 
     // Stopped may come twice; the second changes nothing.
     for (int i = 0; i < 2; ++i) {
-        const libvlc_event_t stopped = eventOf(libvlc_MediaPlayerStopped);
-        PlayLogic::handleProc(stopped.type);
+        PlayLogic::handleProc(libvlc_MediaPlayerStopped);
     }
     pumpPending();
     EXPECT_EQ(log->toggles, 1);
@@ -545,15 +521,13 @@ TEST_F(Controller, OnlyEventsOfAPlayingPlayerShowTheSurface) {
 }
 
 TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
-    makeController();
     openInFolder({L"a.mpg"}, 0);
-    const libvlc_event_t playing = eventOf(libvlc_MediaPlayerPlaying);
-    PlayLogic::handleProc(playing.type);
+    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
     controller.reset();
     EXPECT_EQ(log->deletions, 1);
 
     const int callsBefore = static_cast<int>(log->calls.size());
-    PlayLogic::handleProc(playing.type);  // no controller: nothing listens
+    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);  // no controller: nothing listens
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsBefore);
 
@@ -563,7 +537,7 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     const int callsOfTheNext = static_cast<int>(log->calls.size());
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsOfTheNext);
-    PlayLogic::handleProc(playing.type);
+    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
     pumpPending();
     EXPECT_GT(static_cast<int>(log->calls.size()), callsOfTheNext) << "an event of its own does";
 }
@@ -571,7 +545,6 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
 // The library keeps firing events while the user stops, skips and opens. Every player call must come from
 // the user-interface thread, and the commands must finish: a watchdog ends the process if they hang.
 TEST_F(Controller, CommandsFinishWhileEventsArrive) {
-    makeController();
     const auto paths = openInFolder(kAbc, 0);
 
     std::mutex mutex;
@@ -594,8 +567,7 @@ TEST_F(Controller, CommandsFinishWhileEventsArrive) {
                              libvlc_MediaPlayerEndReached};
         while (firing) {
             for (int type : types) {
-                const libvlc_event_t event = eventOf(type);
-                PlayLogic::handleProc(event.type);
+                PlayLogic::handleProc(type);
                 ++fired;
             }
             Sleep(1);

@@ -68,15 +68,11 @@ TEST_F(BrandingLink, RecordsColourAndAbsoluteWebAddress) {
 }
 
 TEST_F(BrandingLink, NegativePositionCountsFromTheRightAndBottomEdges) {
-    RECT client{};
-    GetClientRect(mainWindow, &client);
+    const SIZE client = testwin::clientSize(mainWindow);
     HWND label = createLinkWindow(80, 16, mainWindow, -5, -7, nullptr);
     ASSERT_NE(label, nullptr);
-    const RECT rect = rectInParent(label);
-    EXPECT_EQ(rect.right, client.right - 5);
-    EXPECT_EQ(rect.bottom, client.bottom - 7);
-    EXPECT_EQ(rect.right - rect.left, 80);
-    EXPECT_EQ(rect.bottom - rect.top, 16);
+    EXPECT_EQ(rectInParent(label),
+              (RECT{client.cx - 5 - 80, client.cy - 7 - 16, client.cx - 5, client.cy - 7}));
     // A plain link window has a colour but no address.
     EXPECT_EQ(linkColorMap().count(label), 1u);
     EXPECT_EQ(linkUrlMap().count(label), 0u);
@@ -86,11 +82,7 @@ TEST_F(BrandingLink, ZeroSizeTakesTheMeasuredTextSize) {
     HWND label = createLinkWindow(0, 0, mainWindow, 3, 4, nullptr);
     ASSERT_NE(label, nullptr);
     const SIZE expected = textExtent(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
-    const RECT rect = rectInParent(label);
-    EXPECT_EQ(rect.left, 3);
-    EXPECT_EQ(rect.top, 4);
-    EXPECT_EQ(rect.right - rect.left, expected.cx);
-    EXPECT_EQ(rect.bottom - rect.top, expected.cy);
+    EXPECT_EQ(rectInParent(label), testwin::xywh(3, 4, expected.cx, expected.cy));
 }
 
 TEST_F(BrandingLink, ColourAnswerForALink) {

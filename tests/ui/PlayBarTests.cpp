@@ -8,9 +8,11 @@
 #include <utility>
 #include <vector>
 
-#include "common/MainWindowFixture.h"
+#include "common/BarButtons.h"
 #include "common/DibCanvas.h"
+#include "common/MainWindowFixture.h"
 #include "common/TempFolder.h"
+#include "common/WindowRects.h"
 #include "resource.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
@@ -145,12 +147,7 @@ protected:
     }
 
     void resize(int width) { MoveWindow(bar->window(), 0, 0, width, bar->height(), TRUE); }
-    RECT controlRect(int id) const {
-        RECT rect{};
-        GetWindowRect(GetDlgItem(bar->window(), id), &rect);
-        MapWindowPoints(nullptr, bar->window(), reinterpret_cast<POINT*>(&rect), 2);
-        return rect;
-    }
+    RECT controlRect(int id) const { return testwin::rectInParent(GetDlgItem(bar->window(), id)); }
     bool shown(int id) const {
         return (GetWindowLongPtrW(GetDlgItem(bar->window(), id), GWL_STYLE) & WS_VISIBLE) != 0;
     }
@@ -212,11 +209,7 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
     for (const Case& c : cases) {
         bar->setDpi(c.dpi);
         resize(c.width);
-        const RECT r = controlRect(c.id);
-        EXPECT_EQ(r.left, c.x) << c.id << " at " << c.width;
-        EXPECT_EQ(r.top, c.y) << c.id << " at " << c.width;
-        EXPECT_EQ(r.right - r.left, c.w) << c.id << " at " << c.width;
-        EXPECT_EQ(r.bottom - r.top, c.h) << c.id << " at " << c.width;
+        EXPECT_EQ(controlRect(c.id), testwin::xywh(c.x, c.y, c.w, c.h)) << c.id << " at " << c.width;
     }
 }
 
@@ -348,18 +341,7 @@ TEST_F(ControlBar, TimeDragSeeksWithinTheLengthAndAPressElsewhereTakesNothing) {
 }
 
 TEST_F(ControlBar, EveryButtonHasItsTooltip) {
-    const std::pair<int, const wchar_t*> tips[] = {
-        {IDC_BTN_OPEN, L"Open"},
-        {IDC_BTN_PLAY, L"Play"},
-        {IDC_BTN_PAUSE, L"Pause"},
-        {IDC_BTN_STOP, L"Stop"},
-        {IDC_BTN_PREV, L"Prev"},
-        {IDC_BTN_NEXT, L"Next"},
-        {IDC_BTN_MUTE, L"Mute On/Off"},
-        {IDC_BTN_FULLSCREEN, L"Full Screen"},
-        {IDC_BTN_LEAVE_FULLSCREEN, L"Leave Full Screen"},
-    };
-    for (const auto& [id, text] : tips) {
+    for (const auto& [id, text] : kBarButtonNames) {
         wchar_t shown[64] = L"";
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;

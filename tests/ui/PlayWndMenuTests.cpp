@@ -12,17 +12,10 @@
 namespace {
 
 // The context menu resource, destroyed at the end of the test.
-struct LoadedMenu {
-    LoadedMenu() : menu(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU))) {}
-    ~LoadedMenu() {
-        if (menu != nullptr) {
-            DestroyMenu(menu);
-        }
-    }
-    LoadedMenu(const LoadedMenu&) = delete;
-    LoadedMenu& operator=(const LoadedMenu&) = delete;
-    HMENU menu;
-};
+testwin::Owned<HMENU, DestroyMenu> loadContextMenu() {
+    return testwin::Owned<HMENU, DestroyMenu>(
+        LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_CONTEXTMENU)));
+}
 
 bool present(HMENU popup, UINT command) {
     return GetMenuState(popup, command, MF_BYCOMMAND) != UINT(-1);
@@ -62,10 +55,10 @@ class ContextMenuStates : public testing::TestWithParam<MenuCase> {};
 
 TEST_P(ContextMenuStates, EnablesTheCommandsThatApply) {
     const MenuCase& c = GetParam();
-    LoadedMenu loaded;
-    ASSERT_NE(loaded.menu, nullptr);
-    HMENU popup = prepareContextMenu(loaded.menu, c.inputs);
-    ASSERT_EQ(popup, GetSubMenu(loaded.menu, 0));
+    const auto loaded = loadContextMenu();
+    ASSERT_NE(loaded.get(), nullptr);
+    HMENU popup = prepareContextMenu(loaded.get(), c.inputs);
+    ASSERT_EQ(popup, GetSubMenu(loaded.get(), 0));
 
     EXPECT_EQ(enabled(popup, ID_PLAY), c.play);
     EXPECT_EQ(greyed(popup, ID_PLAY), !c.play);
@@ -96,11 +89,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatApplies) {
     for (const bool fullScreen : {false, true}) {
-        LoadedMenu loaded;
-        ASSERT_NE(loaded.menu, nullptr);
+        const auto loaded = loadContextMenu();
+        ASSERT_NE(loaded.get(), nullptr);
         ContextMenuInputs in;
         in.fullScreen = fullScreen;
-        HMENU popup = prepareContextMenu(loaded.menu, in);
+        HMENU popup = prepareContextMenu(loaded.get(), in);
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen) << "fullScreen " << fullScreen;
         EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen) << "fullScreen " << fullScreen;

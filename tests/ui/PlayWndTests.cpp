@@ -26,14 +26,8 @@ bool visible(HWND window) {
 TEST(VideoLayoutNumbers, LinkInTheTopRightCornerAndSurfaceBelowIt) {
     const SIZE link{120, 20};
     const VideoLayout placed = computeVideoLayout(640, 400, &link);
-    EXPECT_EQ(placed.link.left, 640 - 120 - 5);
-    EXPECT_EQ(placed.link.top, 5);
-    EXPECT_EQ(placed.link.right, 635);
-    EXPECT_EQ(placed.link.bottom, 25);
-    EXPECT_EQ(placed.surface.left, 0);
-    EXPECT_EQ(placed.surface.top, 30);
-    EXPECT_EQ(placed.surface.right, 640);
-    EXPECT_EQ(placed.surface.bottom, 405);
+    EXPECT_EQ(placed.link, (RECT{640 - 120 - 5, 5, 635, 25}));
+    EXPECT_EQ(placed.surface, (RECT{0, 30, 640, 405}));
 }
 
 TEST(VideoLayoutNumbers, MarginsFollowTheDpi) {
@@ -158,11 +152,7 @@ TEST_F(VideoWindow, OpenForTheLibraryPlayerMakesAHiddenClippingSurfaceBelowTheLi
     EXPECT_NE(GetWindowLongPtrW(surface, GWL_STYLE) & WS_CLIPCHILDREN, 0);
 
     const RECT link = rectInParent(video->linkWindow());
-    const RECT placed = rectInParent(surface);
-    EXPECT_EQ(placed.left, 0);
-    EXPECT_EQ(placed.top, (link.bottom - link.top) + 10);
-    EXPECT_EQ(placed.right, kFrameWidth);
-    EXPECT_EQ(placed.bottom, kFrameHeight + 5);
+    EXPECT_EQ(rectInParent(surface), (RECT{0, (link.bottom - link.top) + 10, kFrameWidth, kFrameHeight + 5}));
 }
 
 TEST_F(VideoWindow, ResizingTheFrameMovesLinkAndSurface) {

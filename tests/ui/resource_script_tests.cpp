@@ -1,5 +1,6 @@
 // The resource script: dialog templates, menus and the accelerator table.
 #include "common/TestWindows.h"
+#include "common/WindowRects.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -20,23 +21,10 @@ INT_PTR CALLBACK passiveDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 }
 
 // A modeless dialog from a template, destroyed at the end of the test.
-class TemplateDialog {
-public:
-    TemplateDialog(int id, HWND parent)
-        : dialog_(CreateDialogParamW(module(), MAKEINTRESOURCEW(id), parent, passiveDialogProc, 0)) {}
-    ~TemplateDialog() {
-        if (dialog_ != nullptr) {
-            DestroyWindow(dialog_);
-        }
-    }
-    TemplateDialog(const TemplateDialog&) = delete;
-    TemplateDialog& operator=(const TemplateDialog&) = delete;
-
-    HWND get() const { return dialog_; }
-
-private:
-    HWND dialog_;
-};
+testwin::Owned<HWND, DestroyWindow> templateDialog(int id, HWND parent) {
+    return testwin::Owned<HWND, DestroyWindow>(
+        CreateDialogParamW(module(), MAKEINTRESOURCEW(id), parent, passiveDialogProc, 0));
+}
 
 using testwin::TestWindow;
 using testwin::windowText;
@@ -46,7 +34,7 @@ LONG_PTR styleOf(HWND window) {
 }
 
 TEST(AboutDialog, HasTheVersionLineTheIconAndTheDefaultButton) {
-    TemplateDialog about(IDD_ABOUTBOX, nullptr);
+    const auto about = templateDialog(IDD_ABOUTBOX, nullptr);
     ASSERT_NE(about.get(), nullptr);
     EXPECT_EQ(windowText(about.get()), L"About");
     EXPECT_TRUE(styleOf(about.get()) & WS_CAPTION);
@@ -94,16 +82,13 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
         {IDC_VOLUME_SLIDER, L"", {273, 2, 68, 14}, false},
     };
     const TestWindow host(WS_POPUP);
-    TemplateDialog bar(IDD_PLAYBAR, host.get());
+    const auto bar = templateDialog(IDD_PLAYBAR, host.get());
     ASSERT_NE(bar.get(), nullptr);
     EXPECT_TRUE(styleOf(bar.get()) & WS_CHILD);
     EXPECT_FALSE(styleOf(bar.get()) & WS_CAPTION);
     RECT size{0, 0, 422, 18};
     MapDialogRect(bar.get(), &size);
-    RECT client{};
-    GetClientRect(bar.get(), &client);
-    EXPECT_EQ(client.right, size.right);
-    EXPECT_EQ(client.bottom, size.bottom);
+    EXPECT_EQ(testwin::clientSize(bar.get()), (SIZE{size.right, size.bottom}));
 
     for (const BarControl& c : controls) {
         SCOPED_TRACE(c.id);
@@ -119,13 +104,8 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
         // The dialog manager converts position and size separately, so the size is mapped on its own.
         RECT expected = c.units;
         MapDialogRect(bar.get(), &expected);
-        RECT actual{};
-        GetWindowRect(control, &actual);
-        MapWindowPoints(nullptr, bar.get(), reinterpret_cast<POINT*>(&actual), 2);
-        EXPECT_EQ(actual.left, expected.left);
-        EXPECT_EQ(actual.top, expected.top);
-        EXPECT_EQ(actual.right - actual.left, expected.right);
-        EXPECT_EQ(actual.bottom - actual.top, expected.bottom);
+        EXPECT_EQ(testwin::rectInParent(control),
+                  testwin::xywh(expected.left, expected.top, expected.right, expected.bottom));
     }
 }
 
@@ -133,7 +113,7 @@ TEST(VideoTemplates, AreHiddenChildDialogsWithoutControls) {
     const TestWindow host(WS_POPUP);
     for (int id : {IDD_VIDEO_FRAME, IDD_VIDEO_SURFACE}) {
         SCOPED_TRACE(id);
-        TemplateDialog dialog(id, host.get());
+        const auto dialog = templateDialog(id, host.get());
         ASSERT_NE(dialog.get(), nullptr);
         EXPECT_TRUE(styleOf(dialog.get()) & WS_CHILD);
         EXPECT_FALSE(styleOf(dialog.get()) & WS_VISIBLE);

@@ -27,6 +27,12 @@ HINSTANCE module() {
     return GetModuleHandleW(nullptr);
 }
 
+// The picture drawn for the scale, as it is stored.
+ImagePtr picture(const wchar_t* name, int percent) {
+    return ImagePtr(
+        loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
+}
+
 // Straight-alpha pixels of an image, read through a 32-bit ARGB copy.
 std::vector<Gdiplus::ARGB> pixelsOf(Gdiplus::Image* image) {
     const int width = imageWidth(image);
@@ -67,23 +73,18 @@ const SkinCase kSkins[] = {
     {L"IDB_TIME_BALL", 12, 12, true},   {L"IDB_VOLUME_BAR", 68, 12, true}, {L"IDB_VOLUME_BALL", 16, 12, true},
 };
 
-class SkinPictureTest : public ::testing::TestWithParam<SkinCase> {};
-
-TEST_P(SkinPictureTest, DecodesAtItsExactSizeWithAlpha) {
-    const SkinCase& skin = GetParam();
-    ImagePtr image = loadSkinImage(module(), skin.name);
+// The picture at its size times the scale (rounded half up), with the surround it should have; the
+// bar is a layered window keyed on black, so a visible pure black pixel would be a hole.
+void expectDrawnAt(Gdiplus::Image* image, const SkinCase& skin, int percent) {
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(imageWidth(image.get()), skin.width);
-    EXPECT_EQ(imageHeight(image.get()), skin.height);
-    EXPECT_TRUE(Gdiplus::IsAlphaPixelFormat(image->GetPixelFormat()));
-
-    const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
-    ASSERT_EQ(pixels.size(), static_cast<size_t>(skin.width * skin.height));
+    EXPECT_EQ(imageWidth(image), (skin.width * percent + 50) / 100);
+    EXPECT_EQ(imageHeight(image), (skin.height * percent + 50) / 100);
+    const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image);
+    ASSERT_EQ(pixels.size(), static_cast<size_t>(imageWidth(image) * imageHeight(image)));
     if (skin.transparentAround) {
         EXPECT_EQ(alphaOf(pixels.front()), 0) << "top left corner";
         EXPECT_EQ(alphaOf(pixels.back()), 0) << "bottom right corner";
     }
-    // The bar is a layered window keyed on black: a visible pure black pixel would be a hole.
     for (Gdiplus::ARGB argb : pixels) {
         if (alphaOf(argb) != 0) {
             ASSERT_NE(argb & 0xFFFFFF, 0u);
@@ -91,47 +92,35 @@ TEST_P(SkinPictureTest, DecodesAtItsExactSizeWithAlpha) {
     }
 }
 
+class SkinPictureTest : public ::testing::TestWithParam<SkinCase> {};
+
+TEST_P(SkinPictureTest, DecodesAtItsExactSizeWithAlpha) {
+    ImagePtr image = loadSkinImage(module(), GetParam().name);
+    expectDrawnAt(image.get(), GetParam(), 100);
+    EXPECT_TRUE(image && Gdiplus::IsAlphaPixelFormat(image->GetPixelFormat()));
+}
+
 INSTANTIATE_TEST_SUITE_P(AllSkins, SkinPictureTest, ::testing::ValuesIn(kSkins),
                          [](const ::testing::TestParamInfo<SkinCase>& info) {
-                             std::string name;
-                             for (const wchar_t* c = info.param.name; *c != 0; ++c) {
-                                 name += static_cast<char>(*c);
-                             }
-                             return name;
+                             const std::wstring name = info.param.name;
+                             return std::string(name.begin(), name.end());
                          });
 
 // Each picture drawn for every display scale, at its 100 % size times the scale rounded half up, and still
 // with a transparent surround and no pure black where it is visible.
 TEST_P(SkinPictureTest, EveryScaleIsDrawnAtItsSize) {
-    const SkinCase& skin = GetParam();
     for (int percent : {125, 150, 175, 200, 250, 300}) {
         SCOPED_TRACE(percent);
-        HRSRC found = FindResourceW(module(), skin.name, dpiscale::pictureType(percent).c_str());
-        ImagePtr image(loadPngResource(module(), found));
-        ASSERT_NE(image, nullptr);
-        EXPECT_EQ(imageWidth(image.get()), (skin.width * percent + 50) / 100);
-        EXPECT_EQ(imageHeight(image.get()), (skin.height * percent + 50) / 100);
-        const std::vector<Gdiplus::ARGB> pixels = pixelsOf(image.get());
-        if (skin.transparentAround) {
-            EXPECT_EQ(alphaOf(pixels.front()), 0);
-            EXPECT_EQ(alphaOf(pixels.back()), 0);
-        }
-        for (Gdiplus::ARGB argb : pixels) {
-            if (alphaOf(argb) != 0) {
-                ASSERT_NE(argb & 0xFFFFFF, 0u);
-            }
-        }
+        expectDrawnAt(picture(GetParam().name, percent).get(), GetParam(), percent);
     }
 }
 
 TEST(DisplayScale, LengthsPictureScalesAndNames) {
-    const std::pair<int, UINT> lengths[] = {{1, 96},   {1, 120},   {1, 144},   {5, 120},
-                                            {5, 144},  {11, 144},  {36, 120},  {26, 120},
-                                            {-3, 144}, {672, 192}, {420, 168}, {0, 300}};
-    const int scaled[] = {1, 1, 2, 6, 8, 17, 45, 33, -5, 1344, 735, 0};
-    for (size_t i = 0; i < std::size(lengths); ++i) {
-        EXPECT_EQ(dpiscale::scale(lengths[i].first, lengths[i].second), scaled[i])
-            << lengths[i].first << " at " << lengths[i].second;
+    const int lengths[][3] = {{1, 96, 1},    {1, 120, 1},      {1, 144, 2},     {5, 120, 6},
+                              {5, 144, 8},   {11, 144, 17},    {36, 120, 45},   {26, 120, 33},
+                              {-3, 144, -5}, {672, 192, 1344}, {420, 168, 735}, {0, 300, 0}};
+    for (const auto& [length, dpi, scaled] : lengths) {
+        EXPECT_EQ(dpiscale::scale(length, dpi), scaled) << length << " at " << dpi;
     }
     // The exact scale, else the next larger; never a smaller one.
     const std::pair<UINT, int> scales[] = {{96, 100},  {97, 125},  {120, 125}, {121, 150},
@@ -140,12 +129,12 @@ TEST(DisplayScale, LengthsPictureScalesAndNames) {
     for (const auto& [dpi, percent] : scales) {
         EXPECT_EQ(dpiscale::pictureScaleFor(dpi), percent) << dpi;
     }
-    EXPECT_EQ(dpiscale::baseSizeOf(33, 125), 26);
-    EXPECT_EQ(dpiscale::baseSizeOf(13, 125), 10);
-    EXPECT_EQ(dpiscale::baseSizeOf(46, 175), 26);
-    EXPECT_EQ(dpiscale::baseSizeOf(233, 150), 155);
-    EXPECT_EQ(dpiscale::baseSizeOf(388, 250), 155);
-    EXPECT_EQ(dpiscale::baseSizeOf(36, 100), 36);
+    // A picture's size at 100 %, from its size at a scale.
+    const int bases[][3] = {{33, 125, 26},   {13, 125, 10},   {46, 175, 26},
+                            {233, 150, 155}, {388, 250, 155}, {36, 100, 36}};
+    for (const auto& [size, percent, base] : bases) {
+        EXPECT_EQ(dpiscale::baseSizeOf(size, percent), base) << size << " at " << percent;
+    }
     EXPECT_EQ(dpiscale::pictureType(100), L"PNG");
     EXPECT_EQ(dpiscale::pictureType(250), L"PNG_250");
 }
@@ -168,10 +157,6 @@ TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
         {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
         {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
         {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
-    };
-    const auto picture = [](const wchar_t* name, int percent) {
-        return ImagePtr(
-            loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);

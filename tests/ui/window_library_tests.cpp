@@ -14,14 +14,9 @@ HINSTANCE module() {
 }
 
 using testwin::TestWindow;
-
 using testwin::windowRect;
-
-RECT workArea() {
-    RECT r{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
-    return r;
-}
+using testwin::workArea;
+using testwin::xywh;
 
 class WindowLibraryTest : public ::testing::Test {
 protected:
@@ -76,11 +71,8 @@ TEST(CenterWindow, CentresOverTheWorkArea) {
     TestWindow window(WS_POPUP, {3, 7, 303, 207});
     ASSERT_NE(window.get(), nullptr);
     centerWindow(window.get());
-    const RECT r = windowRect(window.get());
-    EXPECT_EQ(r.left, (area.left + area.right - 300) / 2);
-    EXPECT_EQ(r.top, (area.top + area.bottom - 200) / 2);
-    EXPECT_EQ(r.right - r.left, 300);
-    EXPECT_EQ(r.bottom - r.top, 200);
+    EXPECT_EQ(windowRect(window.get()),
+              xywh((area.left + area.right - 300) / 2, (area.top + area.bottom - 200) / 2, 300, 200));
 }
 
 TEST(CenterWindow, WindowLargerThanTheWorkAreaKeepsItsTopLeftVisible) {
@@ -102,9 +94,7 @@ TEST(CenterWindow, OwnedPopupCentresOverItsOwnerAwayFromTheOrigin) {
     ASSERT_NE(popup.get(), nullptr);
     ASSERT_EQ(GetParent(popup.get()), owner.get());
     centerWindow(popup.get());
-    const RECT r = windowRect(popup.get());
-    EXPECT_EQ(r.left, 600);
-    EXPECT_EQ(r.top, 475);
+    EXPECT_EQ(windowRect(popup.get()), xywh(600, 475, 100, 50));
 }
 
 TEST(CenterWindow, ChildCentresOverItsParentOnTheScreen) {
@@ -112,9 +102,7 @@ TEST(CenterWindow, ChildCentresOverItsParentOnTheScreen) {
     TestWindow child(WS_CHILD, {0, 0, 100, 60}, parent.get());
     ASSERT_NE(child.get(), nullptr);
     centerWindow(child.get());
-    const RECT r = windowRect(child.get());
-    EXPECT_EQ(r.left, 350);
-    EXPECT_EQ(r.top, 220);
+    EXPECT_EQ(windowRect(child.get()), xywh(350, 220, 100, 60));
 }
 
 struct ClientSizeCase {
@@ -136,13 +124,9 @@ TEST_P(SetClientSizeTest, ClientGetsExactlyTheSizeAndThePositionStays) {
 
     setClientSize(window, c.width, c.height);
 
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, c.width);
-    EXPECT_EQ(client.bottom, c.height);
-    const RECT after = windowRect(window);
-    EXPECT_EQ(after.left, before.left);
-    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(testwin::clientSize(window), (SIZE{c.width, c.height}));
+    EXPECT_EQ(windowRect(window).left, before.left);
+    EXPECT_EQ(windowRect(window).top, before.top);
 }
 
 INSTANTIATE_TEST_SUITE_P(Frames, SetClientSizeTest,

@@ -30,6 +30,26 @@ struct libvlc_media_player_t {
     libvlc_event_manager_t eventManager{nullptr};
 };
 
+namespace {
+
+template <typename Counted>
+void retain(Counted* object) {
+    if (object != nullptr) {
+        ++object->references;
+    }
+}
+
+// True when that was the last reference.
+template <typename Counted>
+bool released(Counted* object) {
+    return object != nullptr && --object->references == 0;
+}
+
+}  // namespace
+
+// A call on the player behind mp, or `otherwise` without one.
+#define ON_PLAYER(otherwise, call) return mp != nullptr ? mp->player->call : otherwise
+
 extern "C" {
 
 // Not a libvlc entry: how many calls so far would have deadlocked the real library (see StandinLog.h).
@@ -46,13 +66,11 @@ libvlc_instance_t* libvlc_new(int, const char* const*) {
 }
 
 void libvlc_retain(libvlc_instance_t* instance) {
-    if (instance != nullptr) {
-        ++instance->references;
-    }
+    retain(instance);
 }
 
 void libvlc_release(libvlc_instance_t* instance) {
-    if (instance != nullptr && --instance->references == 0) {
+    if (released(instance)) {
         delete instance;
     }
 }
@@ -68,13 +86,11 @@ libvlc_media_t* libvlc_media_new_path(libvlc_instance_t* instance, const char* p
 }
 
 void libvlc_media_retain(libvlc_media_t* media) {
-    if (media != nullptr) {
-        ++media->references;
-    }
+    retain(media);
 }
 
 void libvlc_media_release(libvlc_media_t* media) {
-    if (media != nullptr && --media->references == 0) {
+    if (released(media)) {
         delete media;
     }
 }
@@ -92,13 +108,11 @@ libvlc_media_player_t* libvlc_media_player_new(libvlc_instance_t* instance) {
 }
 
 void libvlc_media_player_retain(libvlc_media_player_t* mp) {
-    if (mp != nullptr) {
-        ++mp->references;
-    }
+    retain(mp);
 }
 
 void libvlc_media_player_release(libvlc_media_player_t* mp) {
-    if (mp == nullptr || --mp->references != 0) {
+    if (!released(mp)) {
         return;
     }
     mp->player->shutdown();
@@ -135,23 +149,19 @@ void libvlc_event_detach(libvlc_event_manager_t* manager, libvlc_event_type_t ty
 }
 
 int libvlc_media_player_play(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->play() : -1;
+    ON_PLAYER(-1, play());
 }
 
 void libvlc_media_player_pause(libvlc_media_player_t* mp) {
-    if (mp != nullptr) {
-        mp->player->pause();
-    }
+    ON_PLAYER(void(), pause());
 }
 
 void libvlc_media_player_stop(libvlc_media_player_t* mp) {
-    if (mp != nullptr) {
-        mp->player->stop();
-    }
+    ON_PLAYER(void(), stop());
 }
 
 int libvlc_media_player_is_playing(libvlc_media_player_t* mp) {
-    return mp != nullptr && mp->player->isPlaying() ? 1 : 0;
+    ON_PLAYER(0, isPlaying() ? 1 : 0);
 }
 
 libvlc_state_t libvlc_media_player_get_state(libvlc_media_player_t* mp) {
@@ -159,45 +169,39 @@ libvlc_state_t libvlc_media_player_get_state(libvlc_media_player_t* mp) {
 }
 
 libvlc_time_t libvlc_media_player_get_time(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->time() : -1;
+    ON_PLAYER(-1, time());
 }
 
 libvlc_time_t libvlc_media_player_get_length(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->length() : -1;
+    ON_PLAYER(-1, length());
 }
 
 void libvlc_media_player_set_time(libvlc_media_player_t* mp, libvlc_time_t ms) {
-    if (mp != nullptr) {
-        mp->player->setTime(ms);
-    }
+    ON_PLAYER(void(), setTime(ms));
 }
 
 void libvlc_media_player_set_hwnd(libvlc_media_player_t* mp, void* drawable) {
-    if (mp != nullptr) {
-        mp->player->setWindow(static_cast<HWND>(drawable));
-    }
+    ON_PLAYER(void(), setWindow(static_cast<HWND>(drawable)));
 }
 
 int libvlc_audio_get_volume(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->volume() : -1;
+    ON_PLAYER(-1, volume());
 }
 
 int libvlc_audio_set_volume(libvlc_media_player_t* mp, int volume) {
-    return mp != nullptr ? mp->player->setVolume(volume) : -1;
+    ON_PLAYER(-1, setVolume(volume));
 }
 
 int libvlc_audio_get_mute(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->mute() : -1;
+    ON_PLAYER(-1, mute());
 }
 
 void libvlc_audio_set_mute(libvlc_media_player_t* mp, int status) {
-    if (mp != nullptr) {
-        mp->player->setMute(status != 0);
-    }
+    ON_PLAYER(void(), setMute(status != 0));
 }
 
 int libvlc_video_get_track_count(libvlc_media_player_t* mp) {
-    return mp != nullptr ? mp->player->videoTrackCount() : -1;
+    ON_PLAYER(-1, videoTrackCount());
 }
 
 // The stand-in makes no window of its own, so there is no input to switch off.

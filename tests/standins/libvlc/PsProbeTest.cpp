@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "standins/libvlc/PsProbe.h"
@@ -73,6 +74,13 @@ standin::ClipFacts scanAll(const Bytes& data) {
     return scanner.facts();
 }
 
+// What a scan found: the streams and the length in ms, as "video audio 1960".
+std::string scanned(const Bytes& data) {
+    const standin::ClipFacts facts = scanAll(data);
+    return std::string(facts.hasVideo ? "video " : "") + (facts.hasAudio ? "audio " : "") +
+           std::to_string(facts.lengthMs);
+}
+
 TEST(PsTimestamp, DecodesEveryBitOfThe33BitValue) {
     const std::int64_t values[] = {0,      1,     0x7F,       0x80,          0x7FFF,
                                    0x8000, 90000, 0x40000000, 0x1ABCDEF01LL, (1LL << 33) - 1};
@@ -106,10 +114,7 @@ TEST(PsScanner, LongestStreamGivesTheLength) {
     mpeg2Pes(data, 0xC0, 219243);
     mpeg2Pes(data, 0xE0, 225000);
     putStartCode(data, 0xB9);
-    const standin::ClipFacts facts = scanAll(data);
-    EXPECT_TRUE(facts.hasVideo);
-    EXPECT_TRUE(facts.hasAudio);
-    EXPECT_EQ(facts.lengthMs, 1960);
+    EXPECT_EQ(scanned(data), "video audio 1960");
 }
 
 TEST(PsScanner, ReorderedTimestampsUseTheLatestNotTheLastInFileOrder) {
@@ -128,10 +133,7 @@ TEST(PsScanner, ReadsMpeg1PacksAndPackets) {
     mpeg1Pes(data, 0xE0, 45000);
     mpeg1Pack(data);
     mpeg1Pes(data, 0xE0, 45000 + 90000 * 3);
-    const standin::ClipFacts facts = scanAll(data);
-    EXPECT_TRUE(facts.hasVideo);
-    EXPECT_FALSE(facts.hasAudio);
-    EXPECT_EQ(facts.lengthMs, 3000);
+    EXPECT_EQ(scanned(data), "video 3000");
 }
 
 TEST(PsScanner, SkipsPackStuffingAndPacketPayloads) {
@@ -145,10 +147,7 @@ TEST(PsScanner, SkipsPackStuffingAndPacketPayloads) {
     data.insert(data.end(), fake.begin(), fake.end());
     mpeg2Pack(data, 3);
     mpeg2Pes(data, 0xC0, 90000 + 45000, fake);
-    const standin::ClipFacts facts = scanAll(data);
-    EXPECT_FALSE(facts.hasVideo);
-    EXPECT_TRUE(facts.hasAudio);
-    EXPECT_EQ(facts.lengthMs, 500);
+    EXPECT_EQ(scanned(data), "audio 500");
 }
 
 TEST(PsScanner, FindsNothingInDataThatIsNotAProgramStream) {
@@ -162,10 +161,7 @@ TEST(PsScanner, FindsNothingInDataThatIsNotAProgramStream) {
     mpeg2Pes(packetsWithoutPack, 0xE0, 1000);
     mpeg2Pes(packetsWithoutPack, 0xE0, 900000);
     for (const Bytes* data : {&random, &packetsWithoutPack}) {
-        const standin::ClipFacts facts = scanAll(*data);
-        EXPECT_FALSE(facts.hasVideo);
-        EXPECT_FALSE(facts.hasAudio);
-        EXPECT_EQ(facts.lengthMs, 0);
+        EXPECT_EQ(scanned(*data), "0");
     }
 }
 
