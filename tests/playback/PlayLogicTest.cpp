@@ -499,7 +499,6 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
 }
 
 TEST_F(Controller, OnlyEventsOfAPlayingPlayerShowTheSurface) {
-    makeController();
     log->video = false;  // the library knows of no video track yet when play returns
     ASSERT_TRUE(controller->open(folder->addFile(L"a.mpg")));
     controller->play();
