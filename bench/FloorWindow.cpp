@@ -1,50 +1,9 @@
 // The floor the player is measured against: a minimal window program built with the same toolchain and
 // runtime, with a main window of the player's class name and size and the same 260 ms timer, whose tick
 // does nothing.
-#include <windows.h>
-
-namespace {
-
-LRESULT CALLBACK floorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TIMER:
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
-
-}  // namespace
+#include "bench/FloorWindow.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = floorProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = L"Player_WndClass";
-    if (RegisterClassExW(&windowClass) == 0) {
-        return 1;
-    }
-    RECT frame{0, 0, 672, 456};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Velmora Player", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
-    if (window == nullptr) {
-        return 1;
-    }
-    SetTimer(window, 100, 260, nullptr);
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    HWND window = floorwindow::create(instance);
+    return window != nullptr ? floorwindow::showAndRun(window, showCommand) : 1;
 }

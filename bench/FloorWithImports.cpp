@@ -12,22 +12,11 @@
 
 #include <gdiplus.h>
 
+#include "bench/FloorWindow.h"
 #include "libads/libads.h"
 #include "resources/resource.h"
 
 namespace {
-
-LRESULT CALLBACK floorProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-        case WM_TIMER:
-            return 0;
-        case WM_DESTROY:
-            PostQuitMessage(0);
-            return 0;
-        default:
-            return DefWindowProcW(window, message, wParam, lParam);
-    }
-}
 
 // The picture decoded into pixels of its own, as the player's skin loader does; null on any failure.
 std::unique_ptr<Gdiplus::Bitmap> decodePicture(HINSTANCE instance, int id) {
@@ -85,33 +74,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), 0xFF};
     InitCommonControlsEx(&controls);
 
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = floorProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = L"Player_WndClass";
-    if (RegisterClassExW(&windowClass) == 0) {
-        return 1;
-    }
-    RECT frame{0, 0, 672, 456};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, L"Velmora Player", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                  frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    HWND window = floorwindow::create(instance);
     if (window == nullptr) {
         return 1;
     }
     std::unique_ptr<Gdiplus::Bitmap> picture = decodePicture(instance, IDB_LOGO);
-    SetTimer(window, 100, 260, nullptr);
-    ShowWindow(window, showCommand);
-    UpdateWindow(window);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    floorwindow::showAndRun(window, showCommand);
     picture.reset();  // before GDI+ ends
     Gdiplus::GdiplusShutdown(token);
     return 0;
