@@ -1,5 +1,5 @@
 # make test           installs what is missing, builds both targets, runs every test suite
-# make run [FILE=..]  builds the player and starts it under Wine (a sample clip when no file is given)
+# make run [FILE=..]  builds the player and starts it under Wine (the sample clips when no file is given)
 # make bench          builds and runs the benchmarks under Wine (a table; not part of make test)
 # make build          builds both targets only
 # make fuzz           runs every fuzz target for FUZZ_SECONDS (300) each

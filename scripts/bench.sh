@@ -72,9 +72,11 @@ read -r player_cpu player_mb < <(idle "$bench/app/VelmoraPlayer.exe")
 read -r floor_cpu floor_mb < <(idle "$bench/floor_window.exe")
 read -r _ design_mb < <(idle "$bench/app/floor_imports.exe")
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2fx", a / b; else print "-" }'; }
-printf '%-44s %10.1f %10.1f %-6s %8s  (goal <= 1.5x)\n' "idle CPU, against the bare window" "$player_cpu" \
+# The goals: idle CPU level with the bare window's timer, and memory level with the design's floor (the bare
+# window lies below what the floor's libraries alone hold, so it is shown but set no goal).
+printf '%-44s %10.1f %10.1f %-6s %8s  (goal <= 1.1x)\n' "idle CPU, against the bare window" "$player_cpu" \
   "$floor_cpu" "ms/30s" "$(ratio "$player_cpu" "$floor_cpu")"
-printf '%-44s %10.1f %10.1f %-6s %8s  (goal <= 1.8x)\n' "private memory, against the bare window" \
-  "$player_mb" "$floor_mb" "MB" "$(ratio "$player_mb" "$floor_mb")"
-printf '%-44s %10.1f %10.1f %-6s %8s\n' "  against the design's floor" "$player_mb" "$design_mb" "MB" \
-  "$(ratio "$player_mb" "$design_mb")"
+printf '%-44s %10.1f %10.1f %-6s %8s  (goal <= 1.1x)\n' "private memory, against the design's floor" \
+  "$player_mb" "$design_mb" "MB" "$(ratio "$player_mb" "$design_mb")"
+printf '%-44s %10.1f %10.1f %-6s %8s\n' "  against the bare window" "$player_mb" "$floor_mb" "MB" \
+  "$(ratio "$player_mb" "$floor_mb")"

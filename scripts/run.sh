@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Builds the player and starts it under Wine:  run.sh BUILD [FILE]
 #   BUILD  build tree (the Windows build goes to BUILD/win32, the run's own files to BUILD/run)
-#   FILE   a media file (Unix or Windows path); without one, sample clips are generated and the first plays
+#   FILE   a media file (Unix or Windows path); without one, the sample clips (scripts/make-samples.sh) are
+#          generated once into BUILD/run/samples and the first of them plays
 # The video is decoded by Debian's libvlc through the bridge (tests/bridge). STANDIN=1 gives the test
 # stand-in instead, which paints a test picture, and VLC_DIR=<folder with libvlc.dll, libvlccore.dll and
 # plugins/> a real Windows libvlc. With no X display the run is headless: the player plays for a few
 # seconds, a screenshot is saved to BUILD/run/screenshot.png and the player is closed.
+# The Wine prefix in BUILD/run is kept from one run to the next, so the player finds what it stored there
+# (the window's place and size) as it would on Windows; only the player's folder is made anew. What the
+# player and the libraries print (libvlc's and the sound system's messages) goes to BUILD/run/player.log.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
@@ -26,6 +30,8 @@ fi
 
 # Only what the player needs: the program, its advertisement library and the libvlc it gets.
 "$root/scripts/install-deps.sh"
+# Started by `make run`, the build would count as a sub-make and name every directory it enters.
+unset MAKELEVEL
 cmake -S "$root" -B "$win32" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
 targets=(VelmoraPlayer libads)
@@ -60,10 +66,18 @@ case $library in
     ;;
 esac
 
-# A session of its own, so that a test run in BUILD/win32 keeps its prefix. wineserver stays up for
-# the whole session and would hold this script's output open, hence the redirection.
-say "starting Wine (a fresh prefix takes about 20 s)"
-"$root/scripts/wine-session" start "$run" >/dev/null 2>&1 </dev/null
+# A session of its own, so that a test run in BUILD/win32 keeps its prefix, and this prefix is never made
+# anew by a test run. wineserver stays up for the whole session and would hold this script's output open,
+# hence the redirection; the session's own complaints go to the log.
+log=$run/player.log
+if [ -f "$run/wineprefix/velmora-made-by" ]; then
+  say "starting Wine with the prefix of the last run"
+else
+  say "starting Wine (making its prefix takes about 20 s, once)"
+fi
+: >"$log"
+"$root/scripts/wine-session" reuse "$run" >/dev/null 2>>"$log" </dev/null
+sed -n 's/^wine-session: /run: /p' "$log"
 trap '"$root/scripts/wine-session" stop "$run" >/dev/null 2>&1 || true' EXIT
 # shellcheck disable=SC1091
 . "$run/wine-session.env"
@@ -71,8 +85,9 @@ headless=
 [ -f "$run/xvfb.pid" ] && headless=1
 
 if [ -z "$file" ]; then
-  "$root/scripts/make-clips.sh" "$run/clips"
-  file=$run/clips/folder/a.mpg
+  [ -d "$run/samples" ] || say "making the sample clips in $run/samples (once)"
+  "$root/scripts/make-samples.sh" "$run/samples"
+  file="$run/samples/1 Test pattern.mpg"
 fi
 case $file in
   [A-Za-z]:\\*) winfile=$file ;;
@@ -82,24 +97,27 @@ case $file in
     ;;
 esac
 say "playing $winfile"
+say "libvlc's and the sound system's messages go to $log"
 
-player() { wine "$app/VelmoraPlayer.exe" "$@" </dev/null; }
+player() { wine "$app/VelmoraPlayer.exe" "$@" </dev/null >>"$log" 2>&1; }
 
 if [ -z "$headless" ]; then
   say "the player runs on display $DISPLAY until you close it"
-  player "$winfile" || true
+  status=0
+  player "$winfile" || status=$?
+  [ "$status" = 0 ] || say "the player ended with exit code $status; see $log"
   exit 0
 fi
 
 # Headless: play for a moment, take a picture of the virtual screen, then close the player as its
 # frame button would (taskkill without /f asks the window to close).
-player "$winfile" >/dev/null 2>&1 &
+player "$winfile" &
 pid=$!
 for _ in $(seq 50); do
   xwininfo -root -tree 2>/dev/null | grep -q '"Velmora Player - ' && break
   sleep 0.2
 done
-sleep 0.5
+sleep 3
 import -window root "$run/screenshot.png"
 wine taskkill /im VelmoraPlayer.exe >/dev/null 2>&1 || true
 for _ in $(seq 50); do
