@@ -24,6 +24,7 @@ public:
     void updateButtons() override;
     void refreshTime() override;
     void refreshVolume() override;
+    void showPosition(std::int64_t positionMs) override;
     void resetBarAfterStop() override;
 };
 

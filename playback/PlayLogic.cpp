@@ -59,6 +59,7 @@ public:
     void updateButtons() override {}
     void refreshTime() override {}
     void refreshVolume() override {}
+    void showPosition(std::int64_t) override {}
     void resetBarAfterStop() override {}
 };
 
@@ -198,6 +199,7 @@ bool PlayLogic::seek(int direction) {
         }
     }
     player_->setTime(target);
+    view_.showPosition(target);
     return true;
 }
 
