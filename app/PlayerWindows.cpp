@@ -89,3 +89,9 @@ void PlayerWindows::resetBarAfterStop() {
         bar->resetAfterStop();
     }
 }
+
+void PlayerWindows::playbackStarted() {
+    if (appState().fullScreen) {
+        controlbar::armAutoHide();
+    }
+}

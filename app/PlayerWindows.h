@@ -26,6 +26,7 @@ public:
     void refreshVolume() override;
     void showPosition(std::int64_t positionMs) override;
     void resetBarAfterStop() override;
+    void playbackStarted() override;
 };
 
 // The one object, for the life of the process.

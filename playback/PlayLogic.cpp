@@ -61,6 +61,7 @@ public:
     void refreshVolume() override {}
     void showPosition(std::int64_t) override {}
     void resetBarAfterStop() override {}
+    void playbackStarted() override {}
 };
 
 PlaybackView& noView() {
@@ -109,6 +110,7 @@ void PlayLogic::play() {
     player_->play();
     view_.showSurface(player_->hasVideo());
     applyVolume();
+    view_.playbackStarted();
 }
 
 void PlayLogic::pause() {

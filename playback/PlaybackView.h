@@ -32,4 +32,6 @@ public:
     virtual void showPosition(std::int64_t positionMs) = 0;
     // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
     virtual void resetBarAfterStop() = 0;
+    // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.
+    virtual void playbackStarted() = 0;
 };

@@ -276,6 +276,35 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     EXPECT_EQ(log->releases, 1);
 }
 
+// A stop switches the full-screen bar's auto-hide off; every start of playback in full screen (Space after
+// a stop, a resume, the next file) switches it on again, its 5 s of rest counted from then. Windowed, it
+// stays off.
+TEST_F(LifecycleTest, FullScreenBarRestsAgainFromEveryStartOfPlayback) {
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    appState().controller =
+        std::make_unique<PlayLogic>(fakeFactory(std::make_shared<FakePlayerLog>()), &playerWindows());
+    ASSERT_TRUE(openMediaFile(L"C:\\videos\\a.mpg"));
+    PlayBar& bar = *appState().controlBar;
+    const auto command = [](UINT id) { SendMessageW(appState().mainWindow, WM_COMMAND, id, 0); };
+    command(ID_FULLSCREEN);
+    ASSERT_TRUE(appState().fullScreen);
+    for (UINT halt : {ID_STOP, ID_PAUSE}) {
+        command(halt);
+        EXPECT_EQ(bar.lastActivity() == 0, halt == ID_STOP) << "only a stop switches the auto-hide off";
+        if (halt == ID_PAUSE) {
+            bar.setLastActivity(GetTickCount() - 60000, POINT{});  // a pause a minute long
+        }
+        const DWORD before = GetTickCount();
+        command(ID_PLAY);
+        EXPECT_NE(bar.lastActivity(), 0u) << "after " << halt;
+        EXPECT_LE(bar.lastActivity() - before, GetTickCount() - before) << "after " << halt;
+    }
+    command(ID_LEAVE_FULLSCREEN);
+    command(ID_STOP);
+    command(ID_PLAY);
+    EXPECT_EQ(bar.lastActivity(), 0u);
+}
+
 LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return message == WM_NCCREATE ? FALSE : DefWindowProcW(window, message, wParam, lParam);
 }

@@ -191,4 +191,5 @@ struct RecordingView final : PlaybackView {
     void refreshVolume() override { calls.push_back("refreshVolume"); }
     void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
+    void playbackStarted() override { calls.push_back("playbackStarted"); }
 };
