@@ -14,8 +14,11 @@ AppState& appState() {
 }
 
 WindowLinks appWindowLinks() {
-    return WindowLinks{[] { return appState().controller.get(); }, [] { return appState().mainWindow; },
-                       [] { return appState().fullScreen != FALSE; }, [] { return appState().dpi; }};
+    return WindowLinks{[] { return appState().controller.get(); },
+                       [] { return appState().mainWindow; },
+                       [] { return appState().fullScreen != FALSE; },
+                       [] { return appState().dpi; },
+                       {}};
 }
 
 void resetAppState() {

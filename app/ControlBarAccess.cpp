@@ -48,9 +48,11 @@ void autoHideTick() {
     }
 }
 
-void armAutoHide(DWORD tick, POINT cursor) {
+void armAutoHide() {
     if (PlayBar* current = bar()) {
-        current->setLastActivity(tick, cursor);
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        current->setLastActivity(GetTickCount(), cursor);
     }
 }
 

@@ -17,8 +17,8 @@ HWND window();
 int height();
 // The bar's full-screen auto-hide, once per timer tick.
 void autoHideTick();
-// Starts the auto-hide's rest period at the tick count and cursor position (full screen).
-void armAutoHide(DWORD tick, POINT cursor);
+// Starts the auto-hide's rest period now, at the cursor's position (full screen).
+void armAutoHide();
 // Switches the auto-hide off (windowed mode).
 void disarmAutoHide();
 // The bar is drawn for another DPI from now on.

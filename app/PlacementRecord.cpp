@@ -18,11 +18,20 @@ bool isCompleteRecord(std::uint32_t type, std::size_t sizeRead) {
     return type == kBinaryType && sizeRead == kRecordBytes;
 }
 
+bool minimises(std::uint32_t showCommand) {
+    return showCommand == kShowMinimized || showCommand == kMinimize || showCommand == kShowMinNoActive;
+}
+
 std::uint32_t savedShowCommand(std::uint32_t showCommand, std::uint32_t flags) {
-    if (showCommand != kShowMinimized && showCommand != kMinimize && showCommand != kShowMinNoActive) {
+    if (!minimises(showCommand)) {
         return showCommand;
     }
     return (flags & kRestoreToMaximized) != 0 ? kShowMaximized : kShowNormal;
+}
+
+std::uint32_t firstShowCommand(std::uint32_t startShow, std::uint32_t savedShow) {
+    const bool keepsStart = savedShow != kShowMaximized || minimises(startShow) || startShow == kHide;
+    return keepsStart ? startShow : kShowMaximized;
 }
 
 }  // namespace placementrecord

@@ -78,8 +78,20 @@ void PlayerWindows::refreshVolume() {
     }
 }
 
+void PlayerWindows::showPosition(std::int64_t positionMs) {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->showPosition(positionMs);
+    }
+}
+
 void PlayerWindows::resetBarAfterStop() {
     if (PlayBar* bar = appState().controlBar) {
         bar->resetAfterStop();
+    }
+}
+
+void PlayerWindows::playbackStarted() {
+    if (appState().fullScreen) {
+        controlbar::armAutoHide();
     }
 }

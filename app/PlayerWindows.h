@@ -24,7 +24,9 @@ public:
     void updateButtons() override;
     void refreshTime() override;
     void refreshVolume() override;
+    void showPosition(std::int64_t positionMs) override;
     void resetBarAfterStop() override;
+    void playbackStarted() override;
 };
 
 // The one object, for the life of the process.

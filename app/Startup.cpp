@@ -11,6 +11,7 @@
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
 #include "app/Placement.h"
+#include "app/PlacementRecord.h"
 #include "app/PlayerWindows.h"
 #include "playback/PlayLogic.h"
 #include "playback/ReadableFile.h"
@@ -33,24 +34,41 @@ HWND makeMainWindow(HINSTANCE instance) {
                            nullptr, instance, nullptr);
 }
 
-void applySavedPlacement(HWND window) {
+// The window takes its saved place still hidden. Answers the show command the placement was saved with,
+// 0 without one.
+UINT applySavedPlacement(HWND window) {
     AppState& state = appState();
     if (!state.placementValid) {
-        return;
+        return 0;
     }
     WINDOWPLACEMENT placement = state.placement;
     keepRestorable(placement);
     const UINT savedShow = placement.showCmd;
-    // The window takes its place still hidden; the start's own show command shows it.
     placement.showCmd = SW_HIDE;
     // A placement the system refuses is no placement: the first layout gives the standard size, centred.
     if (!SetWindowPlacement(window, &placement)) {
         state.placementValid = FALSE;
+        return 0;
+    }
+    return savedShow;
+}
+
+// Shows the window as the start asks, except that a window closed maximised is maximised by this very
+// show, so that it is never painted at its restored size first; started minimised, it comes back
+// maximised when restored. Its restored size stays the placed one either way.
+void showFirstTime(HWND window, int showCommand, UINT savedShow) {
+    if (savedShow != SW_SHOWMAXIMIZED) {
+        ShowWindow(window, showCommand);
         return;
     }
-    if (savedShow == SW_SHOWMAXIMIZED) {
-        PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    GetWindowPlacement(window, &placement);
+    placement.showCmd = placementrecord::firstShowCommand(static_cast<UINT>(showCommand), savedShow);
+    if (placementrecord::minimises(placement.showCmd)) {
+        placement.flags |= WPF_RESTORETOMAXIMIZED;
     }
+    SetWindowPlacement(window, &placement);
 }
 
 // A start-up that could not finish leaves nothing behind; it shows no message.
@@ -105,11 +123,11 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
     // The window gets its place, its first size and its buttons while it is hidden: the first paint
     // shows it as it stays, and nothing on screen moves after it.
-    applySavedPlacement(window);
+    const UINT savedShow = applySavedPlacement(window);
     playerWindows().updateButtons();
     state.layoutEnabled = TRUE;
     layoutWindows();
-    ShowWindow(window, showCommand);
+    showFirstTime(window, showCommand, savedShow);
     UpdateWindow(window);
     return true;
 }

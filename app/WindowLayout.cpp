@@ -87,9 +87,7 @@ void layoutWindows() {
     }
     // In full screen the bar hides again once the mouse has rested; windowed, it always stays.
     if (state.fullScreen) {
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        controlbar::armAutoHide(GetTickCount(), cursor);
+        controlbar::armAutoHide();
     } else {
         controlbar::disarmAutoHide();
     }

@@ -107,7 +107,7 @@ int main() {
 
     PlayBar* bar = PlayBar::instance();
     bar->setLinks(WindowLinks{
-        [&controller] { return &controller; }, [host] { return host; }, [] { return false; }, {}});
+        [&controller] { return &controller; }, [host] { return host; }, [] { return false; }, {}, {}});
     if (host == nullptr || !bar->create(module, host) || !bar->initControls()) {
         std::fprintf(stderr, "the bar could not be made\n");
         return 2;

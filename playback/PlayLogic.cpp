@@ -59,7 +59,9 @@ public:
     void updateButtons() override {}
     void refreshTime() override {}
     void refreshVolume() override {}
+    void showPosition(std::int64_t) override {}
     void resetBarAfterStop() override {}
+    void playbackStarted() override {}
 };
 
 PlaybackView& noView() {
@@ -108,6 +110,7 @@ void PlayLogic::play() {
     player_->play();
     view_.showSurface(player_->hasVideo());
     applyVolume();
+    view_.playbackStarted();
 }
 
 void PlayLogic::pause() {
@@ -198,6 +201,7 @@ bool PlayLogic::seek(int direction) {
         }
     }
     player_->setTime(target);
+    view_.showPosition(target);
     return true;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "playback/MediaPlayer.h"
 
 // What the playback controller asks of the windows that show playback: the main window, the video
@@ -25,6 +27,11 @@ public:
     virtual void updateButtons() = 0;
     virtual void refreshTime() = 0;
     virtual void refreshVolume() = 0;
+    // The time display at a position the controller just asked the player for: a seek shows at once, also
+    // while paused, when the library reports no time.
+    virtual void showPosition(std::int64_t positionMs) = 0;
     // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
     virtual void resetBarAfterStop() = 0;
+    // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.
+    virtual void playbackStarted() = 0;
 };

@@ -8,15 +8,25 @@ void CursorIdle::reset(POINT position, DWORD now) {
     hidden_ = false;
 }
 
+bool CursorIdle::isMovement(POINT position) const {
+    return std::labs(anchor_.x - position.x) > moveThreshold_ ||
+           std::labs(anchor_.y - position.y) > moveThreshold_;
+}
+
+CursorIdle::Action CursorIdle::moved(POINT position, DWORD now) {
+    if (!isMovement(position)) {
+        return Action::None;
+    }
+    anchor_ = position;
+    lastActivity_ = now;
+    const bool wasHidden = hidden_;
+    hidden_ = false;
+    return wasHidden ? Action::Show : Action::None;
+}
+
 CursorIdle::Action CursorIdle::tick(POINT position, DWORD now, bool playing, bool overVideo) {
-    const bool moved = std::labs(anchor_.x - position.x) > moveThreshold_ ||
-                       std::labs(anchor_.y - position.y) > moveThreshold_;
-    if (moved) {
-        anchor_ = position;
-        lastActivity_ = now;
-        const bool wasHidden = hidden_;
-        hidden_ = false;
-        return wasHidden ? Action::Show : Action::None;
+    if (isMovement(position)) {
+        return moved(position, now);
     }
     if (!playing || !overVideo) {
         return Action::None;

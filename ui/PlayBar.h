@@ -71,6 +71,8 @@ public:
     void present(HDC dc = nullptr);
     // Re-reads time and length from a playing or paused player and redraws the time slider only.
     void refreshTime();
+    // Shows the position (a seek just asked for) with the length last read, and redraws the time slider.
+    void showPosition(std::int64_t positionMs);
     // Redraws the volume slider when the volume to show changed.
     void refreshVolume();
     void pressSlider(LPARAM lParam);
@@ -111,6 +113,8 @@ private:
     // The bar's own WS_VISIBLE style, which the auto-hide switches (the main window may itself be hidden).
     bool isShown() const;
     void setShown(bool shown);
+    // Draws the time slider for position_ (kept within the length) and puts it on the screen.
+    void redrawTime();
     int timeKnobWidth();
     int volumeKnobWidth();
     // The time slider's unchanging parts for the area: true when timeCache_ holds them.

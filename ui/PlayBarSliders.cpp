@@ -265,6 +265,16 @@ void PlayBar::refreshTime() {
         position_ = logic->player()->getTime();
         length_ = logic->player()->getLength();
     }
+    redrawTime();
+    refreshVolume();
+}
+
+void PlayBar::showPosition(std::int64_t positionMs) {
+    position_ = positionMs;
+    redrawTime();
+}
+
+void PlayBar::redrawTime() {
     position_ = std::max<std::int64_t>(std::min(position_, length_), 0);
     if (!compositeBuffer_.empty()) {
         {
@@ -274,7 +284,6 @@ void PlayBar::refreshTime() {
         }
         present();
     }
-    refreshVolume();
 }
 
 void PlayBar::refreshVolume() {

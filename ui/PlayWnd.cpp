@@ -1,5 +1,7 @@
 #include "ui/PlayWnd.h"
 
+#include <windowsx.h>
+
 #include "playback/PlayLogic.h"
 #include "resource.h"
 #include "ui/BrandingLink.h"
@@ -62,7 +64,7 @@ bool PlayWnd::loadLogo() {
     logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     POINT position{};
     GetCursorPos(&position);
-    cursor_.reset(position, GetTickCount());
+    cursor_.reset(position, links_.currentTick());
     return true;
 }
 
@@ -158,14 +160,26 @@ void PlayWnd::toggleFullScreen() {
 
 void PlayWnd::checkCursorIdle() {
     // Only over playing video is there a cursor to hide, and only a hidden one waits for a movement to
-    // come back: otherwise the pointer isn't read, which at rest is most of what a tick would cost. A
-    // movement made meanwhile counts from the first tick that reads the pointer again.
+    // come back: otherwise the pointer isn't read, which at rest is most of what a tick would cost.
+    // Meanwhile the pointer's movements over the video come as messages (pointerMoved), so that the rest
+    // is still counted from the last of them.
     const bool playing = playerState() == StatePlaying;
     POINT position{};
     if ((!playing && !cursor_.hidden()) || !GetCursorPos(&position)) {
         return;
     }
-    switch (cursor_.tick(position, GetTickCount(), playing, playing && pointerOverVideo(position))) {
+    applyCursorAction(
+        cursor_.tick(position, links_.currentTick(), playing, playing && pointerOverVideo(position)));
+}
+
+void PlayWnd::pointerMoved(HWND window, LPARAM lParam) {
+    POINT position{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(window, &position);
+    applyCursorAction(cursor_.moved(position, links_.currentTick()));
+}
+
+void PlayWnd::applyCursorAction(CursorIdle::Action action) {
+    switch (action) {
         case CursorIdle::Action::Show:
             ShowCursor(TRUE);
             break;
@@ -250,7 +264,7 @@ void PlayWnd::destroyWindows() {
         ShowCursor(TRUE);
         POINT position{};
         GetCursorPos(&position);
-        cursor_.reset(position, GetTickCount());
+        cursor_.reset(position, links_.currentTick());
     }
 }
 
@@ -288,12 +302,15 @@ INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_LBUTTONDBLCLK:
             self->toggleFullScreen();
             return TRUE;
+        case WM_MOUSEMOVE:
+            self->pointerMoved(dialog, lParam);
+            return TRUE;
         default:
             return FALSE;
     }
 }
 
-INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         return TRUE;
     }
@@ -312,6 +329,9 @@ INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM)
             return TRUE;
         case WM_LBUTTONDBLCLK:
             self->toggleFullScreen();
+            return TRUE;
+        case WM_MOUSEMOVE:
+            self->pointerMoved(dialog, lParam);
             return TRUE;
         default:
             return FALSE;

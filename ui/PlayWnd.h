@@ -37,9 +37,13 @@ public:
     void paint(HDC dc, bool isSurface);
     void trackContextMenu(HMENU menu);
     void checkCursorIdle();
+    // The pointer moved over the frame or the surface (WM_MOUSEMOVE of that window, client coordinates).
+    void pointerMoved(HWND window, LPARAM lParam);
     // True when the window under the screen point is the video frame or one of its children; a dialog of
     // the player's own (open dialog, about box) may lie over the video area.
     bool pointerOverVideo(POINT position) const;
+    // True while the idle rule keeps the cursor hidden.
+    bool cursorHidden() const { return cursor_.hidden(); }
     bool open(PlayerType playerType, HINSTANCE instance);
     void showSurface(bool show);
     void destroyWindows();
@@ -65,6 +69,8 @@ private:
     void initFrame(HWND frame);
     // The controller's player state; 0 when there is no controller or player.
     int playerState() const;
+    // Shows or hides the cursor as the idle rule answered.
+    static void applyCursorAction(CursorIdle::Action action);
     bool surfaceVisible() const;
 
     WindowLinks links_;

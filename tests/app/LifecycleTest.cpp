@@ -53,24 +53,43 @@ protected:
     HINSTANCE instance = nullptr;
 };
 
-// How often the main window changed its size or place while it was shown.
+// How often the main window changed its size or place while it was shown. The show itself only puts the
+// window on the screen where and as large as it first appears.
 int g_movesOnScreen = 0;
 LRESULT CALLBACK countMovesOnScreen(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
     if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && call->hwnd == appState().mainWindow &&
         IsWindowVisible(call->hwnd)) {
+        const UINT flags = reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags;
         const UINT still = SWP_NOSIZE | SWP_NOMOVE;
-        g_movesOnScreen += (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & still) != still ? 1 : 0;
+        g_movesOnScreen += (flags & SWP_SHOWWINDOW) == 0 && (flags & still) != still ? 1 : 0;
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The window is shown at its first size and place: nothing of it moves on screen afterwards.
-TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
+struct ShownCase {
+    const char* what;
+    UINT saved;  // show command of the placement stored by the last run; 0: none stored
+    int startShow;
+    bool maximised;  // once shown, or once restored when the start asked for it minimised
+};
+
+class ShownWindow : public LifecycleTest, public ::testing::WithParamInterface<ShownCase> {};
+
+// The window is shown at its first size and place, maximised at once when it was closed maximised: nothing
+// of it moves on screen afterwards, and a maximised window still restores to the stored rectangle.
+TEST_P(ShownWindow, StartsWithEveryComponentLaidOut) {
+    const ShownCase& c = GetParam();
+    const RECT stored{100, 120, 900, 700};
+    if (c.saved != 0) {
+        appState().placement = testregistry::placementOf(stored, c.saved);
+        appState().placementValid = TRUE;
+    }
     g_movesOnScreen = 0;
     HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, countMovesOnScreen, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    const bool started = createMainWindow(instance, SW_SHOWNORMAL);
+    const bool started = createMainWindow(instance, c.startShow);
+    pumpPending();  // whatever the start left for the message loop
     UnhookWindowsHookEx(hook);
     ASSERT_TRUE(started);
     EXPECT_EQ(g_movesOnScreen, 0);
@@ -78,6 +97,20 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     HWND window = state.mainWindow;
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(IsWindowVisible(window));
+    EXPECT_EQ(IsIconic(window) != FALSE, c.startShow == SW_SHOWMINNOACTIVE);
+    if (IsIconic(window)) {
+        ShowWindow(window, SW_RESTORE);
+    }
+    EXPECT_EQ(IsZoomed(window) != FALSE, c.maximised);
+    WINDOWPLACEMENT placed{};
+    placed.length = sizeof(placed);
+    ASSERT_TRUE(GetWindowPlacement(window, &placed));
+    const SIZE client = clientSize(window);
+    if (c.saved != 0) {
+        EXPECT_EQ(placed.rcNormalPosition, stored);
+    } else {
+        EXPECT_EQ(client, (SIZE{672, 456}));  // the video's 420 and the bar's 36
+    }
     EXPECT_EQ(state.instance, instance);
     EXPECT_EQ(apptest::windowText(window), L"Media Player");
     EXPECT_EQ(GetWindowLongPtrW(window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
@@ -87,21 +120,27 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     EXPECT_NE(state.timerId, 0u);
     EXPECT_TRUE(state.layoutEnabled);
 
-    EXPECT_EQ(clientSize(window), (SIZE{672, 456}));  // the video's 420 and the bar's 36
     ASSERT_NE(state.controlBar, nullptr);
     HWND bar = state.controlBar->window();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(GetParent(bar), window);
     EXPECT_TRUE(IsWindowVisible(bar));
     EXPECT_NE(state.controlBar->tooltip(), nullptr);
-    EXPECT_EQ(rectInParent(bar), (RECT{0, 420, 672, 456}));
+    EXPECT_EQ(rectInParent(bar), (RECT{0, client.cy - 36, client.cx, client.cy}));
     ASSERT_NE(state.videoWindow, nullptr);
     HWND frame = state.videoWindow->frameWindow();
     ASSERT_NE(frame, nullptr);
     EXPECT_EQ(GetParent(frame), window);
     EXPECT_TRUE(IsWindowVisible(frame));
-    EXPECT_EQ(rectInParent(frame), (RECT{0, 0, 672, 420}));
+    EXPECT_EQ(rectInParent(frame), (RECT{0, 0, client.cx, client.cy - 36}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Shows, ShownWindow,
+                         ::testing::Values(ShownCase{"firstStart", 0, SW_SHOWNORMAL, false},
+                                           ShownCase{"savedMaximised", SW_SHOWMAXIMIZED, SW_SHOWNORMAL, true},
+                                           ShownCase{"savedMaximisedStartedMinimised", SW_SHOWMAXIMIZED,
+                                                     SW_SHOWMINNOACTIVE, true}),
+                         [](const auto& info) { return std::string(info.param.what); });
 
 // The lines of a window's font, 0 without one.
 LONG fontHeightOf(HWND window) {
@@ -237,6 +276,35 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
     EXPECT_EQ(log->releases, 1);
 }
 
+// A stop switches the full-screen bar's auto-hide off; every start of playback in full screen (Space after
+// a stop, a resume, the next file) switches it on again, its 5 s of rest counted from then. Windowed, it
+// stays off.
+TEST_F(LifecycleTest, FullScreenBarRestsAgainFromEveryStartOfPlayback) {
+    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+    appState().controller =
+        std::make_unique<PlayLogic>(fakeFactory(std::make_shared<FakePlayerLog>()), &playerWindows());
+    ASSERT_TRUE(openMediaFile(L"C:\\videos\\a.mpg"));
+    PlayBar& bar = *appState().controlBar;
+    const auto command = [](UINT id) { SendMessageW(appState().mainWindow, WM_COMMAND, id, 0); };
+    command(ID_FULLSCREEN);
+    ASSERT_TRUE(appState().fullScreen);
+    for (UINT halt : {ID_STOP, ID_PAUSE}) {
+        command(halt);
+        EXPECT_EQ(bar.lastActivity() == 0, halt == ID_STOP) << "only a stop switches the auto-hide off";
+        if (halt == ID_PAUSE) {
+            bar.setLastActivity(GetTickCount() - 60000, POINT{});  // a pause a minute long
+        }
+        const DWORD before = GetTickCount();
+        command(ID_PLAY);
+        EXPECT_NE(bar.lastActivity(), 0u) << "after " << halt;
+        EXPECT_LE(bar.lastActivity() - before, GetTickCount() - before) << "after " << halt;
+    }
+    command(ID_LEAVE_FULLSCREEN);
+    command(ID_STOP);
+    command(ID_PLAY);
+    EXPECT_EQ(bar.lastActivity(), 0u);
+}
+
 LRESULT CALLBACK refuseCreation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return message == WM_NCCREATE ? FALSE : DefWindowProcW(window, message, wParam, lParam);
 }
@@ -297,7 +365,6 @@ TEST_P(StoredPlacement, OnlyAWholeRecordPlacesTheWindowAndExitStoresThisRun) {
     EXPECT_TRUE(testregistry::keyExists(testregistry::kPlacementKey));
     ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
     HWND window = appState().mainWindow;
-    pumpPending();  // the posted maximise
     EXPECT_EQ(IsZoomed(window) != FALSE, c.loaded && c.show == SW_SHOWMAXIMIZED);
     WINDOWPLACEMENT now{};
     now.length = sizeof(now);

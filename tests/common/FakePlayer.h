@@ -168,9 +168,10 @@ inline PlayLogic::PlayerFactory fakeFactory(const std::shared_ptr<FakePlayerLog>
 }
 
 // The windows a controller shows playback in, as a test sees them: a video surface that is shown or
-// hidden, and the names of the calls the controller made.
+// hidden, the positions the time display was told, and the names of the calls the controller made.
 struct RecordingView final : PlaybackView {
     bool surfaceShown = false;
+    std::vector<std::int64_t> positions;
     std::vector<std::string> calls;
 
     OutputWindow ownerWindow() override { return nullptr; }
@@ -188,5 +189,7 @@ struct RecordingView final : PlaybackView {
     void updateButtons() override { calls.push_back("updateButtons"); }
     void refreshTime() override { calls.push_back("refreshTime"); }
     void refreshVolume() override { calls.push_back("refreshVolume"); }
+    void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
+    void playbackStarted() override { calls.push_back("playbackStarted"); }
 };

@@ -373,11 +373,15 @@ TEST_F(Controller, SeekStepsAndClamps) {
         log->state = c.state;
         log->time = c.time;
         log->length = c.length;
+        view.positions.clear();
         EXPECT_EQ(controller->seek(c.direction), c.result);
         if (c.result) {
             EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
+            // The time display shows the target at once: paused, no time report would.
+            EXPECT_EQ(view.positions, (std::vector<std::int64_t>{c.target}));
         } else {
             EXPECT_TRUE(log->seeks.empty());
+            EXPECT_TRUE(view.positions.empty());
         }
     }
 }

@@ -130,6 +130,59 @@ TEST_F(VideoWindow, PointerIsOverTheVideoOnlyWhenNoWindowCoversIt) {
     EXPECT_FALSE(video->pointerOverVideo(POINT{frame.left - 50, frame.top - 50}));
 }
 
+// Pause, move the pointer over the video, leave it, press Space: a pointer that has rested 5 s since it
+// moved hides on the first playing tick, one moved just before still waits its 5 s. The tick doesn't read
+// the pointer while nothing plays; the movement reaches the window under it (the picture, or the frame
+// around it) as the system reports it.
+TEST_F(VideoWindow, PointerMovedWhilePausedRestsFromItsMovement) {
+    struct Case {
+        DWORD movedAt, resumedAt;  // milliseconds after the pause
+        bool overPicture;          // else over the frame's strip above the picture
+        bool hiddenAtResume;
+    };
+    const std::shared_ptr<FakePlayerLog> log = installControllerWithPlayer();
+    DWORD now = 100000;
+    WindowLinks links = appWindowLinks();
+    links.tickCount = [&now] { return now; };
+    video->setLinks(links);
+    ASSERT_TRUE(video->open(PlayerVlc, GetModuleHandleW(nullptr)));
+    video->showSurface(true);
+    ShowWindow(mainWindow, SW_SHOWNOACTIVATE);
+    ShowWindow(video->frameWindow(), SW_SHOWNOACTIVATE);
+    RECT frame{};
+    GetWindowRect(video->frameWindow(), &frame);
+    const POINT rest{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    for (const Case& c :
+         {Case{2000, 12000, true, true}, Case{2000, 12000, false, true}, Case{11000, 12000, true, false}}) {
+        SCOPED_TRACE(testing::Message() << "moved " << c.movedAt << " ms into the pause"
+                                        << (c.overPicture ? " over the picture" : " over the frame"));
+        const DWORD paused = now;
+        log->state = StatePaused;
+        ASSERT_TRUE(SetCursorPos(rest.x, rest.y));
+        video->loadLogo();  // a fresh rest at the pointer's place
+        video->checkCursorIdle();
+
+        now = paused + c.movedAt;
+        const POINT moved = c.overPicture ? POINT{rest.x + 40, rest.y + 20} : POINT{rest.x, frame.top + 4};
+        ASSERT_TRUE(SetCursorPos(moved.x, moved.y));
+        HWND under = WindowFromPoint(moved);
+        ASSERT_EQ(under, c.overPicture ? video->surfaceWindow() : video->frameWindow());
+        POINT client = moved;
+        ScreenToClient(under, &client);
+        SendMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y));
+        video->checkCursorIdle();
+
+        now = paused + c.resumedAt;
+        log->state = StatePlaying;
+        video->checkCursorIdle();
+        EXPECT_EQ(video->cursorHidden(), c.hiddenAtResume);
+        now = paused + std::max(c.resumedAt, c.movedAt + CursorIdle::kIdleDelayMs);
+        video->checkCursorIdle();
+        EXPECT_TRUE(video->cursorHidden());
+        now += 1000;
+    }
+}
+
 TEST_F(VideoWindow, SecondCreateKeepsTheFrame) {
     HWND frame = video->frameWindow();
     EXPECT_TRUE(video->create(GetModuleHandleW(nullptr), mainWindow));
