@@ -157,6 +157,10 @@ TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
         {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
         {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
         {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
+        // A broken header passes the scale over for the next larger good one, else the next smaller.
+        {L"TEST_BROKEN_SCALES", 144, 54, 48, 0},
+        {L"TEST_BROKEN_SCALES", 168, 63, 56, 175},
+        {L"TEST_BROKEN_SCALES", 400, 150, 133, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);
