@@ -98,10 +98,6 @@ void PlayBar::loadPictures() {
     std::map<unsigned, SkinPicture> images;
     for (const ButtonSkin& skin : kButtonSkins) {
         SkinPicture picture = SkinPicture::find(module, skin.image, dpi_);
-        // The player's thread draws the sliders too: their pictures are decoded here, on this one.
-        if (skin.controlId == IDC_TIME_SLIDER || skin.controlId == IDC_VOLUME_SLIDER) {
-            picture.image();
-        }
         if (!picture.empty()) {
             images[static_cast<unsigned>(skin.controlId)] = std::move(picture);
         }
@@ -111,7 +107,7 @@ void PlayBar::loadPictures() {
     std::unique_ptr<Gdiplus::Image> timeForeground = loadSkinImage(module, L"IDB_TIME_FORG", dpi_);
     std::unique_ptr<Gdiplus::Image> timeBall = loadSkinImage(module, L"IDB_TIME_BALL", dpi_);
 
-    // The player's thread may be drawing the time slider meanwhile.
+    // The buffers prepared from the old pictures go with them, under their lock as every change of them.
     BufferLock::Hold hold(bufferLock_);
     imagesById_ = std::move(images);
     barBackground_ = std::move(background);
