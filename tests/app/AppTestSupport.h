@@ -152,6 +152,19 @@ private:
     UINT_PTR timer_ = 0;
 };
 
+// The width in pixels of the window's big or small icon (ICON_BIG, ICON_SMALL); 0 without one.
+inline int iconWidth(HWND window, WPARAM which) {
+    ICONINFO icon{};
+    if (!GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)), &icon)) {
+        return 0;
+    }
+    BITMAP colour{};
+    const int width = GetObjectW(icon.hbmColor, sizeof(colour), &colour) != 0 ? colour.bmWidth : 0;
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+    return width;
+}
+
 // The message box's text control, as the system's message box numbers it.
 constexpr int kMessageBoxTextId = 0xFFFF;
 

@@ -148,13 +148,8 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     const RECT linkRect = rectInParent(link);
     EXPECT_EQ(linkRect.top, 8);
     EXPECT_EQ(linkRect.right, client.cx - 8);
-    ICONINFO icon{};
-    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), &icon));
-    BITMAP colour{};
-    GetObjectW(icon.hbmColor, sizeof(colour), &colour);
-    EXPECT_EQ(colour.bmWidth, 48);
-    DeleteObject(icon.hbmColor);
-    DeleteObject(icon.hbmMask);
+    EXPECT_EQ(apptest::iconWidth(window, ICON_BIG), 48);
+    EXPECT_EQ(apptest::iconWidth(window, ICON_SMALL), 24);
 
     // Too small a suggestion grows to the minimum of the scale: 480 x 300 of video at 96 DPI.
     RECT small{40, 30, 440, 330};

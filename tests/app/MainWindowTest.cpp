@@ -165,11 +165,10 @@ TEST_F(MainWindowTest, TimerTickSetsTheProductNameWithNothingLoadedOnce) {
     EXPECT_EQ(g_titlesSet, 1);
 }
 
-TEST_F(MainWindowTest, CreationSetsBothIcons) {
-    HICON big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
-    HICON small = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_NE(big, nullptr);
-    EXPECT_EQ(big, small);
+// Each icon in the size the system gives it at the window's scale: 32 and 16 pixels at 100 %.
+TEST_F(MainWindowTest, CreationSetsBothIconsAtTheirSizes) {
+    EXPECT_EQ(apptest::iconWidth(window, ICON_BIG), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(apptest::iconWidth(window, ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
