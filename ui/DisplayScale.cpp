@@ -53,22 +53,35 @@ void keepDialogLayoutOnDpiChange(HWND dialog) {
     }
 }
 
-LOGFONTW messageFontForDpi(UINT dpi) {
+namespace {
+
+// One of the fonts of the system's non-client metrics, as it is at dpi.
+LOGFONTW nonClientFontForDpi(LOGFONTW NONCLIENTMETRICSW::*which, UINT dpi) {
     static const auto forDpi =
         user32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi)) {
-        return metrics.lfMessageFont;
+        return metrics.*which;
     }
     // The size without the padded border, which every system version accepts.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     LOGFONTW font{};
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
+        font = metrics.*which;
     } else {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
     }
     font.lfHeight = fromSystemDpi(font.lfHeight, dpi);
     return font;
+}
+
+}  // namespace
+
+LOGFONTW messageFontForDpi(UINT dpi) {
+    return nonClientFontForDpi(&NONCLIENTMETRICSW::lfMessageFont, dpi);
+}
+
+LOGFONTW statusFontForDpi(UINT dpi) {
+    return nonClientFontForDpi(&NONCLIENTMETRICSW::lfStatusFont, dpi);
 }

@@ -18,3 +18,5 @@ void keepDialogLayoutOnDpiChange(HWND dialog);
 // The system's message font as it is at dpi (the stock GUI font's, scaled, when the metrics can't be
 // read).
 LOGFONTW messageFontForDpi(UINT dpi);
+// The system's status font, which tooltips take, as it is at dpi (as above otherwise).
+LOGFONTW statusFontForDpi(UINT dpi);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <utility>
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
@@ -186,8 +187,19 @@ bool PlayBar::initControls() {
         tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    makeFonts();
     return true;
+}
+
+void PlayBar::makeFonts() {
+    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    // The tooltip window made its font at the system's scale, which needn't be the bar's.
+    const LOGFONTW tooltipFont = statusFontForDpi(dpi_);
+    FontHandle font(CreateFontIndirectW(&tooltipFont));
+    if (tooltip_ != nullptr && font) {
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        tooltipFont_ = std::move(font);
+    }
 }
 
 void PlayBar::setDpi(UINT dpi) {
@@ -199,7 +211,7 @@ void PlayBar::setDpi(UINT dpi) {
     if (window_ == nullptr) {
         return;
     }
-    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    makeFonts();
     layout();
     // The buttons keep their places while the bar is laid out; their pictures changed all the same.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
