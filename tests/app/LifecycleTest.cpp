@@ -103,13 +103,6 @@ TEST_F(LifecycleTest, MainWindowStartsWithEveryComponentLaidOut) {
     EXPECT_EQ(rectInParent(frame), (RECT{0, 0, 672, 420}));
 }
 
-// The lines of a window's font, 0 without one.
-LONG fontHeightOf(HWND window) {
-    LOGFONTW font{};
-    const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
-}
-
 // WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed): the window takes
 // the suggested rectangle (grown to the minimum of the new scale), the bar its height and time font, the
 // link its font and place, the icon its size; in full screen the window covers the monitor instead. The
@@ -119,7 +112,7 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     const AppState& state = appState();
     HWND window = state.mainWindow;
     HWND link = state.videoWindow->linkWindow();
-    const LONG linkFont96 = fontHeightOf(link);
+    const LONG linkFont96 = apptest::fontHeightOf(link);
     ASSERT_LT(linkFont96, 0);
 
     RECT suggested{40, 30, 40 + 1030, 30 + 740};
@@ -144,7 +137,7 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     LOGFONTW timeFont{};
     ASSERT_NE(GetObjectW(state.controlBar->timeFont(), sizeof(timeFont), &timeFont), 0);
     EXPECT_EQ(timeFont.lfHeight, -17);
-    EXPECT_NEAR(fontHeightOf(link), linkFont96 * 3 / 2, 1);
+    EXPECT_NEAR(apptest::fontHeightOf(link), linkFont96 * 3 / 2, 1);
     const RECT linkRect = rectInParent(link);
     EXPECT_EQ(linkRect.top, 8);
     EXPECT_EQ(linkRect.right, client.cx - 8);

@@ -222,6 +222,51 @@ TEST_F(MainWindowTest, AboutCommandRunsTheBoxModallyUntilOk) {
     EXPECT_FALSE(IsWindow(answer.dialog()));
 }
 
+// What the about box shows: its client area, the OK button, the text's font and the icon.
+struct AboutLook {
+    SIZE client, button;
+    LONG fontHeight;
+    int iconWidth;
+};
+
+AboutLook lookOf(HWND dialog) {
+    return AboutLook{clientSize(dialog), clientSize(GetDlgItem(dialog, IDOK)),
+                     apptest::fontHeightOf(GetDlgItem(dialog, IDC_ABOUT_TEXT)),
+                     apptest::iconWidth(reinterpret_cast<HICON>(
+                         SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0)))};
+}
+
+// The about box takes the main window's scale, whatever scale the system made it at, and a change of scale
+// while it is up: at 150 % everything of it is half as large again as at 100 %.
+TEST_F(MainWindowTest, AboutBoxTakesTheScaleOfTheWindow) {
+    AboutLook at96{}, at144{}, backAt96{};
+    auto showAbout = [&](std::function<void(HWND)> inspect) {
+        apptest::DialogAnswerer answer(IDOK, IDC_ABOUT_TEXT, std::move(inspect));
+        SendMessageW(window, WM_COMMAND, ID_HELP_ABOUT, 0);
+        EXPECT_TRUE(answer.answered());
+    };
+    showAbout([&](HWND dialog) { at96 = lookOf(dialog); });
+    RECT suggested = windowRect(window);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    showAbout([&](HWND dialog) {
+        at144 = lookOf(dialog);
+        RECT place = windowRect(dialog);
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
+        backAt96 = lookOf(dialog);
+    });
+    EXPECT_EQ(at96.iconWidth, 32);
+    EXPECT_EQ(at144.iconWidth, 48);
+    EXPECT_NEAR(at144.client.cx, at96.client.cx * 3 / 2, 1);
+    EXPECT_NEAR(at144.client.cy, at96.client.cy * 3 / 2, 1);
+    EXPECT_NEAR(at144.button.cx, at96.button.cx * 3 / 2, 1);
+    EXPECT_NEAR(at144.button.cy, at96.button.cy * 3 / 2, 1);
+    EXPECT_NEAR(at144.fontHeight, at96.fontHeight * 3 / 2, 1);
+    EXPECT_EQ(backAt96.iconWidth, 32);
+    EXPECT_NEAR(backAt96.client.cx, at96.client.cx, 1);
+    EXPECT_NEAR(backAt96.button.cy, at96.button.cy, 1);
+    EXPECT_EQ(backAt96.fontHeight, at96.fontHeight);
+}
+
 TEST(AboutDialogProc, HandlesOnlyOkAndCancelCommands) {
     HWND stray = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     // A dialog without control 1000 still initialises.
