@@ -55,10 +55,8 @@ void scaleAboutBox(HWND dialog, AboutScale& scale, UINT dpi) {
         scale.font = std::move(scaledFont);
     }
 
-    const int iconSize = systemMetricForDpi(SM_CXICON, dpi);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    IconHandle icon(
-        static_cast<HICON>(LoadImageW(instance, L"IDI_PLAYER", IMAGE_ICON, iconSize, iconSize, 0)));
+    IconHandle icon = loadIconForDpi(instance, L"IDI_PLAYER", SM_CXICON, dpi);
     if (icon) {
         SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
         scale.icon = std::move(icon);

@@ -18,11 +18,10 @@ IconHandle& windowIcon(WPARAM which) {
 }
 
 // Gives the window the icon at the size of the metric (SM_CXICON, SM_CXSMICON) at dpi, as its big or small
-// icon. Not a shared icon, whose cached size would not follow the DPI.
+// icon.
 void setWindowIcon(HWND window, WPARAM which, int metric, UINT dpi) {
-    const int size = systemMetricForDpi(metric, dpi);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    IconHandle icon(static_cast<HICON>(LoadImageW(instance, L"IDI_PLAYER", IMAGE_ICON, size, size, 0)));
+    IconHandle icon = loadIconForDpi(instance, L"IDI_PLAYER", metric, dpi);
     if (!icon) {
         return;
     }

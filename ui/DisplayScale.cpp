@@ -45,6 +45,11 @@ int systemMetricForDpi(int index, UINT dpi) {
     return forDpi != nullptr ? forDpi(index, dpi) : fromSystemDpi(GetSystemMetrics(index), dpi);
 }
 
+IconHandle loadIconForDpi(HINSTANCE instance, const wchar_t* name, int metric, UINT dpi) {
+    const int size = systemMetricForDpi(metric, dpi);
+    return IconHandle(static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0)));
+}
+
 void keepDialogLayoutOnDpiChange(HWND dialog) {
     static const auto behaviour =
         user32Function<SetDialogDpiChangeBehaviorFunction>("SetDialogDpiChangeBehavior");
