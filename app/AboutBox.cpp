@@ -24,17 +24,13 @@ AboutScale* scaleOf(HWND dialog) {
     return reinterpret_cast<AboutScale*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-// Lays the box out for dpi: the controls' places and sizes and the client area grow or shrink by the ratio
-// of the scales, around the box's centre; the texts take the template's font at dpi, and the icon its
-// size there.
-void scaleAboutBox(HWND dialog, AboutScale& scale, UINT dpi) {
-    const UINT from = scale.dpi;
-    if (dpi == 0 || from == 0 || dpi == from) {
-        return;
-    }
-    const auto scaled = [&](LONG value) {
-        return MulDiv(value, static_cast<int>(dpi), static_cast<int>(from));
-    };
+// A length at one scale, at another.
+struct Rescale {
+    UINT from, to;
+    int operator()(LONG value) const { return MulDiv(value, static_cast<int>(to), static_cast<int>(from)); }
+};
+
+void rescaleControls(HWND dialog, Rescale scaled) {
     for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT place{};
         GetWindowRect(child, &place);
@@ -42,26 +38,10 @@ void scaleAboutBox(HWND dialog, AboutScale& scale, UINT dpi) {
         SetWindowPos(child, nullptr, scaled(place.left), scaled(place.top), scaled(place.right - place.left),
                      scaled(place.bottom - place.top), SWP_NOZORDER | SWP_NOACTIVATE);
     }
+}
 
-    LOGFONTW font{};
-    const auto madeFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-    if (madeFont != nullptr && GetObjectW(madeFont, sizeof(font), &font) != 0) {
-        font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(scale.madeAt));
-        FontHandle scaledFont(CreateFontIndirectW(&font));
-        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && scaledFont;
-             child = GetWindow(child, GW_HWNDNEXT)) {
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaledFont.get()), TRUE);
-        }
-        scale.font = std::move(scaledFont);
-    }
-
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-    IconHandle icon = loadIconForDpi(instance, L"IDI_PLAYER", SM_CXICON, dpi);
-    if (icon) {
-        SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
-        scale.icon = std::move(icon);
-    }
-
+// The client area at its new size, the box's centre where it was.
+void rescaleAroundCentre(HWND dialog, Rescale scaled) {
     RECT frame{};
     RECT client{};
     GetWindowRect(dialog, &frame);
@@ -71,6 +51,45 @@ void scaleAboutBox(HWND dialog, AboutScale& scale, UINT dpi) {
     GetWindowRect(dialog, &frame);
     SetWindowPos(dialog, nullptr, centre.x - (frame.right - frame.left) / 2,
                  centre.y - (frame.bottom - frame.top) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Every control takes the font the box was made with, at dpi instead.
+void setFontForDpi(HWND dialog, AboutScale& scale, UINT dpi) {
+    LOGFONTW font{};
+    const auto madeFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+    if (madeFont == nullptr || GetObjectW(madeFont, sizeof(font), &font) == 0) {
+        return;
+    }
+    font.lfHeight = Rescale{scale.madeAt, dpi}(font.lfHeight);
+    FontHandle scaled(CreateFontIndirectW(&font));
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr && scaled;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled.get()), TRUE);
+    }
+    scale.font = std::move(scaled);
+}
+
+void setIconForDpi(HWND dialog, AboutScale& scale, UINT dpi) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+    IconHandle icon = loadIconForDpi(instance, L"IDI_PLAYER", SM_CXICON, dpi);
+    if (icon) {
+        SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+        scale.icon = std::move(icon);
+    }
+}
+
+// Lays the box out for dpi: the controls' places and sizes and the client area grow or shrink by the ratio
+// of the scales, around the box's centre; the texts take the template's font at dpi, and the icon its
+// size there.
+void scaleAboutBox(HWND dialog, AboutScale& scale, UINT dpi) {
+    if (dpi == 0 || scale.dpi == 0 || dpi == scale.dpi) {
+        return;
+    }
+    const Rescale scaled{scale.dpi, dpi};
+    rescaleControls(dialog, scaled);
+    setFontForDpi(dialog, scale, dpi);
+    setIconForDpi(dialog, scale, dpi);
+    rescaleAroundCentre(dialog, scaled);
     scale.dpi = dpi;
 }
 
