@@ -5,8 +5,8 @@
 #include "app/AboutText.h"
 #include "app/AppState.h"
 #include "resources/resource.h"
-#include "ui/DisplayScale.h"
 #include "ui/GdiGuards.h"
+#include "ui/SystemDpi.h"
 #include "ui/WindowLibrary.h"
 
 namespace {

@@ -4,9 +4,9 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
-#include "ui/DisplayScale.h"
 #include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
+#include "ui/SystemDpi.h"
 
 namespace {
 

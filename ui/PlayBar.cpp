@@ -7,13 +7,13 @@
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
-#include "ui/DisplayScale.h"
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/Gdiplus.h"
 #include "ui/MessageFont.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinPicture.h"
+#include "ui/SystemDpi.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -128,7 +128,7 @@ void PlayBar::loadPictures() {
 }
 
 int PlayBar::px(int value) const {
-    return dpiscale::scale(value, dpi_);
+    return dpimath::scale(value, dpi_);
 }
 
 PlayBar::~PlayBar() {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -43,7 +43,7 @@ bool skinpicture::pngSize(const void* bytes, DWORD length, SIZE& size) {
 
 bool skinpicture::findSource(HINSTANCE instance, const wchar_t* name, UINT dpi, Source& source) {
     auto take = [&](int percent) {
-        HRSRC resource = FindResourceW(instance, name, dpiscale::pictureType(percent).c_str());
+        HRSRC resource = FindResourceW(instance, name, dpimath::pictureType(percent).c_str());
         SIZE stored{};
         if (!resourceSize(instance, resource, stored)) {
             return false;
@@ -51,13 +51,13 @@ bool skinpicture::findSource(HINSTANCE instance, const wchar_t* name, UINT dpi, 
         source = Source{resource, percent, stored};
         return true;
     };
-    const int wanted = dpiscale::pictureScaleFor(dpi);
-    for (int percent : dpiscale::kPictureScales) {
+    const int wanted = dpimath::pictureScaleFor(dpi);
+    for (int percent : dpimath::kPictureScales) {
         if (percent >= wanted && take(percent)) {
             return true;
         }
     }
-    for (auto percent = std::rbegin(dpiscale::kPictureScales); percent != std::rend(dpiscale::kPictureScales);
+    for (auto percent = std::rbegin(dpimath::kPictureScales); percent != std::rend(dpimath::kPictureScales);
          ++percent) {
         if (*percent < wanted && take(*percent)) {
             return true;
@@ -67,8 +67,8 @@ bool skinpicture::findSource(HINSTANCE instance, const wchar_t* name, UINT dpi, 
 }
 
 SIZE skinpicture::drawnSize(const Source& source, UINT dpi) {
-    return SIZE{dpiscale::scale(dpiscale::baseSizeOf(source.stored.cx, source.percent), dpi),
-                dpiscale::scale(dpiscale::baseSizeOf(source.stored.cy, source.percent), dpi)};
+    return SIZE{dpimath::scale(dpimath::baseSizeOf(source.stored.cx, source.percent), dpi),
+                dpimath::scale(dpimath::baseSizeOf(source.stored.cy, source.percent), dpi)};
 }
 
 SkinPicture SkinPicture::find(HINSTANCE instance, const wchar_t* name, UINT dpi) {

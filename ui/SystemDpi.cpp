@@ -1,8 +1,8 @@
-#include "ui/DisplayScale.h"
+#include "ui/SystemDpi.h"
 
 #include <cstddef>
 
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/GdiGuards.h"
 #include "ui/SystemLibrary.h"
 
@@ -23,7 +23,7 @@ Function user32Function(const char* name) {
 // value as the system gives it at its own DPI, at dpi instead.
 int fromSystemDpi(int value, UINT dpi) {
     const UINT system = systemDpi();
-    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(system != 0 ? system : dpiscale::kBaseDpi));
+    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(system != 0 ? system : dpimath::kBaseDpi));
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ int fromSystemDpi(int value, UINT dpi) {
 UINT systemDpi() {
     WindowDC screen(nullptr);
     const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : dpiscale::kBaseDpi;
+    return dpi > 0 ? static_cast<UINT>(dpi) : dpimath::kBaseDpi;
 }
 
 UINT windowDpi(HWND window) {
