@@ -1,50 +1,40 @@
 #include "app/MainWindow.h"
 
+#include <utility>
+
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
-#include "ui/DisplayScale.h"
+#include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
+#include "ui/SystemDpi.h"
 
 namespace {
 
-// Owns the window's icon, destroyed when a new one replaces it.
-class IconHandle {
-public:
-    IconHandle() = default;
-    ~IconHandle() { reset(); }
-    IconHandle(const IconHandle&) = delete;
-    IconHandle& operator=(const IconHandle&) = delete;
+// The window's two icons, destroyed when new ones replace them.
+IconHandle& windowIcon(WPARAM which) {
+    static IconHandle bigIcon;
+    static IconHandle smallIcon;
+    return which == ICON_BIG ? bigIcon : smallIcon;
+}
 
-    void reset(HICON icon = nullptr) {
-        if (icon_ != nullptr && icon_ != icon) {
-            DestroyIcon(icon_);
-        }
-        icon_ = icon;
+// Gives the window the icon at the size of the metric (SM_CXICON, SM_CXSMICON) at dpi, as its big or small
+// icon.
+void setWindowIcon(HWND window, WPARAM which, int metric, UINT dpi) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    IconHandle icon = loadIconForDpi(instance, L"IDI_PLAYER", metric, dpi);
+    if (!icon) {
+        return;
     }
-
-private:
-    HICON icon_ = nullptr;
-};
-
-IconHandle& windowIcon() {
-    static IconHandle icon;
-    return icon;
+    SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon.get()));
+    windowIcon(which) = std::move(icon);
 }
 
 }  // namespace
 
 void setWindowIcons(HWND window, UINT dpi) {
-    // The icon's standard size at the DPI (32 pixels at 96), serving as big and small icon alike; not a
-    // shared icon, whose cached size would not follow the DPI.
-    const int size = systemMetricForDpi(SM_CXICON, dpi);
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    HICON icon = static_cast<HICON>(LoadImageW(instance, L"IDI_PLAYER", IMAGE_ICON, size, size, 0));
-    if (icon == nullptr) {
-        return;
-    }
-    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    windowIcon().reset(icon);
+    // 32 and 16 pixels at 96 DPI: player.ico holds the sizes of every scale of both.
+    setWindowIcon(window, ICON_BIG, SM_CXICON, dpi);
+    setWindowIcon(window, ICON_SMALL, SM_CXSMICON, dpi);
 }
 
 void onDpiChanged(HWND window, UINT dpi, const RECT& suggested) {

@@ -5,9 +5,9 @@
 #include "app/HandOff.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
-#include "ui/DisplayScale.h"
 #include "ui/GdiGuards.h"
 #include "ui/PlayWnd.h"
+#include "ui/SystemDpi.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ void enterFullScreen();
 void leaveFullScreen();
 // The whole rectangle of the monitor nearest to the area (virtual-screen coordinates).
 RECT monitorRectNear(const RECT& area);
-// DisplayScaleChange.cpp: the window's icon at the size of the DPI, as its big and small icon.
+// DisplayScaleChange.cpp: the window's big and small icons, each at its size for the DPI.
 void setWindowIcons(HWND window, UINT dpi);
 // WM_DPICHANGED: the window, its icon, the video window and the bar take the new DPI; once laid out, the
 // window takes the rectangle the system suggests, or in full screen the whole monitor there.

@@ -1,6 +1,6 @@
 #include "app/WindowLayoutMath.h"
 
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 
 namespace layoutmath {
 
@@ -9,13 +9,13 @@ int reservedBarHeight(bool barVisible, bool fullScreen, int barHeight) {
 }
 
 SIZE firstClientSize(int reservedHeight, UINT dpi) {
-    return SIZE{dpiscale::scale(kFirstClientWidth, dpi),
-                reservedHeight + dpiscale::scale(kFirstVideoHeight, dpi)};
+    return SIZE{dpimath::scale(kFirstClientWidth, dpi),
+                reservedHeight + dpimath::scale(kFirstVideoHeight, dpi)};
 }
 
 SIZE growthToMinimum(SIZE client, int reservedHeight, UINT dpi) {
-    const LONG minWidth = dpiscale::scale(kMinClientWidth, dpi);
-    const LONG minVideoHeight = dpiscale::scale(kMinVideoHeight, dpi);
+    const LONG minWidth = dpimath::scale(kMinClientWidth, dpi);
+    const LONG minVideoHeight = dpimath::scale(kMinVideoHeight, dpi);
     LONG width = client.cx < minWidth ? minWidth : client.cx;
     LONG height = client.cy - reservedHeight >= minVideoHeight ? client.cy : reservedHeight + minVideoHeight;
     return SIZE{width - client.cx, height - client.cy};

@@ -42,7 +42,11 @@ function(velmora_layer target folder)
   add_library(${target} STATIC ${sources})
 endfunction()
 velmora_layer(velmora_playback playback)
-target_include_directories(velmora_playback PUBLIC ${PROJECT_SOURCE_DIR} ${LIBVLC_STAGED_INCLUDE})
+target_include_directories(velmora_playback PUBLIC ${PROJECT_SOURCE_DIR})
+# libvlc's header is for the library's own files (playback/Vlc*) alone: the rest of the playback layer,
+# ui/, app/ and the tests that include them are built without it, so that one including it fails.
+file(GLOB vlc_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/playback/Vlc*.cpp)
+set_source_files_properties(${vlc_sources} PROPERTIES INCLUDE_DIRECTORIES ${LIBVLC_STAGED_INCLUDE})
 target_link_libraries(velmora_playback PUBLIC user32 advapi32)
 velmora_layer(velmora_ui ui)
 target_include_directories(velmora_ui PUBLIC ${PROJECT_SOURCE_DIR}/resources)

@@ -25,6 +25,16 @@ enum PlayerState : int {
     StateError = 7,
 };
 
+// The player events the program follows, numbered as libvlc numbers them (VlcPlayer.cpp checks that they
+// are), so that nothing but the library's own files needs the library's header.
+enum PlayerEvent : int {
+    EventPlaying = 0x104,
+    EventPaused = 0x105,
+    EventStopped = 0x106,
+    EventEndReached = 0x109,
+    EventTimeChanged = 0x10B,
+};
+
 // Where a player reports its events: called on the thread the player reports them from (the library's
 // own), with the event's type in the library's numbering.
 using PlayerEventSink = void (*)(int eventType);

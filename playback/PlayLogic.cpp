@@ -44,8 +44,8 @@ std::unique_ptr<MediaPlayer> makeDefaultPlayer(PlayerType playerType) {
 constexpr int kFolderListedEvent = -1;
 
 bool isForwardedEvent(int eventType) {
-    return eventType == libvlc_MediaPlayerPlaying || eventType == libvlc_MediaPlayerPaused ||
-           eventType == libvlc_MediaPlayerStopped || eventType == libvlc_MediaPlayerTimeChanged;
+    return eventType == EventPlaying || eventType == EventPaused || eventType == EventStopped ||
+           eventType == EventTimeChanged;
 }
 
 // The view of a controller given none: no main window, no video window, no bar.
@@ -394,21 +394,21 @@ void PlayLogic::deliverEvent(void* self, int eventType) {
 
 void PlayLogic::onPlayerEvent(int eventType) {
     switch (eventType) {
-        case libvlc_MediaPlayerPlaying:
+        case EventPlaying:
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPlaying\n");
             showVideoIfPresent();
             applyVolume();
             view_.updateButtons();
             break;
-        case libvlc_MediaPlayerPaused:
+        case EventPaused:
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerPaused\n");
             view_.updateButtons();
             break;
-        case libvlc_MediaPlayerStopped:
+        case EventStopped:
             OutputDebugStringW(L"handleProc: libvlc_MediaPlayerStopped\n");
             view_.updateButtons();
             break;
-        case libvlc_MediaPlayerTimeChanged:
+        case EventTimeChanged:
             showVideoIfPresent();
             view_.refreshTime();
             break;

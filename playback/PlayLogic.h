@@ -4,8 +4,6 @@
 #include <memory>
 #include <string>
 
-#include <vlc/vlc.h>
-
 #include "playback/MediaPlayer.h"
 #include "playback/PlayListData.h"
 

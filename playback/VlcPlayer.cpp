@@ -11,6 +11,16 @@ namespace {
 // The library's own title overlay and its key and mouse handling would fight the program's windows.
 const char* const kFixedArguments[] = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events"};
 
+constexpr bool sameNumber(PlayerEvent ours, libvlc_event_e library) {
+    return static_cast<int>(ours) == static_cast<int>(library);
+}
+static_assert(sameNumber(EventPlaying, libvlc_MediaPlayerPlaying) &&
+                  sameNumber(EventPaused, libvlc_MediaPlayerPaused) &&
+                  sameNumber(EventStopped, libvlc_MediaPlayerStopped) &&
+                  sameNumber(EventEndReached, libvlc_MediaPlayerEndReached) &&
+                  sameNumber(EventTimeChanged, libvlc_MediaPlayerTimeChanged),
+              "the player's events are numbered as the library numbers them");
+
 const libvlc_event_e kAttachedEvents[] = {libvlc_MediaPlayerTimeChanged, libvlc_MediaPlayerPlaying,
                                           libvlc_MediaPlayerPaused, libvlc_MediaPlayerStopped,
                                           libvlc_MediaPlayerEndReached};

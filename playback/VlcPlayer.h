@@ -3,11 +3,15 @@
 #include <string>
 #include <vector>
 
-#include <vlc/vlc.h>
-
 #include "playback/MediaPlayer.h"
 
 struct VlcApi;
+// The library's objects, declared here so that including this header doesn't take in the library's own.
+struct libvlc_instance_t;
+struct libvlc_media_player_t;
+struct libvlc_media_t;
+struct libvlc_event_manager_t;
+struct libvlc_event_t;
 
 // The libvlc backend. The library is reached through the table of VlcApi.h: loaded at run time on
 // Windows, linked directly in the native build.

@@ -4,25 +4,25 @@
 
 #include <utility>
 
-// Small owners for GDI handles and selections. Each releases exactly what it acquired, can be moved but
-// never copied (a copied owner would delete twice), and is empty after a move.
+// Small owners for GDI handles, icons and selections. Each releases exactly what it acquired, can be moved
+// but never copied (a copied owner would delete twice), and is empty after a move.
 
-// Owns a GDI object (brush, font, bitmap) and deletes it.
-template <class Handle>
-class GdiObject {
+// Owns a handle and releases it with Release (DeleteObject, DestroyIcon) when it is replaced or ends.
+template <class Handle, auto Release>
+class OwnedHandle {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() { reset(); }
-    GdiObject(GdiObject&& other) noexcept : handle_(other.release()) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
+    OwnedHandle() = default;
+    explicit OwnedHandle(Handle handle) : handle_(handle) {}
+    ~OwnedHandle() { reset(); }
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(other.release()) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         if (this != &other) {
             reset(other.release());
         }
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
@@ -30,13 +30,19 @@ public:
     void reset(Handle handle = nullptr) {
         Handle old = std::exchange(handle_, handle);
         if (old != nullptr && old != handle) {
-            DeleteObject(old);
+            Release(old);
         }
     }
 
 private:
     Handle handle_ = nullptr;
 };
+
+// Owns a GDI object (brush, font, bitmap) and deletes it.
+template <class Handle>
+using GdiObject = OwnedHandle<Handle, DeleteObject>;
+// Owns an icon the program made (not a shared one, which the system keeps) and destroys it.
+using IconHandle = OwnedHandle<HICON, DestroyIcon>;
 
 using BrushHandle = GdiObject<HBRUSH>;
 using FontHandle = GdiObject<HFONT>;

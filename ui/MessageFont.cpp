@@ -1,6 +1,6 @@
 #include "ui/MessageFont.h"
 
-#include "ui/DisplayScale.h"
+#include "ui/SystemDpi.h"
 
 HFONT createMessageFont(UINT dpi, int pixelHeight, bool underline) {
     LOGFONTW font = messageFontForDpi(dpi);

@@ -3,16 +3,17 @@
 #include <commctrl.h>
 
 #include <iterator>
+#include <utility>
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
-#include "ui/DisplayScale.h"
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/Gdiplus.h"
 #include "ui/MessageFont.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
 #include "ui/SkinPicture.h"
+#include "ui/SystemDpi.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -98,10 +99,6 @@ void PlayBar::loadPictures() {
     std::map<unsigned, SkinPicture> images;
     for (const ButtonSkin& skin : kButtonSkins) {
         SkinPicture picture = SkinPicture::find(module, skin.image, dpi_);
-        // The player's thread draws the sliders too: their pictures are decoded here, on this one.
-        if (skin.controlId == IDC_TIME_SLIDER || skin.controlId == IDC_VOLUME_SLIDER) {
-            picture.image();
-        }
         if (!picture.empty()) {
             images[static_cast<unsigned>(skin.controlId)] = std::move(picture);
         }
@@ -111,7 +108,7 @@ void PlayBar::loadPictures() {
     std::unique_ptr<Gdiplus::Image> timeForeground = loadSkinImage(module, L"IDB_TIME_FORG", dpi_);
     std::unique_ptr<Gdiplus::Image> timeBall = loadSkinImage(module, L"IDB_TIME_BALL", dpi_);
 
-    // The player's thread may be drawing the time slider meanwhile.
+    // The buffers prepared from the old pictures go with them, under their lock as every change of them.
     BufferLock::Hold hold(bufferLock_);
     imagesById_ = std::move(images);
     barBackground_ = std::move(background);
@@ -131,7 +128,7 @@ void PlayBar::loadPictures() {
 }
 
 int PlayBar::px(int value) const {
-    return dpiscale::scale(value, dpi_);
+    return dpimath::scale(value, dpi_);
 }
 
 PlayBar::~PlayBar() {
@@ -190,8 +187,19 @@ bool PlayBar::initControls() {
         tool.lpszText = const_cast<wchar_t*>(skin.tooltip);
         SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     }
-    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    makeFonts();
     return true;
+}
+
+void PlayBar::makeFonts() {
+    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    // The tooltip window made its font at the system's scale, which needn't be the bar's.
+    const LOGFONTW tooltipFont = statusFontForDpi(dpi_);
+    FontHandle font(CreateFontIndirectW(&tooltipFont));
+    if (tooltip_ != nullptr && font) {
+        SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        tooltipFont_ = std::move(font);
+    }
 }
 
 void PlayBar::setDpi(UINT dpi) {
@@ -203,7 +211,7 @@ void PlayBar::setDpi(UINT dpi) {
     if (window_ == nullptr) {
         return;
     }
-    timeFont_.reset(createMessageFont(dpi_, px(kTimeFontPixels), false));
+    makeFonts();
     layout();
     // The buttons keep their places while the bar is laid out; their pictures changed all the same.
     RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);

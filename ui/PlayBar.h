@@ -46,9 +46,9 @@ public:
     // Height in pixels: 0 without a window, 27 (at 96 DPI) without the background picture, else the
     // picture's height.
     int height() const;
-    // The display scale the bar is drawn for (96 at 100 %): its pictures, gaps, time font and the
-    // auto-hide's pointer threshold follow it. create() takes the main window's; a change reloads the
-    // pictures and the font and lays the bar out again.
+    // The display scale the bar is drawn for (96 at 100 %): its pictures, gaps, fonts (the time text's and
+    // the tooltips') and the auto-hide's pointer threshold follow it. create() takes the main window's; a
+    // change reloads the pictures and the font and lays the bar out again.
     void setDpi(UINT dpi);
     UINT dpi() const { return dpi_; }
     HFONT timeFont() const { return timeFont_.get(); }
@@ -100,6 +100,8 @@ private:
     // The pictures drawn for the bar's DPI, in place of the ones it had; everything prepared from those
     // goes with them.
     void loadPictures();
+    // The time text's font and the tooltips' font for the bar's DPI, in place of the ones they had.
+    void makeFonts();
     // A length in 96-DPI pixels at the bar's DPI.
     int px(int value) const;
     // The control's picture, decoded by the first call; null when it has none.
@@ -141,6 +143,7 @@ private:
     BufferLock bufferLock_;
     HWND tooltip_ = nullptr;
     FontHandle timeFont_;
+    FontHandle tooltipFont_;  // the system's tooltip font at the bar's scale
     WindowLinks links_;
     // The time slider's column prepared once per layout: the background with the track tiled over it,
     // and below it the same with the played part's whole pieces across the full width. A time change

@@ -5,13 +5,13 @@
 #include "playback/PlayLogic.h"
 #include "resource.h"
 #include "ui/BrandingLink.h"
-#include "ui/DisplayScale.h"
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/GdiGuards.h"
 #include "ui/Gdiplus.h"
 #include "ui/MessageFont.h"
 #include "ui/PlayWndMenu.h"
 #include "ui/SkinImage.h"
+#include "ui/SystemDpi.h"
 #include "ui/VideoLayout.h"
 #include "ui/WindowLibrary.h"
 
@@ -46,7 +46,7 @@ bool PlayWnd::create(HINSTANCE instance, HWND mainWindow) {
     }
     if (frameWindow_ == nullptr) {
         dpi_ = links_.currentDpi();
-        cursor_.setMoveThreshold(dpiscale::scale(CursorIdle::kMoveThreshold, dpi_));
+        cursor_.setMoveThreshold(dpimath::scale(CursorIdle::kMoveThreshold, dpi_));
         // WM_INITDIALOG runs inside this call and records the frame and its link.
         HWND frame = CreateDialogParamW(instance_, MAKEINTRESOURCEW(IDD_VIDEO_FRAME), mainWindow,
                                         &PlayWnd::frameProc, 0);
@@ -240,7 +240,7 @@ void PlayWnd::setDpi(UINT dpi) {
         return;
     }
     dpi_ = dpi;
-    cursor_.setMoveThreshold(dpiscale::scale(CursorIdle::kMoveThreshold, dpi_));
+    cursor_.setMoveThreshold(dpimath::scale(CursorIdle::kMoveThreshold, dpi_));
     logo_ = loadSkinImage(instance_, MAKEINTRESOURCEW(IDB_LOGO), dpi_);
     if (linkWindow_ != nullptr) {
         // The old font stays alive until the label has taken the new one.

@@ -1,9 +1,9 @@
 #include "ui/SkinPicture.h"
 
 #include <cstring>
+#include <iterator>
 
-#include "ui/DpiScale.h"
-#include "ui/SkinImage.h"
+#include "ui/DpiMath.h"
 #include "ui/WindowLibrary.h"
 
 namespace {
@@ -41,42 +41,51 @@ bool skinpicture::pngSize(const void* bytes, DWORD length, SIZE& size) {
     return true;
 }
 
+bool skinpicture::findSource(HINSTANCE instance, const wchar_t* name, UINT dpi, Source& source) {
+    auto take = [&](int percent) {
+        HRSRC resource = FindResourceW(instance, name, dpimath::pictureType(percent).c_str());
+        SIZE stored{};
+        if (!resourceSize(instance, resource, stored)) {
+            return false;
+        }
+        source = Source{resource, percent, stored};
+        return true;
+    };
+    const int wanted = dpimath::pictureScaleFor(dpi);
+    for (int percent : dpimath::kPictureScales) {
+        if (percent >= wanted && take(percent)) {
+            return true;
+        }
+    }
+    for (auto percent = std::rbegin(dpimath::kPictureScales); percent != std::rend(dpimath::kPictureScales);
+         ++percent) {
+        if (*percent < wanted && take(*percent)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+SIZE skinpicture::drawnSize(const Source& source, UINT dpi) {
+    return SIZE{dpimath::scale(dpimath::baseSizeOf(source.stored.cx, source.percent), dpi),
+                dpimath::scale(dpimath::baseSizeOf(source.stored.cy, source.percent), dpi)};
+}
+
 SkinPicture SkinPicture::find(HINSTANCE instance, const wchar_t* name, UINT dpi) {
     SkinPicture picture;
-    picture.instance_ = instance;
-    picture.name_ = name;
-    picture.dpi_ = dpi;
-    // The scale loadSkinImage takes: the picture drawn for the dpi's scale, else the next larger one.
-    const int wanted = dpiscale::pictureScaleFor(dpi);
-    for (int percent : dpiscale::kPictureScales) {
-        if (percent < wanted) {
-            continue;
-        }
-        HRSRC resource = FindResourceW(instance, name, dpiscale::pictureType(percent).c_str());
-        if (resource == nullptr) {
-            continue;
-        }
-        SIZE drawn{};
-        if (!resourceSize(instance, resource, drawn)) {
-            break;
-        }
-        // As loadSkinImage makes it smaller for the dpi.
-        picture.size_ = SIZE{dpiscale::scale(dpiscale::baseSizeOf(drawn.cx, percent), dpi),
-                             dpiscale::scale(dpiscale::baseSizeOf(drawn.cy, percent), dpi)};
+    if (skinpicture::findSource(instance, name, dpi, picture.source_)) {
+        picture.instance_ = instance;
+        picture.dpi_ = dpi;
+        picture.size_ = skinpicture::drawnSize(picture.source_, dpi);
         picture.decoded_ = false;
-        return picture;
     }
-    picture.image();
     return picture;
 }
 
 Gdiplus::Image* SkinPicture::image() {
     if (!decoded_) {
         decoded_ = true;
-        image_ = loadSkinImage(instance_, name_, dpi_);
-    }
-    if (image_ && (size_.cx == 0 || size_.cy == 0)) {
-        size_ = SIZE{imageWidth(image_.get()), imageHeight(image_.get())};
+        image_ = loadSkinImage(instance_, source_, dpi_);
     }
     return image_.get();
 }

@@ -1,6 +1,6 @@
 #include "ui/VideoLayout.h"
 
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 
 namespace {
 
@@ -11,8 +11,8 @@ constexpr int kSurfaceGap = 10;
 }  // namespace
 
 VideoLayout computeVideoLayout(int width, int height, const SIZE* linkSize, UINT dpi) {
-    const int margin = dpiscale::scale(kMargin, dpi);
-    const int surfaceGap = dpiscale::scale(kSurfaceGap, dpi);
+    const int margin = dpimath::scale(kMargin, dpi);
+    const int surfaceGap = dpimath::scale(kSurfaceGap, dpi);
     VideoLayout layout;
     int linkHeight = 0;
     if (linkSize != nullptr) {

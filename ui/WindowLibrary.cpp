@@ -1,9 +1,9 @@
 #include "ui/WindowLibrary.h"
 
-#include "ui/DpiScale.h"
 #include "ui/Gdiplus.h"
 #include "ui/GdiGuards.h"
 #include "ui/SkinImage.h"
+#include "ui/SkinPicture.h"
 
 #include <cstring>
 #include <new>
@@ -145,7 +145,7 @@ Gdiplus::Image* decodeStream(IStream* stream) {
     return copy;
 }
 
-// The picture at width x height, drawn smaller with high-quality filtering; null when that fails.
+// The picture at width x height, drawn with high-quality filtering; null when that fails.
 Gdiplus::Image* resized(Gdiplus::Image& source, int width, int height) {
     auto* copy = newGdiplusObject<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
     if (copy == nullptr) {
@@ -268,27 +268,22 @@ std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t*
 }
 
 std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name, UINT dpi) {
-    const int wanted = dpiscale::pictureScaleFor(dpi);
-    for (int percent : dpiscale::kPictureScales) {
-        if (percent < wanted) {
-            continue;
-        }
-        std::unique_ptr<Gdiplus::Image> image =
-            loadPicture(instance, name, dpiscale::pictureType(percent).c_str());
-        if (image == nullptr) {
-            continue;
-        }
-        const int width = dpiscale::scale(dpiscale::baseSizeOf(imageWidth(image.get()), percent), dpi);
-        const int height = dpiscale::scale(dpiscale::baseSizeOf(imageHeight(image.get()), percent), dpi);
-        if (!hasPicture(image.get()) ||
-            (width == imageWidth(image.get()) && height == imageHeight(image.get()))) {
-            return image;
-        }
-        // Should that fail, the picture of the larger scale is still better than none.
-        Gdiplus::Image* smaller = resized(*image, width, height);
-        return smaller != nullptr ? std::unique_ptr<Gdiplus::Image>(smaller) : std::move(image);
+    skinpicture::Source source;
+    return skinpicture::findSource(instance, name, dpi, source) ? loadSkinImage(instance, source, dpi)
+                                                                : nullptr;
+}
+
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const skinpicture::Source& source,
+                                              UINT dpi) {
+    std::unique_ptr<Gdiplus::Image> image(loadPngResource(instance, source.resource));
+    const SIZE size = skinpicture::drawnSize(source, dpi);
+    if (!hasPicture(image.get()) ||
+        (size.cx == imageWidth(image.get()) && size.cy == imageHeight(image.get()))) {
+        return image;
     }
-    return nullptr;
+    // Should that fail, the picture of the other scale is still better than none.
+    Gdiplus::Image* scaled = resized(*image, size.cx, size.cy);
+    return scaled != nullptr ? std::unique_ptr<Gdiplus::Image>(scaled) : std::move(image);
 }
 
 void centerWindow(HWND window) {

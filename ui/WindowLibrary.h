@@ -9,6 +9,9 @@
 namespace Gdiplus {
 class Image;
 }
+namespace skinpicture {
+struct Source;
+}
 
 // The small window library the player's windows share: the hyperlink window class, the link tables,
 // a memory device context for measuring text, the PNG skin loader and two geometry helpers.
@@ -29,10 +32,13 @@ std::map<HWND, std::wstring>& linkUrlMap();
 Gdiplus::Image* loadPngResource(HMODULE module, HRSRC resource);
 // Locates the "PNG" resource and loads it; null when it is missing.
 std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name);
-// The skin picture for a screen of dpi: the one drawn for that scale, or else the one of the next larger
-// scale made smaller with high quality to what the scale asks (a picture is never made larger than it was
-// drawn, except above the largest scale). Only that one picture is decoded. Null when none is there.
+// The skin picture for a screen of dpi, from the source skinpicture::findSource chooses: the one drawn for
+// that scale, or else another scale's made smaller (or, when no larger scale has a good picture, larger)
+// with high quality to what the scale asks. Only that one picture is decoded. Null when none is there.
 std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const wchar_t* name, UINT dpi);
+// The source's picture decoded and drawn at its size for dpi (as above, once the source is chosen).
+std::unique_ptr<Gdiplus::Image> loadSkinImage(HINSTANCE instance, const skinpicture::Source& source,
+                                              UINT dpi);
 
 // Centres the window over its parent, or over the work area when it has none.
 void centerWindow(HWND window);

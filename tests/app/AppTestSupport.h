@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,13 +81,15 @@ protected:
 };
 
 // Answers the next modal dialog or message box of this thread: a thread timer, which the dialog's own
-// loop dispatches, reads the dialog's texts and then presses the given button.
+// loop dispatches, reads the dialog's texts, hands the dialog to inspect (when given) and then presses the
+// given button.
 class DialogAnswerer {
 public:
-    explicit DialogAnswerer(int button, int textControl) {
+    explicit DialogAnswerer(int button, int textControl, std::function<void(HWND dialog)> inspect = {}) {
         state() = State{};
         state().button = button;
         state().textControl = textControl;
+        state().inspect = std::move(inspect);
         timer_ = SetTimer(nullptr, 0, 50, &DialogAnswerer::onTimer);
     }
     ~DialogAnswerer() {
@@ -112,6 +115,7 @@ private:
         std::wstring text;
         HWND owner = nullptr;
         HWND dialog = nullptr;
+        std::function<void(HWND)> inspect;
     };
     static State& state() {
         static State current;
@@ -146,11 +150,39 @@ private:
         s.owner = GetWindow(dialog, GW_OWNER);
         s.dialog = dialog;
         s.answered = true;
+        if (s.inspect) {
+            s.inspect(dialog);
+        }
         PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(s.button), 0);
     }
 
     UINT_PTR timer_ = 0;
 };
+
+// The width in pixels of an icon; 0 without one.
+inline int iconWidth(HICON handle) {
+    ICONINFO icon{};
+    if (handle == nullptr || !GetIconInfo(handle, &icon)) {
+        return 0;
+    }
+    BITMAP colour{};
+    const int width = GetObjectW(icon.hbmColor, sizeof(colour), &colour) != 0 ? colour.bmWidth : 0;
+    DeleteObject(icon.hbmColor);
+    DeleteObject(icon.hbmMask);
+    return width;
+}
+
+// The width of the window's big or small icon (ICON_BIG, ICON_SMALL); 0 without one.
+inline int iconWidth(HWND window, WPARAM which) {
+    return iconWidth(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0)));
+}
+
+// The lines of a window's font, 0 without one.
+inline LONG fontHeightOf(HWND window) {
+    LOGFONTW font{};
+    const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+    return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
+}
 
 // The message box's text control, as the system's message box numbers it.
 constexpr int kMessageBoxTextId = 0xFFFF;

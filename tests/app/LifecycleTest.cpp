@@ -142,13 +142,6 @@ INSTANTIATE_TEST_SUITE_P(Shows, ShownWindow,
                                                      SW_SHOWMINNOACTIVE, true}),
                          [](const auto& info) { return std::string(info.param.what); });
 
-// The lines of a window's font, 0 without one.
-LONG fontHeightOf(HWND window) {
-    LOGFONTW font{};
-    const auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
-    return handle != nullptr && GetObjectW(handle, sizeof(font), &font) != 0 ? font.lfHeight : 0;
-}
-
 // WM_DPICHANGED (the window moved to a monitor of another scale, or the scale changed): the window takes
 // the suggested rectangle (grown to the minimum of the new scale), the bar its height and time font, the
 // link its font and place, the icon its size; in full screen the window covers the monitor instead. The
@@ -158,7 +151,7 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     const AppState& state = appState();
     HWND window = state.mainWindow;
     HWND link = state.videoWindow->linkWindow();
-    const LONG linkFont96 = fontHeightOf(link);
+    const LONG linkFont96 = apptest::fontHeightOf(link);
     ASSERT_LT(linkFont96, 0);
 
     RECT suggested{40, 30, 40 + 1030, 30 + 740};
@@ -183,17 +176,12 @@ TEST_F(LifecycleTest, DpiChangeTakesTheSuggestedRectangleAndScalesEverything) {
     LOGFONTW timeFont{};
     ASSERT_NE(GetObjectW(state.controlBar->timeFont(), sizeof(timeFont), &timeFont), 0);
     EXPECT_EQ(timeFont.lfHeight, -17);
-    EXPECT_NEAR(fontHeightOf(link), linkFont96 * 3 / 2, 1);
+    EXPECT_NEAR(apptest::fontHeightOf(link), linkFont96 * 3 / 2, 1);
     const RECT linkRect = rectInParent(link);
     EXPECT_EQ(linkRect.top, 8);
     EXPECT_EQ(linkRect.right, client.cx - 8);
-    ICONINFO icon{};
-    ASSERT_TRUE(GetIconInfo(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), &icon));
-    BITMAP colour{};
-    GetObjectW(icon.hbmColor, sizeof(colour), &colour);
-    EXPECT_EQ(colour.bmWidth, 48);
-    DeleteObject(icon.hbmColor);
-    DeleteObject(icon.hbmMask);
+    EXPECT_EQ(apptest::iconWidth(window, ICON_BIG), 48);
+    EXPECT_EQ(apptest::iconWidth(window, ICON_SMALL), 24);
 
     // Too small a suggestion grows to the minimum of the scale: 480 x 300 of video at 96 DPI.
     RECT small{40, 30, 440, 330};

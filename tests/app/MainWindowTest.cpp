@@ -165,11 +165,10 @@ TEST_F(MainWindowTest, TimerTickSetsTheProductNameWithNothingLoadedOnce) {
     EXPECT_EQ(g_titlesSet, 1);
 }
 
-TEST_F(MainWindowTest, CreationSetsBothIcons) {
-    HICON big = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
-    HICON small = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_NE(big, nullptr);
-    EXPECT_EQ(big, small);
+// Each icon in the size the system gives it at the window's scale: 32 and 16 pixels at 100 %.
+TEST_F(MainWindowTest, CreationSetsBothIconsAtTheirSizes) {
+    EXPECT_EQ(apptest::iconWidth(window, ICON_BIG), GetSystemMetrics(SM_CXICON));
+    EXPECT_EQ(apptest::iconWidth(window, ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
 }
 
 TEST_F(MainWindowTest, EraseFillsTheClientAreaBlack) {
@@ -221,6 +220,51 @@ TEST_F(MainWindowTest, AboutCommandRunsTheBoxModallyUntilOk) {
     ASSERT_TRUE(answer.answered());
     EXPECT_EQ(answer.text(), L"Velmora Player, Version 1.0");
     EXPECT_FALSE(IsWindow(answer.dialog()));
+}
+
+// What the about box shows: its client area, the OK button, the text's font and the icon.
+struct AboutLook {
+    SIZE client, button;
+    LONG fontHeight;
+    int iconWidth;
+};
+
+AboutLook lookOf(HWND dialog) {
+    return AboutLook{clientSize(dialog), clientSize(GetDlgItem(dialog, IDOK)),
+                     apptest::fontHeightOf(GetDlgItem(dialog, IDC_ABOUT_TEXT)),
+                     apptest::iconWidth(reinterpret_cast<HICON>(
+                         SendDlgItemMessageW(dialog, IDC_ABOUT_ICON, STM_GETICON, 0, 0)))};
+}
+
+// The about box takes the main window's scale, whatever scale the system made it at, and a change of scale
+// while it is up: at 150 % everything of it is half as large again as at 100 %.
+TEST_F(MainWindowTest, AboutBoxTakesTheScaleOfTheWindow) {
+    AboutLook at96{}, at144{}, backAt96{};
+    auto showAbout = [&](std::function<void(HWND)> inspect) {
+        apptest::DialogAnswerer answer(IDOK, IDC_ABOUT_TEXT, std::move(inspect));
+        SendMessageW(window, WM_COMMAND, ID_HELP_ABOUT, 0);
+        EXPECT_TRUE(answer.answered());
+    };
+    showAbout([&](HWND dialog) { at96 = lookOf(dialog); });
+    RECT suggested = windowRect(window);
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    showAbout([&](HWND dialog) {
+        at144 = lookOf(dialog);
+        RECT place = windowRect(dialog);
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&place));
+        backAt96 = lookOf(dialog);
+    });
+    EXPECT_EQ(at96.iconWidth, 32);
+    EXPECT_EQ(at144.iconWidth, 48);
+    EXPECT_NEAR(at144.client.cx, at96.client.cx * 3 / 2, 1);
+    EXPECT_NEAR(at144.client.cy, at96.client.cy * 3 / 2, 1);
+    EXPECT_NEAR(at144.button.cx, at96.button.cx * 3 / 2, 1);
+    EXPECT_NEAR(at144.button.cy, at96.button.cy * 3 / 2, 1);
+    EXPECT_NEAR(at144.fontHeight, at96.fontHeight * 3 / 2, 1);
+    EXPECT_EQ(backAt96.iconWidth, 32);
+    EXPECT_NEAR(backAt96.client.cx, at96.client.cx, 1);
+    EXPECT_NEAR(backAt96.button.cy, at96.button.cy, 1);
+    EXPECT_EQ(backAt96.fontHeight, at96.fontHeight);
 }
 
 TEST(AboutDialogProc, HandlesOnlyOkAndCancelCommands) {

@@ -485,7 +485,7 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
     openInFolder({L"a.mpg"}, 0);
     log->mute = true;  // a Playing event's volume upkeep puts this right
 
-    std::thread library([] { PlayLogic::handleProc(libvlc_MediaPlayerPlaying); });
+    std::thread library([] { PlayLogic::handleProc(EventPlaying); });
     library.join();
     // Posted, not run: nothing has touched the player yet.
     EXPECT_EQ(log->toggles, 0);
@@ -496,7 +496,7 @@ TEST_F(Controller, EventsRunOnTheUserInterfaceThreadWhenPumped) {
 
     // Stopped may come twice; the second changes nothing.
     for (int i = 0; i < 2; ++i) {
-        PlayLogic::handleProc(libvlc_MediaPlayerStopped);
+        PlayLogic::handleProc(EventStopped);
     }
     pumpPending();
     EXPECT_EQ(log->toggles, 1);
@@ -510,13 +510,13 @@ TEST_F(Controller, OnlyEventsOfAPlayingPlayerShowTheSurface) {
 
     // The track is found while playing: the next event shows the surface.
     log->video = true;
-    PlayLogic::handleProc(libvlc_MediaPlayerTimeChanged);
+    PlayLogic::handleProc(EventTimeChanged);
     EXPECT_TRUE(pumpUntil([&] { return view.surfaceShown; }, 5000));
 
     // Events raised just before the user stops arrive after the stop, which hid the surface so that
     // the logo shows again: they must leave it hidden.
-    PlayLogic::handleProc(libvlc_MediaPlayerTimeChanged);
-    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
+    PlayLogic::handleProc(EventTimeChanged);
+    PlayLogic::handleProc(EventPlaying);
     controller->stop();
     EXPECT_FALSE(view.surfaceShown);
     pumpPending();
@@ -525,12 +525,12 @@ TEST_F(Controller, OnlyEventsOfAPlayingPlayerShowTheSurface) {
 
 TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     openInFolder({L"a.mpg"}, 0);
-    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
+    PlayLogic::handleProc(EventPlaying);
     controller.reset();
     EXPECT_EQ(log->deletions, 1);
 
     const int callsBefore = static_cast<int>(log->calls.size());
-    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);  // no controller: nothing listens
+    PlayLogic::handleProc(EventPlaying);  // no controller: nothing listens
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsBefore);
 
@@ -540,7 +540,7 @@ TEST_F(Controller, EventsQueuedWhenTheControllerGoesAreDropped) {
     const int callsOfTheNext = static_cast<int>(log->calls.size());
     pumpPending();
     EXPECT_EQ(static_cast<int>(log->calls.size()), callsOfTheNext);
-    PlayLogic::handleProc(libvlc_MediaPlayerPlaying);
+    PlayLogic::handleProc(EventPlaying);
     pumpPending();
     EXPECT_GT(static_cast<int>(log->calls.size()), callsOfTheNext) << "an event of its own does";
 }
@@ -565,9 +565,7 @@ TEST_F(Controller, CommandsFinishWhileEventsArrive) {
     std::atomic<bool> firing{true};
     std::atomic<int> fired{0};
     std::thread library([&] {
-        const int types[] = {libvlc_MediaPlayerPlaying, libvlc_MediaPlayerTimeChanged,
-                             libvlc_MediaPlayerStopped, libvlc_MediaPlayerPaused,
-                             libvlc_MediaPlayerEndReached};
+        const int types[] = {EventPlaying, EventTimeChanged, EventStopped, EventPaused, EventEndReached};
         while (firing) {
             for (int type : types) {
                 PlayLogic::handleProc(type);

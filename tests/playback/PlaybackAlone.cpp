@@ -11,7 +11,7 @@ int main() {
     controller.toggleMute();
     controller.skip(+1);
     controller.timerProc();
-    controller.onPlayerEvent(libvlc_MediaPlayerPlaying);
+    controller.onPlayerEvent(EventPlaying);
     const bool open = controller.open(L"C:\\no such folder\\clip.mpg");
     if (open || controller.volume() != 90 || !controller.muted() || controller.player() != nullptr) {
         std::fprintf(stderr, "playback alone: the controller without a view went wrong\n");

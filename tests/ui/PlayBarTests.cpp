@@ -214,18 +214,21 @@ TEST_F(ControlBar, LayoutWithTheShippedPictures) {
 }
 
 // A DPI change (the window moved to another monitor, or the scale changed) gives the bar the pictures, the
-// height and the time font of the new scale, and back.
-TEST_F(ControlBar, HeightAndTimeFontFollowTheDpi) {
+// height, the time font and the tooltips' font of the new scale, and back.
+TEST_F(ControlBar, HeightAndFontsFollowTheDpi) {
     const struct {
         UINT dpi;
-        int height, fontHeight;
-    } cases[] = {{144, 54, -17}, {120, 45, -14}, {192, 72, -22}, {96, 36, -11}};
+        int height, fontHeight, tipFontHeight;
+    } cases[] = {{144, 54, -17, -17}, {120, 45, -14, -14}, {192, 72, -22, -22}, {96, 36, -11, -11}};
     for (const auto& c : cases) {
         bar->setDpi(c.dpi);
         EXPECT_EQ(bar->height(), c.height) << c.dpi;
         LOGFONTW font{};
         ASSERT_EQ(GetObjectW(bar->timeFont(), sizeof(font), &font), static_cast<int>(sizeof(font)));
         EXPECT_EQ(font.lfHeight, c.fontHeight) << c.dpi;
+        const auto tipFont = reinterpret_cast<HFONT>(SendMessageW(bar->tooltip(), WM_GETFONT, 0, 0));
+        ASSERT_EQ(GetObjectW(tipFont, sizeof(font), &font), static_cast<int>(sizeof(font))) << c.dpi;
+        EXPECT_EQ(font.lfHeight, c.tipFontHeight) << c.dpi;
     }
 }
 

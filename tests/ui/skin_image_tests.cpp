@@ -1,5 +1,5 @@
 // The shipped skin pictures and the loader that turns "PNG" resources into images.
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/Gdiplus.h"
 #include "ui/PlayBar.h"
 #include "ui/SkinImage.h"
@@ -30,7 +30,7 @@ HINSTANCE module() {
 // The picture drawn for the scale, as it is stored.
 ImagePtr picture(const wchar_t* name, int percent) {
     return ImagePtr(
-        loadPngResource(module(), FindResourceW(module(), name, dpiscale::pictureType(percent).c_str())));
+        loadPngResource(module(), FindResourceW(module(), name, dpimath::pictureType(percent).c_str())));
 }
 
 // Straight-alpha pixels of an image, read through a 32-bit ARGB copy.
@@ -115,28 +115,28 @@ TEST_P(SkinPictureTest, EveryScaleIsDrawnAtItsSize) {
     }
 }
 
-TEST(DisplayScale, LengthsPictureScalesAndNames) {
+TEST(DpiMath, LengthsPictureScalesAndNames) {
     const int lengths[][3] = {{1, 96, 1},    {1, 120, 1},      {1, 144, 2},     {5, 120, 6},
                               {5, 144, 8},   {11, 144, 17},    {36, 120, 45},   {26, 120, 33},
                               {-3, 144, -5}, {672, 192, 1344}, {420, 168, 735}, {0, 300, 0}};
     for (const auto& [length, dpi, scaled] : lengths) {
-        EXPECT_EQ(dpiscale::scale(length, dpi), scaled) << length << " at " << dpi;
+        EXPECT_EQ(dpimath::scale(length, dpi), scaled) << length << " at " << dpi;
     }
     // The exact scale, else the next larger; never a smaller one.
     const std::pair<UINT, int> scales[] = {{96, 100},  {97, 125},  {120, 125}, {121, 150},
                                            {144, 150}, {168, 175}, {192, 200}, {193, 250},
                                            {240, 250}, {288, 300}, {400, 300}, {72, 100}};
     for (const auto& [dpi, percent] : scales) {
-        EXPECT_EQ(dpiscale::pictureScaleFor(dpi), percent) << dpi;
+        EXPECT_EQ(dpimath::pictureScaleFor(dpi), percent) << dpi;
     }
     // A picture's size at 100 %, from its size at a scale.
     const int bases[][3] = {{33, 125, 26},   {13, 125, 10},   {46, 175, 26},
                             {233, 150, 155}, {388, 250, 155}, {36, 100, 36}};
     for (const auto& [size, percent, base] : bases) {
-        EXPECT_EQ(dpiscale::baseSizeOf(size, percent), base) << size << " at " << percent;
+        EXPECT_EQ(dpimath::baseSizeOf(size, percent), base) << size << " at " << percent;
     }
-    EXPECT_EQ(dpiscale::pictureType(100), L"PNG");
-    EXPECT_EQ(dpiscale::pictureType(250), L"PNG_250");
+    EXPECT_EQ(dpimath::pictureType(100), L"PNG");
+    EXPECT_EQ(dpimath::pictureType(250), L"PNG_250");
 }
 
 // The loader takes the picture of the scale, or the next larger one made smaller: at 97 DPI the play button
@@ -157,6 +157,10 @@ TEST(PngLoader, TakesThePictureOfTheScaleOrMakesTheNextLargerSmaller) {
         {L"IDB_PLAY", 400, 150, 133, 0},  // above the largest scale
         {MAKEINTRESOURCEW(IDB_LOGO), 96, 316, 155, 100},
         {MAKEINTRESOURCEW(IDB_LOGO), 192, 632, 310, 200},
+        // A broken header passes the scale over for the next larger good one, else the next smaller.
+        {L"TEST_BROKEN_SCALES", 144, 54, 48, 0},
+        {L"TEST_BROKEN_SCALES", 168, 63, 56, 175},
+        {L"TEST_BROKEN_SCALES", 400, 150, 133, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dpi);

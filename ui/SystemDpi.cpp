@@ -1,8 +1,8 @@
-#include "ui/DisplayScale.h"
+#include "ui/SystemDpi.h"
 
 #include <cstddef>
 
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 #include "ui/GdiGuards.h"
 #include "ui/SystemLibrary.h"
 
@@ -23,7 +23,7 @@ Function user32Function(const char* name) {
 // value as the system gives it at its own DPI, at dpi instead.
 int fromSystemDpi(int value, UINT dpi) {
     const UINT system = systemDpi();
-    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(system != 0 ? system : dpiscale::kBaseDpi));
+    return MulDiv(value, static_cast<int>(dpi), static_cast<int>(system != 0 ? system : dpimath::kBaseDpi));
 }
 
 }  // namespace
@@ -31,7 +31,7 @@ int fromSystemDpi(int value, UINT dpi) {
 UINT systemDpi() {
     WindowDC screen(nullptr);
     const int dpi = screen.get() != nullptr ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
-    return dpi > 0 ? static_cast<UINT>(dpi) : dpiscale::kBaseDpi;
+    return dpi > 0 ? static_cast<UINT>(dpi) : dpimath::kBaseDpi;
 }
 
 UINT windowDpi(HWND window) {
@@ -45,6 +45,11 @@ int systemMetricForDpi(int index, UINT dpi) {
     return forDpi != nullptr ? forDpi(index, dpi) : fromSystemDpi(GetSystemMetrics(index), dpi);
 }
 
+IconHandle loadIconForDpi(HINSTANCE instance, const wchar_t* name, int metric, UINT dpi) {
+    const int size = systemMetricForDpi(metric, dpi);
+    return IconHandle(static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, 0)));
+}
+
 void keepDialogLayoutOnDpiChange(HWND dialog) {
     static const auto behaviour =
         user32Function<SetDialogDpiChangeBehaviorFunction>("SetDialogDpiChangeBehavior");
@@ -53,22 +58,35 @@ void keepDialogLayoutOnDpiChange(HWND dialog) {
     }
 }
 
-LOGFONTW messageFontForDpi(UINT dpi) {
+namespace {
+
+// One of the fonts of the system's non-client metrics, as it is at dpi.
+LOGFONTW nonClientFontForDpi(LOGFONTW NONCLIENTMETRICSW::*which, UINT dpi) {
     static const auto forDpi =
         user32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (forDpi != nullptr && forDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi)) {
-        return metrics.lfMessageFont;
+        return metrics.*which;
     }
     // The size without the padded border, which every system version accepts.
     metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
     LOGFONTW font{};
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
-        font = metrics.lfMessageFont;
+        font = metrics.*which;
     } else {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
     }
     font.lfHeight = fromSystemDpi(font.lfHeight, dpi);
     return font;
+}
+
+}  // namespace
+
+LOGFONTW messageFontForDpi(UINT dpi) {
+    return nonClientFontForDpi(&NONCLIENTMETRICSW::lfMessageFont, dpi);
+}
+
+LOGFONTW statusFontForDpi(UINT dpi) {
+    return nonClientFontForDpi(&NONCLIENTMETRICSW::lfStatusFont, dpi);
 }

@@ -6,7 +6,7 @@
 
 // The arithmetic of display scale, free of windows: every layout number of the player is given in pixels
 // of a 96-DPI screen and becomes real pixels here, and the skin pictures come drawn for a few scales.
-namespace dpiscale {
+namespace dpimath {
 
 constexpr UINT kBaseDpi = 96;  // 100 %: the layout numbers are in its pixels
 
@@ -26,4 +26,4 @@ int baseSizeOf(int pixels, int percent);
 // The resource type of the pictures of a scale.
 std::wstring pictureType(int percent);
 
-}  // namespace dpiscale
+}  // namespace dpimath

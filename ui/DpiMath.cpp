@@ -1,8 +1,8 @@
-#include "ui/DpiScale.h"
+#include "ui/DpiMath.h"
 
 #include <cstdint>
 
-namespace dpiscale {
+namespace dpimath {
 
 int scale(int value, UINT dpi) {
     const std::int64_t product = static_cast<std::int64_t>(value) * dpi;
@@ -29,4 +29,4 @@ std::wstring pictureType(int percent) {
     return percent == 100 ? std::wstring(L"PNG") : L"PNG_" + std::to_wstring(percent);
 }
 
-}  // namespace dpiscale
+}  // namespace dpimath
