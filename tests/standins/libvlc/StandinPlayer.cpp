@@ -242,8 +242,8 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
             }
             continue;
         }
-        if (!subtitleFilesWaiting_.empty()) {
-            readWaitingSubtitleFiles(lock);
+        if (!subtitleFilesWaiting_.empty() || !choicesWaiting_.empty()) {
+            takeWaitingChanges(generation, lock);
             continue;
         }
         const std::int64_t time = clockTime();
@@ -312,6 +312,7 @@ void Player::endSession() {
         video_ = false;
         tracks_ = TrackSet();
         subtitleFilesWaiting_.clear();
+        choicesWaiting_.clear();
         marqueeEnabled_ = false;  // the picture goes with the input, and the marquee with it
         worker = std::move(worker_);
     }
@@ -510,14 +511,21 @@ void Player::setWindow(HWND window) {
     window_ = window;
 }
 
-void Player::readWaitingSubtitleFiles(std::unique_lock<std::mutex>& lock) {
+void Player::takeWaitingChanges(unsigned generation, std::unique_lock<std::mutex>& lock) {
+    const auto choices = std::move(choicesWaiting_);
+    choicesWaiting_.clear();
+    lock.unlock();
+    for (const auto& choice : choices) {
+        raiseTrack(libvlc_MediaPlayerESSelected, choice.first, choice.second);
+    }
+    lock.lock();
     const auto files = std::move(subtitleFilesWaiting_);
     subtitleFilesWaiting_.clear();
     for (const auto& file : files) {
         lock.unlock();
         const bool there = isFile(pathOfFileUrl(file.first));
         lock.lock();
-        if (!there || !active_) {
+        if (!there || !isCurrent(generation)) {
             continue;
         }
         const int id = tracks_.addSubtitleFile(file.second);
@@ -545,8 +553,15 @@ int Player::chooseTrack(TrackKind kind, int id) {
     std::snprintf(text, sizeof text, "%s %d", kind == TrackKind::Audio ? "audio_set_track" : "video_set_spu",
                   id);
     logCall(text);
-    std::lock_guard<std::mutex> lock(mutex_);
-    return active_ && tracks_.choose(kind, id) ? 0 : -1;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!active_ || !tracks_.choose(kind, id)) {
+            return -1;
+        }
+        choicesWaiting_.emplace_back(kind, id);
+    }
+    wake_.notify_all();
+    return 0;
 }
 
 int Player::addSubtitleFile(const std::string& url, bool select) {

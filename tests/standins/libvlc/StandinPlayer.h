@@ -67,7 +67,8 @@ public:
 
     void setWindow(HWND window);
 
-    // Tracks (TrackSet.h): none without an input; choosing one needs an input and a known id (or -1).
+    // Tracks (TrackSet.h): none without an input; choosing one needs an input and a known id (or -1),
+    // reads back at once, and is told of by a selected event from the input's thread.
     std::vector<EsTrack> tracks(TrackKind kind);
     int currentTrack(TrackKind kind);
     int chooseTrack(TrackKind kind, int id);
@@ -103,8 +104,9 @@ private:
     void raiseTime(std::int64_t ms);
     void raiseLength(std::int64_t ms);
     void raiseTrack(libvlc_event_type_t type, TrackKind kind, int id);
-    // Reads the subtitle files waiting for the input into it, on the input's thread; with the lock.
-    void readWaitingSubtitleFiles(std::unique_lock<std::mutex>& lock);
+    // On the input's thread, with the lock: reads the subtitle files waiting for the input into it, and
+    // tells of them and of the tracks chosen meanwhile, as the real input does after the call.
+    void takeWaitingChanges(unsigned generation, std::unique_lock<std::mutex>& lock);
     // The marquee's text while it shows, else empty; with the lock.
     std::wstring onScreenText() const;
 
@@ -135,6 +137,7 @@ private:
     bool video_ = false;  // the session's clip has video
     TrackSet tracks_;
     std::vector<std::pair<std::string, bool>> subtitleFilesWaiting_;  // address, select
+    std::vector<std::pair<TrackKind, int>> choicesWaiting_;           // to tell of
     // Added while no input ran: read into every input of the media, until the media changes.
     std::vector<std::pair<std::string, bool>> mediaSubtitleFiles_;
     float rate_ = 1.0f;
