@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +14,7 @@
 #include <vlc/vlc.h>
 
 #include "common/MessagePump.h"
+#include "common/StandinCalls.h"
 #include "common/TempFolder.h"
 #include "common/TestClips.h"
 #include "common/TestWindows.h"
@@ -178,7 +179,7 @@ TEST_F(Standin, PaintsTheOnScreenTextUntilItsTimeIsUp) {
 TEST_F(Standin, LogsControlCallsToTheNamedFile) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"standin-calls.log";
-    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", path.c_str());
+    auto recording = std::make_unique<standincalls::Recording>(path);
     play("garbage.mpg");
     libvlc_audio_set_volume(player_, 30);
     libvlc_media_player_set_time(player_, 1500);
@@ -190,23 +191,15 @@ TEST_F(Standin, LogsControlCallsToTheNamedFile) {
     libvlc_video_set_marquee_string(player_, libvlc_marquee_Text, "Speed: 1.5\xC3\x97");
     libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 1);
     libvlc_media_player_stop(player_);
-    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", nullptr);
+    recording.reset();
     libvlc_media_player_play(player_);  // no longer logged
 
-    std::FILE* file = _wfopen(path.c_str(), L"r");
-    ASSERT_NE(file, nullptr);
-    std::string text;
-    char line[512];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        text += line;
-    }
-    std::fclose(file);
     const std::string expected = "set_media " + utf8Path("garbage.mpg") +
                                  "\nplay\nset_volume 30\nset_time 1500\nset_rate 1.5\naudio_set_track 2\n"
                                  "video_set_spu -1\nadd_slave subtitle file:///C:/a%20b.srt select 1\n"
                                  "set_marquee_int Timeout 2000\nset_marquee_string Text Speed: 1.5\xC3\x97\n"
                                  "set_marquee_int Enable 1\nstop\n";
-    EXPECT_EQ(text, expected);
+    EXPECT_EQ(standincalls::read(path), expected);
 }
 
 TEST(StandinExports, EveryEntryThePlayerLoadsIsThereByItsPlainName) {
