@@ -44,6 +44,17 @@ public:
         libvlc_media_player_set_media(player_, media_);
         ASSERT_EQ(libvlc_media_player_play(player_), 0);
     }
+    // A window of 320 x 240 that paints nothing itself: only the stand-in draws there.
+    static testwin::TestWindow videoWindow() {
+        return testwin::TestWindow(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    }
+    // Plays the clip into the window until it has played a moment.
+    void playInto(HWND window, const char* name) {
+        ASSERT_NE(window, nullptr);
+        libvlc_media_player_set_hwnd(player_, window);
+        play(name);
+        ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    }
     void attach(libvlc_event_type_t type, libvlc_callback_t callback) {
         ASSERT_EQ(libvlc_event_attach(libvlc_media_player_event_manager(player_), type, callback, this), 0);
     }
@@ -129,13 +140,9 @@ std::vector<COLORREF> rowPixels(HWND window, int y, int first, int width) {
 }
 
 TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
-    // It paints nothing itself: only the stand-in draws here.
-    const testwin::TestWindow video(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    const testwin::TestWindow video = videoWindow();
     const HWND window = video.get();
-    ASSERT_NE(window, nullptr);
-    libvlc_media_player_set_hwnd(player_, window);
-    play("long.mpg");
-    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    playInto(window, "long.mpg");
     pumpUntil([] { return false; }, 200);
     const std::vector<COLORREF> row = rowPixels(window, 10, 2, 320);
     EXPECT_GE(std::set<COLORREF>(row.begin(), row.end()).size(), 5u) << "coloured bars across the picture";
@@ -150,12 +157,9 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
 // The real marquee is drawn into the picture; the stand-in's too, at the top left, white on black, and it
 // goes when its time is up.
 TEST_F(Standin, PaintsTheOnScreenTextUntilItsTimeIsUp) {
-    const testwin::TestWindow video(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    const testwin::TestWindow video = videoWindow();
     const HWND window = video.get();
-    ASSERT_NE(window, nullptr);
-    libvlc_media_player_set_hwnd(player_, window);
-    play("long.mpg");
-    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    playInto(window, "long.mpg");
     // White is nowhere in the bars, and the time's label is in the middle.
     const auto textShown = [&] {
         for (int y = 6; y < 20; ++y) {
