@@ -5,7 +5,7 @@
 namespace standin {
 namespace {
 
-// Element ids, with their length markers, as the Matroska specification numbers them.
+// Element ids, with their length markers, as Matroska numbers them.
 constexpr std::uint32_t kEbmlHeader = 0x1A45DFA3;
 constexpr std::uint32_t kSegment = 0x18538067;
 constexpr std::uint32_t kInfo = 0x1549A966;
