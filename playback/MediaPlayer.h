@@ -15,18 +15,6 @@ using OutputWindow = HWND;
 using OutputWindow = std::uint32_t;
 #endif
 
-// Player states, numbered as libvlc numbers them.
-enum PlayerState : int {
-    StateNothing = 0,  // also the answer when no library player exists
-    StateOpening = 1,
-    StateBuffering = 2,
-    StatePlaying = 3,
-    StatePaused = 4,
-    StateStopped = 5,
-    StateEnded = 6,  // the end of the media was reached
-    StateError = 7,
-};
-
 // What a player can do beyond playing, pausing, seeking and the volume, as bits of features(). A
 // player whose library lacks the calls for one of them goes without it: its operations then do nothing
 // and answer as if there were nothing to choose.
@@ -50,6 +38,18 @@ struct MediaTrack {
 
 // The id of no track: subtitles switched off, or no audio track playing.
 constexpr int kNoTrack = -1;
+
+// Player states, numbered as libvlc numbers them.
+enum PlayerState : int {
+    StateNothing = 0,  // also the answer when no library player exists
+    StateOpening = 1,
+    StateBuffering = 2,
+    StatePlaying = 3,
+    StatePaused = 4,
+    StateStopped = 5,
+    StateEnded = 6,  // the end of the media was reached
+    StateError = 7,
+};
 
 // Where a player reports its events: called on the thread the player reports them from (the library's
 // own), with the event's type in the library's numbering.

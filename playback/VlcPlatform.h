@@ -3,9 +3,12 @@
 #include <string>
 
 #include "playback/MediaPlayer.h"
-#include "playback/VlcApi.h"
 
-// The things the backend does differently on each target.
+struct VlcApi;
+struct libvlc_media_player_t;
+
+// The things the backend does differently on each target. Text conversion needs nothing of the library
+// (FileUrl.cpp uses it too), so this header doesn't take in the library's own.
 
 // The library takes paths, and any other text, as UTF-8. The whole text is converted, however long;
 // false only when the wide text can't be expressed in UTF-8 (a lone surrogate).

@@ -1,5 +1,7 @@
 #include "playback/VlcPlatform.h"
 
+#include "playback/VlcApi.h"
+
 #include <cstdint>
 
 // Natively wchar_t holds UTF-32, one code point per unit.

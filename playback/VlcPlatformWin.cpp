@@ -1,5 +1,7 @@
 #include "playback/VlcPlatform.h"
 
+#include "playback/VlcApi.h"
+
 #include <climits>
 #include <cstring>
 #include <cwchar>

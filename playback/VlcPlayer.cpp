@@ -14,22 +14,6 @@ namespace {
 // The library's own title overlay and its key and mouse handling would fight the program's windows.
 const char* const kFixedArguments[] = {"--no-video-title-show", "--no-keyboard-events", "--no-mouse-events"};
 
-// The rates the library plays, from a 32nd of normal speed to 32 times.
-constexpr float kSlowestRate = 1.0f / 32;
-constexpr float kFastestRate = 32.0f;
-
-// The marquee's place, as the library's bit set: left 1, right 2, top 4, bottom 8 (subtitles are at the
-// bottom).
-constexpr int kMarqueeTopLeft = 4 | 1;
-constexpr int kMarqueeWhite = 0xFFFFFF;
-constexpr int kMarqueeOpaque = 255;
-// The library's own text size, which follows the video's height as subtitles do.
-constexpr int kMarqueeLibrarySize = 0;
-// The gap to the picture's edges, in the video's pixels: a 40th of its height, 8 while it is unknown.
-constexpr unsigned kMarginPerHeight = 40;
-constexpr int kUnknownSizeMargin = 8;
-constexpr int kSmallestMargin = 4;
-
 const libvlc_event_e kAttachedEvents[] = {libvlc_MediaPlayerTimeChanged, libvlc_MediaPlayerPlaying,
                                           libvlc_MediaPlayerPaused, libvlc_MediaPlayerStopped,
                                           libvlc_MediaPlayerEndReached};
@@ -220,13 +204,28 @@ void VlcPlayer::forwardEvent(const libvlc_event_t* event, void* self) {
     }
 }
 
-unsigned VlcPlayer::features() {
-    return hasMediaPlayer() ? featuresOf(*api_) : 0;
-}
+namespace {
 
-std::vector<MediaTrack> VlcPlayer::tracksOf(libvlc_track_description_t* list) {
-    const auto release = [this](libvlc_track_description_t* l) {
-        api_->libvlc_track_description_list_release(l);
+// The rates the library plays, from a 32nd of normal speed to 32 times.
+constexpr float kSlowestRate = 1.0f / 32;
+constexpr float kFastestRate = 32.0f;
+
+// The marquee's place, as the library's bit set: left 1, right 2, top 4, bottom 8 (subtitles are at the
+// bottom).
+constexpr int kMarqueeTopLeft = 4 | 1;
+constexpr int kMarqueeWhite = 0xFFFFFF;
+constexpr int kMarqueeOpaque = 255;
+// The library's own text size, which follows the video's height as subtitles do.
+constexpr int kMarqueeLibrarySize = 0;
+// The gap to the picture's edges, in the video's pixels: a 40th of its height, 8 while it is unknown.
+constexpr unsigned kMarginPerHeight = 40;
+constexpr int kUnknownSizeMargin = 8;
+constexpr int kSmallestMargin = 4;
+
+// The tracks of a list the library made, without its "Disable" entry; the list is given back.
+std::vector<MediaTrack> tracksOf(const VlcApi& api, libvlc_track_description_t* list) {
+    const auto release = [&api](libvlc_track_description_t* l) {
+        api.libvlc_track_description_list_release(l);
     };
     const std::unique_ptr<libvlc_track_description_t, decltype(release)> owned(list, release);
     std::vector<MediaTrack> tracks;
@@ -238,11 +237,17 @@ std::vector<MediaTrack> VlcPlayer::tracksOf(libvlc_track_description_t* list) {
     return tracks;
 }
 
+}  // namespace
+
+unsigned VlcPlayer::features() {
+    return hasMediaPlayer() ? featuresOf(*api_) : 0;
+}
+
 std::vector<MediaTrack> VlcPlayer::audioTracks() {
     if (!can(FeatureAudioTracks)) {
         return {};
     }
-    return tracksOf(api_->libvlc_audio_get_track_description(mediaPlayer_));
+    return tracksOf(*api_, api_->libvlc_audio_get_track_description(mediaPlayer_));
 }
 
 int VlcPlayer::currentAudioTrack() {
@@ -258,7 +263,7 @@ std::vector<MediaTrack> VlcPlayer::subtitleTracks() {
     if (!can(FeatureSubtitleTracks)) {
         return {};
     }
-    return tracksOf(api_->libvlc_video_get_spu_description(mediaPlayer_));
+    return tracksOf(*api_, api_->libvlc_video_get_spu_description(mediaPlayer_));
 }
 
 int VlcPlayer::currentSubtitleTrack() {

@@ -66,8 +66,6 @@ private:
     // answers 0 or false.
     bool hasMediaPlayer() const { return mediaPlayer_ != nullptr; }
     bool can(PlayerFeature feature) { return (features() & feature) != 0; }
-    // The tracks of a list the library made, without its "Disable" entry; gives the list back.
-    std::vector<MediaTrack> tracksOf(libvlc_track_description_t* list);
 
     std::string versionText_;
     libvlc_instance_t* instance_ = nullptr;

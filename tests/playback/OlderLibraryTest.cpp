@@ -4,7 +4,6 @@
 
 #include "common/MessagePump.h"
 #include "common/TestClips.h"
-#include "playback/VlcApi.h"
 #include "playback/VlcPlayer.h"
 
 // The player beside a libvlc.dll without the entries for tracks, subtitle files, rate and on-screen text
@@ -12,12 +11,8 @@
 // plays as before, and offers none of those features.
 TEST(OlderLibrary, LoadsAndPlaysWithoutItsMissingFeatures) {
     ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
-    const VlcApi* api = vlcApi();
-    ASSERT_NE(api, nullptr) << "a library without the optional entries must load";
-    EXPECT_EQ(api->libvlc_media_player_set_rate, nullptr) << "the trimmed library beside this program";
-    EXPECT_EQ(featuresOf(*api), 0u);
-
     VlcPlayer player;
+    EXPECT_FALSE(player.versionText().empty()) << "a library without the optional entries must load";
     ASSERT_TRUE(player.init(nullptr));
     EXPECT_EQ(player.features(), 0u);
     ASSERT_TRUE(player.open(testclips::path("tracks/film.mkv").c_str()));
