@@ -22,6 +22,7 @@ pkg_check_modules(LIBVLC REQUIRED IMPORTED_TARGET libvlc)
 
 add_library(velmora_vlc STATIC
   ${PROJECT_SOURCE_DIR}/playback/VlcPlayer.cpp
+  ${PROJECT_SOURCE_DIR}/playback/FileUrl.cpp
   ${PROJECT_SOURCE_DIR}/playback/VlcApi.cpp
   ${PROJECT_SOURCE_DIR}/playback/VlcApiPosix.cpp
   ${PROJECT_SOURCE_DIR}/playback/VlcPlatformPosix.cpp)

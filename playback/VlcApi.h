@@ -38,14 +38,38 @@
     X(libvlc_event_attach)               \
     VELMORA_VLC_OUTPUT_WINDOW_ENTRY(X)
 
+// Entries for what a player does beyond playback proper: tracks, subtitle files, rate and on-screen
+// text. A library that lacks any of them still plays; each is null then, and the player goes without
+// the features that need it (featuresOf).
+#define VELMORA_VLC_OPTIONAL_ENTRIES(X)      \
+    X(libvlc_track_description_list_release) \
+    X(libvlc_audio_get_track_description)    \
+    X(libvlc_audio_get_track)                \
+    X(libvlc_audio_set_track)                \
+    X(libvlc_video_get_spu_description)      \
+    X(libvlc_video_get_spu)                  \
+    X(libvlc_video_set_spu)                  \
+    X(libvlc_media_player_add_slave)         \
+    X(libvlc_media_player_get_rate)          \
+    X(libvlc_media_player_set_rate)          \
+    X(libvlc_video_set_marquee_int)          \
+    X(libvlc_video_set_marquee_string)       \
+    X(libvlc_video_get_size)
+
 #define VELMORA_VLC_DECLARE_ENTRY(name) decltype(&::name) name;
 
 struct VlcApi {
     VELMORA_VLC_ENTRIES(VELMORA_VLC_DECLARE_ENTRY)
+    VELMORA_VLC_OPTIONAL_ENTRIES(VELMORA_VLC_DECLARE_ENTRY)
 };
 
-// The table players use, loaded on first use; null when the library can't be found or lacks an
-// entry (the program then runs without playback). A player takes the table when it is constructed.
+// The PlayerFeature bits (MediaPlayer.h) whose entries the table holds. The video size is not needed
+// for any: without it on-screen text keeps a fixed margin.
+unsigned featuresOf(const VlcApi& api);
+
+// The table players use, loaded on first use; null when the library can't be found or lacks a
+// required entry (the program then runs without playback). A player takes the table when it is
+// constructed.
 const VlcApi* vlcApi();
 
 // Tests put their own table in front of the library; a null table stands for a machine without the

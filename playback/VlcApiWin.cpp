@@ -100,10 +100,13 @@ bool resolve(HMODULE module, const char* name, Entry& entry) {
 }
 
 #define VELMORA_VLC_RESOLVE_ENTRY(name) complete = resolve(module, #name, table.name) && complete;
+#define VELMORA_VLC_RESOLVE_OPTIONAL_ENTRY(name) resolve(module, #name, table.name);
 
+// True when every required entry is there; an optional one that is missing stays null.
 bool resolveAll(HMODULE module, VlcApi& table) {
     bool complete = true;
     VELMORA_VLC_ENTRIES(VELMORA_VLC_RESOLVE_ENTRY)
+    VELMORA_VLC_OPTIONAL_ENTRIES(VELMORA_VLC_RESOLVE_OPTIONAL_ENTRY)
     return complete;
 }
 
@@ -120,7 +123,7 @@ const VlcApi* loadFirstComplete() {
             // winding down must never find their code gone.
             return &table;
         }
-        OutputDebugStringW(L"VlcApi: loadVlcApi: libvlc.dll lacks an entry\n");
+        OutputDebugStringW(L"VlcApi: loadVlcApi: libvlc.dll lacks a required entry\n");
         FreeLibrary(module);
     }
     OutputDebugStringW(L"VlcApi: loadVlcApi: libvlc.dll not available\n");

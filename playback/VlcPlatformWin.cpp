@@ -1,6 +1,9 @@
 #include "playback/VlcPlatform.h"
 
+#include "playback/VlcApi.h"
+
 #include <climits>
+#include <cstring>
 #include <cwchar>
 
 bool pathToUtf8(const wchar_t* path, std::string& utf8) {
@@ -26,6 +29,21 @@ bool pathToUtf8(const wchar_t* path, std::string& utf8) {
         return false;
     }
     return true;
+}
+
+std::wstring textFromUtf8(const char* utf8) {
+    std::size_t bytes = std::strlen(utf8);
+    if (bytes == 0 || bytes > static_cast<std::size_t>(INT_MAX)) {
+        return {};
+    }
+    const int length = static_cast<int>(bytes);
+    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8, length, nullptr, 0);
+    if (units <= 0) {
+        return {};
+    }
+    std::wstring wide(static_cast<std::size_t>(units), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8, length, &wide[0], units);
+    return wide;
 }
 
 void setOutputWindow(const VlcApi& api, libvlc_media_player_t* player, OutputWindow window) {

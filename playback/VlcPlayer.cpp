@@ -1,8 +1,11 @@
 #include "playback/VlcPlayer.h"
 
+#include <algorithm>
 #include <iterator>
+#include <memory>
 #include <utility>
 
+#include "playback/FileUrl.h"
 #include "playback/VlcApi.h"
 #include "playback/VlcPlatform.h"
 
@@ -209,4 +212,128 @@ void VlcPlayer::forwardEvent(const libvlc_event_t* event, void* self) {
     if (event != nullptr) {
         static_cast<VlcPlayer*>(self)->sink_(event->type);
     }
+}
+
+namespace {
+
+// The rates the library plays, from a 32nd of normal speed to 32 times.
+constexpr float kSlowestRate = 1.0f / 32;
+constexpr float kFastestRate = 32.0f;
+
+// The marquee's place, as the library's bit set: left 1, right 2, top 4, bottom 8 (subtitles are at the
+// bottom).
+constexpr int kMarqueeTopLeft = 4 | 1;
+constexpr int kMarqueeWhite = 0xFFFFFF;
+constexpr int kMarqueeOpaque = 255;
+// The library's own text size, which follows the video's height as subtitles do.
+constexpr int kMarqueeLibrarySize = 0;
+// The gap to the picture's edges, in the video's pixels: a 40th of its height, 8 while it is unknown.
+constexpr unsigned kMarginPerHeight = 40;
+constexpr int kUnknownSizeMargin = 8;
+constexpr int kSmallestMargin = 4;
+
+// The tracks of a list the library made, without its "Disable" entry; the list is given back.
+std::vector<MediaTrack> tracksOf(const VlcApi& api, libvlc_track_description_t* list) {
+    const auto release = [&api](libvlc_track_description_t* l) {
+        api.libvlc_track_description_list_release(l);
+    };
+    const std::unique_ptr<libvlc_track_description_t, decltype(release)> owned(list, release);
+    std::vector<MediaTrack> tracks;
+    for (const libvlc_track_description_t* d = list; d != nullptr; d = d->p_next) {
+        if (d->i_id != kNoTrack) {
+            tracks.push_back({d->i_id, textFromUtf8(d->psz_name != nullptr ? d->psz_name : "")});
+        }
+    }
+    return tracks;
+}
+
+}  // namespace
+
+unsigned VlcPlayer::features() {
+    return hasMediaPlayer() ? featuresOf(*api_) : 0;
+}
+
+std::vector<MediaTrack> VlcPlayer::audioTracks() {
+    if (!can(FeatureAudioTracks)) {
+        return {};
+    }
+    return tracksOf(*api_, api_->libvlc_audio_get_track_description(mediaPlayer_));
+}
+
+int VlcPlayer::currentAudioTrack() {
+    return can(FeatureAudioTracks) ? api_->libvlc_audio_get_track(mediaPlayer_) : kNoTrack;
+}
+
+bool VlcPlayer::setAudioTrack(int id) {
+    // The library would take the id of its "Disable" entry as silence; there is no such choice here.
+    return id != kNoTrack && can(FeatureAudioTracks) && api_->libvlc_audio_set_track(mediaPlayer_, id) == 0;
+}
+
+std::vector<MediaTrack> VlcPlayer::subtitleTracks() {
+    if (!can(FeatureSubtitleTracks)) {
+        return {};
+    }
+    return tracksOf(*api_, api_->libvlc_video_get_spu_description(mediaPlayer_));
+}
+
+int VlcPlayer::currentSubtitleTrack() {
+    return can(FeatureSubtitleTracks) ? api_->libvlc_video_get_spu(mediaPlayer_) : kNoTrack;
+}
+
+bool VlcPlayer::setSubtitleTrack(int id) {
+    return can(FeatureSubtitleTracks) && api_->libvlc_video_set_spu(mediaPlayer_, id) == 0;
+}
+
+bool VlcPlayer::addSubtitleFile(const wchar_t* path) {
+    std::string url;
+    if (!can(FeatureSubtitleFiles) || !fileUrlOfPath(path, url)) {
+        return false;
+    }
+    return api_->libvlc_media_player_add_slave(mediaPlayer_, libvlc_media_slave_type_subtitle, url.c_str(),
+                                               true) == 0;
+}
+
+float VlcPlayer::getRate() {
+    return can(FeatureRate) ? api_->libvlc_media_player_get_rate(mediaPlayer_) : 1.0f;
+}
+
+bool VlcPlayer::setRate(float rate) {
+    // Written so that NaN fails too.
+    if (!(rate >= kSlowestRate && rate <= kFastestRate) || !can(FeatureRate)) {
+        return false;
+    }
+    return api_->libvlc_media_player_set_rate(mediaPlayer_, rate) == 0;
+}
+
+void VlcPlayer::showText(const wchar_t* text, int durationMs) {
+    if (!can(FeatureOnScreenText)) {
+        return;
+    }
+    std::string utf8;
+    if (text == nullptr || *text == L'\0' || durationMs <= 0 || !pathToUtf8(text, utf8)) {
+        api_->libvlc_video_set_marquee_int(mediaPlayer_, libvlc_marquee_Enable, 0);
+        return;
+    }
+    int margin = kUnknownSizeMargin;
+    unsigned width = 0;
+    unsigned height = 0;
+    if (api_->libvlc_video_get_size && api_->libvlc_video_get_size(mediaPlayer_, 0, &width, &height) == 0 &&
+        height > 0) {
+        margin = std::max(kSmallestMargin, static_cast<int>(height / kMarginPerHeight));
+    }
+    const std::pair<libvlc_video_marquee_option_t, int> settings[] = {
+        {libvlc_marquee_Position, kMarqueeTopLeft},
+        {libvlc_marquee_X, margin},
+        {libvlc_marquee_Y, margin},
+        {libvlc_marquee_Color, kMarqueeWhite},
+        {libvlc_marquee_Opacity, kMarqueeOpaque},
+        {libvlc_marquee_Size, kMarqueeLibrarySize},
+        {libvlc_marquee_Timeout, durationMs}};
+    for (const auto& setting : settings) {
+        api_->libvlc_video_set_marquee_int(mediaPlayer_, setting.first, setting.second);
+    }
+    // A new text shows at once and for the whole timeout, even the same text again; enabling adds the
+    // library's marquee to the picture the first time (only once the video is shown).
+    api_->libvlc_video_set_marquee_string(mediaPlayer_, libvlc_marquee_Text, utf8.c_str());
+    api_->libvlc_video_set_marquee_int(mediaPlayer_, libvlc_marquee_Enable, 1);
 }

@@ -44,6 +44,20 @@ public:
     bool hasVideo() override;
     // Attaches to time changed, playing, paused, stopped and end reached, in that order.
     bool setEventSink(PlayerEventSink sink) override;
+    // What the library's optional entries allow (featuresOf), once there is a media player.
+    unsigned features() override;
+    std::vector<MediaTrack> audioTracks() override;
+    int currentAudioTrack() override;
+    bool setAudioTrack(int id) override;
+    std::vector<MediaTrack> subtitleTracks() override;
+    int currentSubtitleTrack() override;
+    bool setSubtitleTrack(int id) override;
+    // Hands the library the file's file:/// address (FileUrl.h) as a subtitle slave, selected.
+    bool addSubtitleFile(const wchar_t* path) override;
+    float getRate() override;
+    bool setRate(float rate) override;
+    // Through the library's marquee; see MediaPlayer::showText.
+    void showText(const wchar_t* text, int durationMs) override;
 
     bool hasEventManager() const { return eventManager_ != nullptr; }
     const std::string& versionText() const { return versionText_; }
@@ -55,6 +69,7 @@ private:
     // Without a media player (before init, after release, or when init failed) every operation
     // answers 0 or false.
     bool hasMediaPlayer() const { return mediaPlayer_ != nullptr; }
+    bool can(PlayerFeature feature) { return (features() & feature) != 0; }
 
     std::string versionText_;
     libvlc_instance_t* instance_ = nullptr;

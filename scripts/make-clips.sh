@@ -65,6 +65,36 @@ if [ ! -s "$dir/formats/subtitles/dark.mp4" ]; then
   mv "$dir/formats/subtitles/dark.mp4.part" "$dir/formats/subtitles/dark.mp4"
 fi
 printf '1\r\n00:00:00,000 --> 00:00:10,000\r\nSubtitles beside the video\r\n\r\n' >"$dir/formats/subtitles/dark.srt"
+# A film's tracks, in tracks/: 20 s of a dark picture with two audio tracks, a low and a high tone, and
+# two subtitle tracks of different lines, each tagged with a language and some with a name (as the
+# library lists them: "Low tone - [English]", "Track 2 - [French]", "Track 1 - [English]", "Signs and
+# songs - [German]"; the first of each kind is the file's default). Each subtitle line is a cue of its
+# own every second, so that a track chosen while the film plays shows within a moment. Beside it, in a
+# folder whose name has a blank, a '%', a '#' and Cyrillic letters, a subtitle file of one line for the
+# whole clip, which the library does not find by itself.
+mkdir -p "$dir/tracks"
+subs="$dir/tracks/внешние субтитры 100% #1"
+if [ ! -s "$dir/tracks/film.mkv" ]; then
+  cues() { # cues TEXT: the line once a second for 20 s
+    for i in $(seq 0 19); do
+      printf '%d\r\n00:00:%02d,000 --> 00:00:%02d,000\r\n%s\r\n\r\n' $((i + 1)) "$i" $((i + 1)) "$1"
+    done
+  }
+  work=$(mktemp -d)
+  cues "First subtitle track" >"$work/one.srt"
+  cues "Second subtitle track" >"$work/two.srt"
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x202020:size=320x240:rate=25:duration=20" \
+    -f lavfi -i "sine=frequency=330:sample_rate=44100:duration=20" \
+    -f lavfi -i "sine=frequency=880:sample_rate=44100:duration=20" -i "$work/one.srt" -i "$work/two.srt" \
+    -map 0:v -map 1:a -map 2:a -map 3:s -map 4:s -c:v libx264 -pix_fmt yuv420p -c:a libvorbis -c:s srt \
+    -metadata:s:a:0 language=eng -metadata:s:a:0 title="Low tone" -metadata:s:a:1 language=fre \
+    -metadata:s:s:0 language=eng -metadata:s:s:1 language=ger -metadata:s:s:1 title="Signs and songs" \
+    -f matroska "$dir/tracks/film.mkv.part"
+  rm -rf "$work"
+  mv "$dir/tracks/film.mkv.part" "$dir/tracks/film.mkv"
+fi
+mkdir -p "$subs"
+printf '1\r\n00:00:00,000 --> 00:00:20,000\r\nA line from a subtitle file\r\n\r\n' >"$subs/extra.srt"
 # Not media at all: random bytes under a playable name, an empty file, and 60 MB of zeros as a download
 # that isn't done yet leaves them (a sparse file: no disk space, written at once).
 [ -s "$dir/garbage.mpg" ] || head -c 65536 /dev/urandom > "$dir/garbage.mpg"

@@ -67,6 +67,13 @@ libvlc_instance_t* __cdecl bridge_new(int argc, const char* const* argv) {
         libvlc_##name args;                 \
         bridge_leave();                     \
     }
+#define FORWARD_ENTERED_RESULT(type, name, params, args) \
+    type __cdecl bridge_##name params {                  \
+        bridge_enter();                                  \
+        const type result = libvlc_##name args;          \
+        bridge_leave();                                  \
+        return result;                                   \
+    }
 
 FORWARD_VOID(retain, (libvlc_instance_t * instance), (instance))
 FORWARD_VOID(release, (libvlc_instance_t * instance), (instance))
@@ -89,6 +96,24 @@ FORWARD_VOID(audio_set_mute, (libvlc_media_player_t * player, int mute), (player
 FORWARD(int, video_get_track_count, (libvlc_media_player_t * player), (player))
 FORWARD_VOID(video_set_key_input, (libvlc_media_player_t * player, unsigned on), (player, on))
 FORWARD_VOID(video_set_mouse_input, (libvlc_media_player_t * player, unsigned on), (player, on))
+/* Tracks, rate and marquee: the lists and their texts are libvlc's, given back through it. */
+FORWARD_VOID(track_description_list_release, (libvlc_track_description_t * list), (list))
+FORWARD(libvlc_track_description_t*, audio_get_track_description, (libvlc_media_player_t * player), (player))
+FORWARD(int, audio_get_track, (libvlc_media_player_t * player), (player))
+FORWARD_ENTERED_RESULT(int, audio_set_track, (libvlc_media_player_t * player, int track), (player, track))
+FORWARD(libvlc_track_description_t*, video_get_spu_description, (libvlc_media_player_t * player), (player))
+FORWARD(int, video_get_spu, (libvlc_media_player_t * player), (player))
+FORWARD_ENTERED_RESULT(int, video_set_spu, (libvlc_media_player_t * player, int spu), (player, spu))
+FORWARD(float, media_player_get_rate, (libvlc_media_player_t * player), (player))
+FORWARD_ENTERED_RESULT(int, media_player_set_rate, (libvlc_media_player_t * player, float rate),
+                       (player, rate))
+FORWARD_VOID(video_set_marquee_int, (libvlc_media_player_t * player, unsigned option, int value),
+             (player, option, value))
+FORWARD_VOID(video_set_marquee_string, (libvlc_media_player_t * player, unsigned option, const char* text),
+             (player, option, text))
+FORWARD(int, video_get_size,
+        (libvlc_media_player_t * player, unsigned num, unsigned* width, unsigned* height),
+        (player, num, width, height))
 
 /* The player passes a Windows path in UTF-8; libvlc here needs the Unix one. Like the real library,
  * any path gives a media: one that Wine can't map (a missing folder) is handed over as it is, and
@@ -183,4 +208,87 @@ int __cdecl bridge_event_attach_entry(libvlc_event_manager_t* manager, libvlc_ev
 void __cdecl bridge_event_detach_entry(libvlc_event_manager_t* manager, libvlc_event_type_t type,
                                        libvlc_callback_t callback, void* data) {
     bridge_event_detach(manager, type, callback, data);
+}
+
+/* ---- file:// addresses ---- */
+
+static int hex_digit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+}
+
+/* The Windows path a file:// address names, decoded and as UTF-8: file:///Z:/a%20b is "Z:/a b",
+ * file://server/share/x is "//server/share/x"; NULL for any other address. */
+static char* windows_path_of_url(const char* url) {
+    static const char scheme[] = "file://";
+    if (strncmp(url, scheme, sizeof scheme - 1) != 0) {
+        return NULL;
+    }
+    const char* rest = url + sizeof scheme - 1;
+    char* path = malloc(strlen(rest) + 3);
+    if (path == NULL) {
+        return NULL;
+    }
+    char* out = path;
+    if (rest[0] == '/') {
+        ++rest; /* file:///Z:/... */
+    } else {
+        *out++ = '/'; /* a server's share */
+        *out++ = '/';
+    }
+    for (; *rest != '\0'; ++rest) {
+        if (rest[0] == '%' && hex_digit(rest[1]) >= 0 && hex_digit(rest[2]) >= 0) {
+            *out++ = (char)(hex_digit(rest[1]) * 16 + hex_digit(rest[2]));
+            rest += 2;
+        } else {
+            *out++ = *rest;
+        }
+    }
+    *out = '\0';
+    return path;
+}
+
+/* "file://" and the Unix path, every byte but the unreserved ones and '/' percent-encoded. */
+static char* url_of_unix_path(const char* unixPath) {
+    static const char hex[] = "0123456789ABCDEF";
+    char* url = malloc(sizeof "file://" + 3 * strlen(unixPath));
+    if (url == NULL) {
+        return NULL;
+    }
+    strcpy(url, "file://");
+    char* out = url + strlen(url);
+    for (const unsigned char* p = (const unsigned char*)unixPath; *p != '\0'; ++p) {
+        if ((*p >= 'A' && *p <= 'Z') || (*p >= 'a' && *p <= 'z') || (*p >= '0' && *p <= '9') || *p == '-' ||
+            *p == '.' || *p == '_' || *p == '~' || *p == '/') {
+            *out++ = (char)*p;
+        } else {
+            *out++ = '%';
+            *out++ = hex[*p >> 4];
+            *out++ = hex[*p & 15];
+        }
+    }
+    *out = '\0';
+    return url;
+}
+
+/* The player names a Windows file; libvlc here reads the Unix file that Wine maps it to. An address
+ * that names no file Wine knows is handed over as it is, and the library finds nothing there. */
+int __cdecl bridge_media_player_add_slave(libvlc_media_player_t* player, libvlc_media_slave_type_t type,
+                                          const char* url, int select) {
+    if (player == NULL || url == NULL) {
+        return -1;
+    }
+    char* windowsPath = windows_path_of_url(url);
+    char* unixPath = windowsPath != NULL ? unix_path_of(windowsPath) : NULL;
+    char* unixUrl = unixPath != NULL ? url_of_unix_path(unixPath) : NULL;
+    bridge_enter();
+    const int result =
+        libvlc_media_player_add_slave(player, type, unixUrl != NULL ? unixUrl : url, select != 0);
+    bridge_leave();
+    free(unixUrl);
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    free(windowsPath);
+    return result;
 }

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "playback/MediaPlayer.h"
@@ -31,6 +32,16 @@ struct FakePlayerLog {
     int volume = 100;
     bool mute = false;
     bool video = true;
+    // Tracks, rate and on-screen text: what features() answers, the tracks of the file, the current
+    // ones (kNoTrack: none), the rate. A subtitle file added becomes the last track, "Track <n>", and
+    // the current one. Without a feature its operations do nothing, as the real player's do.
+    unsigned features =
+        FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+    std::vector<MediaTrack> audioTracks;
+    std::vector<MediaTrack> subtitleTracks;
+    int audioTrack = kNoTrack;
+    int subtitleTrack = kNoTrack;
+    float rate = 1.0f;
 
     // What happened.
     std::vector<int> createdTypes;  // every factory call
@@ -38,6 +49,11 @@ struct FakePlayerLog {
     std::vector<std::wstring> opened;
     std::vector<std::int64_t> seeks;
     std::vector<int> volumesSet;
+    std::vector<int> audioChoices;  // every setAudioTrack, accepted or not
+    std::vector<int> subtitleChoices;
+    std::vector<float> ratesSet;
+    std::vector<std::wstring> subtitleFiles;
+    std::vector<std::pair<std::wstring, int>> textsShown;  // as asked: an empty text or no time hides
     int releases = 0;
     int deletions = 0;
     int toggles = 0;
@@ -60,7 +76,21 @@ struct FakePlayerLog {
         opened.clear();
         seeks.clear();
         volumesSet.clear();
+        audioChoices.clear();
+        subtitleChoices.clear();
+        ratesSet.clear();
+        subtitleFiles.clear();
+        textsShown.clear();
         toggles = 0;
+    }
+    bool has(PlayerFeature feature) const { return (features & feature) != 0; }
+    static bool listed(const std::vector<MediaTrack>& tracks, int id) {
+        for (const MediaTrack& track : tracks) {
+            if (track.id == id) {
+                return true;
+            }
+        }
+        return false;
     }
 
     std::mutex mutex;
@@ -149,6 +179,57 @@ public:
     bool hasVideo() override {
         log_->record("hasVideo");
         return log_->video;
+    }
+    unsigned features() override { return log_->features; }
+    std::vector<MediaTrack> audioTracks() override {
+        return log_->has(FeatureAudioTracks) ? log_->audioTracks : std::vector<MediaTrack>();
+    }
+    int currentAudioTrack() override { return log_->has(FeatureAudioTracks) ? log_->audioTrack : kNoTrack; }
+    bool setAudioTrack(int id) override {
+        log_->record("setAudioTrack");
+        log_->audioChoices.push_back(id);
+        const bool ok = log_->has(FeatureAudioTracks) && FakePlayerLog::listed(log_->audioTracks, id);
+        log_->audioTrack = ok ? id : log_->audioTrack;
+        return ok;
+    }
+    std::vector<MediaTrack> subtitleTracks() override {
+        return log_->has(FeatureSubtitleTracks) ? log_->subtitleTracks : std::vector<MediaTrack>();
+    }
+    int currentSubtitleTrack() override {
+        return log_->has(FeatureSubtitleTracks) ? log_->subtitleTrack : kNoTrack;
+    }
+    bool setSubtitleTrack(int id) override {
+        log_->record("setSubtitleTrack");
+        log_->subtitleChoices.push_back(id);
+        const bool ok = log_->has(FeatureSubtitleTracks) &&
+                        (id == kNoTrack || FakePlayerLog::listed(log_->subtitleTracks, id));
+        log_->subtitleTrack = ok ? id : log_->subtitleTrack;
+        return ok;
+    }
+    bool addSubtitleFile(const wchar_t* path) override {
+        log_->record("addSubtitleFile");
+        log_->subtitleFiles.push_back(path);
+        if (!log_->has(FeatureSubtitleFiles)) {
+            return false;
+        }
+        const int id = log_->subtitleTracks.empty() ? 100 : log_->subtitleTracks.back().id + 1;
+        const std::wstring name = L"Track " + std::to_wstring(log_->subtitleTracks.size() + 1);
+        log_->subtitleTracks.push_back({id, name});
+        log_->subtitleTrack = id;
+        return true;
+    }
+    float getRate() override { return log_->has(FeatureRate) ? log_->rate : 1.0f; }
+    bool setRate(float rate) override {
+        log_->record("setRate");
+        log_->ratesSet.push_back(rate);
+        log_->rate = log_->has(FeatureRate) ? rate : log_->rate;
+        return log_->has(FeatureRate);
+    }
+    void showText(const wchar_t* text, int durationMs) override {
+        log_->record("showText");
+        if (log_->has(FeatureOnScreenText)) {
+            log_->textsShown.emplace_back(text, durationMs);
+        }
     }
 
 private:

@@ -10,8 +10,8 @@
 #include <vlc/vlc.h>
 
 // Records the media player events a test listens to: which, on which thread, and (for the playing
-// event) what the player answered at that moment. Waits are bounded so that a missing event fails the
-// test instead of hanging it.
+// event) what the player answered at that moment, or (for a stream added or selected) which stream. Waits are
+// bounded so that a missing event fails the test instead of hanging it.
 namespace contract {
 
 struct Recorded {
@@ -21,6 +21,9 @@ struct Recorded {
     int videoTracksInside;      // playing only: the track count asked from inside the listener
     std::int64_t lengthInside;  // playing only
     int volumeInside;           // playing only
+    int esType = -2;            // stream added or selected only: libvlc_track_type_t
+    int esId = -2;              // and the stream's id (-1: none selected)
+    std::chrono::steady_clock::time_point at{};  // when it arrived
 };
 
 class EventLog {
@@ -79,6 +82,11 @@ private:
         Recorded r{event.type, std::this_thread::get_id() == caller_, 0, -2, -2, -2};
         if (event.type == libvlc_MediaPlayerTimeChanged) {
             r.newTime = event.u.media_player_time_changed.new_time;
+        }
+        r.at = std::chrono::steady_clock::now();
+        if (event.type == libvlc_MediaPlayerESAdded || event.type == libvlc_MediaPlayerESSelected) {
+            r.esType = event.u.media_player_es_changed.i_type;
+            r.esId = event.u.media_player_es_changed.i_id;
         }
         if (event.type == libvlc_MediaPlayerPlaying) {
             // Safe here: no test stops the player while a playing event may still be under way.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "common/MessagePump.h"
+#include "common/StandinCalls.h"
+#include "common/TempFolder.h"
 #include "common/TestClips.h"
 #include "playback/PlayLogic.h"
 #include "playback/VlcPlayer.h"
@@ -84,4 +86,46 @@ TEST(VlcPlayerOnWindows, RefusesAPathThatIsNotText) {
     const std::wstring bad = testclips::path("folder/") + static_cast<wchar_t>(0xD800) + L".mpg";
     EXPECT_FALSE(player.open(bad.c_str()));
     player.release();
+}
+
+// Tracks, a subtitle file, the rate and on-screen text through the player, as the library receives them:
+// the file's tracks without the library's "Disable" entry, a path of any name as a file:/// address, the
+// text as UTF-8.
+TEST(VlcPlayerOnWindows, TracksSubtitleFileRateAndTextReachTheLibrary) {
+    ASSERT_FALSE(testclips::unixDir().empty()) << "VELMORA_CLIP_DIR is not set";
+    const TempFolder folder;
+    const std::wstring log = folder.path() + L"calls.log";
+    {
+        const standincalls::Recording recording(log);
+        VlcPlayer player;
+        ASSERT_TRUE(player.init(nullptr));
+        EXPECT_EQ(player.features(), FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles |
+                                         FeatureRate | FeatureOnScreenText);
+        ASSERT_TRUE(player.open(testclips::path("tracks/film.mkv").c_str()));
+        player.play();
+        ASSERT_TRUE(pumpUntil([&] { return !player.subtitleTracks().empty(); }, 5000));
+        EXPECT_EQ(player.audioTracks(),
+                  (std::vector<MediaTrack>{{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}}));
+        EXPECT_EQ(player.subtitleTracks(),
+                  (std::vector<MediaTrack>{{3, L"Track 1 - [English]"}, {4, L"Signs and songs - [German]"}}));
+        EXPECT_TRUE(player.setAudioTrack(2));
+        EXPECT_TRUE(player.setSubtitleTrack(kNoTrack));
+        EXPECT_TRUE(
+            player.addSubtitleFile(testclips::path("tracks/внешние субтитры 100% #1/extra.srt").c_str()));
+        EXPECT_TRUE(pumpUntil([&] { return player.currentSubtitleTrack() == 5; }, 5000));
+        EXPECT_TRUE(player.setRate(1.5f));
+        EXPECT_EQ(player.getRate(), 1.5f);
+        player.showText(L"Speed: 1.5\u00D7", 2000);
+        player.stop();
+        player.release();
+    }
+    const std::string calls = standincalls::read(log);
+    for (const std::string& call :
+         {std::string("audio_set_track 2\nvideo_set_spu -1\nadd_slave subtitle file:///Z:/"),
+          std::string(
+              "/tracks/%D0%B2%D0%BD%D0%B5%D1%88%D0%BD%D0%B8%D0%B5%20%D1%81%D1%83%D0%B1%D1%82%D0%B8%D1%82"
+              "%D1%80%D1%8B%20100%25%20%231/extra.srt select 1\nset_rate 1.5\n"),
+          std::string("set_marquee_string Text Speed: 1.5\xC3\x97\nset_marquee_int Enable 1\nstop\n")}) {
+        EXPECT_NE(calls.find(call), std::string::npos) << call << "\nnot in\n" << calls;
+    }
 }

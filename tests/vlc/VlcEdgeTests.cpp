@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -57,6 +59,17 @@ TEST_P(VlcWithoutPlayer, EveryOperationAnswersNothingAndLeavesTheLibraryAlone) {
     EXPECT_FALSE(player.hasVideo());
     EXPECT_FALSE(player.setEventSink(&EventRecorder::record));
     EXPECT_EQ(player.playerType(), PlayerVlc);
+    EXPECT_EQ(player.features(), 0u);
+    EXPECT_TRUE(player.audioTracks().empty());
+    EXPECT_EQ(player.currentAudioTrack(), kNoTrack);
+    EXPECT_FALSE(player.setAudioTrack(1));
+    EXPECT_TRUE(player.subtitleTracks().empty());
+    EXPECT_EQ(player.currentSubtitleTrack(), kNoTrack);
+    EXPECT_FALSE(player.setSubtitleTrack(kNoTrack));
+    EXPECT_FALSE(player.addSubtitleFile(L"/tmp/x.srt"));
+    EXPECT_EQ(player.getRate(), 1.0f);
+    EXPECT_FALSE(player.setRate(2.0f));
+    player.showText(L"Speed: 2\u00D7", 2000);
 
     player.seedCachedLength(5000);
     player.stop();
@@ -189,6 +202,75 @@ TEST(VlcEvents, AttachesNothingWithoutASinkAndOnlyOnce) {
     EXPECT_EQ(callLog().count("libvlc_event_attach"), 5);
 }
 
+constexpr unsigned kAllFeatures =
+    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+
+struct TrimmedCase {
+    const char* name;
+    void (*remove)(VlcApi&);
+    unsigned features;
+};
+
+class VlcTrimmedLibrary : public ::testing::TestWithParam<TrimmedCase> {};
+
+// A library without an entry lacks what needs it: the player neither offers it nor calls the missing
+// entry (which would crash), and answers as if there were nothing to choose.
+TEST_P(VlcTrimmedLibrary, GoesWithoutTheFeaturesOfMissingEntries) {
+    const VlcApi table = countingApiWithout(GetParam().remove);
+    ApiScope scope(&table);
+    ProbePlayer player(headlessArguments());
+    EXPECT_EQ(player.features(), 0u) << "nothing before init";
+    ASSERT_TRUE(player.init(0));
+    EXPECT_EQ(player.features(), GetParam().features);
+
+    ASSERT_TRUE(player.open(clip("tracks/film.mkv").c_str()));
+    player.audioTracks();
+    player.setAudioTrack(1);
+    player.currentAudioTrack();
+    player.subtitleTracks();
+    player.setSubtitleTrack(kNoTrack);
+    player.currentSubtitleTrack();
+    player.addSubtitleFile(clip("tracks/film.mkv").c_str());
+    player.setRate(1.0f);
+    const float rate = player.getRate();
+    player.showText(L"Audio: Track 2", 2000);
+    EXPECT_EQ(rate, 1.0f);
+    if ((GetParam().features & FeatureRate) == 0) {
+        EXPECT_FALSE(player.setRate(2.0f));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, VlcTrimmedLibrary,
+    ::testing::Values(
+        TrimmedCase{"AllThere", [](VlcApi&) {}, kAllFeatures}, TrimmedCase{"NoneOfTheOptional", nullptr, 0},
+        TrimmedCase{"NoListRelease", [](VlcApi& t) { t.libvlc_track_description_list_release = nullptr; },
+                    kAllFeatures & ~(FeatureAudioTracks | FeatureSubtitleTracks)},
+        TrimmedCase{"NoAudioList", [](VlcApi& t) { t.libvlc_audio_get_track_description = nullptr; },
+                    kAllFeatures & ~FeatureAudioTracks},
+        TrimmedCase{"NoCurrentAudio", [](VlcApi& t) { t.libvlc_audio_get_track = nullptr; },
+                    kAllFeatures & ~FeatureAudioTracks},
+        TrimmedCase{"NoAudioChoice", [](VlcApi& t) { t.libvlc_audio_set_track = nullptr; },
+                    kAllFeatures & ~FeatureAudioTracks},
+        TrimmedCase{"NoSubtitleList", [](VlcApi& t) { t.libvlc_video_get_spu_description = nullptr; },
+                    kAllFeatures & ~FeatureSubtitleTracks},
+        TrimmedCase{"NoCurrentSubtitle", [](VlcApi& t) { t.libvlc_video_get_spu = nullptr; },
+                    kAllFeatures & ~FeatureSubtitleTracks},
+        TrimmedCase{"NoSubtitleChoice", [](VlcApi& t) { t.libvlc_video_set_spu = nullptr; },
+                    kAllFeatures & ~FeatureSubtitleTracks},
+        TrimmedCase{"NoSlaves", [](VlcApi& t) { t.libvlc_media_player_add_slave = nullptr; },
+                    kAllFeatures & ~FeatureSubtitleFiles},
+        TrimmedCase{"NoRateReading", [](VlcApi& t) { t.libvlc_media_player_get_rate = nullptr; },
+                    kAllFeatures & ~FeatureRate},
+        TrimmedCase{"NoRateSetting", [](VlcApi& t) { t.libvlc_media_player_set_rate = nullptr; },
+                    kAllFeatures & ~FeatureRate},
+        TrimmedCase{"NoMarqueeNumbers", [](VlcApi& t) { t.libvlc_video_set_marquee_int = nullptr; },
+                    kAllFeatures & ~FeatureOnScreenText},
+        TrimmedCase{"NoMarqueeText", [](VlcApi& t) { t.libvlc_video_set_marquee_string = nullptr; },
+                    kAllFeatures & ~FeatureOnScreenText},
+        TrimmedCase{"NoVideoSize", [](VlcApi& t) { t.libvlc_video_get_size = nullptr; }, kAllFeatures}),
+    [](const ::testing::TestParamInfo<TrimmedCase>& info) { return info.param.name; });
+
 // Library answers the real library never gives on cue, forced through the table.
 class VlcForcedAnswers : public ::testing::Test {
 protected:
@@ -239,6 +321,43 @@ TEST_F(VlcForcedAnswers, RefusesPathsThatAreNotText) {
     EXPECT_EQ(callLog().count("libvlc_media_new_path"), 1)
         << "nothing but the first path reached the library";
     EXPECT_EQ(callLog().count("libvlc_media_release"), 0) << "the loaded media stays";
+}
+
+TEST_F(VlcForcedAnswers, SetsOnlyRatesTheLibraryPlays) {
+    const struct {
+        float rate;
+        bool accepted;
+    } cases[] = {{0.5f, true},           {2.0f, true},      {1.0f / 32, true},  {32.0f, true},
+                 {0.0f, false},          {-1.0f, false},    {1.0f / 64, false}, {33.0f, false},
+                 {std::nanf(""), false}, {HUGE_VALF, false}};
+    for (const auto& c : cases) {
+        const int calls = callLog().count("libvlc_media_player_set_rate");
+        EXPECT_EQ(player.setRate(c.rate), c.accepted) << c.rate;
+        EXPECT_EQ(callLog().count("libvlc_media_player_set_rate"), calls + (c.accepted ? 1 : 0)) << c.rate;
+    }
+    EXPECT_EQ(player.getRate(), 32.0f) << "the last rate the library took";
+}
+
+// The marquee takes a new text at once and for its whole timeout, and is put into the picture by
+// enabling it: text first, then enabled. Nothing to show hides it.
+TEST_F(VlcForcedAnswers, ShowsTextThroughTheMarqueeAndHidesItWithNothingToShow) {
+    const auto marquee = [] {
+        std::lock_guard<std::mutex> lock(callLog().mutex);
+        const Calls calls = callLog().marquee;
+        callLog().marquee.clear();
+        return calls;
+    };
+    player.showText(L"Speed: 1.5\u00D7", 2000);
+    const Calls shown = marquee();
+    ASSERT_GE(shown.size(), 3u);
+    EXPECT_EQ(Calls(shown.end() - 2, shown.end()), (Calls{"Text Speed: 1.5\xC3\x97", "Enable 1"}));
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Timeout 2000"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "Position 5"), shown.end()) << "top left";
+
+    for (const auto& hide : {std::make_pair(L"", 2000), std::make_pair(L"Volume 80 %", 0)}) {
+        player.showText(hide.first, hide.second);
+        EXPECT_EQ(marquee(), Calls{"Enable 0"});
+    }
 }
 
 TEST_F(VlcForcedAnswers, HandsTheLibraryTheOutputWindow) {

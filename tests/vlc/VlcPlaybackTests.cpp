@@ -269,4 +269,89 @@ TEST_F(VlcPlayback, PlaysANonAsciiPathLongerThanTheOldBuffer) {
     EXPECT_TRUE(reaches(StatePlaying)) << "state " << player->getState();
 }
 
+// The film's tracks as the library lists them, "Disable" left out, and the choices read back.
+TEST_F(VlcPlayback, ListsAndChoosesTheTracksOfAFilm) {
+    playUntilPlaying("tracks/film.mkv");
+    ASSERT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerTimeChanged, 10s));
+    EXPECT_EQ(player->audioTracks(),
+              (std::vector<MediaTrack>{{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}}));
+    EXPECT_EQ(player->currentAudioTrack(), 1);
+    EXPECT_EQ(player->subtitleTracks(),
+              (std::vector<MediaTrack>{{3, L"Track 1 - [English]"}, {4, L"Signs and songs - [German]"}}));
+    EXPECT_EQ(player->currentSubtitleTrack(), 3) << "the file's default";
+
+    const struct {
+        bool audio;
+        int id;
+        bool accepted;
+        int current;
+    } choices[] = {{true, 2, true, 2},         {true, 3, false, 2},
+                   {true, kNoTrack, false, 2}, {false, kNoTrack, true, kNoTrack},
+                   {false, 4, true, 4},        {false, 2, false, 4}};
+    for (const auto& c : choices) {
+        EXPECT_EQ(c.audio ? player->setAudioTrack(c.id) : player->setSubtitleTrack(c.id), c.accepted) << c.id;
+        EXPECT_EQ(c.audio ? player->currentAudioTrack() : player->currentSubtitleTrack(), c.current) << c.id;
+    }
+}
+
+// A file from a folder whose name an address can't hold as it is: the library finds it, and its track
+// comes last and shows.
+TEST_F(VlcPlayback, AddsASubtitleFileFromAFolderOfAnyName) {
+    playUntilPlaying("tracks/film.mkv");
+    ASSERT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerTimeChanged, 10s));
+    ASSERT_TRUE(player->setSubtitleTrack(kNoTrack));
+    ASSERT_TRUE(player->addSubtitleFile(clip("tracks/внешние субтитры 100% #1/extra.srt").c_str()));
+    {
+        std::lock_guard<std::mutex> lock(callLog().mutex);
+        EXPECT_NE(callLog().lastSlave.find("/tracks/"
+                                           "%D0%B2%D0%BD%D0%B5%D1%88%D0%BD%D0%B8%D0%B5%20%D1%81%D1%83%D0%B1%"
+                                           "D1%82%D0%B8%D1%82%D1%80%D1%8B"
+                                           "%20100%25%20%231/extra.srt"),
+                  std::string::npos)
+            << callLog().lastSlave;
+    }
+    EXPECT_TRUE(waitUntil([&] { return player->subtitleTracks().size() == 3; }, 10s));
+    EXPECT_TRUE(waitUntil([&] { return player->currentSubtitleTrack() == 5; }, 10s));
+    const std::vector<MediaTrack> tracks = player->subtitleTracks();
+    ASSERT_FALSE(tracks.empty());
+    EXPECT_EQ(tracks.back(), (MediaTrack{5, L"Track 3"}));
+}
+
+TEST_F(VlcPlayback, TheRateStaysWithThePlayerFromFileToFile) {
+    EXPECT_EQ(player->getRate(), 1.0f);
+    EXPECT_TRUE(player->setRate(1.5f)) << "before any file";
+    playUntilPlaying("short.mpg");
+    EXPECT_EQ(player->getRate(), 1.5f);
+    EXPECT_TRUE(player->setRate(0.5f));
+    player->stop();
+    ASSERT_TRUE(player->open(clip("long.mpg").c_str()));
+    EXPECT_EQ(player->getRate(), 0.5f);
+}
+
+// An older library, without any of the entries for tracks, subtitle files, rate and on-screen text,
+// plays as before, and the player offers none of those.
+TEST(VlcWithoutOptionalEntries, PlaysAsBefore) {
+    const VlcApi table = countingApiWithout();
+    ApiScope scope(&table);
+    EventRecorder::instance().clear();
+    ProbePlayer player(headlessArguments());
+    ASSERT_TRUE(player.init(0));
+    ASSERT_TRUE(player.setEventSink(&EventRecorder::record));
+    ASSERT_TRUE(player.open(clip("tracks/film.mkv").c_str()));
+    player.play();
+    ASSERT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerTimeChanged, 10s));
+    EXPECT_TRUE(player.isPlaying());
+    EXPECT_TRUE(player.hasVideo());
+    EXPECT_TRUE(waitUntil([&] { return player.getLength() > 19000; }, 10s));
+    EXPECT_EQ(player.features(), 0u);
+    EXPECT_TRUE(player.audioTracks().empty());
+    EXPECT_TRUE(player.subtitleTracks().empty());
+    EXPECT_EQ(player.currentSubtitleTrack(), kNoTrack);
+    EXPECT_FALSE(player.setRate(2.0f));
+    EXPECT_EQ(player.getRate(), 1.0f);
+    player.setTime(5000);
+    EXPECT_TRUE(waitUntil([&] { return player.getTime() >= 4500; }, 10s)) << player.getTime();
+    player.stop();
+}
+
 }  // namespace

@@ -12,6 +12,7 @@
 #include "common/TestClips.h"
 #include "common/WaitUntil.h"
 #include "playback/VlcApi.h"
+#include "playback/VlcPlatform.h"
 #include "playback/VlcPlayer.h"
 
 namespace vlctest {
@@ -34,7 +35,7 @@ inline std::wstring widen(const std::string& ascii) {
 }
 
 inline std::wstring clip(const std::string& name) {
-    return widen(testclips::path(name));
+    return textFromUtf8(testclips::path(name).c_str());
 }
 
 using testwait::waitUntil;
@@ -89,6 +90,8 @@ struct CallLog {
     std::vector<int> attachedEvents;
     std::vector<std::string> inputSwitches;  // "key 0", "mouse 0": which input, switched on or off
     std::uint32_t outputWindow = 0;          // the last window handed to the library
+    std::vector<std::string> marquee;        // "Timeout 2000", "Text Speed: 2×", "Enable 1"
+    std::string lastSlave;                   // the last address given to libvlc_media_player_add_slave
 
     void record(const char* name) {
         std::lock_guard<std::mutex> lock(mutex);
@@ -110,6 +113,8 @@ struct CallLog {
         attachedEvents.clear();
         inputSwitches.clear();
         outputWindow = 0;
+        marquee.clear();
+        lastSlave.clear();
     }
 };
 
@@ -147,6 +152,7 @@ inline const VlcApi& realApi() {
 inline VlcApi makeCountingApi() {
     VlcApi table{};
     VELMORA_VLC_ENTRIES(VELMORA_TEST_COUNTED_ENTRY)
+    VELMORA_VLC_OPTIONAL_ENTRIES(VELMORA_TEST_COUNTED_ENTRY)
     table.libvlc_new = [](int argc, const char* const* argv) -> libvlc_instance_t* {
         callLog().record("libvlc_new");
         {
@@ -213,12 +219,55 @@ inline VlcApi makeCountingApi() {
         }
         realApi().libvlc_media_player_set_xwindow(player, window);
     };
+    table.libvlc_video_set_marquee_int = [](libvlc_media_player_t* player, unsigned option, int value) {
+        static const char* const names[] = {"Enable",  "Text", "Color",   "Opacity", "Position",
+                                            "Refresh", "Size", "Timeout", "X",       "Y"};
+        callLog().record("libvlc_video_set_marquee_int");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().marquee.push_back(std::string(option < 10 ? names[option] : "?") + " " +
+                                        std::to_string(value));
+        }
+        realApi().libvlc_video_set_marquee_int(player, option, value);
+    };
+    table.libvlc_video_set_marquee_string = [](libvlc_media_player_t* player, unsigned option,
+                                               const char* text) {
+        callLog().record("libvlc_video_set_marquee_string");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().marquee.push_back((option == libvlc_marquee_Text ? "Text " : "? ") + std::string(text));
+        }
+        realApi().libvlc_video_set_marquee_string(player, option, text);
+    };
+    table.libvlc_media_player_add_slave = [](libvlc_media_player_t* player, libvlc_media_slave_type_t type,
+                                             const char* url, bool select) {
+        callLog().record("libvlc_media_player_add_slave");
+        {
+            std::lock_guard<std::mutex> lock(callLog().mutex);
+            callLog().lastSlave = url;
+        }
+        return realApi().libvlc_media_player_add_slave(player, type, url, select);
+    };
     return table;
 }
 
 inline const VlcApi* countingApi() {
     static const VlcApi table = makeCountingApi();
     return &table;
+}
+
+#define VELMORA_TEST_MISSING_ENTRY(name) table.name = nullptr;
+
+// The counting table as an older or trimmed library gives it: without the optional entries that
+// `remove` takes out, or without any.
+inline VlcApi countingApiWithout(void (*remove)(VlcApi&) = nullptr) {
+    VlcApi table = *countingApi();
+    if (remove != nullptr) {
+        remove(table);
+    } else {
+        VELMORA_VLC_OPTIONAL_ENTRIES(VELMORA_TEST_MISSING_ENTRY)
+    }
+    return table;
 }
 
 // Puts a table in front of the library for one test and leaves everything clean afterwards.

@@ -30,19 +30,24 @@ void drawBars(HDC dc, int width, int height, std::int64_t timeMs) {
     }
 }
 
-void drawTime(HDC dc, int width, int height, std::int64_t timeMs, std::int64_t lengthMs) {
-    wchar_t text[64];
-    formatFrameTime(timeMs, lengthMs, text, 64);
+// White text on a black box; centred, or at the top left with `centred` false.
+void drawLabel(HDC dc, int width, int height, const std::wstring& text, bool centred) {
     SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
     SIZE extent{};
-    const int length = static_cast<int>(std::wcslen(text));
-    GetTextExtentPoint32W(dc, text, length, &extent);
-    const int left = (width - extent.cx) / 2;
-    const int top = (height - extent.cy) / 2;
+    const int length = static_cast<int>(text.size());
+    GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+    const int left = centred ? (width - extent.cx) / 2 : 8;
+    const int top = centred ? (height - extent.cy) / 2 : 6;
     fill(dc, left - 6, top - 4, left + extent.cx + 6, top + extent.cy + 4, RGB(0, 0, 0));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(255, 255, 255));
-    TextOutW(dc, left, top, text, length);
+    TextOutW(dc, left, top, text.c_str(), length);
+}
+
+void drawTime(HDC dc, int width, int height, std::int64_t timeMs, std::int64_t lengthMs) {
+    wchar_t text[64];
+    formatFrameTime(timeMs, lengthMs, text, 64);
+    drawLabel(dc, width, height, text, true);
 }
 
 }  // namespace
@@ -54,7 +59,7 @@ void formatFrameTime(std::int64_t timeMs, std::int64_t lengthMs, wchar_t* out, i
                   t / 1000 % 60, t / 100 % 10, l / 60000, l / 1000 % 60, l / 100 % 10);
 }
 
-void paintFrame(HWND window, std::int64_t timeMs, std::int64_t lengthMs) {
+void paintFrame(HWND window, std::int64_t timeMs, std::int64_t lengthMs, const std::wstring& onScreenText) {
     RECT client{};
     if (window == nullptr || !IsWindow(window) || !GetClientRect(window, &client)) {
         return;
@@ -78,6 +83,9 @@ void paintFrame(HWND window, std::int64_t timeMs, std::int64_t lengthMs) {
         SelectedObject selected(canvas.get(), bitmap.get());
         drawBars(canvas.get(), width, height, timeMs);
         drawTime(canvas.get(), width, height, timeMs, lengthMs);
+        if (!onScreenText.empty()) {
+            drawLabel(canvas.get(), width, height, onScreenText, false);
+        }
         BitBlt(screen.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
     }
 }

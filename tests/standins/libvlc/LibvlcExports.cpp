@@ -1,8 +1,11 @@
 // The libvlc entry points the player uses, with the real library's names and C calling convention;
 // libvlc.def exports them under exactly those names.
 #include <atomic>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <vlc/vlc.h>
 
@@ -43,6 +46,26 @@ void retain(Counted* object) {
 template <typename Counted>
 bool released(Counted* object) {
     return object != nullptr && --object->references == 0;
+}
+
+// A track list as the real library gives it: none without tracks, else its "Disable" entry (id -1)
+// first, then the tracks. Each entry and its text are the caller's, until it gives the list back.
+libvlc_track_description_t* descriptionsOf(const std::vector<standin::EsTrack>& tracks) {
+    if (tracks.empty()) {
+        return nullptr;
+    }
+    std::vector<standin::EsTrack> entries = {{-1, tracks.front().kind, "Disable"}};
+    entries.insert(entries.end(), tracks.begin(), tracks.end());
+    libvlc_track_description_t* list = nullptr;
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        auto* entry =
+            static_cast<libvlc_track_description_t*>(std::malloc(sizeof(libvlc_track_description_t)));
+        entry->i_id = it->id;
+        entry->psz_name = _strdup(it->text.c_str());
+        entry->p_next = list;
+        list = entry;
+    }
+    return list;
 }
 
 }  // namespace
@@ -202,6 +225,71 @@ void libvlc_audio_set_mute(libvlc_media_player_t* mp, int status) {
 
 int libvlc_video_get_track_count(libvlc_media_player_t* mp) {
     ON_PLAYER(-1, videoTrackCount());
+}
+
+void libvlc_track_description_list_release(libvlc_track_description_t* list) {
+    while (list != nullptr) {
+        libvlc_track_description_t* next = list->p_next;
+        std::free(list->psz_name);
+        std::free(list);
+        list = next;
+    }
+}
+
+libvlc_track_description_t* libvlc_audio_get_track_description(libvlc_media_player_t* mp) {
+    return mp != nullptr ? descriptionsOf(mp->player->tracks(standin::TrackKind::Audio)) : nullptr;
+}
+
+int libvlc_audio_get_track(libvlc_media_player_t* mp) {
+    ON_PLAYER(-1, currentTrack(standin::TrackKind::Audio));
+}
+
+int libvlc_audio_set_track(libvlc_media_player_t* mp, int track) {
+    ON_PLAYER(-1, chooseTrack(standin::TrackKind::Audio, track));
+}
+
+libvlc_track_description_t* libvlc_video_get_spu_description(libvlc_media_player_t* mp) {
+    return mp != nullptr ? descriptionsOf(mp->player->tracks(standin::TrackKind::Subtitle)) : nullptr;
+}
+
+int libvlc_video_get_spu(libvlc_media_player_t* mp) {
+    ON_PLAYER(-1, currentTrack(standin::TrackKind::Subtitle));
+}
+
+int libvlc_video_set_spu(libvlc_media_player_t* mp, int spu) {
+    ON_PLAYER(-1, chooseTrack(standin::TrackKind::Subtitle, spu));
+}
+
+// Subtitle files only: the stand-in reads no audio files.
+int libvlc_media_player_add_slave(libvlc_media_player_t* mp, libvlc_media_slave_type_t type, const char* uri,
+                                  bool select) {
+    if (mp == nullptr || uri == nullptr || type != libvlc_media_slave_type_subtitle) {
+        return -1;
+    }
+    return mp->player->addSubtitleFile(uri, select);
+}
+
+float libvlc_media_player_get_rate(libvlc_media_player_t* mp) {
+    ON_PLAYER(1.0f, rate());
+}
+
+int libvlc_media_player_set_rate(libvlc_media_player_t* mp, float rate) {
+    ON_PLAYER(-1, setRate(rate));
+}
+
+void libvlc_video_set_marquee_int(libvlc_media_player_t* mp, unsigned option, int value) {
+    ON_PLAYER(void(), setMarqueeInt(option, value));
+}
+
+void libvlc_video_set_marquee_string(libvlc_media_player_t* mp, unsigned option, const char* text) {
+    ON_PLAYER(void(), setMarqueeString(option, text));
+}
+
+int libvlc_video_get_size(libvlc_media_player_t* mp, unsigned num, unsigned* width, unsigned* height) {
+    if (num != 0 || width == nullptr || height == nullptr) {
+        return -1;
+    }
+    ON_PLAYER(-1, videoSize(width, height));
 }
 
 // The stand-in makes no window of its own, so there is no input to switch off.

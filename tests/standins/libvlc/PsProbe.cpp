@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "MkvProbe.h"
+
 namespace standin {
 namespace {
 
@@ -87,6 +89,10 @@ std::size_t PsScanner::readPes(const std::uint8_t* data, std::size_t size, std::
     }
     const bool video = id >= 0xE0 && id <= 0xEF;
     const bool audio = id >= 0xC0 && id <= 0xDF;
+    // The library makes a stream when its first packet comes.
+    if ((video || audio) && std::find(firstSeen_.begin(), firstSeen_.end(), id) == firstSeen_.end()) {
+        firstSeen_.push_back(id);
+    }
     // Private stream 1 carries timed audio too (AC-3, LPCM); the others never carry time stamps.
     if (video || audio || id == 0xBD) {
         hasVideo_ = hasVideo_ || video;
@@ -135,6 +141,9 @@ ClipFacts PsScanner::facts() const {
         longest = std::max(longest, entry.second.last - entry.second.first);
     }
     facts.lengthMs = ticksToReportedMs(longest);
+    for (int id : firstSeen_) {
+        facts.tracks.push_back({id >= 0xE0 ? TrackKind::Video : TrackKind::Audio, "", "", true});
+    }
     return facts;
 }
 
@@ -144,6 +153,9 @@ bool probeClipFile(std::FILE* file, ClipFacts& facts) {
     const std::size_t head = readInto(file, buffer, kWholeFileLimit + 1);
     if (head == 0) {
         return false;
+    }
+    if (probeMatroska(buffer.data(), buffer.size(), facts)) {
+        return true;
     }
     if (head <= kWholeFileLimit) {
         scanner.scan(buffer.data(), buffer.size());

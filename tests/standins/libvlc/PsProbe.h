@@ -4,17 +4,30 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <string>
+#include <vector>
 
 // What the stand-in learns about a clip before "playing" it: which kinds of elementary streams an MPEG
 // program stream carries and how long it lasts. The length follows the real library's program-stream
 // demuxer: per stream, the last presentation time stamp minus the first one; the longest stream wins.
 namespace standin {
 
+enum class TrackKind { Video, Audio, Subtitle };
+
+// One elementary stream, as the file declares it.
+struct TrackFacts {
+    TrackKind kind;
+    std::string language;   // the file's ISO 639-2 code; empty when it names none
+    std::string name;       // empty when the file names none
+    bool isDefault = true;  // the file's default flag
+};
+
 struct ClipFacts {
     bool hasVideo = false;
     bool hasAudio = false;
     std::int64_t lengthMs = 0;
-    std::int64_t bytes = 0;  // the file's size (the stand-in's own probe sets it)
+    std::int64_t bytes = 0;          // the file's size (the stand-in's own probe sets it)
+    std::vector<TrackFacts> tracks;  // in the order the library makes its streams
 };
 
 // Scans program-stream bytes in one or more chunks (a large file is fed as its head and its tail).
@@ -36,6 +49,7 @@ private:
     bool hasVideo_ = false;
     bool hasAudio_ = false;
     std::map<int, StreamTimes> times_;  // by stream id, in 90 kHz ticks
+    std::vector<int> firstSeen_;        // video and audio stream ids, as their first packets come
 };
 
 // A 33-bit time stamp from its five-byte PES form (marker bits skipped).
@@ -45,8 +59,9 @@ std::int64_t decodeTimestamp(const std::uint8_t* p);
 // then microseconds to milliseconds rounded.
 std::int64_t ticksToReportedMs(std::int64_t ticks);
 
-// Reads an open file (whole when small, else its first and last few megabytes). False when nothing
-// could be read at all, which the stand-in treats like a missing file.
+// Reads an open file (whole when small, else its first and last few megabytes): a Matroska file by its
+// head (MkvProbe.h), anything else as a program stream. False when nothing could be read at all, which
+// the stand-in treats like a missing file.
 bool probeClipFile(std::FILE* file, ClipFacts& facts);
 
 }  // namespace standin

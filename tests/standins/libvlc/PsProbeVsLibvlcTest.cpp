@@ -1,5 +1,6 @@
 // The probe against the real library: for each generated clip, the length the library reports while
-// playing and whether it finds a video track must be what the stand-in would report.
+// playing, whether it finds a video track, and its audio and subtitle tracks (ids, texts, the current
+// ones) must be what the stand-in would report.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -12,6 +13,7 @@
 
 #include "common/TestClips.h"
 #include "standins/libvlc/PsProbe.h"
+#include "standins/libvlc/TrackSet.h"
 
 namespace {
 
@@ -33,7 +35,31 @@ void onEvent(const libvlc_event_t*, void* data) {
 struct LibraryAnswer {
     long long length = -2;
     int videoTracks = -2;
+    std::string tracks;
 };
+
+// A list of tracks as one line: "1 Low tone - [English]*, 2 Track 2 - [French]", the current one
+// starred; the library's "Disable" entry (id -1) left out.
+std::string listed(libvlc_track_description_t* list, int current) {
+    std::string text;
+    for (const libvlc_track_description_t* d = list; d != nullptr; d = d->p_next) {
+        if (d->i_id != -1) {
+            text += (text.empty() ? "" : ", ") + std::to_string(d->i_id) + " " + d->psz_name +
+                    (d->i_id == current ? "*" : "");
+        }
+    }
+    libvlc_track_description_list_release(list);
+    return text;
+}
+
+std::string listed(const standin::TrackSet& set, standin::TrackKind kind) {
+    std::string text;
+    for (const standin::EsTrack& track : set.of(kind)) {
+        text += (text.empty() ? "" : ", ") + std::to_string(track.id) + " " + track.text +
+                (track.id == set.current(kind) ? "*" : "");
+    }
+    return text;
+}
 
 LibraryAnswer askLibrary(const std::string& path) {
     const char* args[] = {"--aout=dummy", "--vout=dummy", "--quiet"};
@@ -56,6 +82,9 @@ LibraryAnswer askLibrary(const std::string& path) {
     LibraryAnswer answer;
     answer.length = libvlc_media_player_get_length(player);
     answer.videoTracks = libvlc_video_get_track_count(player);
+    answer.tracks =
+        "audio: " + listed(libvlc_audio_get_track_description(player), libvlc_audio_get_track(player)) +
+        "; subtitles: " + listed(libvlc_video_get_spu_description(player), libvlc_video_get_spu(player));
     libvlc_media_player_stop(player);
     libvlc_media_player_release(player);
     libvlc_media_release(media);
@@ -65,7 +94,7 @@ LibraryAnswer askLibrary(const std::string& path) {
 
 class ProbeAgainstLibrary : public ::testing::TestWithParam<const char*> {};
 
-TEST_P(ProbeAgainstLibrary, SameLengthAndVideoAsTheLibrary) {
+TEST_P(ProbeAgainstLibrary, SameLengthVideoAndTracksAsTheLibrary) {
     const std::string path = testclips::path(GetParam());
     std::FILE* file = std::fopen(path.c_str(), "rb");
     ASSERT_NE(file, nullptr) << path;
@@ -78,10 +107,14 @@ TEST_P(ProbeAgainstLibrary, SameLengthAndVideoAsTheLibrary) {
     EXPECT_EQ(facts.lengthMs, library.length);
     // While a clip plays, the library counts a "Disable" choice beside a video track.
     EXPECT_EQ(facts.hasVideo ? 2 : 0, library.videoTracks);
+    const standin::TrackSet tracks(facts.tracks);
+    EXPECT_EQ("audio: " + listed(tracks, standin::TrackKind::Audio) +
+                  "; subtitles: " + listed(tracks, standin::TrackKind::Subtitle),
+              library.tracks);
 }
 
 INSTANTIATE_TEST_SUITE_P(Clips, ProbeAgainstLibrary,
                          ::testing::Values("short.mpg", "long.mpg", "audio.mpg", "folder/a.mpg",
-                                           "garbage.mpg"));
+                                           "garbage.mpg", "tracks/film.mkv"));
 
 }  // namespace

@@ -4,8 +4,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstdio>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include <vlc/vlc.h>
 
 #include "common/MessagePump.h"
+#include "common/StandinCalls.h"
 #include "common/TempFolder.h"
 #include "common/TestClips.h"
 #include "common/TestWindows.h"
@@ -41,6 +43,17 @@ public:
         media_ = libvlc_media_new_path(instance_, utf8Path(name).c_str());
         libvlc_media_player_set_media(player_, media_);
         ASSERT_EQ(libvlc_media_player_play(player_), 0);
+    }
+    // A window of 320 x 240 that paints nothing itself: only the stand-in draws there.
+    static testwin::TestWindow videoWindow() {
+        return testwin::TestWindow(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    }
+    // Plays the clip into the window until it has played a moment.
+    void playInto(HWND window, const char* name) {
+        ASSERT_NE(window, nullptr);
+        libvlc_media_player_set_hwnd(player_, window);
+        play(name);
+        ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
     }
     void attach(libvlc_event_type_t type, libvlc_callback_t callback) {
         ASSERT_EQ(libvlc_event_attach(libvlc_media_player_event_manager(player_), type, callback, this), 0);
@@ -127,13 +140,9 @@ std::vector<COLORREF> rowPixels(HWND window, int y, int first, int width) {
 }
 
 TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
-    // It paints nothing itself: only the stand-in draws here.
-    const testwin::TestWindow video(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, {10, 10, 330, 250});
+    const testwin::TestWindow video = videoWindow();
     const HWND window = video.get();
-    ASSERT_NE(window, nullptr);
-    libvlc_media_player_set_hwnd(player_, window);
-    play("long.mpg");
-    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    playInto(window, "long.mpg");
     pumpUntil([] { return false; }, 200);
     const std::vector<COLORREF> row = rowPixels(window, 10, 2, 320);
     EXPECT_GE(std::set<COLORREF>(row.begin(), row.end()).size(), 5u) << "coloured bars across the picture";
@@ -145,28 +154,56 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
     libvlc_media_player_stop(player_);
 }
 
+// The real marquee is drawn into the picture; the stand-in's too, at the top left, white on black, and it
+// goes when its time is up.
+TEST_F(Standin, PaintsTheOnScreenTextUntilItsTimeIsUp) {
+    const testwin::TestWindow video = videoWindow();
+    const HWND window = video.get();
+    playInto(window, "long.mpg");
+    // White is nowhere in the bars, and the time's label is in the middle.
+    const auto textShown = [&] {
+        for (int y = 6; y < 20; ++y) {
+            for (int first = 0; first < 8; ++first) {
+                const std::vector<COLORREF> row = rowPixels(window, y, first, 120);
+                if (std::find(row.begin(), row.end(), RGB(255, 255, 255)) != row.end()) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    EXPECT_FALSE(textShown());
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Timeout, 1000);
+    libvlc_video_set_marquee_string(player_, libvlc_marquee_Text, "Audio: Track 2 - [French]");
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 1);
+    EXPECT_TRUE(pumpUntil(textShown, 3000)) << "shown";
+    EXPECT_TRUE(pumpUntil([&] { return !textShown(); }, 5000)) << "gone after its time";
+}
+
 TEST_F(Standin, LogsControlCallsToTheNamedFile) {
     const TempFolder folder;
     const std::wstring path = folder.path() + L"standin-calls.log";
-    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", path.c_str());
+    auto recording = std::make_unique<standincalls::Recording>(path);
     play("garbage.mpg");
     libvlc_audio_set_volume(player_, 30);
     libvlc_media_player_set_time(player_, 1500);
+    libvlc_media_player_set_rate(player_, 1.5f);
+    libvlc_audio_set_track(player_, 2);
+    libvlc_video_set_spu(player_, -1);
+    libvlc_media_player_add_slave(player_, libvlc_media_slave_type_subtitle, "file:///C:/a%20b.srt", true);
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Timeout, 2000);
+    libvlc_video_set_marquee_string(player_, libvlc_marquee_Text, "Speed: 1.5\xC3\x97");
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 1);
     libvlc_media_player_stop(player_);
-    SetEnvironmentVariableW(L"VELMORA_LIBVLC_STANDIN_LOG", nullptr);
+    recording.reset();
     libvlc_media_player_play(player_);  // no longer logged
 
-    std::FILE* file = _wfopen(path.c_str(), L"r");
-    ASSERT_NE(file, nullptr);
-    std::string text;
-    char line[512];
-    while (std::fgets(line, sizeof line, file) != nullptr) {
-        text += line;
-    }
-    std::fclose(file);
-    const std::string expected =
-        "set_media " + utf8Path("garbage.mpg") + "\nplay\nset_volume 30\nset_time 1500\nstop\n";
-    EXPECT_EQ(text, expected);
+    const std::string expected = "set_media " + utf8Path("garbage.mpg") +
+                                 "\nplay\nset_volume 30\nset_time 1500\nset_rate 1.5\naudio_set_track 2\n"
+                                 "video_set_spu -1\nadd_slave subtitle file:///C:/a%20b.srt select 1\n"
+                                 "set_marquee_int Timeout 2000\nset_marquee_string Text Speed: 1.5\xC3\x97\n"
+                                 "set_marquee_int Enable 1\nstop\n";
+    EXPECT_EQ(standincalls::read(path), expected);
 }
 
 TEST(StandinExports, EveryEntryThePlayerLoadsIsThereByItsPlainName) {
@@ -199,7 +236,20 @@ TEST(StandinExports, EveryEntryThePlayerLoadsIsThereByItsPlainName) {
                            "libvlc_audio_set_mute",
                            "libvlc_video_get_track_count",
                            "libvlc_video_set_key_input",
-                           "libvlc_video_set_mouse_input"};
+                           "libvlc_video_set_mouse_input",
+                           "libvlc_track_description_list_release",
+                           "libvlc_audio_get_track_description",
+                           "libvlc_audio_get_track",
+                           "libvlc_audio_set_track",
+                           "libvlc_video_get_spu_description",
+                           "libvlc_video_get_spu",
+                           "libvlc_video_set_spu",
+                           "libvlc_media_player_add_slave",
+                           "libvlc_media_player_get_rate",
+                           "libvlc_media_player_set_rate",
+                           "libvlc_video_set_marquee_int",
+                           "libvlc_video_set_marquee_string",
+                           "libvlc_video_get_size"};
     for (const char* name : names) {
         EXPECT_NE(GetProcAddress(module, name), nullptr) << name;
     }

@@ -21,6 +21,55 @@ constexpr auto kPollPeriod = milliseconds(10);
 // ends, about 18 MB a second, playing at time 0 meanwhile.
 constexpr std::int64_t kScanBytesPerMs = 18 << 10;
 
+const char* const kMarqueeOptions[] = {"Enable",  "Text", "Color",   "Opacity", "Position",
+                                       "Refresh", "Size", "Timeout", "X",       "Y"};
+
+const char* marqueeOption(unsigned option) {
+    return option < sizeof kMarqueeOptions / sizeof kMarqueeOptions[0] ? kMarqueeOptions[option] : "?";
+}
+
+libvlc_track_type_t typeOf(TrackKind kind) {
+    return kind == TrackKind::Audio   ? libvlc_track_audio
+           : kind == TrackKind::Video ? libvlc_track_video
+                                      : libvlc_track_text;
+}
+
+int hexDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                  : -1;
+}
+
+// The Windows path a file:// address names: file:///C:/a%20b.srt is C:\a b.srt, file://server/share/x
+// is \\server\share\x; empty for any other address.
+std::wstring pathOfFileUrl(const std::string& url) {
+    const std::string scheme = "file://";
+    if (url.compare(0, scheme.size(), scheme) != 0) {
+        return {};
+    }
+    std::string decoded;
+    for (std::size_t i = scheme.size(); i < url.size(); ++i) {
+        if (url[i] == '%' && i + 2 < url.size() && hexDigit(url[i + 1]) >= 0 && hexDigit(url[i + 2]) >= 0) {
+            decoded += static_cast<char>(hexDigit(url[i + 1]) * 16 + hexDigit(url[i + 2]));
+            i += 2;
+        } else {
+            decoded += url[i];
+        }
+    }
+    std::wstring path = testtext::fromUtf8(decoded);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    if (path.size() >= 4 && path[0] == L'\\' && path[2] == L':' && path[3] == L'\\') {
+        return path.substr(1);
+    }
+    return path.empty() || path[0] == L'\\' ? std::wstring() : L"\\\\" + path;
+}
+
+bool isFile(const std::wstring& path) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool probePath(const std::string& path, ClipFacts& facts) {
     const std::wstring wide = testtext::fromUtf8(path);
     std::FILE* file = wide.empty() ? nullptr : _wfopen(wide.c_str(), L"rb");
@@ -76,7 +125,14 @@ std::int64_t Player::clockTime() const {
         return clockBase_;
     }
     const auto elapsed = std::chrono::duration_cast<milliseconds>(Clock::now() - clockStart_).count();
-    return clockBase_ + elapsed;
+    return clockBase_ + static_cast<std::int64_t>(static_cast<double>(elapsed) * rate_);
+}
+
+void Player::raiseTrack(libvlc_event_type_t type, TrackKind kind, int id) {
+    libvlc_event_t event = eventOf(type);
+    event.u.media_player_es_changed.i_type = typeOf(kind);
+    event.u.media_player_es_changed.i_id = id;
+    events_.send(event);
 }
 
 void Player::checkStopHazard(const char* call) {
@@ -129,6 +185,7 @@ void Player::run(unsigned generation, std::string path) {
     }
     // As in the real library, the length and the tracks become known only after the playing event.
     raise(libvlc_MediaPlayerPlaying);
+    std::vector<EsTrack> made;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!isCurrent(generation)) {
@@ -136,8 +193,15 @@ void Player::run(unsigned generation, std::string path) {
         }
         length_ = facts.lengthMs;
         videoTracks_ = facts.hasVideo ? 2 : 0;  // the real count includes a "Disable" choice
+        video_ = facts.hasVideo;
+        tracks_ = TrackSet(facts.tracks);
+        made = tracks_.all();
+        subtitleFilesWaiting_ = mediaSubtitleFiles_;
         // An output taken away by stop comes back once there is audio to decode.
         audioOutput_ = audioOutput_ || facts.hasAudio;
+    }
+    for (const EsTrack& track : made) {
+        raiseTrack(libvlc_MediaPlayerESAdded, track.kind, track.id);
     }
     raiseLength(facts.lengthMs);
     runPlayback(generation, facts);
@@ -178,6 +242,10 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
             }
             continue;
         }
+        if (!subtitleFilesWaiting_.empty() || !choicesWaiting_.empty()) {
+            takeWaitingChanges(generation, lock);
+            continue;
+        }
         const std::int64_t time = clockTime();
         if (scanMs_ > 0) {
             // Reading a file with no stream: the input's time stays 0 until the whole file is read.
@@ -197,8 +265,9 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
             videoTracks_ = facts.hasVideo ? 1 : 0;  // the video track is gone, "Disable" remains
             const std::int64_t endTime = clockBase_;
             const HWND window = window_;
+            const std::wstring text = onScreenText();
             lock.unlock();
-            paintFrame(window, endTime, facts.lengthMs);
+            paintFrame(window, endTime, facts.lengthMs, text);
             raise(libvlc_MediaPlayerEndReached);
             lock.lock();
             const bool stillCurrent = isCurrent(generation);  // not if a listener stopped us meanwhile
@@ -218,8 +287,9 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
         if (now - lastFrame >= kFramePeriod && window_ != nullptr) {
             lastFrame = now;
             const HWND window = window_;
+            const std::wstring text = onScreenText();
             lock.unlock();
-            paintFrame(window, time, facts.lengthMs);
+            paintFrame(window, time, facts.lengthMs, text);
             lock.lock();
         }
     }
@@ -239,6 +309,11 @@ void Player::endSession() {
         length_ = -1;
         scanMs_ = 0;
         videoTracks_ = -1;
+        video_ = false;
+        tracks_ = TrackSet();
+        subtitleFilesWaiting_.clear();
+        choicesWaiting_.clear();
+        marqueeEnabled_ = false;  // the picture goes with the input, and the marquee with it
         worker = std::move(worker_);
     }
     wake_.notify_all();
@@ -263,6 +338,7 @@ void Player::setMedia(const std::string* path, libvlc_media_t* media) {
         state_ = kNothingSpecial;
         hasMedia_ = path != nullptr;
         mediaPath_ = path != nullptr ? *path : std::string();
+        mediaSubtitleFiles_.clear();
     }
     libvlc_event_t event = eventOf(libvlc_MediaPlayerMediaChanged);
     event.u.media_player_media_changed.new_media = media;
@@ -433,6 +509,136 @@ void Player::setWindow(HWND window) {
     logCall(window != nullptr ? "set_hwnd window" : "set_hwnd none");
     std::lock_guard<std::mutex> lock(mutex_);
     window_ = window;
+}
+
+void Player::takeWaitingChanges(unsigned generation, std::unique_lock<std::mutex>& lock) {
+    const auto choices = std::move(choicesWaiting_);
+    choicesWaiting_.clear();
+    lock.unlock();
+    for (const auto& choice : choices) {
+        raiseTrack(libvlc_MediaPlayerESSelected, choice.first, choice.second);
+    }
+    lock.lock();
+    const auto files = std::move(subtitleFilesWaiting_);
+    subtitleFilesWaiting_.clear();
+    for (const auto& file : files) {
+        lock.unlock();
+        const bool there = isFile(pathOfFileUrl(file.first));
+        lock.lock();
+        if (!there || !isCurrent(generation)) {
+            continue;
+        }
+        const int id = tracks_.addSubtitleFile(file.second);
+        lock.unlock();
+        raiseTrack(libvlc_MediaPlayerESAdded, TrackKind::Subtitle, id);
+        if (file.second) {
+            raiseTrack(libvlc_MediaPlayerESSelected, TrackKind::Subtitle, id);
+        }
+        lock.lock();
+    }
+}
+
+std::vector<EsTrack> Player::tracks(TrackKind kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? tracks_.of(kind) : std::vector<EsTrack>();
+}
+
+int Player::currentTrack(TrackKind kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? tracks_.current(kind) : -1;
+}
+
+int Player::chooseTrack(TrackKind kind, int id) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%s %d", kind == TrackKind::Audio ? "audio_set_track" : "video_set_spu",
+                  id);
+    logCall(text);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!active_ || !tracks_.choose(kind, id)) {
+            return -1;
+        }
+        choicesWaiting_.emplace_back(kind, id);
+    }
+    wake_.notify_all();
+    return 0;
+}
+
+int Player::addSubtitleFile(const std::string& url, bool select) {
+    logCall(("add_slave subtitle " + url + (select ? " select 1" : " select 0")).c_str());
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!hasMedia_) {
+            return -1;
+        }
+        if (!active_) {
+            mediaSubtitleFiles_.emplace_back(url, select);
+            return 0;
+        }
+        subtitleFilesWaiting_.emplace_back(url, select);
+    }
+    wake_.notify_all();
+    return 0;
+}
+
+float Player::rate() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return rate_;
+}
+
+int Player::setRate(float rate) {
+    char text[48];
+    std::snprintf(text, sizeof text, "set_rate %g", static_cast<double>(rate));
+    logCall(text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    // The time so far ran at the old rate.
+    clockBase_ = clockTime();
+    clockStart_ = Clock::now();
+    rate_ = rate;
+    return 0;
+}
+
+void Player::setMarqueeInt(unsigned option, int value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "set_marquee_int %s %d", marqueeOption(option), value);
+    logCall(text);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (option == libvlc_marquee_Timeout) {
+        marqueeTimeoutMs_ = value;
+    } else if (option == libvlc_marquee_Enable && value == 0) {
+        marqueeEnabled_ = false;
+    } else if (option == libvlc_marquee_Enable && !marqueeEnabled_ && active_ && video_) {
+        // Like the real marquee, it can only be put into a picture that is there.
+        marqueeEnabled_ = true;
+        marqueeShown_ = Clock::now();
+    }
+}
+
+void Player::setMarqueeString(unsigned option, const char* text) {
+    const std::string value = text != nullptr ? text : "";
+    logCall((std::string("set_marquee_string ") + marqueeOption(option) + " " + value).c_str());
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (option == libvlc_marquee_Text) {
+        marqueeText_ = value;
+        marqueeShown_ = Clock::now();
+    }
+}
+
+std::wstring Player::onScreenText() const {
+    const bool expired =
+        marqueeTimeoutMs_ > 0 && Clock::now() - marqueeShown_ >= milliseconds(marqueeTimeoutMs_);
+    return marqueeEnabled_ && !expired ? testtext::fromUtf8(marqueeText_) : std::wstring();
+}
+
+int Player::videoSize(unsigned* width, unsigned* height) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    RECT client{};
+    if (!active_ || !video_ || window_ == nullptr || !GetClientRect(window_, &client)) {
+        return -1;
+    }
+    *width = static_cast<unsigned>(client.right);
+    *height = static_cast<unsigned>(client.bottom);
+    return 0;
 }
 
 }  // namespace standin

@@ -10,11 +10,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <vlc/vlc.h>
 
 #include "EventHub.h"
 #include "PsProbe.h"
+#include "TrackSet.h"
 
 // The behaviour behind one stand-in media player. Each play starts a "session" (the real library's
 // input) run by a thread of its own, which raises the events, keeps the play clock and paints frames.
@@ -65,6 +67,27 @@ public:
 
     void setWindow(HWND window);
 
+    // Tracks (TrackSet.h): none without an input; choosing one needs an input and a known id (or -1),
+    // reads back at once, and is told of by a selected event from the input's thread.
+    std::vector<EsTrack> tracks(TrackKind kind);
+    int currentTrack(TrackKind kind);
+    int chooseTrack(TrackKind kind, int id);
+    // A subtitle file by its file:/// address: read into the running input on its thread (a file that
+    // isn't there adds nothing), or into the next one of the same media; -1 without media.
+    int addSubtitleFile(const std::string& url, bool select);
+
+    // The rate belongs to the player, as in the real library: it stays through stop and new media, and
+    // the play clock runs at it.
+    float rate();
+    int setRate(float rate);
+
+    // The marquee: its text shows over the picture of a playing clip with video, from when it is set (or
+    // enabled) until its timeout has passed (0: for good).
+    void setMarqueeInt(unsigned option, int value);
+    void setMarqueeString(unsigned option, const char* text);
+    // The size the picture is drawn at (the window's): -1 without a playing clip with video.
+    int videoSize(unsigned* width, unsigned* height);
+
 private:
     using Clock = std::chrono::steady_clock;
 
@@ -80,6 +103,12 @@ private:
     void raise(libvlc_event_type_t type);
     void raiseTime(std::int64_t ms);
     void raiseLength(std::int64_t ms);
+    void raiseTrack(libvlc_event_type_t type, TrackKind kind, int id);
+    // On the input's thread, with the lock: reads the subtitle files waiting for the input into it, and
+    // tells of them and of the tracks chosen meanwhile, as the real input does after the call.
+    void takeWaitingChanges(unsigned generation, std::unique_lock<std::mutex>& lock);
+    // The marquee's text while it shows, else empty; with the lock.
+    std::wstring onScreenText() const;
 
     libvlc_media_player_t* const owner_;
     EventHub events_;
@@ -105,6 +134,18 @@ private:
     std::int64_t length_ = -1;
     std::int64_t scanMs_ = 0;  // play-clock time left reading a file with no stream; time reads 0 meanwhile
     int videoTracks_ = -1;
+    bool video_ = false;  // the session's clip has video
+    TrackSet tracks_;
+    std::vector<std::pair<std::string, bool>> subtitleFilesWaiting_;  // address, select
+    std::vector<std::pair<TrackKind, int>> choicesWaiting_;           // to tell of
+    // Added while no input ran: read into every input of the media, until the media changes.
+    std::vector<std::pair<std::string, bool>> mediaSubtitleFiles_;
+    float rate_ = 1.0f;
+
+    bool marqueeEnabled_ = false;
+    std::string marqueeText_;
+    int marqueeTimeoutMs_ = 0;
+    Clock::time_point marqueeShown_;
 
     // The audio output exists from creation until the first stop, then again whenever a clip with
     // audio has started playing, until the next stop. Volume and mute belong to the media player and
