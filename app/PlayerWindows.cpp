@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
+#include "app/Desktop.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
 
@@ -82,4 +83,8 @@ void PlayerWindows::resetBarAfterStop() {
     if (PlayBar* bar = appState().controlBar) {
         bar->resetAfterStop();
     }
+}
+
+void PlayerWindows::fileOpened(const std::wstring& path) {
+    addToRecentDocuments(path);
 }

@@ -25,6 +25,7 @@ public:
     void refreshTime() override;
     void refreshVolume() override;
     void resetBarAfterStop() override;
+    void fileOpened(const std::wstring& path) override;
 };
 
 // The one object, for the life of the process.

@@ -60,6 +60,7 @@ public:
     void refreshTime() override {}
     void refreshVolume() override {}
     void resetBarAfterStop() override {}
+    void fileOpened(const std::wstring&) override {}
 };
 
 PlaybackView& noView() {
@@ -91,6 +92,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     }
     setCurrentFile(path);
     playerKind_ = playerType;
+    view_.fileOpened(path);
     return true;
 }
 

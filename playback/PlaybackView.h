@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "playback/MediaPlayer.h"
 
 // What the playback controller asks of the windows that show playback: the main window, the video
@@ -27,4 +29,7 @@ public:
     virtual void refreshVolume() = 0;
     // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
     virtual void resetBarAfterStop() = 0;
+
+    // A file opened (by the user, or by Next, Previous and the move to the next file at the end of one).
+    virtual void fileOpened(const std::wstring& path) = 0;
 };

@@ -172,6 +172,7 @@ inline PlayLogic::PlayerFactory fakeFactory(const std::shared_ptr<FakePlayerLog>
 struct RecordingView final : PlaybackView {
     bool surfaceShown = false;
     std::vector<std::string> calls;
+    std::vector<std::wstring> openedFiles;  // every file the controller said opened
 
     OutputWindow ownerWindow() override { return nullptr; }
     bool prepareSurface(PlayerType) override {
@@ -189,4 +190,5 @@ struct RecordingView final : PlaybackView {
     void refreshTime() override { calls.push_back("refreshTime"); }
     void refreshVolume() override { calls.push_back("refreshVolume"); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
+    void fileOpened(const std::wstring& path) override { openedFiles.push_back(path); }
 };
