@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
+#include "app/Desktop.h"
 #include "app/HandOff.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
@@ -94,6 +95,14 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             return 0;
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_APPCOMMAND:
+            if (onAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEWHEEL:
+            onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         case WM_DPICHANGED:
             // The DPI comes from the message: the window's own may still answer the old one.
