@@ -17,6 +17,7 @@ void onCreate(HWND window) {
     AppState& state = appState();
     state.dpi = windowDpi(window);
     setWindowIcons(window, state.dpi);
+    attachToDesktop(window);
 }
 
 void fillBlack(HWND window, HDC dc) {
@@ -114,6 +115,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             receiveHandedOverFile();
             return 0;
         default:
+            if (isTaskbarButtonCreated(message)) {
+                onTaskbarButtonCreated(window);
+                return 0;
+            }
             break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

@@ -65,12 +65,14 @@ void PlayerWindows::updateButtons() {
     if (PlayBar* bar = appState().controlBar) {
         bar->updateButtons();
     }
+    followPlaybackOnDesktop();
 }
 
 void PlayerWindows::refreshTime() {
     if (PlayBar* bar = appState().controlBar) {
         bar->refreshTime();
     }
+    followTimeOnDesktop();
 }
 
 void PlayerWindows::refreshVolume() {

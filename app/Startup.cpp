@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
+#include "app/Desktop.h"
 #include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
@@ -132,6 +133,7 @@ void destroyComponents() {
         }
         state.controller.reset();
     }
+    detachFromDesktop();
 }
 
 void shutdownApp() {

@@ -1,13 +1,18 @@
-// The player among the other programs of the desktop, with its real windows and a fake player: the media
-// keys and the wheel arriving at any of the player's windows, and Always on Top.
+// The player among the other programs of the desktop, with its real windows and a fake player: the
+// requests to keep the screen awake, the taskbar button (through a recording taskbar list, and the
+// taskbar's message sent by the test), the media keys and the wheel arriving at any of the player's
+// windows, and Always on Top.
 #include <functional>
 #include <memory>
 
 #include "AppTestSupport.h"
+#include "RecordingTaskbarList.h"
+#include "app/ExecutionState.h"
+#include "app/HandOff.h"
+#include "app/TaskbarButton.h"
 #include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TestRegistry.h"
-#include "app/HandOff.h"
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
 #include "ui/PlayBar.h"
@@ -16,14 +21,55 @@
 
 namespace {
 
-// The player's main window and components, with a controller of fake players.
+constexpr EXECUTION_STATE kNothing = ES_CONTINUOUS;
+constexpr EXECUTION_STATE kSystem = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
+constexpr EXECUTION_STATE kDisplay = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
+
+// What the player asked of the system's power management, and on which threads.
+struct Requests {
+    std::vector<EXECUTION_STATE> made;
+    std::set<DWORD> threads;
+};
+Requests& requests() {
+    static Requests recorded;
+    return recorded;
+}
+EXECUTION_STATE WINAPI recordRequest(EXECUTION_STATE flags) {
+    requests().made.push_back(flags);
+    requests().threads.insert(GetCurrentThreadId());
+    return ES_CONTINUOUS;
+}
+
+// One step of a table: what the user or the library does, and what the player asks of the system then.
+template <class Asked>
+struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<Asked> expected;
+};
+
+// The player's main window and components, with a controller of fake players, the power requests
+// recorded and a recording taskbar list for the taskbar's message.
 class DesktopTest : public apptest::StartedPlayerTest {
 protected:
     void SetUp() override {
         StartedPlayerTest::SetUp();
+        executionState().useSetter(&recordRequest);
+        executionState().release();
+        requests() = Requests{};
+        taskbarButton().useListMaker([this] {
+            ++listsMade;
+            list.AddRef();
+            return static_cast<ITaskbarList3*>(&list);
+        });
         ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
         window = appState().mainWindow;
         appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
+    }
+    void TearDown() override {
+        StartedPlayerTest::TearDown();
+        executionState().useSetter(nullptr);
+        taskbarButton().useListMaker({});
     }
 
     void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
@@ -34,6 +80,7 @@ protected:
         ASSERT_TRUE(openMediaFile(path));
         ASSERT_TRUE(pumpUntil([] { return !appState().controller->listingFolder(); }, 15000));
     }
+    void taskbarAsks() { SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0); }
     HWND bar() const { return appState().controlBar->window(); }
     HWND frame() const { return appState().videoWindow->frameWindow(); }
     HWND surface() const { return appState().videoWindow->surfaceWindow(); }
@@ -41,7 +88,169 @@ protected:
 
     HWND window = nullptr;
     std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
+    RecordingTaskbarList list;
+    int listsMade = 0;
 };
+
+TEST_F(DesktopTest, ScreenIsKeptAwakeWhilePlayingAndOnlyTheSystemForSound) {
+    const TempFolder folder;
+    folder.addFiles({L"a.mpg", L"b.mpg", L"c.mp3"});
+    const Step<EXECUTION_STATE> steps[] = {
+        {"a video plays",
+         [&] {
+             open(folder.path() + L"a.mpg");
+             event(libvlc_MediaPlayerPlaying);
+         },
+         {kDisplay}},
+        {"its time moves", [&] { event(libvlc_MediaPlayerTimeChanged); }, {}},
+        {"paused",
+         [&] {
+             command(ID_PLAY);
+             event(libvlc_MediaPlayerPaused);
+         },
+         {kNothing}},
+        {"resumed",
+         [&] {
+             command(ID_PLAY);
+             event(libvlc_MediaPlayerPlaying);
+         },
+         {kDisplay}},
+        {"stopped", [&] { command(ID_STOP); }, {kNothing}},
+        {"the library's word of the stop", [&] { event(libvlc_MediaPlayerStopped); }, {}},
+        {"a video whose picture is known only once it runs",
+         [&] {
+             log->video = false;
+             open(folder.path() + L"b.mpg");
+             event(libvlc_MediaPlayerPlaying);
+             log->video = true;
+             event(libvlc_MediaPlayerTimeChanged);
+             event(libvlc_MediaPlayerTimeChanged);
+         },
+         {kSystem, kDisplay}},
+        {"Next: a sound",
+         [&] {
+             log->video = false;
+             command(ID_NEXT);
+             event(libvlc_MediaPlayerPlaying);
+         },
+         {kNothing, kSystem}},
+        {"the end of the folder's last file",
+         [&] {
+             log->state = StateEnded;
+             SendMessageW(window, WM_TIMER, kTimerId, 0);
+             event(libvlc_MediaPlayerStopped);
+         },
+         {kNothing}},
+        {"played again",
+         [&] {
+             command(ID_PLAY);
+             event(libvlc_MediaPlayerPlaying);
+         },
+         {kSystem}},
+        {"closed while playing", [&] { destroyComponents(); }, {kNothing}},
+    };
+    for (const auto& step : steps) {
+        requests().made.clear();
+        step.act();
+        EXPECT_EQ(requests().made, step.expected) << step.what;
+    }
+    EXPECT_EQ(appState().controller, nullptr);
+    EXPECT_EQ(requests().threads, std::set<DWORD>{GetCurrentThreadId()});
+}
+
+TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
+    const TempFolder one, two;
+    one.addFiles({L"alone.mpg"});
+    two.addFiles({L"a.mpg", L"b.mpg"});
+    open(one.path() + L"alone.mpg");
+    event(libvlc_MediaPlayerPlaying);
+    event(libvlc_MediaPlayerTimeChanged);
+    command(ID_STOP);
+    event(libvlc_MediaPlayerStopped);
+    EXPECT_EQ(listsMade, 0) << "the taskbar list was made before the taskbar asked";
+
+    HICON playIcon = nullptr;
+    const Step<std::string> steps[] = {
+        {"the taskbar asks", [&] { taskbarAsks(); }, {"HrInit", "add Prev off, Play, Next off"}},
+        {"plays",
+         [&] {
+             playIcon = list.buttons.at(1).hIcon;
+             command(ID_PLAY);
+             event(libvlc_MediaPlayerPlaying);
+         },
+         {"update Prev off, Pause, Next off"}},
+        {"its time is reported",
+         [&] { event(libvlc_MediaPlayerTimeChanged); },
+         {"value 1000/60000", "state normal"}},
+        {"and moves on",
+         [&] {
+             log->time = 2000;
+             event(libvlc_MediaPlayerTimeChanged);
+             event(libvlc_MediaPlayerTimeChanged);
+         },
+         {"value 2000/60000"}},
+        {"paused",
+         [&] {
+             command(ID_PLAY);
+             event(libvlc_MediaPlayerPaused);
+         },
+         {"update Prev off, Play, Next off", "state paused"}},
+        // Play stays enabled after a stop, as on the bar: only the progress goes.
+        {"stopped",
+         [&] {
+             command(ID_STOP);
+             event(libvlc_MediaPlayerStopped);
+         },
+         {"state none"}},
+        {"a file of a folder of two",
+         [&] {
+             open(two.path() + L"a.mpg");
+             event(libvlc_MediaPlayerPlaying);
+             event(libvlc_MediaPlayerTimeChanged);
+         },
+         {"update Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        // The toolbar's button sends the bar's command.
+        {"Next from the thumbnail toolbar",
+         [&] {
+             SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_NEXT, THBN_CLICKED), 0);
+             event(libvlc_MediaPlayerPlaying);
+             event(libvlc_MediaPlayerTimeChanged);
+         },
+         {"state none", "value 2000/60000", "state normal"}},
+        {"the taskbar restarts and asks again",
+         [&] { taskbarAsks(); },
+         {"HrInit", "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        {"the length becomes unknown",
+         [&] {
+             log->length = 0;
+             event(libvlc_MediaPlayerTimeChanged);
+         },
+         {"state none"}},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(list.takeCalls(), step.expected) << step.what;
+    }
+
+    // The buttons are the bar's commands, with the bar's pictures at the small-icon size.
+    ASSERT_EQ(list.buttons.size(), 3u);
+    const UINT commands[] = {ID_PREVIOUS, ID_PLAY, ID_NEXT};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(list.buttons[i].iId, commands[i]);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(list.buttons[i].hIcon, &info)) << i;
+        BITMAP picture{};
+        GetObjectW(info.hbmColor, sizeof(picture), &picture);
+        EXPECT_EQ(picture.bmWidth, GetSystemMetrics(SM_CXSMICON)) << i;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    EXPECT_NE(list.buttons[1].hIcon, playIcon) << "Pause shows Play's picture";
+
+    destroyComponents();
+    EXPECT_TRUE(list.takeCalls().empty());
+    EXPECT_EQ(list.references, 1u) << "the taskbar list was not let go at close";
+}
 
 TEST_F(DesktopTest, MediaKeysReachTheMainWindowFromEachOfItsWindows) {
     const TempFolder folder;
