@@ -65,7 +65,11 @@ void addToRecentDocuments(const std::wstring& path) {
         pending->adding = true;
     }
     try {
-        std::thread(addEach, pending).detach();
+        std::thread([pending] {
+            // Behind the player's own work, the disk's included.
+            SetThreadPriority(GetCurrentThread(), THREAD_MODE_BACKGROUND_BEGIN);
+            addEach(pending);
+        }).detach();
     } catch (const std::system_error&) {
         addEach(pending);  // no thread to be had: here and now
     }
