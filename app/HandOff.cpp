@@ -83,8 +83,12 @@ void bringToFront(HWND window) {
         ShowWindow(window, SW_RESTORE);
     }
     SetForegroundWindow(window);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-    SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    // Through the topmost band and back to come above the window in front; a window kept on top (Always on
+    // Top) is above it already, and must stay on top.
+    if ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+    }
 }
 
 }  // namespace

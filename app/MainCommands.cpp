@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppState.h"
+#include "app/Desktop.h"
 #include "app/PlayerWindows.h"
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
@@ -91,6 +92,9 @@ bool runCommand(UINT id) {
             return true;
         case ID_LEAVE_FULLSCREEN:
             leaveFullScreenCommand();
+            return true;
+        case ID_ALWAYS_ON_TOP:
+            toggleAlwaysOnTop();
             return true;
         default:
             return runPlaybackCommand(id);

@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
+#include "app/Desktop.h"
 #include "app/HandOff.h"
 #include "app/MediaPlayerApp.h"
 #include "playback/PlayLogic.h"
@@ -16,6 +17,7 @@ void onCreate(HWND window) {
     AppState& state = appState();
     state.dpi = windowDpi(window);
     setWindowIcons(window, state.dpi);
+    attachToDesktop(window);
 }
 
 void fillBlack(HWND window, HDC dc) {
@@ -95,6 +97,14 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DROPFILES:
             onDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case WM_APPCOMMAND:
+            if (onAppCommand(GET_APPCOMMAND_LPARAM(lParam))) {
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEWHEEL:
+            onMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
         case WM_DPICHANGED:
             // The DPI comes from the message: the window's own may still answer the old one.
             onDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
@@ -105,6 +115,10 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             receiveHandedOverFile();
             return 0;
         default:
+            if (isTaskbarButtonCreated(message)) {
+                onTaskbarButtonCreated(window);
+                return 0;
+            }
             break;
     }
     return DefWindowProcW(window, message, wParam, lParam);

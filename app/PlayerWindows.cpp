@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/ControlBarAccess.h"
+#include "app/Desktop.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
 
@@ -64,12 +65,14 @@ void PlayerWindows::updateButtons() {
     if (PlayBar* bar = appState().controlBar) {
         bar->updateButtons();
     }
+    followPlaybackOnDesktop();
 }
 
 void PlayerWindows::refreshTime() {
     if (PlayBar* bar = appState().controlBar) {
         bar->refreshTime();
     }
+    followTimeOnDesktop();
 }
 
 void PlayerWindows::refreshVolume() {
@@ -94,4 +97,8 @@ void PlayerWindows::playbackStarted() {
     if (appState().fullScreen) {
         controlbar::armAutoHide();
     }
+}
+
+void PlayerWindows::fileOpened(const std::wstring& path) {
+    addToRecentDocuments(path);
 }

@@ -27,6 +27,7 @@ public:
     void showPosition(std::int64_t positionMs) override;
     void resetBarAfterStop() override;
     void playbackStarted() override;
+    void fileOpened(const std::wstring& path) override;
 };
 
 // The one object, for the life of the process.

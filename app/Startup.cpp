@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "app/CommandLine.h"
+#include "app/Desktop.h"
 #include "app/HandOff.h"
 #include "app/MainWindow.h"
 #include "app/MediaPlayerApp.h"
@@ -150,6 +151,7 @@ void destroyComponents() {
         }
         state.controller.reset();
     }
+    detachFromDesktop();
 }
 
 void shutdownApp() {

@@ -62,6 +62,7 @@ public:
     void showPosition(std::int64_t) override {}
     void resetBarAfterStop() override {}
     void playbackStarted() override {}
+    void fileOpened(const std::wstring&) override {}
 };
 
 PlaybackView& noView() {
@@ -93,6 +94,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     }
     setCurrentFile(path);
     playerKind_ = playerType;
+    view_.fileOpened(path);
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "playback/MediaPlayer.h"
 
@@ -34,4 +35,7 @@ public:
     virtual void resetBarAfterStop() = 0;
     // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.
     virtual void playbackStarted() = 0;
+
+    // A file opened (by the user, or by Next, Previous and the move to the next file at the end of one).
+    virtual void fileOpened(const std::wstring& path) = 0;
 };

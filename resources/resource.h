@@ -48,6 +48,8 @@
 #define ID_MOVE_BACKWARD 32817
 #define ID_VOLUME_UP 32820
 #define ID_VOLUME_DOWN 32821
+// The window kept above the other windows (T, and the context menu).
+#define ID_ALWAYS_ON_TOP 32900
 
 // Private messages between two copies of the player.
 #define WM_INSTANCE_PING (WM_APP + 503)

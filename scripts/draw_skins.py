@@ -394,30 +394,41 @@ def play_triangle(mask, cx, cy, size):
     mask.polygon([(x0, cy - h / 2), (x0 + w, cy), (x0, cy + h / 2)])
 
 
+def glyph_shape(m, kind, cx, cy, k=1.0):
+    """The glyph of a button kind centred at (cx, cy), k times the size it has on the bar."""
+    if kind == "play":
+        play_triangle(m, cx + 0.3 * k, cy, 11 * k)
+    elif kind == "pause":
+        m.rounded_rect(cx - 4.6 * k, cy - 5.2 * k, cx - 1.4 * k, cy + 5.2 * k, 0.8 * k)
+        m.rounded_rect(cx + 1.4 * k, cy - 5.2 * k, cx + 4.6 * k, cy + 5.2 * k, 0.8 * k)
+    elif kind == "stop":
+        m.rounded_rect(cx - 4.6 * k, cy - 4.6 * k, cx + 4.6 * k, cy + 4.6 * k, 1.2 * k)
+    elif kind == "open":
+        m.polygon([(cx - 5.5 * k, cy + 0.6 * k), (cx, cy - 5.4 * k), (cx + 5.5 * k, cy + 0.6 * k)])
+        m.rounded_rect(cx - 5.5 * k, cy + 2.4 * k, cx + 5.5 * k, cy + 4.9 * k, 0.6 * k)
+    elif kind in ("prev", "next"):
+        s = -1 if kind == "prev" else 1  # the side the bar is on
+        m.rounded_rect(cx + min(3.6 * s, 5.6 * s) * k, cy - 4.8 * k, cx + max(3.6 * s, 5.6 * s) * k, cy + 4.8 * k,
+                       0.5 * k)
+        m.polygon([(cx + 3.4 * s * k, cy), (cx - 1.2 * s * k, cy - 4.8 * k), (cx - 1.2 * s * k, cy + 4.8 * k)])
+        m.polygon([(cx - 0.9 * s * k, cy), (cx - 5.5 * s * k, cy - 4.8 * k), (cx - 5.5 * s * k, cy + 4.8 * k)])
+    return m
+
+
 def button(kind):
     pic, cx, cy = button_face(36, 32, 13.5)
-    m = Mask(36, 32)
-    if kind == "play":
-        play_triangle(m, cx + 0.3, cy, 11)
-        glyph(pic, m, ACCENT_DARK)
-        return pic
-    if kind == "pause":
-        m.rounded_rect(cx - 4.6, cy - 5.2, cx - 1.4, cy + 5.2, 0.8)
-        m.rounded_rect(cx + 1.4, cy - 5.2, cx + 4.6, cy + 5.2, 0.8)
-    elif kind == "stop":
-        m.rounded_rect(cx - 4.6, cy - 4.6, cx + 4.6, cy + 4.6, 1.2)
-    elif kind == "open":
-        m.polygon([(cx - 5.5, cy + 0.6), (cx, cy - 5.4), (cx + 5.5, cy + 0.6)])
-        m.rounded_rect(cx - 5.5, cy + 2.4, cx + 5.5, cy + 4.9, 0.6)
-    elif kind == "prev":
-        m.rounded_rect(cx - 5.6, cy - 4.8, cx - 3.6, cy + 4.8, 0.5)
-        m.polygon([(cx - 3.4, cy), (cx + 1.2, cy - 4.8), (cx + 1.2, cy + 4.8)])
-        m.polygon([(cx + 0.9, cy), (cx + 5.5, cy - 4.8), (cx + 5.5, cy + 4.8)])
-    elif kind == "next":
-        m.rounded_rect(cx + 3.6, cy - 4.8, cx + 5.6, cy + 4.8, 0.5)
-        m.polygon([(cx + 3.4, cy), (cx - 1.2, cy - 4.8), (cx - 1.2, cy + 4.8)])
-        m.polygon([(cx - 0.9, cy), (cx - 5.5, cy - 4.8), (cx - 5.5, cy + 4.8)])
-    glyph(pic, m)
+    m = glyph_shape(Mask(36, 32), kind, cx, cy)
+    glyph(pic, m, ACCENT_DARK if kind == "play" else GLYPH)
+    return pic
+
+
+def thumb_icon(kind):
+    """A button of the taskbar's thumbnail toolbar, 16 x 16 at 100 %: the bar's glyph in white over a soft
+    dark shadow, which reads on the light and the dark previews alike."""
+    pic = Picture(16, 16)
+    m = glyph_shape(Mask(16, 16), kind, 8, 8, 1.15)
+    pic.paint(m.shifted(0, 1), (0, 0, 0), 0.5)
+    pic.paint(m, (255, 255, 255))
     return pic
 
 
@@ -554,6 +565,22 @@ SKINS = (
 ICON_SIZES = sorted({(16 * p + 50) // 100 for p in SCALES} | {(32 * p + 50) // 100 for p in SCALES})
 
 
+# The thumbnail toolbar's buttons, each an icon with the small-icon size of every scale (16 pixels at 100 %).
+THUMBS = ("prev", "play", "pause", "next")
+
+
+def write_thumb_icons(out):
+    global _percent
+    for kind in THUMBS:
+        pictures = []
+        for percent in SCALES:
+            _percent = percent
+            pictures.append(thumb_icon(kind))
+        _percent = 100
+        with open(os.path.join(out, "thumb_%s.ico" % kind), "wb") as f:
+            f.write(ico_bytes(pictures, png_sizes={p.width for p in pictures} - {16, 32, 48}))
+
+
 def main():
     global _percent
     here = os.path.dirname(os.path.abspath(__file__))
@@ -572,6 +599,7 @@ def main():
     _percent = 100
     with open(os.path.join(out, "player.ico"), "wb") as f:
         f.write(ico_bytes([icon(size) for size in ICON_SIZES], png_sizes=set(ICON_SIZES) - {16, 32, 48}))
+    write_thumb_icons(out)
 
 
 if __name__ == "__main__":

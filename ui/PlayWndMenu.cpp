@@ -14,6 +14,7 @@ void grey(HMENU popup, UINT command) {
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
     ContextMenuInputs inputs;
     inputs.fullScreen = links.isFullScreen();
+    inputs.alwaysOnTop = (GetWindowLongPtrW(links.currentMainWindow(), GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
     const PlayLogic* controller = links.currentController();
     if (controller == nullptr) {
         return inputs;
@@ -34,6 +35,7 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
         return nullptr;
     }
     DeleteMenu(popup, inputs.fullScreen ? ID_FULLSCREEN : ID_LEAVE_FULLSCREEN, MF_BYCOMMAND);
+    CheckMenuItem(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND | (inputs.alwaysOnTop ? MF_CHECKED : MF_UNCHECKED));
     if (inputs.hasPlayer && inputs.isPlaying) {
         grey(popup, ID_PLAY);
     } else {

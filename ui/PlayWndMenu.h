@@ -12,6 +12,7 @@ struct ContextMenuInputs {
     int playlistCount = 0;
     bool canStep = false;  // the playlist can go to a previous or next file
     bool fullScreen = false;
+    bool alwaysOnTop = false;  // the main window stays above the others
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing

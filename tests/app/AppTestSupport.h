@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/MediaPlayerApp.h"
 #include "app/PlayerWindows.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "common/TempFolder.h"
 #include "common/TestWindows.h"
 #include "common/WindowRects.h"
 
@@ -78,6 +80,41 @@ protected:
     }
 
     HWND window = nullptr;
+};
+
+// The player's real start-up of the main window and its components, without the message loop.
+class StartedPlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetAppState();
+        appState().app = std::make_unique<VelmoraPlayer>();
+        instance = GetModuleHandleW(nullptr);
+        ASSERT_TRUE(registerMainWindowClass(instance));
+        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
+        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
+    }
+    // Closes the window through the advertisement double, which answers `result` and logs its call into the
+    // returned file.
+    std::wstring closeWithAds(const TempFolder& folder, const wchar_t* result) {
+        const std::wstring log = folder.path() + L"velmora-ads-log.txt";
+        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
+        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", result);
+        SendMessageW(appState().mainWindow, WM_CLOSE, 0, 0);
+        return log;
+    }
+    void TearDown() override {
+        destroyComponents();
+        if (appState().mainWindow != nullptr) {
+            DestroyWindow(appState().mainWindow);
+        }
+        shutdownApp();
+        resetAppState();
+        apptest::drainQuitMessages();
+        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
+        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
+    }
+
+    HINSTANCE instance = nullptr;
 };
 
 // Answers the next modal dialog or message box of this thread: a thread timer, which the dialog's own

@@ -18,40 +18,7 @@ namespace {
 using apptest::clientSize;
 using testwin::rectInParent;
 
-// The player's real start-up of the main window and its components, without the message loop.
-class LifecycleTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        resetAppState();
-        appState().app = std::make_unique<VelmoraPlayer>();
-        instance = GetModuleHandleW(nullptr);
-        ASSERT_TRUE(registerMainWindowClass(instance));
-        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
-        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
-    }
-    // Closes the window through the advertisement double, which answers `result` and logs its call into the
-    // returned file.
-    std::wstring closeWithAds(const TempFolder& folder, const wchar_t* result) {
-        const std::wstring log = folder.path() + L"velmora-ads-log.txt";
-        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", log.c_str());
-        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", result);
-        SendMessageW(appState().mainWindow, WM_CLOSE, 0, 0);
-        return log;
-    }
-    void TearDown() override {
-        destroyComponents();
-        if (appState().mainWindow != nullptr) {
-            DestroyWindow(appState().mainWindow);
-        }
-        shutdownApp();
-        resetAppState();
-        apptest::drainQuitMessages();
-        SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
-        SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
-    }
-
-    HINSTANCE instance = nullptr;
-};
+using LifecycleTest = apptest::StartedPlayerTest;
 
 // How often the main window changed its size or place while it was shown. The show itself only puts the
 // window on the screen where and as large as it first appears.

@@ -254,6 +254,7 @@ struct RecordingView final : PlaybackView {
     bool surfaceShown = false;
     std::vector<std::int64_t> positions;
     std::vector<std::string> calls;
+    std::vector<std::wstring> openedFiles;  // every file the controller said opened
 
     OutputWindow ownerWindow() override { return nullptr; }
     bool prepareSurface(PlayerType) override {
@@ -273,4 +274,5 @@ struct RecordingView final : PlaybackView {
     void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
+    void fileOpened(const std::wstring& path) override { openedFiles.push_back(path); }
 };

@@ -1,5 +1,7 @@
 #include "e2e/PlayerFixture.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -70,8 +72,9 @@ void PlayerTest::TearDown() {
 
 bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail, int adsResult,
                         const std::wstring& currentFolder) const {
-    const Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
-                                     {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
+    Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
+                               {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
+    environment.insert(environment.end(), extraEnvironment_.begin(), extraEnvironment_.end());
     return process.start(exePath(), commandTail, environment, 120000, currentFolder);
 }
 
@@ -194,6 +197,33 @@ std::vector<std::string> PlayerTest::adsCalls() const {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);) {
         lines.push_back(line);
+    }
+    return lines;
+}
+
+bool PlayerTest::captureWineMessages(const std::wstring& channels) {
+    const char* file = std::getenv("VELMORA_WINE_STDERR");
+    if (file == nullptr || *file == '\0') {
+        return false;
+    }
+    wineMessageFile_ = testclips::windowsPath(file);
+    std::ifstream in(wineMessageFile_.c_str(), std::ios::binary | std::ios::ate);
+    wineMessagesBefore_ = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    // Each line then starts with the process id, "0104:0108:warn:ntdll:...".
+    extraEnvironment_.emplace_back(L"WINEDEBUG", channels + L",+pid");
+    return true;
+}
+
+std::vector<std::string> PlayerTest::wineMessages(const std::string& containing) const {
+    std::ifstream in(wineMessageFile_.c_str(), std::ios::binary);
+    in.seekg(wineMessagesBefore_);
+    char pid[16] = "";
+    std::snprintf(pid, sizeof(pid), "%04lx:", static_cast<unsigned long>(player_.processId()));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind(pid, 0) == 0 && line.find(containing) != std::string::npos) {
+            lines.push_back(line);
+        }
     }
     return lines;
 }

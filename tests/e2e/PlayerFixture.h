@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ios>
 #include <initializer_list>
 #include <string>
 
@@ -66,6 +67,11 @@ protected:
 
     // Lines the advertisement double wrote (one per call).
     std::vector<std::string> adsCalls() const;
+    // Starts the next player with Wine's messages of the debug channels (WINEDEBUG, e.g. "warn+ntdll") in
+    // the file VELMORA_WINE_STDERR names; false when the test's run names none.
+    bool captureWineMessages(const std::wstring& channels);
+    // The lines of those messages the player wrote since it started that contain the text.
+    std::vector<std::string> wineMessages(const std::string& containing) const;
 
     // The two children of the main window: the control bar holds the Play button; the other one is
     // the video window's frame. Null while missing.
@@ -100,6 +106,9 @@ protected:
 
     PlayerProcess player_;
     std::wstring adsLog_;
+    Environment extraEnvironment_;  // for the next start, on top of the advertisement double's
+    std::wstring wineMessageFile_;
+    std::streamoff wineMessagesBefore_ = 0;  // the file's size when the player started
 };
 
 }  // namespace e2e

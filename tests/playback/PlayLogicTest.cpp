@@ -42,6 +42,7 @@ protected:
         controller->play();
         EXPECT_EQ(controller->playlist().build(paths[current]), static_cast<int>(names.size()));
         log->forget();
+        view.openedFiles.clear();
         return paths;
     }
 
@@ -134,6 +135,7 @@ TEST_F(Controller, UnloadableFileKeepsThePreviousFile) {
 
     EXPECT_FALSE(controller->open(bad));
     EXPECT_EQ(controller->currentPath(), good);
+    EXPECT_EQ(view.openedFiles, std::vector<std::wstring>{good}) << "a file that failed was told as opened";
 }
 
 TEST_F(Controller, PlayWithNothingOpenedDoesNothingButStop) {
@@ -237,6 +239,9 @@ TEST_F(Controller, SkipRemovesEntriesThatFailToLoad) {
             expected.push_back(paths[i]);
         }
         EXPECT_EQ(listPaths(), expected);
+        // Only the file that opened is told of, not those tried before it.
+        EXPECT_EQ(view.openedFiles,
+                  c.loaded >= 0 ? std::vector<std::wstring>{paths[c.loaded]} : std::vector<std::wstring>{});
         if (c.loaded >= 0) {
             EXPECT_EQ(controller->currentPath(), paths[c.loaded]);
             EXPECT_EQ(controller->playlist().pathAt(controller->playlist().currentIndex()), paths[c.loaded]);
@@ -312,6 +317,7 @@ TEST_F(Controller, EndOfFileAdvancesWithoutWrapping) {
         }
         controller->timerProc();
         EXPECT_GE(log->countOf("stop"), 1);
+        EXPECT_EQ(view.openedFiles, log->opened);
         if (c.next >= 0) {
             EXPECT_EQ(log->opened, (std::vector<std::wstring>{paths[c.next]}));
             EXPECT_EQ(controller->playlist().currentIndex(), c.next);

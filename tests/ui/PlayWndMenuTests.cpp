@@ -97,7 +97,24 @@ TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatApplies) {
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen) << "fullScreen " << fullScreen;
         EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen) << "fullScreen " << fullScreen;
-        EXPECT_EQ(GetMenuItemCount(popup), 11);
+        EXPECT_EQ(GetMenuItemCount(popup), 12);
+    }
+}
+
+TEST(ContextMenuAlwaysOnTop, CheckedWhileTheWindowStaysOnTop) {
+    for (const bool onTop : {false, true}) {
+        for (const bool fullScreen : {false, true}) {
+            const auto loaded = loadContextMenu();
+            ASSERT_NE(loaded.get(), nullptr);
+            ContextMenuInputs in;
+            in.alwaysOnTop = onTop;
+            in.fullScreen = fullScreen;
+            HMENU popup = prepareContextMenu(loaded.get(), in);
+            ASSERT_NE(popup, nullptr);
+            EXPECT_TRUE(enabled(popup, ID_ALWAYS_ON_TOP));
+            EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop)
+                << "on top " << onTop << ", full screen " << fullScreen;
+        }
     }
 }
 
@@ -133,6 +150,14 @@ TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
     in = currentContextMenuInputs(appWindowLinks());
     EXPECT_TRUE(in.isPlaying);
     EXPECT_EQ(in.playerState, StatePlaying);
+}
+
+TEST_F(ContextMenuInputsFromState, ReadsAlwaysOnTopFromTheMainWindow) {
+    EXPECT_FALSE(currentContextMenuInputs(appWindowLinks()).alwaysOnTop);
+    SetWindowPos(mainWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_TRUE(currentContextMenuInputs(appWindowLinks()).alwaysOnTop);
+    SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    EXPECT_FALSE(currentContextMenuInputs(appWindowLinks()).alwaysOnTop);
 }
 
 }  // namespace

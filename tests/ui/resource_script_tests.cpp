@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,7 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                      {0, nullptr},
                                      {ID_FULLSCREEN, L"Full Screen\tF"},
                                      {ID_LEAVE_FULLSCREEN, L"Leave Full Screen\tESC"},
+                                     {ID_ALWAYS_ON_TOP, L"Always on Top\tT"},
                                      {0, nullptr},
                                      {ID_FILE_EXIT, L"E&xit"}});
     expectMenu(GetSubMenu(menu, 1), {{ID_MUTE, L"Mute"},
@@ -208,7 +210,7 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithFallbacks) {
     EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST(Accelerators, TableHasThirteenKeysInOrder) {
+TEST(Accelerators, TableHasFourteenKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {
         {key, 'F', ID_FULLSCREEN},
@@ -224,13 +226,15 @@ TEST(Accelerators, TableHasThirteenKeysInOrder) {
         {FALT | FNOINVERT, '/', ID_HELP_ABOUT},  // characters, not virtual keys
         {FALT | FNOINVERT, '?', ID_HELP_ABOUT},
         {key, VK_ESCAPE, ID_LEAVE_FULLSCREEN},
+        {key, 'T', ID_ALWAYS_ON_TOP},
     };
     HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(CopyAcceleratorTableW(table, nullptr, 0), 13);
-    ACCEL actual[13] = {};
-    ASSERT_EQ(CopyAcceleratorTableW(table, actual, 13), 13);
-    for (int i = 0; i < 13; ++i) {
+    const int count = static_cast<int>(std::size(expected));
+    ASSERT_EQ(CopyAcceleratorTableW(table, nullptr, 0), count);
+    ACCEL actual[std::size(expected)] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(table, actual, count), count);
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(actual[i].fVirt & 0x7F, expected[i].fVirt);
         EXPECT_EQ(actual[i].key, expected[i].key);

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -386,6 +387,36 @@ TEST(SkinDrawing, APrerenderedImageBlendsAsDrawingItDoes) {
     EXPECT_TRUE(prerenderImage(&picture, 0, 2).empty());
     DibCanvas canvas(2, 2, 0);
     EXPECT_FALSE(blendBuffer(canvas.dc(), OffscreenBuffer{}, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// The taskbar's thumbnail toolbar has each picture at the small-icon size (16 pixels at 100 %) of every
+// scale the skins are drawn for, so that none is stretched.
+TEST(ThumbnailToolbarIcons, HaveTheSmallIconSizeOfEveryScale) {
+    std::set<int> expected;
+    for (int percent : dpimath::kPictureScales) {
+        expected.insert(dpimath::scale(16, static_cast<UINT>(dpimath::kBaseDpi * percent / 100)));
+    }
+    for (const wchar_t* name :
+         {L"IDI_THUMB_PREV", L"IDI_THUMB_PLAY", L"IDI_THUMB_PAUSE", L"IDI_THUMB_NEXT"}) {
+        HRSRC found = FindResourceW(module(), name, RT_GROUP_ICON);
+        ASSERT_NE(found, nullptr) << testing::PrintToString(std::wstring(name));
+        const auto* directory = static_cast<const BYTE*>(LockResource(LoadResource(module(), found)));
+        ASSERT_NE(directory, nullptr);
+        // The group's header (reserved, type, count) and 14-byte entries that start with width and height.
+        WORD count = 0;
+        std::memcpy(&count, directory + 4, sizeof(count));
+        std::set<int> sizes;
+        for (WORD i = 0; i < count; ++i) {
+            const BYTE* entry = directory + 6 + 14 * i;
+            EXPECT_EQ(entry[0], entry[1]);
+            sizes.insert(entry[0]);
+        }
+        EXPECT_EQ(sizes, expected) << testing::PrintToString(std::wstring(name));
+    }
 }
 
 }  // namespace

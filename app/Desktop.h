@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// The player among the other programs of the desktop, beyond its own window: the keyboard's media keys,
+// the screen kept awake while a file plays, the taskbar button's thumbnail toolbar and progress, the
+// recent documents, the mouse wheel as a volume knob, and Always on Top. The main window's procedure, its
+// commands and the playback view call in here.
+
+// WM_CREATE: notes the taskbar's message, and lets it and the commands of the thumbnail toolbar through
+// to the window when the player runs elevated.
+void attachToDesktop(HWND window);
+// The registered "TaskbarButtonCreated" message.
+bool isTaskbarButtonCreated(UINT message);
+// The taskbar made the window's button: its thumbnail toolbar and progress, as of now.
+void onTaskbarButtonCreated(HWND window);
+// After every player state change, once the bar's buttons have followed it: the request to keep the
+// screen awake, the thumbnail toolbar and the progress.
+void followPlaybackOnDesktop();
+// With every refresh of the time display: the progress, and the screen once a video's picture is known.
+void followTimeOnDesktop();
+// At close: nothing held, the taskbar list let go.
+void detachFromDesktop();
+
+// MediaKeys.cpp: WM_APPCOMMAND; true when the player took the command.
+bool onAppCommand(int appCommand);
+// WheelVolume.cpp: WM_MOUSEWHEEL over the video or the bar: each notch is Volume Up or Down.
+void onMouseWheel(int delta);
+// AlwaysOnTop.cpp: the main window above all others, or no longer.
+void toggleAlwaysOnTop();
+// RecentFiles.cpp: a file that opened goes into the system's recent documents (off this thread).
+void addToRecentDocuments(const std::wstring& path);

@@ -1,0 +1,391 @@
+// The player among the other programs of the desktop, with its real windows and a fake player: the
+// requests to keep the screen awake, the taskbar button (through a recording taskbar list, and the
+// taskbar's message sent by the test), the media keys and the wheel arriving at any of the player's
+// windows, and Always on Top.
+#include <functional>
+#include <memory>
+
+#include "AppTestSupport.h"
+#include "RecordingTaskbarList.h"
+#include "app/ExecutionState.h"
+#include "app/HandOff.h"
+#include "app/TaskbarButton.h"
+#include "common/FakePlayer.h"
+#include "common/MessagePump.h"
+#include "common/TestRegistry.h"
+#include "playback/PlayLogic.h"
+#include "resources/resource.h"
+#include "ui/PlayBar.h"
+#include "ui/PlayWnd.h"
+#include "ui/PlayWndMenu.h"
+
+namespace {
+
+constexpr EXECUTION_STATE kNothing = ES_CONTINUOUS;
+constexpr EXECUTION_STATE kSystem = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
+constexpr EXECUTION_STATE kDisplay = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
+
+// What the player asked of the system's power management, and on which threads.
+struct Requests {
+    std::vector<EXECUTION_STATE> made;
+    std::set<DWORD> threads;
+};
+Requests& requests() {
+    static Requests recorded;
+    return recorded;
+}
+EXECUTION_STATE WINAPI recordRequest(EXECUTION_STATE flags) {
+    requests().made.push_back(flags);
+    requests().threads.insert(GetCurrentThreadId());
+    return ES_CONTINUOUS;
+}
+
+// One step of a table: what the user or the library does, and what the player asks of the system then.
+template <class Asked>
+struct Step {
+    const char* what;
+    std::function<void()> act;
+    std::vector<Asked> expected;
+};
+
+// The player's main window and components, with a controller of fake players, the power requests
+// recorded and a recording taskbar list for the taskbar's message.
+class DesktopTest : public apptest::StartedPlayerTest {
+protected:
+    void SetUp() override {
+        StartedPlayerTest::SetUp();
+        executionState().useSetter(&recordRequest);
+        executionState().release();
+        requests() = Requests{};
+        taskbarButton().useListMaker([this] {
+            ++listsMade;
+            list.AddRef();
+            return static_cast<ITaskbarList3*>(&list);
+        });
+        ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+        window = appState().mainWindow;
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
+    }
+    void TearDown() override {
+        StartedPlayerTest::TearDown();
+        executionState().useSetter(nullptr);
+        taskbarButton().useListMaker({});
+    }
+
+    void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
+    // The library's report of a player event, as it reaches the window's thread.
+    void event(int type) { appState().controller->onPlayerEvent(type); }
+    // Opens the file as the open dialog does, and waits for its folder to be listed.
+    void open(const std::wstring& path) {
+        ASSERT_TRUE(openMediaFile(path));
+        ASSERT_TRUE(pumpUntil([] { return !appState().controller->listingFolder(); }, 15000));
+    }
+    void taskbarAsks() { SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0); }
+    HWND bar() const { return appState().controlBar->window(); }
+    HWND frame() const { return appState().videoWindow->frameWindow(); }
+    HWND surface() const { return appState().videoWindow->surfaceWindow(); }
+    int volume() const { return appState().controller->volume(); }
+
+    HWND window = nullptr;
+    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
+    RecordingTaskbarList list;
+    int listsMade = 0;
+};
+
+TEST_F(DesktopTest, ScreenIsKeptAwakeWhilePlayingAndOnlyTheSystemForSound) {
+    const TempFolder folder;
+    folder.addFiles({L"a.mpg", L"b.mpg", L"c.mp3"});
+    const Step<EXECUTION_STATE> steps[] = {
+        {"a video plays",
+         [&] {
+             open(folder.path() + L"a.mpg");
+             event(EventPlaying);
+         },
+         {kDisplay}},
+        {"its time moves", [&] { event(EventTimeChanged); }, {}},
+        {"paused",
+         [&] {
+             command(ID_PLAY);
+             event(EventPaused);
+         },
+         {kNothing}},
+        {"resumed",
+         [&] {
+             command(ID_PLAY);
+             event(EventPlaying);
+         },
+         {kDisplay}},
+        {"stopped", [&] { command(ID_STOP); }, {kNothing}},
+        {"the library's word of the stop", [&] { event(EventStopped); }, {}},
+        {"a video whose picture is known only once it runs",
+         [&] {
+             log->video = false;
+             open(folder.path() + L"b.mpg");
+             event(EventPlaying);
+             log->video = true;
+             event(EventTimeChanged);
+             event(EventTimeChanged);
+         },
+         {kSystem, kDisplay}},
+        {"Next: a sound",
+         [&] {
+             log->video = false;
+             command(ID_NEXT);
+             event(EventPlaying);
+         },
+         {kNothing, kSystem}},
+        {"the end of the folder's last file",
+         [&] {
+             log->state = StateEnded;
+             SendMessageW(window, WM_TIMER, kTimerId, 0);
+             event(EventStopped);
+         },
+         {kNothing}},
+        {"played again",
+         [&] {
+             command(ID_PLAY);
+             event(EventPlaying);
+         },
+         {kSystem}},
+        {"closed while playing", [&] { destroyComponents(); }, {kNothing}},
+    };
+    for (const auto& step : steps) {
+        requests().made.clear();
+        step.act();
+        EXPECT_EQ(requests().made, step.expected) << step.what;
+    }
+    EXPECT_EQ(appState().controller, nullptr);
+    EXPECT_EQ(requests().threads, std::set<DWORD>{GetCurrentThreadId()});
+}
+
+TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
+    const TempFolder one, two;
+    one.addFiles({L"alone.mpg"});
+    two.addFiles({L"a.mpg", L"b.mpg"});
+    open(one.path() + L"alone.mpg");
+    event(EventPlaying);
+    event(EventTimeChanged);
+    command(ID_STOP);
+    event(EventStopped);
+    EXPECT_EQ(listsMade, 0) << "the taskbar list was made before the taskbar asked";
+
+    HICON playIcon = nullptr;
+    const Step<std::string> steps[] = {
+        {"the taskbar asks", [&] { taskbarAsks(); }, {"HrInit", "add Prev off, Play, Next off"}},
+        {"plays",
+         [&] {
+             playIcon = list.buttons.at(1).hIcon;
+             command(ID_PLAY);
+             event(EventPlaying);
+         },
+         {"update Prev off, Pause, Next off"}},
+        {"its time is reported",
+         [&] { event(EventTimeChanged); },
+         {"value 1000/60000", "state normal"}},
+        {"and moves on",
+         [&] {
+             log->time = 2000;
+             event(EventTimeChanged);
+             event(EventTimeChanged);
+         },
+         {"value 2000/60000"}},
+        {"paused",
+         [&] {
+             command(ID_PLAY);
+             event(EventPaused);
+         },
+         {"update Prev off, Play, Next off", "state paused"}},
+        // Play stays enabled after a stop, as on the bar: only the progress goes.
+        {"stopped",
+         [&] {
+             command(ID_STOP);
+             event(EventStopped);
+         },
+         {"state none"}},
+        {"a file of a folder of two",
+         [&] {
+             open(two.path() + L"a.mpg");
+             event(EventPlaying);
+             event(EventTimeChanged);
+         },
+         {"update Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        // The toolbar's button sends the bar's command.
+        {"Next from the thumbnail toolbar",
+         [&] {
+             SendMessageW(window, WM_COMMAND, MAKEWPARAM(ID_NEXT, THBN_CLICKED), 0);
+             event(EventPlaying);
+             event(EventTimeChanged);
+         },
+         {"state none", "value 2000/60000", "state normal"}},
+        {"the taskbar restarts and asks again",
+         [&] { taskbarAsks(); },
+         {"HrInit", "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        {"the length becomes unknown",
+         [&] {
+             log->length = 0;
+             event(EventTimeChanged);
+         },
+         {"state none"}},
+    };
+    for (const auto& step : steps) {
+        step.act();
+        EXPECT_EQ(list.takeCalls(), step.expected) << step.what;
+    }
+
+    // The buttons are the bar's commands, with the bar's pictures at the small-icon size.
+    ASSERT_EQ(list.buttons.size(), 3u);
+    const UINT commands[] = {ID_PREVIOUS, ID_PLAY, ID_NEXT};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(list.buttons[i].iId, commands[i]);
+        ICONINFO info{};
+        ASSERT_TRUE(GetIconInfo(list.buttons[i].hIcon, &info)) << i;
+        BITMAP picture{};
+        GetObjectW(info.hbmColor, sizeof(picture), &picture);
+        EXPECT_EQ(picture.bmWidth, GetSystemMetrics(SM_CXSMICON)) << i;
+        DeleteObject(info.hbmColor);
+        DeleteObject(info.hbmMask);
+    }
+    EXPECT_NE(list.buttons[1].hIcon, playIcon) << "Pause shows Play's picture";
+
+    destroyComponents();
+    EXPECT_TRUE(list.takeCalls().empty());
+    EXPECT_EQ(list.references, 1u) << "the taskbar list was not let go at close";
+}
+
+TEST_F(DesktopTest, MediaKeysReachTheMainWindowFromEachOfItsWindows) {
+    const TempFolder folder;
+    folder.addFiles({L"a.mpg", L"b.mpg"});
+    open(folder.path() + L"a.mpg");
+    struct Case {
+        const char* what;
+        std::function<HWND()> target;
+        int appCommand;
+        int state;            // the player's afterwards
+        const wchar_t* file;  // the current file afterwards
+    };
+    const auto main = [&] { return window; };
+    const auto fromBar = [&] { return bar(); };
+    const auto fromFrame = [&] { return frame(); };
+    const auto fromSurface = [&] { return surface(); };
+    const Case cases[] = {
+        {"play/pause pauses", fromBar, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePaused, L"a.mpg"},
+        {"play/pause plays", fromSurface, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePlaying, L"a.mpg"},
+        {"play plays on", fromFrame, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
+        {"pause pauses", main, APPCOMMAND_MEDIA_PAUSE, StatePaused, L"a.mpg"},
+        {"pause does not resume", fromBar, APPCOMMAND_MEDIA_PAUSE, StatePaused, L"a.mpg"},
+        {"play resumes", fromBar, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
+        {"next track", fromFrame, APPCOMMAND_MEDIA_NEXTTRACK, StatePlaying, L"b.mpg"},
+        {"previous track", main, APPCOMMAND_MEDIA_PREVIOUSTRACK, StatePlaying, L"a.mpg"},
+        {"stop", fromSurface, APPCOMMAND_MEDIA_STOP, StateStopped, L"a.mpg"},
+    };
+    for (const Case& c : cases) {
+        const HWND target = c.target();
+        ASSERT_NE(target, nullptr) << c.what;
+        const LRESULT result = SendMessageW(target, WM_APPCOMMAND, reinterpret_cast<WPARAM>(target),
+                                            MAKELPARAM(0, c.appCommand));
+        EXPECT_EQ(log->state, c.state) << c.what;
+        EXPECT_EQ(appState().controller->displayName(), c.file) << c.what;
+        if (target == window) {
+            EXPECT_EQ(result, TRUE) << c.what;
+        }
+    }
+    // The volume keys stay the system's: the player's volume doesn't move.
+    SendMessageW(window, WM_APPCOMMAND, reinterpret_cast<WPARAM>(window),
+                 MAKELPARAM(0, APPCOMMAND_VOLUME_DOWN));
+    SendMessageW(bar(), WM_APPCOMMAND, reinterpret_cast<WPARAM>(bar()), MAKELPARAM(0, APPCOMMAND_VOLUME_UP));
+    EXPECT_EQ(volume(), 100);
+}
+
+TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
+    const TempFolder folder;
+    folder.addFiles({L"a.mpg"});
+    open(folder.path() + L"a.mpg");
+    struct Case {
+        std::function<HWND()> target;
+        int delta;
+        int volume;  // afterwards, in the controller and on the bar
+    };
+    const auto fromBar = [&] { return bar(); };
+    const auto fromFrame = [&] { return frame(); };
+    const auto fromSurface = [&] { return surface(); };
+    const Case cases[] = {
+        {fromFrame, -WHEEL_DELTA, 90},
+        {fromBar, -40, 90},
+        {fromSurface, -40, 90},
+        {fromBar, -40, 80},
+        {fromFrame, 3 * WHEEL_DELTA, 100},
+        {fromBar, WHEEL_DELTA, 100},
+    };
+    for (const Case& c : cases) {
+        const HWND target = c.target();
+        ASSERT_NE(target, nullptr);
+        SendMessageW(target, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<short>(c.delta))), 0);
+        EXPECT_EQ(volume(), c.volume) << "after " << c.delta;
+        EXPECT_EQ(appState().controlBar->shownVolume(), c.volume) << "after " << c.delta;
+        EXPECT_EQ(log->volume, c.volume) << "after " << c.delta;
+    }
+    // A notch up while muted is Volume Up's: sound again at 10 %.
+    command(ID_MUTE);
+    SendMessageW(frame(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_FALSE(appState().controller->muted());
+    EXPECT_EQ(volume(), 10);
+}
+
+// Always on Top is watched on the main window without its bar: under Wine 8 a window that owns a pop-up
+// (the bar's tooltip) never becomes topmost, whatever it asks (measured; Windows raises owned pop-ups
+// with their owner).
+class AlwaysOnTop : public apptest::MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
+    }
+    void TearDown() override {
+        MainWindowTest::TearDown();
+        testregistry::removeKey(testregistry::kHandOffKey);
+    }
+    void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
+    bool topmost() const { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+    static bool checked() { return currentContextMenuInputs(appWindowLinks()).alwaysOnTop; }
+
+    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
+};
+
+TEST_F(AlwaysOnTop, HoldsThroughFullScreenUntilSwitchedOff) {
+    layOut();
+    EXPECT_FALSE(topmost());
+    EXPECT_FALSE(checked());
+    command(ID_ALWAYS_ON_TOP);
+    EXPECT_TRUE(topmost());
+    EXPECT_TRUE(checked());
+    command(ID_FULLSCREEN);
+    ASSERT_TRUE(appState().fullScreen);
+    EXPECT_TRUE(topmost());
+    EXPECT_TRUE(checked());
+    command(ID_LEAVE_FULLSCREEN);
+    ASSERT_FALSE(appState().fullScreen);
+    EXPECT_TRUE(topmost());
+    command(ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(topmost());
+    EXPECT_FALSE(checked());
+    // Full screen alone never puts the window on top.
+    command(ID_FULLSCREEN);
+    EXPECT_FALSE(topmost());
+    command(ID_FULLSCREEN);
+    EXPECT_FALSE(topmost());
+}
+
+// A file handed over by a new start brings the window to the front through the topmost band and back;
+// a window the user keeps on top stays there.
+TEST_F(AlwaysOnTop, StaysOnWhenAnotherStartHandsAFileOver) {
+    const TempFolder folder;
+    folder.addFiles({L"a.mpg"});
+    command(ID_ALWAYS_ON_TOP);
+    ASSERT_TRUE(topmost());
+    ASSERT_TRUE(publishMainWindow(productName(), window));
+    ASSERT_TRUE(handOffToRunningInstance(productName(), folder.path() + L"a.mpg"));
+    ASSERT_TRUE(pumpUntil([&] { return log->state == StatePlaying; }, 5000));
+    EXPECT_TRUE(topmost());
+}
+
+}  // namespace
