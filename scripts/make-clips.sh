@@ -65,8 +65,7 @@ if [ ! -s "$dir/formats/subtitles/dark.mp4" ]; then
   mv "$dir/formats/subtitles/dark.mp4.part" "$dir/formats/subtitles/dark.mp4"
 fi
 printf '1\r\n00:00:00,000 --> 00:00:10,000\r\nSubtitles beside the video\r\n\r\n' >"$dir/formats/subtitles/dark.srt"
-# Not media at all: bytes that look random under a playable name, an empty file, and 60 MB of zeros as a
-# download that isn't done yet leaves them (a sparse file: no disk space, written at once).
+# Not media at all: bytes that look random under a playable name, and an empty file.
 #
 # The bytes are the same on every machine: 64 KiB from a xorshift generator with a fixed seed, leaving
 # out the zero byte, so that no MPEG start code (00 00 01) can occur in them. Fresh random bytes once held
@@ -82,5 +81,4 @@ perl -e 'binmode STDOUT;
   print $out' > "$dir/garbage.mpg.part"
 cmp -s "$dir/garbage.mpg.part" "$dir/garbage.mpg" && rm "$dir/garbage.mpg.part" || mv "$dir/garbage.mpg.part" "$dir/garbage.mpg"
 : > "$dir/empty.mpg"
-[ -s "$dir/unfinished.mkv" ] || truncate -s 60M "$dir/unfinished.mkv"
 exit 0

@@ -14,7 +14,6 @@ struct ClipFacts {
     bool hasVideo = false;
     bool hasAudio = false;
     std::int64_t lengthMs = 0;
-    std::int64_t bytes = 0;  // the file's size (the stand-in's own probe sets it)
 };
 
 // Scans program-stream bytes in one or more chunks (a large file is fed as its head and its tail).
