@@ -196,6 +196,12 @@ bool PlayerProcess::postCommand(UINT commandId) const {
     return PostMessageW(window_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0) != FALSE;
 }
 
+bool PlayerProcess::sendCommand(UINT commandId, DWORD timeoutMs) const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0, SMTO_ABORTIFHUNG, timeoutMs,
+                               &ignored) != 0;
+}
+
 bool PlayerProcess::requestClose() const {
     return PostMessageW(window_, WM_CLOSE, 0, 0) != FALSE;
 }
