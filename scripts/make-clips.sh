@@ -95,9 +95,20 @@ if [ ! -s "$dir/tracks/film.mkv" ]; then
 fi
 mkdir -p "$subs"
 printf '1\r\n00:00:00,000 --> 00:00:20,000\r\nA line from a subtitle file\r\n\r\n' >"$subs/extra.srt"
-# Not media at all: random bytes under a playable name, an empty file, and 60 MB of zeros as a download
-# that isn't done yet leaves them (a sparse file: no disk space, written at once).
-[ -s "$dir/garbage.mpg" ] || head -c 65536 /dev/urandom > "$dir/garbage.mpg"
+# Not media at all: bytes that look random under a playable name, and an empty file.
+#
+# The bytes are the same on every machine: 64 KiB from a xorshift generator with a fixed seed, leaving
+# out the zero byte, so that no MPEG start code (00 00 01) can occur in them. Fresh random bytes once held
+# a video stream for the library. Checked natively: Debian's libvlc finds no track in them (tests/contract,
+# tests/vlc) and neither does the stand-in's probe (tests/standins/libvlc/PsProbeVsLibvlcTest.cpp).
+# Written every time, so that a tree made before keeps no bytes of its own.
+perl -e 'binmode STDOUT;
+  my ($x, $out) = (0x2545F491, "");
+  while (length $out < 65536) {
+    $x ^= ($x << 13) & 0xFFFFFFFF; $x ^= $x >> 17; $x ^= ($x << 5) & 0xFFFFFFFF;
+    $out .= chr($x >> 24) if $x >> 24;
+  }
+  print $out' > "$dir/garbage.mpg.part"
+cmp -s "$dir/garbage.mpg.part" "$dir/garbage.mpg" && rm "$dir/garbage.mpg.part" || mv "$dir/garbage.mpg.part" "$dir/garbage.mpg"
 : > "$dir/empty.mpg"
-[ -s "$dir/unfinished.mkv" ] || truncate -s 60M "$dir/unfinished.mkv"
 exit 0

@@ -13,7 +13,6 @@
 #include "app/TitleText.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
-#include "playback/MediaFormats.h"
 #include "playback/MediaPlayer.h"
 #include "playback/ReadableFile.h"
 
@@ -142,22 +141,33 @@ TEST(OpenDialogFilter, MediaFilesFirstWithEveryAcceptedPatternThenVideoAudioAndA
     for (const wchar_t* part = identity::fileFilter(); *part != L'\0'; part += parts.back().size() + 1) {
         parts.push_back(part);
     }
-    std::wstring video, audio;
-    for (const mediaformats::MediaExtension& entry : mediaformats::kMediaExtensions) {
-        std::wstring& list = entry.kind == mediaformats::MediaKind::Video ? video : audio;
-        list += (list.empty() ? L"*." : L";*.") + std::wstring(entry.name);
-    }
     ASSERT_EQ(parts.size(), 8u);
     EXPECT_EQ(parts[0], L"Media Files");
-    EXPECT_EQ(parts[1], video + L";" + audio);
-    EXPECT_EQ(parts[1].rfind(L"*.mpg;*.mp4;", 0), 0u);
     EXPECT_EQ(parts[2], L"Video Files");
-    EXPECT_EQ(parts[3], video);
     EXPECT_EQ(parts[4], L"Audio Files");
-    EXPECT_EQ(parts[5], audio);
-    EXPECT_NE(audio.find(L"*.mp3;"), std::wstring::npos);
     EXPECT_EQ(parts[6], L"All Files (*.*)");
     EXPECT_EQ(parts[7], L"*.*");
+    EXPECT_EQ(parts[1], parts[3] + L";" + parts[5]) << "every video pattern, then every audio one";
+    EXPECT_EQ(parts[1].rfind(L"*.mpg;*.mp4;", 0), 0u);
+    EXPECT_EQ(parts[5].rfind(L"*.mp3;", 0), 0u);
+
+    // Which list holds a pattern, as ';' separates them.
+    const auto holds = [](const std::wstring& list, const std::wstring& pattern) {
+        return (L";" + list + L";").find(L";" + pattern + L";") != std::wstring::npos;
+    };
+    const struct {
+        const wchar_t* pattern;
+        bool video;
+        bool audio;
+    } rows[] = {{L"*.mpg", true, false},  {L"*.mkv", true, false},  {L"*.avi", true, false},
+                {L"*.ts", true, false},   {L"*.webm", true, false}, {L"*.divx", true, false},
+                {L"*.mp3", false, true},  {L"*.flac", false, true}, {L"*.wav", false, true},
+                {L"*.mka", false, true},  {L"*.txt", false, false}, {L"*.mp", false, false},
+                {L"*.MPG", false, false}, {L"mpg", false, false}};
+    for (const auto& row : rows) {
+        EXPECT_EQ(holds(parts[3], row.pattern), row.video) << testing::PrintToString(row.pattern);
+        EXPECT_EQ(holds(parts[5], row.pattern), row.audio) << testing::PrintToString(row.pattern);
+    }
     EXPECT_EQ(VelmoraPlayer().fileFilter(), identity::fileFilter());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -72,8 +73,12 @@ protected:
     // The dummy audio output has neither volume nor mute of its own: they read back as nothing was set.
     virtual std::vector<const char*> audioOutput() const { return {"--aout=dummy"}; }
 
-    bool load(const std::string& clip) {
-        libvlc_media_t* media = libvlc_media_new_path(instance_, testclips::utf8Path(clip).c_str());
+    bool load(const std::string& clip) { return loadUtf8(testclips::utf8Path(clip)); }
+    // A file anywhere, by its path in the system's own form.
+    bool loadFile(const std::filesystem::path& path) { return loadUtf8(path.u8string()); }
+
+    bool loadUtf8(const std::string& path) {
+        libvlc_media_t* media = libvlc_media_new_path(instance_, path.c_str());
         if (media == nullptr) {
             return false;
         }

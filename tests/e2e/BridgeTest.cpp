@@ -87,7 +87,9 @@ TEST_P(DecodedBars, AreOnTheSurfaceInTheirPlaceAndColours) {
 INSTANTIATE_TEST_SUITE_P(Scales, DecodedBars, ::testing::Values(96u, 144u),
                          [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
-// Right seeks 5 s: twice, and the 12-second clip, alone in its folder, ends well before its time.
+// Right seeks 5 s: twice, and the 12-second clip, alone in its folder, ends well before its time. Each
+// seek has landed once the time slider's knob is 4.5 s of the clip further on, which playing takes longer
+// to reach than the wait allows.
 TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForTitle(titleFor(L"long.mpg")));
@@ -95,10 +97,20 @@ TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
     ASSERT_TRUE(waitForShownSurface(surface));
     Picture first;
     ASSERT_TRUE(waitForLitPicture(surface, first));
+    // A seek before the clip's time has moved is ignored: the knob leaves the start first.
+    double before = 0;
+    ASSERT_TRUE(waitUntil([&] { return (before = timeKnobShare()) > 0; }, 5000))
+        << "the knob stays at " << before;
+    const double step = 4.5 / 12;
     const DWORD start = GetTickCount();
     player_.sendKey(VK_RIGHT);
-    Sleep(300);
+    double now = before;
+    ASSERT_TRUE(waitUntil([&] { return (now = timeKnobShare()) >= before + step; }, 4000))
+        << "the first seek did not land: the knob went from " << before << " to " << now;
     player_.sendKey(VK_RIGHT);
+    EXPECT_TRUE(
+        waitUntil([&] { return timeKnobShare() >= now + step || player_.title() == kProductTitle; }, 4000))
+        << "the second seek did not land";
     EXPECT_TRUE(waitForTitle(kProductTitle, 9000)) << "the clip did not end early";
     EXPECT_LT(GetTickCount() - start, 9000u);
 }

@@ -2,6 +2,8 @@
 // and the picture comparisons.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -19,6 +21,20 @@ std::vector<std::wstring> entriesOf(const std::wstring& block) {
         entries.emplace_back(p);
     }
     return entries;
+}
+
+// A process whose parent is the given one; 0 when there is none.
+DWORD childOf(DWORD parent) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    DWORD child = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && child == 0;
+         more = Process32NextW(snapshot, &entry)) {
+        child = entry.th32ParentProcessID == parent ? entry.th32ProcessID : 0;
+    }
+    CloseHandle(snapshot);
+    return child;
 }
 
 const wchar_t kBase[] = L"=C:=C:\\work\0Path=C:\\windows\0velmora_ads_result=5\0TEMP=C:\\t\0";
@@ -63,6 +79,22 @@ TEST(Picture, ComparesPixelsAndIgnoresTheUnusedTopByte) {
     EXPECT_EQ(a.litPixels(), 2u) << "0xFF000000 is black";
     EXPECT_EQ(a.distinctColours(), 2u);
     EXPECT_EQ(b.distinctColours(2), 2u) << "counting stops at the limit";
+}
+
+// What the driven program starts outlives it: here cmd in the player's place, with ping (29 s) as its
+// child. Wine's desktop process is such a child of the first player of a session.
+TEST(PlayerProcessJob, EndsTheProgramButNotTheProcessesItStarted) {
+    PlayerProcess parent;
+    ASSERT_TRUE(parent.start(L"C:\\windows\\system32\\cmd.exe", L"/c ping -n 30 127.0.0.1 >nul", {}));
+    DWORD child = 0;
+    ASSERT_TRUE(waitUntil([&] { return (child = childOf(parent.processId())) != 0; }, 10000));
+    HANDLE handle = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, child);
+    ASSERT_NE(handle, nullptr);
+    parent.kill();
+    EXPECT_EQ(WaitForSingleObject(handle, 2000), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "the child ended with the program";
+    TerminateProcess(handle, 0);
+    CloseHandle(handle);
 }
 
 TEST(WaitUntil, GivesUpAfterTheTimeoutAndSucceedsAtOnceWhenTrue) {

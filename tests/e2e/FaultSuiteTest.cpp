@@ -19,8 +19,10 @@
 #include <thread>
 #include <vector>
 
+#include "common/FedPipe.h"
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
+#include "common/Utf8.h"
 #include "e2e/PlayerFixture.h"
 #include "resources/resource.h"
 
@@ -31,6 +33,9 @@ using testregistry::kHandleValue;
 using testregistry::kNewFileValue;
 using testregistry::kOpenHandedOverFile;
 using testregistry::kPlacementValue;
+
+// Where the libvlc stand-in logs the calls it gets (a player started now inherits it).
+constexpr wchar_t kStandinLog[] = L"VELMORA_LIBVLC_STANDIN_LOG";
 
 // The placement every row starts from, unless the row is about that value.
 const WINDOWPLACEMENT kKnownPlacement = testregistry::placementOf({90, 80, 800, 600});
@@ -341,36 +346,61 @@ std::vector<FaultRow> FaultSuite::table() {
         std::ofstream(path.c_str()) << "not a video, only a few words of text\n";
         return quoted(path);
     });
-    // A download not yet done: 1 GB of zeros under a video's name, which libvlc reads through for a minute
-    // at time 0. The player gives up on it, stops (it is the folder's last), and steps on at once.
+    // A download still under way: a file of zeros under a video's name that libvlc reads at time 0 for as
+    // long as more keeps coming, here a pipe the row holds open. The player gives up on it, stops (it is
+    // the folder's last), and steps on at once; a skip waits about 2 s for it to start.
+    auto unfinished = std::make_shared<std::unique_ptr<FedPipe>>();
     add(
         "MediaUnfinishedDownloadInAFolder",
-        [](FaultSuite&) {
+        [unfinished](FaultSuite& t) {
             const std::wstring folder = faultFolder(L"Unfinished");
             copyOf("long.mpg", folder + L"\\a.mpg");
             copyOf("folder/b.mpg", folder + L"\\b.mpg");
-            const std::wstring path = folder + L"\\unfinished.mkv";
-            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            LARGE_INTEGER size{};
-            size.QuadPart = 1LL << 30;
-            EXPECT_TRUE(file != INVALID_HANDLE_VALUE && SetFilePointerEx(file, size, nullptr, FILE_BEGIN) &&
-                        SetEndOfFile(file));
-            CloseHandle(file);
-            return quoted(path);
+            *unfinished = std::make_unique<FedPipe>(folder + L"\\unfinished.mkv");
+            // Its first bytes are there for each time it is opened (the library reads them before it plays).
+            EXPECT_TRUE((*unfinished)->ready() && (*unfinished)->feed(FedPipe::kBuffer, 5000));
+            // The libvlc calls, to tell when a skip has happened.
+            const std::wstring log = faultFolder(L"Unfinished calls") + L"\\libvlc.log";
+            DeleteFileW(log.c_str());
+            SetEnvironmentVariableW(kStandinLog, log.c_str());
+            t.later([unfinished] {
+                SetEnvironmentVariableW(kStandinLog, nullptr);
+                unfinished->reset();
+            });
+            return quoted((*unfinished)->path());
         },
-        [](FaultSuite& t) {
+        [unfinished](FaultSuite& t) {
             EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
             EXPECT_TRUE(t.waitForTitle(kProductTitle, 15000)) << "the file that never starts still plays";
             EXPECT_TRUE(t.waitForSlots(IDC_BTN_OPEN, IDC_BTN_PLAY));
             t.player_.postCommand(ID_NEXT);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"a.mpg")));
             EXPECT_TRUE(t.waitForTimeTextChanges(2));  // a skip before a file's time moves is ignored...
+            EXPECT_TRUE((*unfinished)->feed(FedPipe::kBuffer, 5000));
             t.player_.postCommand(ID_PREVIOUS);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
-            Sleep(2500);  // ...for 2 s
-            t.player_.postCommand(ID_PREVIOUS);
-            EXPECT_TRUE(t.waitForTitle(titleFor(L"b.mpg"), 3000))
-                << "Previous waits for a file that never starts";
+            // ...for 8 ticks (2.1 s) of a file at time 0, counted from the tick that showed its name.
+            // Previous is pressed until the library is given b.mpg, each press handled before the next: a
+            // press after that would move on from b.mpg, which starts at once.
+            const ULONGLONG shown = GetTickCount64();
+            const auto libraryGot = [&](const wchar_t* name) {
+                std::ifstream in((faultFolder(L"Unfinished calls") + L"\\libvlc.log").c_str());
+                const std::string calls((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
+                const std::string path = testtext::toUtf8(faultFolder(L"Unfinished") + L"\\" + name);
+                return calls.find("set_media " + path) != std::string::npos;
+            };
+            EXPECT_TRUE(waitUntil(
+                [&] {
+                    t.player_.sendCommand(ID_PREVIOUS);
+                    return libraryGot(L"b.mpg");
+                },
+                8000, 100))
+                << "Previous never left the file that never starts";
+            const ULONGLONG waited = GetTickCount64() - shown;
+            EXPECT_GE(waited, 1500u) << "Previous did not wait for the file to start";
+            EXPECT_LE(waited, 4000u) << "Previous waited for the file that never starts";
+            EXPECT_TRUE(t.waitForTitle(titleFor(L"b.mpg")));
         });
     add(
         "MediaFolderOf3000WithBrokenOnes", [](FaultSuite&) { return quoted(bigFolder() + L"\\f0000.mpg"); },

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "common/TestClips.h"
@@ -297,6 +298,34 @@ RECT PlayerTest::timeTextOnScreen() const {
     POINT barTop{0, 0};
     ClientToScreen(controlBar(), &barTop);
     return RECT{slider.left, barTop.y, slider.right, slider.top};
+}
+
+double PlayerTest::timeKnobShare() const {
+    const Picture slider = captureScreen(barControlOnScreen(IDC_TIME_SLIDER));
+    const auto column = [&](int x) {
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < slider.height; ++y) {
+            pixels.push_back(slider.pixels[static_cast<size_t>(y) * slider.width + x]);
+        }
+        return pixels;
+    };
+    // The track and its played part are pictures tiled from alike columns; the round knob's columns come
+    // once, or twice as its two halves mirror each other. It is the widest run of those (the track's
+    // last few columns may be of their own too).
+    std::map<std::vector<std::uint32_t>, int> counts;
+    for (int x = 0; x < slider.width; ++x) {
+        ++counts[column(x)];
+    }
+    int left = -1, width = 0;
+    for (int x = 0, run = 0; x < slider.width; ++x) {
+        run = counts[column(x)] <= 2 ? run + 1 : 0;
+        if (run > width) {
+            width = run;
+            left = x - run + 1;
+        }
+    }
+    const int travel = slider.width - width;
+    return left >= 0 && travel > 0 ? static_cast<double>(left) / travel : -1;
 }
 
 ::testing::AssertionResult PlayerTest::waitForTimeTextChanges(int changes, DWORD timeoutMs) const {

@@ -89,6 +89,9 @@ protected:
     // A control of the bar on the screen; the strip above the time slider that shows the time text.
     RECT barControlOnScreen(int id) const;
     RECT timeTextOnScreen() const;
+    // Where the time slider's knob is, as a share of its travel: 0 at the start of the clip, 1 at its end;
+    // -1 when no knob shows.
+    double timeKnobShare() const;
     // Waits until the time text has changed the given number of times: the length coming up is one
     // change, every second of play another.
     ::testing::AssertionResult waitForTimeTextChanges(int changes, DWORD timeoutMs = 6000) const;

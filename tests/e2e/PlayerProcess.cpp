@@ -26,14 +26,19 @@ std::wstring folderOfPath(const std::wstring& path) {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-// A job that ends the player when the test process ends, however it ends.
+// A job that ends the player when the test process ends, however it ends. The processes the player starts
+// stay out of it: the first program of a Wine session that needs the desktop starts the desktop process
+// (explorer.exe) as its child, and a job that took the desktop down with the player left Wine using the
+// dead desktop's pointer-clip window, so that the next player to go full screen was ended by an X error
+// (BadWindow on X_UnmapWindow).
 HANDLE createKillOnCloseJob() {
     HANDLE job = CreateJobObjectW(nullptr, nullptr);
     if (!job) {
         return nullptr;
     }
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    limits.BasicLimitInformation.LimitFlags =
+        JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE | JOB_OBJECT_LIMIT_SILENT_BREAKAWAY_OK;
     SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
     return job;
 }
@@ -194,6 +199,12 @@ bool PlayerProcess::sendKey(UINT virtualKey) const {
 
 bool PlayerProcess::postCommand(UINT commandId) const {
     return PostMessageW(window_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0) != FALSE;
+}
+
+bool PlayerProcess::sendCommand(UINT commandId, DWORD timeoutMs) const {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window_, WM_COMMAND, MAKEWPARAM(commandId, 0), 0, SMTO_ABORTIFHUNG, timeoutMs,
+                               &ignored) != 0;
 }
 
 bool PlayerProcess::requestClose() const {

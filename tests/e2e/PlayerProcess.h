@@ -57,6 +57,8 @@ public:
     bool sendKey(UINT virtualKey) const;
     // A WM_COMMAND with the identifier, as a menu or a bar button sends it.
     bool postCommand(UINT commandId) const;
+    // The same, handled by the player before it returns; false when it was not within timeoutMs.
+    bool sendCommand(UINT commandId, DWORD timeoutMs = 5000) const;
     // Asks the main window to close, as its frame button does.
     bool requestClose() const;
 

@@ -26,7 +26,6 @@ struct ClipFacts {
     bool hasVideo = false;
     bool hasAudio = false;
     std::int64_t lengthMs = 0;
-    std::int64_t bytes = 0;          // the file's size (the stand-in's own probe sets it)
     std::vector<TrackFacts> tracks;  // in the order the library makes its streams
 };
 

@@ -143,13 +143,20 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
     const testwin::TestWindow video = videoWindow();
     const HWND window = video.get();
     playInto(window, "long.mpg");
-    pumpUntil([] { return false; }, 200);
-    const std::vector<COLORREF> row = rowPixels(window, 10, 2, 320);
-    EXPECT_GE(std::set<COLORREF>(row.begin(), row.end()).size(), 5u) << "coloured bars across the picture";
+    ASSERT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 300; }, 5000));
+    size_t colours = 0;
+    EXPECT_TRUE(pumpUntil(
+        [&] {
+            const std::vector<COLORREF> row = rowPixels(window, 10, 2, 320);
+            colours = std::set<COLORREF>(row.begin(), row.end()).size();
+            return colours >= 5;
+        },
+        5000))
+        << "coloured bars across the picture: " << colours << " colours";
 
     const std::vector<COLORREF> before = rowPixels(window, 10, 0, 320);
-    pumpUntil([] { return false; }, 600);
-    EXPECT_NE(rowPixels(window, 10, 0, 320), before) << "the bars slide as the time goes on";
+    EXPECT_TRUE(pumpUntil([&] { return rowPixels(window, 10, 0, 320) != before; }, 5000))
+        << "the bars slide as the time goes on";
 
     libvlc_media_player_stop(player_);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "FramePainter.h"
+#include "InputFile.h"
 #include "StandinLog.h"
 #include "tests/common/Utf8.h"
 
@@ -17,9 +18,7 @@ using std::chrono::milliseconds;
 constexpr auto kTimeEventPeriod = milliseconds(250);
 constexpr auto kFramePeriod = milliseconds(40);
 constexpr auto kPollPeriod = milliseconds(10);
-// In a file with no stream it knows, the real library's demuxers read through the whole file before it
-// ends, about 18 MB a second, playing at time 0 meanwhile.
-constexpr std::int64_t kScanBytesPerMs = 18 << 10;
+constexpr DWORD kPollPeriodMs = 10;
 
 const char* const kMarqueeOptions[] = {"Enable",  "Text", "Color",   "Opacity", "Position",
                                        "Refresh", "Size", "Timeout", "X",       "Y"};
@@ -77,9 +76,6 @@ bool probePath(const std::string& path, ClipFacts& facts) {
         return false;
     }
     const bool ok = probeClipFile(file, facts);
-    if (_fseeki64(file, 0, SEEK_END) == 0) {
-        facts.bytes = _ftelli64(file);
-    }
     std::fclose(file);
     return ok;
 }
@@ -152,8 +148,20 @@ void Player::run(unsigned generation, std::string path) {
     }
     raise(libvlc_MediaPlayerOpening);
 
+    // A pipe can't be probed ahead: the real library reads its first bytes, waiting for them as long as
+    // the writer takes, and finds no stream in zeros. A file is probed; one with a stream is played by
+    // the clock, and only one without is read.
+    auto input = std::make_unique<InputFile>(path);
     ClipFacts facts;
-    const bool readable = probePath(path, facts);
+    bool readable = input->isOpen();
+    if (readable && input->isPipe()) {
+        readable = readHead(generation, *input);
+    } else if (readable) {
+        readable = probePath(path, facts);
+        if (facts.hasVideo || facts.hasAudio) {
+            input.reset();
+        }
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!isCurrent(generation)) {
@@ -163,7 +171,7 @@ void Player::run(unsigned generation, std::string path) {
             state_ = kError;
         } else {
             state_ = kPlaying;
-            scanMs_ = facts.hasVideo || facts.hasAudio ? 0 : facts.bytes / kScanBytesPerMs;
+            readingThrough_ = input != nullptr;
             clockBase_ = 0;
             clockStart_ = Clock::now();
             clockRunning_ = true;
@@ -204,10 +212,23 @@ void Player::run(unsigned generation, std::string path) {
         raiseTrack(libvlc_MediaPlayerESAdded, track.kind, track.id);
     }
     raiseLength(facts.lengthMs);
-    runPlayback(generation, facts);
+    runPlayback(generation, facts, input.get());
 }
 
-void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
+bool Player::readHead(unsigned generation, InputFile& input) {
+    for (;;) {
+        const InputFile::Read read = input.read(kPollPeriodMs);
+        if (read != InputFile::Read::Waiting) {
+            return read == InputFile::Read::Data;
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!isCurrent(generation)) {
+            return false;
+        }
+    }
+}
+
+void Player::runPlayback(unsigned generation, const ClipFacts& facts, InputFile* input) {
     std::unique_lock<std::mutex> lock(mutex_);
     Clock::time_point lastTimeEvent = Clock::now();
     Clock::time_point lastFrame = lastTimeEvent - kFramePeriod;
@@ -246,16 +267,21 @@ void Player::runPlayback(unsigned generation, const ClipFacts& facts) {
             takeWaitingChanges(generation, lock);
             continue;
         }
-        const std::int64_t time = clockTime();
-        if (scanMs_ > 0) {
-            // Reading a file with no stream: the input's time stays 0 until the whole file is read.
-            if (state_ == kPlaying && time >= scanMs_) {
-                scanMs_ = 0;
-                clockBase_ = 0;
-                clockStart_ = now;
+        if (readingThrough_) {
+            // An input with no stream: its time stays 0 until all of it is read.
+            if (state_ == kPlaying) {
+                lock.unlock();
+                const bool end = input->read(kPollPeriodMs) == InputFile::Read::End;
+                lock.lock();
+                if (end && isCurrent(generation)) {
+                    readingThrough_ = false;
+                    clockBase_ = 0;
+                    clockStart_ = Clock::now();
+                }
             }
             continue;
         }
+        const std::int64_t time = clockTime();
         if (state_ == kPlaying && time >= length_) {
             // A seek past the end is reported as such; a natural end stops exactly at the length.
             clockBase_ = std::max(clockBase_, length_);
@@ -307,7 +333,7 @@ void Player::endSession() {
         clockRunning_ = false;
         clockBase_ = 0;
         length_ = -1;
-        scanMs_ = 0;
+        readingThrough_ = false;
         videoTracks_ = -1;
         video_ = false;
         tracks_ = TrackSet();
@@ -436,7 +462,7 @@ std::int64_t Player::time() {
     if (!active_) {
         return -1;
     }
-    return scanMs_ > 0 ? 0 : clockTime();
+    return readingThrough_ ? 0 : clockTime();
 }
 
 std::int64_t Player::length() {
@@ -460,7 +486,7 @@ void Player::setTime(std::int64_t ms) {
     bool announce;
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!active_ || state_ == kOpening || scanMs_ > 0) {
+        if (!active_ || state_ == kOpening || readingThrough_) {
             return;
         }
         clockBase_ = target;

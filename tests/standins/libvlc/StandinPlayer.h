@@ -15,6 +15,7 @@
 #include <vlc/vlc.h>
 
 #include "EventHub.h"
+#include "InputFile.h"
 #include "PsProbe.h"
 #include "TrackSet.h"
 
@@ -92,7 +93,10 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void run(unsigned generation, std::string path);
-    void runPlayback(unsigned generation, const ClipFacts& facts);
+    // Waits for the first bytes of a pipe; false at its end or when the session is ended meanwhile.
+    bool readHead(unsigned generation, InputFile& input);
+    // `input` is the input to read through (one with no stream), or null.
+    void runPlayback(unsigned generation, const ClipFacts& facts, InputFile* input);
     // Ends the current session and waits for its thread (lets it finish on its own when called from it).
     void endSession();
     bool isCurrent(unsigned generation) const { return generation == generation_; }
@@ -132,7 +136,7 @@ private:
     std::int64_t clockBase_ = 0;
     Clock::time_point clockStart_;
     std::int64_t length_ = -1;
-    std::int64_t scanMs_ = 0;  // play-clock time left reading a file with no stream; time reads 0 meanwhile
+    bool readingThrough_ = false;  // reading an input with no stream to its end; time reads 0 meanwhile
     int videoTracks_ = -1;
     bool video_ = false;  // the session's clip has video
     TrackSet tracks_;
