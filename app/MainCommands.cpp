@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/PlayerWindows.h"
+#include "app/WatchCommands.h"
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
 
@@ -93,6 +94,6 @@ bool runCommand(UINT id) {
             leaveFullScreenCommand();
             return true;
         default:
-            return runPlaybackCommand(id);
+            return runPlaybackCommand(id) || runWatchCommand(id);
     }
 }

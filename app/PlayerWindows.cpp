@@ -95,3 +95,9 @@ void PlayerWindows::playbackStarted() {
         controlbar::armAutoHide();
     }
 }
+
+void PlayerWindows::showFeedback(const std::wstring& text) {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->showFeedback(text);
+    }
+}

@@ -27,6 +27,7 @@ public:
     void showPosition(std::int64_t positionMs) override;
     void resetBarAfterStop() override;
     void playbackStarted() override;
+    void showFeedback(const std::wstring& text) override;
 };
 
 // The one object, for the life of the process.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "playback/MediaPlayer.h"
 
@@ -34,4 +35,8 @@ public:
     virtual void resetBarAfterStop() = 0;
     // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.
     virtual void playbackStarted() = 0;
+
+    // What changed at the viewer's command (a track, the speed, the volume), for about two seconds,
+    // where the picture can't show it: an audio file, or a library that can't write on the picture.
+    virtual void showFeedback(const std::wstring& text) = 0;
 };

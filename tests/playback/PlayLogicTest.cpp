@@ -20,7 +20,8 @@ class Controller : public testing::Test {
 protected:
     void SetUp() override { makeController(); }
     void makeController(std::set<int> types = {PlayerVlc}) {
-        controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view);
+        controller =
+            std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view, [this] { return now; });
     }
 
     // A new controller, log and folder, for one case of a table.
@@ -56,6 +57,7 @@ protected:
     std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
     std::unique_ptr<TempFolder> folder = std::make_unique<TempFolder>();
     RecordingView view;
+    std::uint32_t now = 1000;  // the controller's clock, in milliseconds
     std::unique_ptr<PlayLogic> controller;
 };
 
@@ -374,6 +376,7 @@ TEST_F(Controller, SeekStepsAndClamps) {
         log->time = c.time;
         log->length = c.length;
         view.positions.clear();
+        now += watching::kSeekWaitMs;  // long after the seek of the case before
         EXPECT_EQ(controller->seek(c.direction), c.result);
         if (c.result) {
             EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
@@ -600,4 +603,219 @@ TEST_F(Controller, CommandsFinishWhileEventsArrive) {
     EXPECT_EQ(log->callingThreads, (std::set<DWORD>{GetCurrentThreadId()}));
     EXPECT_EQ(controller->playlist().count(), 3);
     EXPECT_GE(controller->playlist().currentIndex(), 0);
+}
+
+// A player whose time lags its seeks, as libvlc's does: each step starts from the step before while that
+// one is on its way, so quick presses all count, and stop, a new file, the library's arrival or a while
+// without it each end that.
+TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
+    struct Case {
+        const char* what;
+        std::int64_t time;
+        const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes;
+                            // S: stop and play again; O: another file opens
+        std::vector<std::int64_t> seeks;
+        std::int64_t shown;  // what the time display shows at the end
+    };
+    const Case cases[] = {
+        {"ten quick presses move 50 s",
+         20000,
+         "RRRRRRRRRR",
+         {25000, 30000, 35000, 40000, 45000, 50000, 55000, 60000, 65000, 70000},
+         70000},
+        {"Right then Left comes back", 20000, "RL", {25000, 20000}, 20000},
+        {"kept within the length", 110000, "RRR", {115000, 120000, 120000}, 120000},
+        {"kept within the start", 7000, "LLL", {2000, 0, 0}, 0},
+        {"after the library arrives, from its time", 20000, "RAR", {25000, 30300}, 30300},
+        {"a seek the library never reports is not waited for", 20000, "RWR", {25000, 25000}, 25000},
+        {"stop forgets it", 20000, "RSR", {25000, 25000}, 25000},
+        {"a new file forgets it", 20000, "ROR", {25000, 25000}, 25000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        const auto paths = openInFolder(kAbc, 0);
+        log->seeksLag = true;
+        log->time = c.time;
+        log->length = 120000;
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            switch (*step) {
+                case 'R':
+                case 'L':
+                    EXPECT_TRUE(controller->seek(*step == 'R' ? +1 : -1));
+                    now += 33;  // a held key repeats about 30 times a second
+                    break;
+                case 'A':
+                    log->time = log->seeks.back() + 300;
+                    break;
+                case 'W':
+                    now += watching::kSeekWaitMs;
+                    break;
+                case 'S':
+                    controller->stop();
+                    controller->play();
+                    break;
+                case 'O':
+                    ASSERT_TRUE(controller->open(paths[1]));
+                    controller->play();
+                    break;
+            }
+        }
+        EXPECT_EQ(log->seeks, c.seeks);
+        EXPECT_EQ(view.positions.back(), c.seeks.back());
+        EXPECT_EQ(controller->timeShown(), c.shown);
+    }
+}
+
+// A drag of the time slider moves the place that later steps start from.
+TEST_F(Controller, StepsStartFromWhereTheSliderWasDragged) {
+    openInFolder({L"a.mpg"}, 0);
+    log->seeksLag = true;
+    log->time = 20000;
+    controller->seek(+1);
+    controller->seekTo(40000);
+    EXPECT_EQ(controller->timeShown(), 40000);
+    controller->seek(+1);
+    EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{25000, 40000, 45000}));
+}
+
+struct WatchCase {
+    const char* what;
+    bool video;
+    unsigned features;
+    void (*act)(PlayLogic& controller);
+    const wchar_t* text;  // what the viewer is told; null: nothing
+    bool onPicture;       // by the library over the picture, else by the view
+};
+
+constexpr unsigned kAll =
+    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+
+// Every change the viewer makes is told: over the picture of a video, by the view (the bar) for a sound
+// file or where the library can't write on the picture; a player without the feature changes nothing.
+TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
+    const WatchCase cases[] = {
+        {"A", true, kAll, [](PlayLogic& c) { c.nextAudioTrack(); }, L"Audio: Track 2 - [French]", true},
+        {"A on a sound file", false, kAll, [](PlayLogic& c) { c.nextAudioTrack(); },
+         L"Audio: Track 2 - [French]", false},
+        {"audio track from the menu", true, kAll, [](PlayLogic& c) { c.chooseAudioTrack(0); },
+         L"Audio: Low tone - [English]", true},
+        {"S from the first track", true, kAll, [](PlayLogic& c) { c.nextSubtitles(); },
+         L"Subtitles: Signs & songs - [German]", true},
+        {"subtitles off from the menu", true, kAll, [](PlayLogic& c) { c.chooseSubtitles(-1); },
+         L"Subtitles: Off", true},
+        {"subtitle file", true, kAll, [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); },
+         L"Subtitles: extra.srt", true},
+        {"faster", true, kAll, [](PlayLogic& c) { c.stepSpeed(+1); }, L"Speed: 1.25\u00D7", true},
+        {"slower on a sound file", false, kAll, [](PlayLogic& c) { c.stepSpeed(-1); }, L"Speed: 0.75\u00D7",
+         false},
+        {"volume up", true, kAll, [](PlayLogic& c) { c.changeVolume(+1); }, L"Volume 100 %", true},
+        {"volume down on a sound file", false, kAll, [](PlayLogic& c) { c.changeVolume(-1); }, L"Volume 90 %",
+         false},
+        {"mute", true, kAll, [](PlayLogic& c) { c.toggleMute(); }, L"Muted", true},
+        // The volume slider shows its own place.
+        {"volume slider", true, kAll, [](PlayLogic& c) { c.setVolume(50); }, nullptr, false},
+        {"a seek, over the picture", true, kAll, [](PlayLogic& c) { c.seek(+1); }, L"00:00:15 / 00:01:00",
+         true},
+        // The time display shows a sound file's new place already.
+        {"a seek of a sound file", false, kAll, [](PlayLogic& c) { c.seek(+1); }, nullptr, false},
+        {"no text over the picture", true, kAll & ~FeatureOnScreenText, [](PlayLogic& c) { c.stepSpeed(+1); },
+         L"Speed: 1.25\u00D7", false},
+        {"no audio tracks", true, kAll & ~FeatureAudioTracks, [](PlayLogic& c) { c.nextAudioTrack(); },
+         nullptr, false},
+        {"no subtitle tracks", true, kAll & ~FeatureSubtitleTracks, [](PlayLogic& c) { c.nextSubtitles(); },
+         nullptr, false},
+        {"no subtitle files", true, kAll & ~FeatureSubtitleFiles,
+         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); }, nullptr, false},
+        {"no rate", true, kAll & ~FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, nullptr, false},
+    };
+    for (const WatchCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        log->audioTracks = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+        log->audioTrack = 1;
+        log->subtitleTracks = {{3, L"Track 1 - [English]"}, {4, L"Signs & songs - [German]"}};
+        log->subtitleTrack = 3;
+        log->video = c.video;
+        log->features = c.features;
+        log->time = 10000;
+        openInFolder({L"a.mpg"}, 0);
+        view.feedback.clear();
+
+        c.act(*controller);
+        std::vector<std::pair<std::wstring, int>> shown;
+        std::vector<std::wstring> told;
+        if (c.text != nullptr && c.onPicture) {
+            shown.emplace_back(c.text, watching::kFeedbackMs);
+        } else if (c.text != nullptr) {
+            told.push_back(c.text);
+        }
+        EXPECT_EQ(log->textsShown, shown);
+        EXPECT_EQ(view.feedback, told);
+        if ((c.features & ~FeatureOnScreenText) != (kAll & ~FeatureOnScreenText)) {
+            EXPECT_TRUE(log->audioChoices.empty() && log->subtitleChoices.empty() && log->ratesSet.empty() &&
+                        log->subtitleFiles.empty());
+            EXPECT_EQ(controller->speed(), 1.0f);
+        }
+    }
+}
+
+// A and S go round the tracks of what plays; with nothing playing or paused they do nothing.
+TEST_F(Controller, AAndSGoRoundTheTracks) {
+    log->audioTracks = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+    log->audioTrack = 1;
+    log->subtitleTracks = {{3, L"Track 1 - [English]"}, {4, L"Signs and songs - [German]"}};
+    log->subtitleTrack = 3;
+    openInFolder({L"a.mpg"}, 0);
+    for (int i = 0; i < 3; ++i) {
+        controller->nextAudioTrack();
+    }
+    EXPECT_EQ(log->audioChoices, (std::vector<int>{2, 1, 2}));
+    for (int i = 0; i < 4; ++i) {
+        controller->nextSubtitles();
+    }
+    EXPECT_EQ(log->subtitleChoices, (std::vector<int>{4, kNoTrack, 3, 4}));
+
+    controller->stop();
+    log->forget();
+    controller->nextAudioTrack();
+    controller->nextSubtitles();
+    controller->chooseAudioTrack(0);
+    controller->stepSpeed(+1);
+    EXPECT_TRUE(log->audioChoices.empty());
+    EXPECT_TRUE(log->subtitleChoices.empty());
+    EXPECT_TRUE(log->ratesSet.empty());
+    EXPECT_TRUE(log->textsShown.empty());
+}
+
+// ] and [ step between 0.5x and 2x and stop there; the speed carries on to the next file of the folder
+// and to a new player (the library's starts at normal), and the time display shows it.
+TEST_F(Controller, TheSpeedStepsAndCarriesOnToTheNextFile) {
+    openInFolder(kAbc, 0);
+    for (int i = 0; i < 4; ++i) {
+        controller->stepSpeed(+1);
+    }
+    EXPECT_EQ(log->ratesSet, (std::vector<float>{1.25f, 1.5f, 2.0f}));
+    EXPECT_EQ(controller->speed(), 2.0f);
+    controller->chooseSpeed(1.5f);
+    EXPECT_EQ(view.calls.back(), "refreshTime");
+
+    log->rate = 1.0f;  // as a new library player starts
+    controller->skip(+1);
+    EXPECT_EQ(log->ratesSet.back(), 1.5f);
+    EXPECT_EQ(log->rate, 1.5f);
+    ASSERT_FALSE(controller->open(folder->path() + L"movie.swf"));  // no player for it: the one there goes
+    ASSERT_EQ(controller->player(), nullptr);
+    log->rate = 1.0f;
+    log->ratesSet.clear();
+    ASSERT_TRUE(controller->open(folder->path() + L"c.mpg"));
+    controller->play();
+    EXPECT_EQ(log->ratesSet, (std::vector<float>{1.5f}));
+
+    for (int i = 0; i < 5; ++i) {
+        controller->stepSpeed(-1);
+    }
+    EXPECT_EQ(controller->speed(), 0.5f);
+    controller->chooseSpeed(1.0f);
+    EXPECT_EQ(controller->speed(), 1.0f);
 }
