@@ -223,7 +223,7 @@ TEST_F(FormatClips, ASoundFileTellsChangesInTheTimeLine) {
     EXPECT_TRUE(
         waitUntil([&] { return captureScreen(timeTextOnScreen()).differingPixels(paused) > 0; }, 3000))
         << "nothing told";
-    saveScreenshot(L"told-audio");
+    saveScreenshot(L"audio-told-volume");
     EXPECT_TRUE(
         waitUntil([&] { return captureScreen(timeTextOnScreen()).differingPixels(paused) == 0; }, 6000))
         << "the time does not come back";

@@ -154,7 +154,7 @@ TEST_P(WatchingAt, SubtitlesMenuChoosesTheLineOnThePicture) {
     int second = 0;
     EXPECT_TRUE(waitForSubtitleWiderThan(first, second)) << "\"Second subtitle track\" is the wider line";
     if (GetParam().dpi == 96 && !GetParam().fullScreen) {
-        saveScreenshot(L"subtitle-track");
+        saveScreenshot(L"film-subtitle-track");
     }
     ASSERT_TRUE(chooseInMenu({'s', VK_RETURN}));
     EXPECT_TRUE(waitForNoSubtitles());
@@ -190,7 +190,7 @@ TEST_F(Watching, LoadSubtitleFileShowsItsLine) {
     const HWND menu = openContextMenu();
     ASSERT_NE(menu, nullptr);
     menuKeys(menu, {'s'});
-    saveScreenshot(L"context-menu-subtitles");
+    saveScreenshot(L"film-subtitles-menu");
     menuKeys(menu, {VK_UP, VK_RETURN});
     const HWND dialog =
         player_.waitForDialog([](HWND d) { return windowText(d) == L"Load Subtitle File"; }, 5000);
@@ -227,7 +227,7 @@ TEST_F(Watching, SpeedKeysMoveTheLibrarysRateAndTheDisplay) {
         ASSERT_TRUE(log_->waitFor(rate, 5000)) << rate;
     }
     EXPECT_TRUE(waitUntil([&] { return timeTextLeft() < normal - 8; }, 5000)) << "no speed beside the time";
-    saveScreenshot(L"speed-shown");
+    saveScreenshot(L"film-speed");
 
     clockrate::Report a, b;
     ASSERT_TRUE(log_->reportAfter(a));
@@ -249,10 +249,10 @@ TEST_F(Watching, SpeedKeysMoveTheLibrarysRateAndTheDisplay) {
 TEST_F(Watching, VolumeAndSeekAreToldOverThePicture) {
     ASSERT_TRUE(startFilm());
     player_.sendKey(VK_DOWN);
-    saveScreenshot(L"told-video");
+    saveScreenshot(L"film-told-volume");
     EXPECT_TRUE(toldAndGone()) << "volume";
     player_.sendKey('M');
-    saveScreenshot(L"muted");
+    saveScreenshot(L"film-muted");
     EXPECT_TRUE(toldAndGone()) << "mute";
     player_.sendKey('F');
     ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
