@@ -516,7 +516,7 @@ void PlayBar::showFeedback(const std::wstring& text) {
     SetTimer(window_, kFeedbackTimer, watching::kFeedbackMs, nullptr);
     redrawTime();
     // In full screen the bar may have hidden itself: the text brings it back, to hide again at rest.
-    if (!isShown()) {
+    if (!isShown() && lastActivity_ != 0) {
         setShown(true);
         POINT cursor{};
         GetCursorPos(&cursor);
