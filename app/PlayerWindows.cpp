@@ -84,6 +84,12 @@ void PlayerWindows::showPosition(std::int64_t positionMs) {
     }
 }
 
+void PlayerWindows::showFeedback(const std::wstring& text) {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->showFeedback(text);
+    }
+}
+
 void PlayerWindows::resetBarAfterStop() {
     if (PlayBar* bar = appState().controlBar) {
         bar->resetAfterStop();
@@ -93,11 +99,5 @@ void PlayerWindows::resetBarAfterStop() {
 void PlayerWindows::playbackStarted() {
     if (appState().fullScreen) {
         controlbar::armAutoHide();
-    }
-}
-
-void PlayerWindows::showFeedback(const std::wstring& text) {
-    if (PlayBar* bar = appState().controlBar) {
-        bar->showFeedback(text);
     }
 }

@@ -25,9 +25,9 @@ public:
     void refreshTime() override;
     void refreshVolume() override;
     void showPosition(std::int64_t positionMs) override;
+    void showFeedback(const std::wstring& text) override;
     void resetBarAfterStop() override;
     void playbackStarted() override;
-    void showFeedback(const std::wstring& text) override;
 };
 
 // The one object, for the life of the process.

@@ -59,9 +59,9 @@ public:
     void refreshTime() override {}
     void refreshVolume() override {}
     void showPosition(std::int64_t) override {}
+    void showFeedback(const std::wstring&) override {}
     void resetBarAfterStop() override {}
     void playbackStarted() override {}
-    void showFeedback(const std::wstring&) override {}
 };
 
 PlaybackView& noView() {
@@ -92,9 +92,9 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
         !player_->open(path.c_str())) {
         return false;
     }
+    pendingSeek_ = {};
     setCurrentFile(path);
     playerKind_ = playerType;
-    pendingSeek_ = {};
     return true;
 }
 

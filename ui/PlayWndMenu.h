@@ -15,7 +15,6 @@ struct ContextMenuInputs {
     int playerState = 0;  // the player's state; 0 without a player
     int playlistCount = 0;
     bool canStep = false;  // the playlist can go to a previous or next file
-    bool fullScreen = false;
     // The Audio, Subtitles and Speed submenus: what the player can do while a file plays or is paused
     // (PlayerFeature bits; none otherwise), its tracks, the current ones and the speed.
     unsigned features = 0;
@@ -24,6 +23,7 @@ struct ContextMenuInputs {
     std::vector<MediaTrack> subtitleTracks;
     int subtitleTrack = kNoTrack;
     float speed = watching::kNormalSpeed;
+    bool fullScreen = false;
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing

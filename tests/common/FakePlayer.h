@@ -277,7 +277,7 @@ struct RecordingView final : PlaybackView {
     void refreshTime() override { calls.push_back("refreshTime"); }
     void refreshVolume() override { calls.push_back("refreshVolume"); }
     void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
+    void showFeedback(const std::wstring& text) override { feedback.push_back(text); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
-    void showFeedback(const std::wstring& text) override { feedback.push_back(text); }
 };

@@ -108,7 +108,7 @@ TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
 // starts from the first one's target. (The film is 20 s long: the second target is short of its end.)
 TEST_F(PlayerTest, TwoQuickPressesOfRightBothCount) {
     LibraryLog library(newFolder(L"Library Logs") + L"\\quick presses.log");
-    environment_.push_back({L"VELMORA_BRIDGE_LOG", library.path()});
+    extraEnvironment_.push_back({L"VELMORA_BRIDGE_LOG", library.path()});
     ASSERT_TRUE(startPlayer(testclips::path("tracks/film.mkv")));
     ASSERT_TRUE(waitForTitle(titleFor(L"film.mkv")));
     ASSERT_TRUE(waitUntil([&] { return library.values("time").size() >= 2; }, 10000));

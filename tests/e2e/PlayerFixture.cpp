@@ -72,7 +72,7 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
                         const std::wstring& currentFolder) const {
     Environment environment = {{L"VELMORA_ADS_LOG", adsLog_},
                                {L"VELMORA_ADS_RESULT", std::to_wstring(adsResult)}};
-    environment.insert(environment.end(), environment_.begin(), environment_.end());
+    environment.insert(environment.end(), extraEnvironment_.begin(), extraEnvironment_.end());
     return process.start(exePath(), commandTail, environment, 120000, currentFolder);
 }
 

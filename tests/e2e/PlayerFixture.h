@@ -111,8 +111,7 @@ protected:
 
     PlayerProcess player_;
     std::wstring adsLog_;
-    // Given to the players this test starts, on top of the advertisement double's settings.
-    Environment environment_;
+    Environment extraEnvironment_;  // for the next start, on top of the advertisement double's
 };
 
 }  // namespace e2e

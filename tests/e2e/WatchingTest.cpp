@@ -41,7 +41,7 @@ protected:
             c = iswalnum(c) ? c : L'_';
         }
         log_ = std::make_unique<LibraryLog>(newFolder(L"Library Logs") + L"\\" + name + L".log");
-        environment_.push_back({L"VELMORA_BRIDGE_LOG", log_->path()});
+        extraEnvironment_.push_back({L"VELMORA_BRIDGE_LOG", log_->path()});
     }
 
     // The film plays at the place, and the library has reported its first time: its tracks are known.

@@ -327,21 +327,6 @@ TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
     EXPECT_TRUE(in.fullScreen);
 }
 
-TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
-    auto player = installControllerWithPlayer();
-    player->state = StatePaused;
-    ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
-    EXPECT_TRUE(in.hasPlayer);
-    EXPECT_FALSE(in.isPlaying);
-    EXPECT_EQ(in.playerState, StatePaused);
-    EXPECT_FALSE(in.fullScreen);
-
-    player->state = StatePlaying;
-    in = currentContextMenuInputs(appWindowLinks());
-    EXPECT_TRUE(in.isPlaying);
-    EXPECT_EQ(in.playerState, StatePlaying);
-}
-
 // The tracks and the player's features count only while a file plays or is paused; the speed is the
 // controller's, which stays from one file to the next.
 TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
@@ -364,6 +349,21 @@ TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     appState().controller->chooseSpeed(1.5f);
     player->state = StateStopped;
     EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).speed, 1.5f);
+}
+
+TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
+    auto player = installControllerWithPlayer();
+    player->state = StatePaused;
+    ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
+    EXPECT_TRUE(in.hasPlayer);
+    EXPECT_FALSE(in.isPlaying);
+    EXPECT_EQ(in.playerState, StatePaused);
+    EXPECT_FALSE(in.fullScreen);
+
+    player->state = StatePlaying;
+    in = currentContextMenuInputs(appWindowLinks());
+    EXPECT_TRUE(in.isPlaying);
+    EXPECT_EQ(in.playerState, StatePlaying);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -240,20 +241,20 @@ TEST(Accelerators, TableHasEighteenKeysInOrder) {
         {key, VK_UP, ID_VOLUME_UP},
         {FALT | FNOINVERT, '/', ID_HELP_ABOUT},  // characters, not virtual keys
         {FALT | FNOINVERT, '?', ID_HELP_ABOUT},
-        {key, VK_ESCAPE, ID_LEAVE_FULLSCREEN},
         {key, 'A', ID_AUDIO_NEXT},
         {key, 'S', ID_SUBTITLES_NEXT},
         {FNOINVERT, ']', ID_SPEED_FASTER},  // characters: wherever the layout has them
         {FNOINVERT, '[', ID_SPEED_SLOWER},
         {key, VK_BACK, ID_SPEED_NORMAL},
+        {key, VK_ESCAPE, ID_LEAVE_FULLSCREEN},
     };
-    constexpr int kCount = static_cast<int>(sizeof(expected) / sizeof(expected[0]));
     HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
-    ASSERT_EQ(CopyAcceleratorTableW(table, nullptr, 0), kCount);
-    ACCEL actual[kCount] = {};
-    ASSERT_EQ(CopyAcceleratorTableW(table, actual, kCount), kCount);
-    for (int i = 0; i < kCount; ++i) {
+    const int count = static_cast<int>(std::size(expected));
+    ASSERT_EQ(CopyAcceleratorTableW(table, nullptr, 0), count);
+    ACCEL actual[std::size(expected)] = {};
+    ASSERT_EQ(CopyAcceleratorTableW(table, actual, count), count);
+    for (int i = 0; i < count; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(actual[i].fVirt & 0x7F, expected[i].fVirt);
         EXPECT_EQ(actual[i].key, expected[i].key);
