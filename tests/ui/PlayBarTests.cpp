@@ -467,17 +467,6 @@ TEST_F(ControlBar, AFeedbackTextTakesThePlaceOfTheTimeForAWhile) {
     EXPECT_NE(bar->lastActivity(), 1u) << "the rest before the bar hides again starts afresh";
 }
 
-TEST_F(ControlBar, TheSpeedShowsBesideTheTimeWhileItIsNotNormal) {
-    player->state = StatePlaying;
-    player->length = 60000;
-    bar->refreshTime();
-    const std::vector<std::uint32_t> normal = timeColumn();
-    appState().controller->chooseSpeed(1.5f);
-    EXPECT_NE(timeColumn(), normal);
-    appState().controller->chooseSpeed(1.0f);
-    EXPECT_EQ(timeColumn(), normal);
-}
-
 // The bar tells the truth: a disabled button is drawn grey and faded (its darkest pixel lighter, its
 // colours grey), and Mute shows a struck-through speaker while the sound is off.
 TEST_F(ControlBar, DisabledButtonsAreDimmedAndMuteShowsTheSoundOff) {

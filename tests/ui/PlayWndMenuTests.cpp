@@ -110,210 +110,126 @@ TEST(ContextMenuFullScreen, MenuWithoutPopupGivesNull) {
     DestroyMenu(empty);
 }
 
-// One item of a menu as the user sees it: its text ("-" for a separator), its command, and whether it
-// is greyed and radio-checked.
-struct Item {
-    std::wstring text;
-    UINT command;
-    bool greyed;
-    bool checked;
-
-    bool operator==(const Item& other) const {
-        return text == other.text && command == other.command && greyed == other.greyed &&
-               checked == other.checked;
+// A submenu as the user sees it: its items' texts joined by "|", a separator as "-", a radio-checked item
+// after "*", a greyed one after "~"; "greyed" for a greyed submenu item in the pop-up.
+std::wstring shown(HMENU popup, int position) {
+    if ((GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0) {
+        return L"greyed";
     }
-};
-
-void PrintTo(const Item& item, std::ostream* os) {
-    *os << testing::PrintToString(item.text) << " " << item.command << (item.greyed ? " greyed" : "")
-        << (item.checked ? " checked" : "");
-}
-
-std::vector<Item> itemsOf(HMENU menu) {
-    std::vector<Item> items;
+    HMENU menu = GetSubMenu(popup, position);
+    std::wstring text;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        wchar_t text[80] = L"";
+        wchar_t name[80] = L"";
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID | MIIM_STRING;
-        info.dwTypeData = text;
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = name;
         info.cch = 80;
         GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
-        const bool separator = (info.fType & MFT_SEPARATOR) != 0;
-        const bool radio = (info.fType & MFT_RADIOCHECK) != 0 && (info.fState & MFS_CHECKED) != 0;
-        if (separator) {
-            items.push_back({L"-", 0, false, false});
-        } else {
-            items.push_back({text, info.wID, (info.fState & MFS_GRAYED) != 0, radio});
+        text += i > 0 ? L"|" : L"";
+        if ((info.fType & MFT_SEPARATOR) != 0) {
+            text += L"-";
+            continue;
         }
+        text += (info.fType & MFT_RADIOCHECK) != 0 && (info.fState & MFS_CHECKED) != 0 ? L"*" : L"";
+        text += (info.fState & MFS_GRAYED) != 0 ? L"~" : L"";
+        text += name;
     }
-    return items;
-}
-
-// The three submenus, by their place in the pop-up of a window (not full screen).
-constexpr int kAudio = 8, kSubtitles = 9, kSpeed = 10;
-
-bool submenuGreyed(HMENU popup, int position) {
-    return (GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0;
+    return text;
 }
 
 constexpr unsigned kAll =
     FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
-
-struct SubmenuCase {
-    const char* name;
-    unsigned features;
-    std::vector<MediaTrack> audio;
-    int audioTrack;
-    std::vector<MediaTrack> subtitles;
-    int subtitleTrack;
-    float speed;
-    bool audioGreyed, subtitlesGreyed, speedGreyed;
-    std::vector<Item> audioItems, subtitleItems;
-    int speedChecked;  // the place of the checked speed; -1 for none
-};
-
-void PrintTo(const SubmenuCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
 const std::vector<MediaTrack> kFilmAudio = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
 const std::vector<MediaTrack> kFilmSubtitles = {{3, L"Track 1 - [English]"},
                                                 {4, L"Signs & songs - [German]"}};
-const Item kSeparator{L"-", 0, false, false};
-const Item kLoad{L"Load Subtitle File...", ID_LOAD_SUBTITLE_FILE, false, false};
 
-class ContextSubmenus : public testing::TestWithParam<SubmenuCase> {};
-
-// The Audio, Subtitles and Speed submenus list what the file that plays has, with the current choice
-// checked; they are greyed with nothing playing or paused and where the player can't do it.
-TEST_P(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
-    const SubmenuCase& c = GetParam();
-    const auto loaded = loadContextMenu();
-    ASSERT_NE(loaded.get(), nullptr);
-    ContextMenuInputs in = inputs(true, true, StatePlaying, 1, false);
-    in.features = c.features;
-    in.audioTracks = c.audio;
-    in.audioTrack = c.audioTrack;
-    in.subtitleTracks = c.subtitles;
-    in.subtitleTrack = c.subtitleTrack;
-    in.speed = c.speed;
-    HMENU popup = prepareContextMenu(loaded.get(), in);
-    ASSERT_NE(popup, nullptr);
-
-    EXPECT_EQ(submenuGreyed(popup, kAudio), c.audioGreyed);
-    EXPECT_EQ(submenuGreyed(popup, kSubtitles), c.subtitlesGreyed);
-    EXPECT_EQ(submenuGreyed(popup, kSpeed), c.speedGreyed);
-    if (!c.audioGreyed) {
-        EXPECT_EQ(itemsOf(GetSubMenu(popup, kAudio)), c.audioItems);
-    }
-    if (!c.subtitlesGreyed) {
-        EXPECT_EQ(itemsOf(GetSubMenu(popup, kSubtitles)), c.subtitleItems);
-    }
-    const std::vector<Item> speeds = itemsOf(GetSubMenu(popup, kSpeed));
-    ASSERT_EQ(speeds.size(), 6u);
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(speeds[static_cast<size_t>(i)].checked, i == c.speedChecked) << i;
+// The Audio, Subtitles and Speed submenus (places 8 to 10 of the pop-up) list what the file that plays has,
+// with the current choice checked; greyed with nothing playing or paused and where the player can't.
+TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
+    struct Case {
+        const char* name;
+        unsigned features;
+        std::vector<MediaTrack> audio, subtitles;
+        int audioTrack, subtitleTrack;
+        float speed;
+        const wchar_t *audioItems, *subtitleItems, *speedItems;
+    };
+    const wchar_t* const speeds15 = L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|*1.5\u00D7|2\u00D7";
+    const wchar_t* const speeds1 = L"0.5\u00D7|0.75\u00D7|*Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7";
+    const Case cases[] = {
+        {"nothing playing", 0, {}, {}, kNoTrack, kNoTrack, 1.0f, L"greyed", L"greyed", L"greyed"},
+        {"film", kAll, kFilmAudio, kFilmSubtitles, 2, 4, 1.5f, L"Low tone - [English]|*Track 2 - [French]",
+         L"Off|Track 1 - [English]|*Signs && songs - [German]|-|Load Subtitle File...", speeds15},
+        {"subtitles off", kAll, kFilmAudio, kFilmSubtitles, 1, kNoTrack, 1.0f,
+         L"*Low tone - [English]|Track 2 - [French]",
+         L"*Off|Track 1 - [English]|Signs && songs - [German]|-|Load Subtitle File...", speeds1},
+        // Before the library knows the tracks (or a sound file): nothing to choose in Audio.
+        {"no tracks known",
+         kAll,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.0f,
+         L"greyed",
+         L"*Off|-|Load Subtitle File...",
+         speeds1},
+        {"older library", 0, kFilmAudio, kFilmSubtitles, 1, 3, 1.0f, L"greyed", L"greyed", L"greyed"},
+        {"no subtitle files",
+         kAll & ~FeatureSubtitleFiles,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.0f,
+         L"greyed",
+         L"*Off|-|~Load Subtitle File...",
+         speeds1},
+        {"subtitle files only",
+         FeatureSubtitleFiles,
+         {},
+         kFilmSubtitles,
+         kNoTrack,
+         3,
+         1.0f,
+         L"greyed",
+         L"~Off|-|Load Subtitle File...",
+         L"greyed"},
+        {"speed between steps",
+         FeatureRate,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.1f,
+         L"greyed",
+         L"greyed",
+         L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto loaded = loadContextMenu();
+        ASSERT_NE(loaded.get(), nullptr);
+        ContextMenuInputs in = inputs(true, true, StatePlaying, 1, false);
+        in.features = c.features;
+        in.audioTracks = c.audio;
+        in.audioTrack = c.audioTrack;
+        in.subtitleTracks = c.subtitles;
+        in.subtitleTrack = c.subtitleTrack;
+        in.speed = c.speed;
+        HMENU popup = prepareContextMenu(loaded.get(), in);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(shown(popup, 8), c.audioItems);
+        EXPECT_EQ(shown(popup, 9), c.subtitleItems);
+        EXPECT_EQ(shown(popup, 10), c.speedItems);
+        if (!c.audio.empty() && c.features == kAll) {
+            // A track's item says which place of the list it stands for.
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ContextSubmenus,
-    testing::Values(
-        SubmenuCase{"NothingPlaying", 0, {}, kNoTrack, {}, kNoTrack, 1.0f, true, true, true, {}, {}, -1},
-        SubmenuCase{"Film",
-                    kAll,
-                    kFilmAudio,
-                    2,
-                    kFilmSubtitles,
-                    4,
-                    1.5f,
-                    false,
-                    false,
-                    false,
-                    {{L"Low tone - [English]", ID_AUDIO_TRACK_FIRST, false, false},
-                     {L"Track 2 - [French]", ID_AUDIO_TRACK_FIRST + 1, false, true}},
-                    {{L"Off", ID_SUBTITLES_OFF, false, false},
-                     {L"Track 1 - [English]", ID_SUBTITLE_TRACK_FIRST, false, false},
-                     {L"Signs && songs - [German]", ID_SUBTITLE_TRACK_FIRST + 1, false, true},
-                     kSeparator,
-                     kLoad},
-                    4},
-        SubmenuCase{"SubtitlesOff",
-                    kAll,
-                    kFilmAudio,
-                    1,
-                    kFilmSubtitles,
-                    kNoTrack,
-                    1.0f,
-                    false,
-                    false,
-                    false,
-                    {{L"Low tone - [English]", ID_AUDIO_TRACK_FIRST, false, true},
-                     {L"Track 2 - [French]", ID_AUDIO_TRACK_FIRST + 1, false, false}},
-                    {{L"Off", ID_SUBTITLES_OFF, false, true},
-                     {L"Track 1 - [English]", ID_SUBTITLE_TRACK_FIRST, false, false},
-                     {L"Signs && songs - [German]", ID_SUBTITLE_TRACK_FIRST + 1, false, false},
-                     kSeparator,
-                     kLoad},
-                    2},
-        // Before the library knows the tracks (a clip of one track, an audio file): no Audio to choose.
-        SubmenuCase{"NoTracksKnown",
-                    kAll,
-                    {},
-                    kNoTrack,
-                    {},
-                    kNoTrack,
-                    0.5f,
-                    true,
-                    false,
-                    false,
-                    {},
-                    {{L"Off", ID_SUBTITLES_OFF, false, true}, kSeparator, kLoad},
-                    0},
-        SubmenuCase{"OlderLibrary", 0, kFilmAudio, 1, kFilmSubtitles, 3, 1.0f, true, true, true, {}, {}, -1},
-        SubmenuCase{"NoSubtitleFiles",
-                    kAll & ~FeatureSubtitleFiles,
-                    {},
-                    kNoTrack,
-                    {},
-                    kNoTrack,
-                    2.0f,
-                    true,
-                    false,
-                    false,
-                    {},
-                    {{L"Off", ID_SUBTITLES_OFF, false, true},
-                     kSeparator,
-                     {L"Load Subtitle File...", ID_LOAD_SUBTITLE_FILE, true, false}},
-                    5},
-        SubmenuCase{"SubtitleFilesOnly",
-                    FeatureSubtitleFiles,
-                    {},
-                    kNoTrack,
-                    kFilmSubtitles,
-                    3,
-                    1.0f,
-                    true,
-                    false,
-                    true,
-                    {},
-                    {{L"Off", ID_SUBTITLES_OFF, true, false}, kSeparator, kLoad},
-                    -1},
-        SubmenuCase{"SpeedBetweenSteps",
-                    FeatureRate,
-                    {},
-                    kNoTrack,
-                    {},
-                    kNoTrack,
-                    1.1f,
-                    true,
-                    true,
-                    false,
-                    {},
-                    {},
-                    -1}),
-    [](const testing::TestParamInfo<SubmenuCase>& info) { return std::string(info.param.name); });
 
 using ContextMenuInputsFromState = MainWindowFixture;
 
@@ -332,18 +248,16 @@ TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
 TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     auto player = installControllerWithPlayer();
     player->audioTracks = kFilmAudio;
-    player->audioTrack = 2;
     player->subtitleTracks = kFilmSubtitles;
-    player->subtitleTrack = kNoTrack;
-    for (const int state : {StatePlaying, StatePaused, StateStopped}) {
+    player->subtitleTrack = 4;
+    for (const int state : {StatePaused, StateStopped}) {
         player->state = state;
         const ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
-        const bool playing = state != StateStopped;
-        EXPECT_EQ(in.features, playing ? player->features : 0u) << state;
-        EXPECT_EQ(in.audioTracks, playing ? kFilmAudio : std::vector<MediaTrack>()) << state;
-        EXPECT_EQ(in.audioTrack, playing ? 2 : kNoTrack) << state;
-        EXPECT_EQ(in.subtitleTracks, playing ? kFilmSubtitles : std::vector<MediaTrack>()) << state;
-        EXPECT_EQ(in.subtitleTrack, kNoTrack) << state;
+        const bool paused = state == StatePaused;
+        EXPECT_EQ(in.features, paused ? player->features : 0u);
+        EXPECT_EQ(in.audioTracks.size(), paused ? 2u : 0u);
+        EXPECT_EQ(in.subtitleTracks.size(), paused ? 2u : 0u);
+        EXPECT_EQ(in.subtitleTrack, paused ? 4 : kNoTrack);
     }
     player->state = StatePlaying;
     appState().controller->chooseSpeed(1.5f);
