@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "app/WatchCommands.h"
 #include "ui/SystemLibrary.h"
 
 std::wstring takeFirstDroppedFile(HDROP drop) {
@@ -21,10 +22,11 @@ std::wstring takeFirstDroppedFile(HDROP drop) {
     return path;
 }
 
-// Only the first file of a drop is opened; unlike the command line, no readability test comes first.
+// Only the first file of a drop is opened; unlike the command line, no readability test comes first. A
+// subtitle file goes to the video that plays.
 void onDropFiles(HDROP drop) {
     std::wstring path = takeFirstDroppedFile(drop);
-    if (!path.empty()) {
+    if (!path.empty() && !takeDroppedSubtitleFile(path)) {
         openMediaFile(path);
     }
 }

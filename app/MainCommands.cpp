@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Desktop.h"
 #include "app/PlayerWindows.h"
+#include "app/WatchCommands.h"
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
 
@@ -97,6 +98,6 @@ bool runCommand(UINT id) {
             toggleAlwaysOnTop();
             return true;
         default:
-            return runPlaybackCommand(id);
+            return runPlaybackCommand(id) || runWatchCommand(id);
     }
 }

@@ -1,24 +1,30 @@
 #include "app/MediaPlayerApp.h"
 
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "playback/MediaFormats.h"
 
 namespace {
 
+// Pairs of description and patterns, each ended by a NUL, as the open dialog reads them.
+std::wstring joinFilter(std::initializer_list<std::pair<std::wstring, std::wstring>> pairs) {
+    std::wstring filter;
+    for (const auto& pair : pairs) {
+        filter += pair.first + L'\0' + pair.second + L'\0';
+    }
+    return filter;  // its terminator ends the list
+}
+
 std::wstring composeFileFilter() {
     using mediaformats::MediaKind;
-    const std::wstring pairs[][2] = {
+    return joinFilter({
         {L"Media Files", mediaformats::patterns()},
         {L"Video Files", mediaformats::patterns(MediaKind::Video)},
         {L"Audio Files", mediaformats::patterns(MediaKind::Audio)},
         {L"All Files (*.*)", L"*.*"},
-    };
-    std::wstring filter;
-    for (const auto& pair : pairs) {
-        filter += pair[0] + L'\0' + pair[1] + L'\0';
-    }
-    return filter;  // its terminator ends the list
+    });
 }
 
 }  // namespace
@@ -32,6 +38,12 @@ const wchar_t kShortProductName[] = L"VelmoraPlayer";
 
 const wchar_t* fileFilter() {
     static const std::wstring filter = composeFileFilter();
+    return filter.c_str();
+}
+
+const wchar_t* subtitleFilter() {
+    static const std::wstring filter =
+        joinFilter({{L"Subtitle Files", mediaformats::subtitlePatterns()}, {L"All Files (*.*)", L"*.*"}});
     return filter.c_str();
 }
 }  // namespace identity

@@ -87,6 +87,12 @@ void PlayerWindows::showPosition(std::int64_t positionMs) {
     }
 }
 
+void PlayerWindows::showFeedback(const std::wstring& text) {
+    if (PlayBar* bar = appState().controlBar) {
+        bar->showFeedback(text);
+    }
+}
+
 void PlayerWindows::resetBarAfterStop() {
     if (PlayBar* bar = appState().controlBar) {
         bar->resetAfterStop();

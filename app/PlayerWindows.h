@@ -25,6 +25,7 @@ public:
     void refreshTime() override;
     void refreshVolume() override;
     void showPosition(std::int64_t positionMs) override;
+    void showFeedback(const std::wstring& text) override;
     void resetBarAfterStop() override;
     void playbackStarted() override;
     void fileOpened(const std::wstring& path) override;

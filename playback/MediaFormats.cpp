@@ -38,6 +38,25 @@ bool isAcceptedPath(const std::wstring& path) {
     return false;
 }
 
+bool isSubtitlePath(const std::wstring& path) {
+    const std::size_t dot = path.rfind(L'.');
+    const std::wstring extension = dot == std::wstring::npos ? L"" : asciiLowerCase(path.substr(dot + 1));
+    for (const wchar_t* name : kSubtitleExtensions) {
+        if (extension == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::wstring subtitlePatterns() {
+    std::wstring text;
+    for (const wchar_t* name : kSubtitleExtensions) {
+        text += (text.empty() ? L"*." : L";*.") + std::wstring(name);
+    }
+    return text;
+}
+
 std::wstring patterns() {
     return patternsOf([](const MediaExtension&) { return true; });
 }

@@ -49,4 +49,12 @@ bool isAcceptedPath(const std::wstring& path);
 std::wstring patterns();
 std::wstring patterns(MediaKind kind);
 
+// Subtitle files, which the player adds to the video that plays or is paused (the "Subtitle Files" of
+// the dialog that loads one, and the test of a file dropped on the window); never opened as media.
+inline constexpr const wchar_t* kSubtitleExtensions[] = {L"srt", L"ass", L"ssa", L"sub", L"vtt", L"smi"};
+// True when the text after the last '.' of the path, folded as above, is one of them exactly.
+bool isSubtitlePath(const std::wstring& path);
+// "*.srt;*.ass;...".
+std::wstring subtitlePatterns();
+
 }  // namespace mediaformats

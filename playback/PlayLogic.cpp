@@ -18,7 +18,6 @@ namespace {
 const int kWaitPollMs = 100;
 const int kWaitPolls = 30;
 
-const std::int64_t kSeekStepMs = 5000;
 const int kVolumeStep = 10;
 
 // A file libvlc plays without ever getting a picture, a sound or a time out of it (a partly downloaded
@@ -60,6 +59,7 @@ public:
     void refreshTime() override {}
     void refreshVolume() override {}
     void showPosition(std::int64_t) override {}
+    void showFeedback(const std::wstring&) override {}
     void resetBarAfterStop() override {}
     void playbackStarted() override {}
     void fileOpened(const std::wstring&) override {}
@@ -72,9 +72,10 @@ PlaybackView& noView() {
 
 }  // namespace
 
-PlayLogic::PlayLogic(PlayerFactory factory, PlaybackView* view)
+PlayLogic::PlayLogic(PlayerFactory factory, PlaybackView* view, Clock clock)
     : factory_(factory ? std::move(factory) : PlayerFactory(makeDefaultPlayer)),
       view_(view != nullptr ? *view : noView()),
+      clock_(clock ? std::move(clock) : Clock([] { return static_cast<std::uint32_t>(GetTickCount()); })),
       eventWindow_(std::make_unique<PlayerEventWindow>(&PlayLogic::deliverEvent, this)) {}
 
 PlayLogic::~PlayLogic() {
@@ -92,6 +93,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
         !player_->open(path.c_str())) {
         return false;
     }
+    pendingSeek_ = {};
     setCurrentFile(path);
     playerKind_ = playerType;
     view_.fileOpened(path);
@@ -109,6 +111,7 @@ void PlayLogic::play() {
         return;
     }
     ticksAtTimeZero_ = 0;
+    applySpeed();
     player_->play();
     view_.showSurface(player_->hasVideo());
     applyVolume();
@@ -124,6 +127,7 @@ void PlayLogic::pause() {
 }
 
 void PlayLogic::stop() {
+    pendingSeek_ = {};
     if (player_) {
         player_->stop();
         waitUntilNotPlaying();
@@ -185,26 +189,39 @@ bool PlayLogic::seek(int direction) {
         return false;
     }
     const std::int64_t time = player_->getTime();
-    // 0 means playback hasn't advanced yet; a negative time means the library knows no position.
-    if (time <= 0) {
+    const std::uint32_t now = clock_();
+    // A step taken while the one before is still on its way starts from where that one goes, so that
+    // quick presses (a held key) each count. Otherwise a time of 0 means playback hasn't advanced yet,
+    // and a negative time that the library knows no position.
+    const bool onItsWay = watching::seekOnItsWay(pendingSeek_, time, now);
+    if (!onItsWay && time <= 0) {
         return false;
     }
-    std::int64_t target = 0;
-    if (direction < 0) {
-        target = time > kSeekStepMs ? time - kSeekStepMs : 0;
-    } else {
-        const std::int64_t length = player_->getLength();
-        target = time + kSeekStepMs;
-        // Without a known length (0 or -1) there is nothing to clamp to, and clamping to that value
-        // would jump back to the start. The step goes ahead unclamped: the library treats a time past
-        // the end as the end, which the tick then handles like any other end of media.
-        if (length > 0 && target >= length) {
-            target = length;
-        }
-    }
+    const std::int64_t length = player_->getLength();
+    const std::int64_t target =
+        watching::stepTarget(onItsWay ? pendingSeek_.target : time, direction, length);
     player_->setTime(target);
+    pendingSeek_ = {true, target, now};
     view_.showPosition(target);
+    // An audio file's time display shows the new place already.
+    tellOnPicture(watching::positionText(target, length));
     return true;
+}
+
+std::int64_t PlayLogic::timeShown() {
+    const std::int64_t time = player_ ? player_->getTime() : 0;
+    if (watching::seekOnItsWay(pendingSeek_, time, clock_())) {
+        return pendingSeek_.target;
+    }
+    pendingSeek_ = {};
+    return time;
+}
+
+void PlayLogic::seekTo(std::int64_t ms) {
+    if (player_) {
+        player_->setTime(ms);
+        pendingSeek_ = {true, ms, clock_()};
+    }
 }
 
 void PlayLogic::setVolume(int percent) {
@@ -222,6 +239,7 @@ void PlayLogic::changeVolume(int direction) {
         volume_ = 0;
     }
     setVolume(clampPercent(volume_ + (direction > 0 ? kVolumeStep : -kVolumeStep)));
+    tell(watching::volumeText(volume_));
 }
 
 void PlayLogic::toggleMute() {
@@ -230,6 +248,7 @@ void PlayLogic::toggleMute() {
         applyVolume();
     }
     view_.refreshVolume();
+    tell(watching::muteText(muted_));
 }
 
 void PlayLogic::timerProc() {
@@ -419,5 +438,102 @@ void PlayLogic::onPlayerEvent(int eventType) {
             break;
         default:
             break;
+    }
+}
+
+bool PlayLogic::can(PlayerFeature feature) {
+    return playingOrPaused() && (player_->features() & feature) != 0;
+}
+
+bool PlayLogic::showsVideo() {
+    return playingOrPaused() && player_->hasVideo();
+}
+
+void PlayLogic::tell(const std::wstring& text) {
+    if (!tellOnPicture(text)) {
+        view_.showFeedback(text);
+    }
+}
+
+bool PlayLogic::tellOnPicture(const std::wstring& text) {
+    if (!can(FeatureOnScreenText) || !player_->hasVideo()) {
+        return false;
+    }
+    player_->showText(text.c_str(), watching::kFeedbackMs);
+    return true;
+}
+
+void PlayLogic::nextAudioTrack() {
+    if (can(FeatureAudioTracks)) {
+        const std::vector<MediaTrack> tracks = player_->audioTracks();
+        chooseAudioTrack(
+            watching::trackIndex(tracks, watching::nextAudioTrack(tracks, player_->currentAudioTrack())));
+    }
+}
+
+void PlayLogic::chooseAudioTrack(int index) {
+    if (!can(FeatureAudioTracks)) {
+        return;
+    }
+    const std::vector<MediaTrack> tracks = player_->audioTracks();
+    if (index < 0 || index >= static_cast<int>(tracks.size())) {
+        return;
+    }
+    const MediaTrack& track = tracks[static_cast<std::size_t>(index)];
+    if (player_->setAudioTrack(track.id)) {
+        tell(watching::audioText(track));
+    }
+}
+
+void PlayLogic::nextSubtitles() {
+    if (can(FeatureSubtitleTracks)) {
+        const std::vector<MediaTrack> tracks = player_->subtitleTracks();
+        chooseSubtitles(watching::trackIndex(
+            tracks, watching::nextSubtitleChoice(tracks, player_->currentSubtitleTrack())));
+    }
+}
+
+void PlayLogic::chooseSubtitles(int index) {
+    if (!can(FeatureSubtitleTracks)) {
+        return;
+    }
+    const std::vector<MediaTrack> tracks = player_->subtitleTracks();
+    if (index >= static_cast<int>(tracks.size())) {
+        return;
+    }
+    const MediaTrack* track = index >= 0 ? &tracks[static_cast<std::size_t>(index)] : nullptr;
+    if (player_->setSubtitleTrack(track != nullptr ? track->id : kNoTrack)) {
+        tell(watching::subtitlesText(track));
+    }
+}
+
+bool PlayLogic::loadSubtitleFile(const std::wstring& path) {
+    if (!can(FeatureSubtitleFiles)) {
+        return false;
+    }
+    const bool added = player_->addSubtitleFile(path.c_str());
+    tell(added ? watching::subtitleFileText(fileNameOf(path)) : L"Could not load the subtitle file");
+    return added;
+}
+
+void PlayLogic::stepSpeed(int direction) {
+    chooseSpeed(watching::stepSpeed(speed_, direction));
+}
+
+void PlayLogic::chooseSpeed(float speed) {
+    // At the fastest or slowest step a further step only says so.
+    if (!can(FeatureRate) || (speed != speed_ && !player_->setRate(speed))) {
+        return;
+    }
+    speed_ = speed;
+    tell(watching::speedText(speed_));
+    // The time display shows the speed beside the time while it isn't normal.
+    view_.refreshTime();
+}
+
+void PlayLogic::applySpeed() {
+    // The library keeps a player's rate from one file to the next, but a new player starts at normal.
+    if ((player_->features() & FeatureRate) != 0 && player_->getRate() != speed_) {
+        player_->setRate(speed_);
     }
 }

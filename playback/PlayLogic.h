@@ -6,6 +6,7 @@
 
 #include "playback/MediaPlayer.h"
 #include "playback/PlayListData.h"
+#include "playback/WatchRules.h"
 
 class PlaybackView;
 class PlayerEventWindow;
@@ -17,10 +18,13 @@ class PlayLogic {
 public:
     // Makes the player for a type; the default makes a VlcPlayer for type 1 and nothing otherwise.
     using PlayerFactory = std::function<std::unique_ptr<MediaPlayer>(PlayerType playerType)>;
+    // The clock a seek on its way is timed by, in milliseconds: the system's tick count unless a test
+    // gives another.
+    using Clock = std::function<std::uint32_t()>;
 
     // The view is the windows the controller shows playback in; it must outlive the controller. Without
     // one (tests, shut-down) the controller plays as if none of those windows existed.
-    explicit PlayLogic(PlayerFactory factory = {}, PlaybackView* view = nullptr);
+    explicit PlayLogic(PlayerFactory factory = {}, PlaybackView* view = nullptr, Clock clock = {});
     virtual ~PlayLogic();
     PlayLogic(const PlayLogic&) = delete;
     PlayLogic& operator=(const PlayLogic&) = delete;
@@ -73,6 +77,31 @@ public:
     PlayerType playerKind() const { return playerKind_; }
     void setPlayerKind(PlayerType kind) { playerKind_ = kind; }
 
+    // Watching a film: the tracks, subtitles and speed of what plays or is paused, each change told to
+    // the viewer for a moment. Without a file playing or paused, or without the player's feature, they
+    // do nothing.
+    // True when a file plays or is paused and the player can do that.
+    bool can(PlayerFeature feature);
+    void nextAudioTrack();
+    // The audio track at that place of the player's list.
+    void chooseAudioTrack(int index);
+    void nextSubtitles();
+    // The subtitle track at that place of the player's list; -1 switches subtitles off.
+    void chooseSubtitles(int index);
+    // Adds the subtitle file to the video and shows it; false when it can't be added.
+    bool loadSubtitleFile(const std::wstring& path);
+    // True while a file with a picture plays or is paused.
+    bool showsVideo();
+    // The speed the controller plays at: it stays for the files that play after, until it is changed or
+    // the controller goes.
+    float speed() const { return speed_; }
+    void stepSpeed(int direction);
+    void chooseSpeed(float speed);
+    // The time the display shows: the target of a seek still on its way there, else the player's time.
+    std::int64_t timeShown();
+    // Seeks to the time (the time slider's drag), which later steps start from.
+    void seekTo(std::int64_t ms);
+
 private:
     std::unique_ptr<MediaPlayer> player_;
     PlayListData playlist_;
@@ -87,6 +116,9 @@ private:
     int ticksAtTimeZero_ = 0;  // ticks seen playing at time 0 since the last play
     PlayerFactory factory_;
     PlaybackView& view_;
+    Clock clock_;
+    float speed_ = watching::kNormalSpeed;
+    watching::PendingSeek pendingSeek_;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
     std::unique_ptr<PlayerEventWindow> eventWindow_;
 
@@ -101,4 +133,11 @@ private:
     void endOfFile();
     // The steps of open after the player type is known.
     bool openAs(const std::wstring& path, PlayerType playerType);
+    // Tells the viewer what changed: on the picture when there is one the library can write on, else
+    // through the view.
+    void tell(const std::wstring& text);
+    // The text on the picture; false when there is no picture to write on.
+    bool tellOnPicture(const std::wstring& text);
+    // Plays at speed_ when the player can.
+    void applySpeed();
 };

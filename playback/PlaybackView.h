@@ -31,6 +31,9 @@ public:
     // The time display at a position the controller just asked the player for: a seek shows at once, also
     // while paused, when the library reports no time.
     virtual void showPosition(std::int64_t positionMs) = 0;
+    // What changed at the viewer's command (a track, the speed, the volume), for about two seconds,
+    // where the picture can't show it: an audio file, or a library that can't write on the picture.
+    virtual void showFeedback(const std::wstring& text) = 0;
     // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
     virtual void resetBarAfterStop() = 0;
     // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.

@@ -51,6 +51,28 @@
 // The window kept above the other windows (T, and the context menu).
 #define ID_ALWAYS_ON_TOP 32900
 
+// Watching a film: the Audio, Subtitles and Speed submenus of the context menu and their keys.
+#define ID_AUDIO_NEXT 32830      // A
+#define ID_SUBTITLES_NEXT 32831  // S
+#define ID_SPEED_FASTER 32832    // ]
+#define ID_SPEED_SLOWER 32833    // [
+#define ID_SUBTITLES_OFF 32834
+#define ID_LOAD_SUBTITLE_FILE 32835
+// The Speed menu's steps, slowest first, as watching::kSpeeds has them; Normal is also Backspace.
+#define ID_SPEED_050 32840
+#define ID_SPEED_075 32841
+#define ID_SPEED_NORMAL 32842
+#define ID_SPEED_125 32843
+#define ID_SPEED_150 32844
+#define ID_SPEED_200 32845
+#define ID_SPEED_FIRST ID_SPEED_050
+#define ID_SPEED_LAST ID_SPEED_200
+// One item per track of the file that plays, by its place in the player's list.
+#define ID_AUDIO_TRACK_FIRST 32850
+#define ID_AUDIO_TRACK_LAST 32869
+#define ID_SUBTITLE_TRACK_FIRST 32870
+#define ID_SUBTITLE_TRACK_LAST 32899
+
 // Private messages between two copies of the player.
 #define WM_INSTANCE_PING (WM_APP + 503)
 #define WM_OPEN_HANDED_OVER_FILE (WM_APP + 504)

@@ -432,15 +432,39 @@ def thumb_icon(kind):
     return pic
 
 
-def mute_button():
-    pic, cx, cy = button_face(28, 24, 10.5)
-    m = Mask(28, 24)
-    left = cx - 5.6
+def speaker(m, left, cy):
     m.polygon([(left, cy - 1.9), (left + 2.6, cy - 1.9), (left + 6.0, cy - 4.8), (left + 6.0, cy + 4.8),
                (left + 2.6, cy + 1.9), (left, cy + 1.9)])
+
+
+def speaker_button(left_of_centre):
+    """The Mute button's face with a speaker and its first wave; the caller adds the rest of the glyph."""
+    pic, cx, cy = button_face(28, 24, 10.5)
+    m = Mask(28, 24)
+    left = cx - left_of_centre
+    speaker(m, left, cy)
     m.stroke(_arc_screen(left + 6.2, cy, 2.6, -45, 45), 1.2)
+    return pic, m, cx, cy, left
+
+
+def mute_button():
+    pic, m, _cx, cy, left = speaker_button(5.6)
     m.stroke(_arc_screen(left + 6.2, cy, 5.0, -45, 45), 1.2)
     glyph(pic, m)
+    return pic
+
+
+# The Mute button while the sound is off: the speaker with one wave, struck through in red, with a gap cut
+# around the stroke so that it reads at 100 %.
+MUTED_STROKE = (196, 40, 36)
+
+
+def muted_button():
+    pic, m, cx, cy, _left = speaker_button(4.2)
+    line = [(cx - 5.6, cy + 5.6), (cx + 5.6, cy - 5.6)]
+    m.stroke(line, 3.4, value=0)
+    glyph(pic, m)
+    pic.paint(Mask(28, 24).stroke(line, 1.6), MUTED_STROKE)
     return pic
 
 
@@ -548,6 +572,7 @@ SKINS = (
     ("IDB_PREV", "prev.png", lambda: button("prev")),
     ("IDB_NEXT", "next.png", lambda: button("next")),
     ("IDB_MUTE", "mute.png", mute_button),
+    ("IDB_MUTED", "muted.png", muted_button),
     ("IDB_FULLSCREEN1", "fullscreen1.png", lambda: fullscreen_button(False)),
     ("IDB_FULLSCREEN2", "fullscreen2.png", lambda: fullscreen_button(True)),
     # The played part of the track shares the track's picture.

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "playback/PlayLogic.h"
+#include "playback/WatchRules.h"
 #include "resource.h"
 #include "ui/DpiMath.h"
 #include "ui/Gdiplus.h"
@@ -65,6 +66,8 @@ constexpr int kEdge = 1;             // from the bar's left and right ends to th
 constexpr int kGap = 1;              // between two controls
 constexpr int kSliderDrop = 3;       // the mute button and the volume slider sit lower than the others
 constexpr int kTimeSliderDrop = 4;   // and the time slider lower still, under its text
+// The bar's one timer: the end of a text about a change.
+constexpr UINT_PTR kFeedbackTimer = 1;
 
 HINSTANCE moduleInstance() {
     return GetModuleHandleW(nullptr);
@@ -103,6 +106,7 @@ void PlayBar::loadPictures() {
             images[static_cast<unsigned>(skin.controlId)] = std::move(picture);
         }
     }
+    SkinPicture muted = SkinPicture::find(module, L"IDB_MUTED", dpi_);
     std::unique_ptr<Gdiplus::Image> background = loadSkinImage(module, L"IDB_BAR_BKG", dpi_);
     std::unique_ptr<Gdiplus::Image> volumeBall = loadSkinImage(module, L"IDB_VOLUME_BALL", dpi_);
     std::unique_ptr<Gdiplus::Image> timeForeground = loadSkinImage(module, L"IDB_TIME_FORG", dpi_);
@@ -111,6 +115,7 @@ void PlayBar::loadPictures() {
     // The buffers prepared from the old pictures go with them, under their lock as every change of them.
     BufferLock::Hold hold(bufferLock_);
     imagesById_ = std::move(images);
+    mutedPicture_ = std::move(muted);
     barBackground_ = std::move(background);
     volumeBall_ = std::move(volumeBall);
     timeForeground_ = std::move(timeForeground);
@@ -318,7 +323,7 @@ void PlayBar::drawButton(const DRAWITEMSTRUCT& item) {
     if (item.CtlType != ODT_BUTTON) {
         return;
     }
-    Gdiplus::Image* image = imageFor(static_cast<int>(item.CtlID));
+    Gdiplus::Image* image = buttonPicture(static_cast<int>(item.CtlID));
     if (image == nullptr) {
         return;
     }
@@ -331,7 +336,20 @@ void PlayBar::drawButton(const DRAWITEMSTRUCT& item) {
                backgroundBuffer_.dc(), control.left, control.top, SRCCOPY);
     }
     Gdiplus::Graphics graphics(item.hDC);
-    drawImage(graphics, image, item.rcItem.left + pressed, item.rcItem.top + pressed);
+    if ((item.itemState & ODS_DISABLED) != 0) {
+        drawImageDimmed(graphics, image, item.rcItem.left, item.rcItem.top);
+    } else {
+        drawImage(graphics, image, item.rcItem.left + pressed, item.rcItem.top + pressed);
+    }
+}
+
+Gdiplus::Image* PlayBar::buttonPicture(int controlId) {
+    if (controlId == IDC_BTN_MUTE && shownMuted_) {
+        if (Gdiplus::Image* muted = mutedPicture_.image()) {
+            return muted;
+        }
+    }
+    return imageFor(controlId);
 }
 
 void PlayBar::showControl(int controlId, bool show, bool enable) {
@@ -480,7 +498,34 @@ INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, L
                 bar->endDrag();
             }
             return TRUE;
+        case WM_TIMER:
+            if (wParam == kFeedbackTimer) {
+                bar->endFeedback();
+            }
+            return TRUE;
         default:
             return FALSE;
     }
+}
+
+void PlayBar::showFeedback(const std::wstring& text) {
+    if (window_ == nullptr) {
+        return;
+    }
+    feedback_ = text;
+    SetTimer(window_, kFeedbackTimer, watching::kFeedbackMs, nullptr);
+    redrawTime();
+    // In full screen the bar may have hidden itself: the text brings it back, to hide again at rest.
+    if (!isShown() && lastActivity_ != 0) {
+        setShown(true);
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        setLastActivity(GetTickCount(), cursor);
+    }
+}
+
+void PlayBar::endFeedback() {
+    KillTimer(window_, kFeedbackTimer);
+    feedback_.clear();
+    redrawTime();
 }

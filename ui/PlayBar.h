@@ -80,6 +80,10 @@ public:
     void endDrag();
     // After a stop: lets go of a drag, switches the auto-hide off and forgets the length.
     void resetAfterStop();
+    // Shows the text in place of the time for about two seconds (in full screen the bar comes back for
+    // it), then the time again.
+    void showFeedback(const std::wstring& text);
+    const std::wstring& feedback() const { return feedback_; }
 
     HWND window() const { return window_; }
     HWND tooltip() const { return tooltip_; }
@@ -123,6 +127,9 @@ private:
     bool ensureTimeCache(const RECT& area);
     void drawKnob(Gdiplus::Graphics& graphics, const RECT& area, int offset);
     int knobTop(const RECT& area) const;
+    // The Mute button's picture: a struck-through speaker while the sound is off.
+    Gdiplus::Image* buttonPicture(int controlId);
+    void endFeedback();
 
     HWND window_ = nullptr;
     std::map<unsigned, SkinPicture> imagesById_;
@@ -159,4 +166,8 @@ private:
     int timeKnobWidth_ = -1;  // read once on first use
     int volumeKnobWidth_ = -1;
     UINT dpi_ = 96;
+    // The time line's text about a change, while it is shown; the mute state the Mute button shows.
+    std::wstring feedback_;
+    SkinPicture mutedPicture_;
+    bool shownMuted_ = false;
 };

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "playback/MediaPlayer.h"
+#include "playback/WatchRules.h"
 #include "resource.h"
 
 namespace playbar {
@@ -21,17 +22,12 @@ ButtonGroup buttonGroupFor(int playerState) {
 }
 
 std::wstring formatTime(std::int64_t ms, PlayerType kind) {
-    wchar_t text[64] = L"";
     if (kind == PlayerFlash) {
+        wchar_t text[64] = L"";
         std::swprintf(text, 64, L"%ld", static_cast<long>(ms));
         return text;
     }
-    // A negative value (an unknown length) reads as zero rather than as "-1" seconds.
-    const std::int64_t seconds = std::max<std::int64_t>(ms, 0) / 1000;
-    const std::int64_t minutes = seconds / 60;
-    std::swprintf(text, 64, L"%02lld:%02lld:%02lld", static_cast<long long>(minutes / 60),
-                  static_cast<long long>(minutes % 60), static_cast<long long>(seconds % 60));
-    return text;
+    return watching::clockText(ms);
 }
 
 std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kind) {
@@ -39,6 +35,16 @@ std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kin
     std::swprintf(text, 260, L"%ls / %ls", formatTime(position, kind).c_str(),
                   formatTime(length, kind).c_str());
     return text;
+}
+
+std::wstring timeLine(const std::wstring& time, float speed, const std::wstring& feedback) {
+    if (!feedback.empty()) {
+        return feedback;
+    }
+    if (watching::isNormalSpeed(speed)) {
+        return time;
+    }
+    return watching::speedName(speed) + L"   " + time;
 }
 
 int timeKnobOffset(std::int64_t position, std::int64_t length, int areaWidth, int knobWidth) {

@@ -22,6 +22,9 @@ ButtonGroup buttonGroupFor(int playerState);
 std::wstring formatTime(std::int64_t ms, PlayerType kind);
 // "position / length".
 std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kind);
+// The line above the time slider: a text about a change while it is shown, else the time, after the
+// speed while that isn't normal ("1.5×   00:00:05 / 00:00:20").
+std::wstring timeLine(const std::wstring& time, float speed, const std::wstring& feedback);
 
 // Left edge of the time knob inside an area areaWidth wide: proportional to position over length,
 // kept inside [0, areaWidth - knobWidth]; 0 without a length.

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "playback/PlayLogic.h"
+#include "playback/WatchRules.h"
 #include "resource.h"
 #include "ui/Gdiplus.h"
 #include "ui/PlayBar.h"
@@ -215,7 +216,9 @@ void PlayBar::drawTimeSlider(HDC dc) {
     PlayLogic* logic = controller();
     MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
     const PlayerType kind = player != nullptr ? player->playerType() : PlayerVlc;
-    const std::wstring text = playbar::timeText(position_, length_, kind);
+    const float speed = logic != nullptr ? logic->speed() : watching::kNormalSpeed;
+    const std::wstring text =
+        playbar::timeLine(playbar::timeText(position_, length_, kind), speed, feedback_);
     SelectedObject font(dc, timeFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTimeTextColor);
@@ -262,7 +265,8 @@ void PlayBar::refreshTime() {
     PlayLogic* logic = controller();
     const int state = logic != nullptr ? logic->state() : StateNothing;
     if (state == StatePlaying || state == StatePaused) {
-        position_ = logic->player()->getTime();
+        // While a seek is on its way the display stays at its target, not at the times before it.
+        position_ = logic->timeShown();
         length_ = logic->player()->getLength();
     }
     redrawTime();
@@ -290,6 +294,12 @@ void PlayBar::refreshVolume() {
     PlayLogic* logic = controller();
     if (logic == nullptr) {
         return;
+    }
+    if (logic->muted() != shownMuted_) {
+        shownMuted_ = logic->muted();
+        if (HWND mute = window_ != nullptr ? GetDlgItem(window_, IDC_BTN_MUTE) : nullptr) {
+            InvalidateRect(mute, nullptr, FALSE);
+        }
     }
     const int volume = logic->muted() ? 0 : logic->volume();
     if (volume == shownVolume_) {
@@ -336,10 +346,10 @@ void PlayBar::dragSlider(LPARAM lParam) {
     PlayLogic* logic = controller();
     if (time) {
         // Without a known length (before the player's first time report) there is nowhere to seek to;
-        // seeking to 0 would throw the clip back to its start.
-        MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-        if (player != nullptr && length_ > 0) {
-            player->setTime(playbar::timeForFraction(fraction, length_));
+        // seeking to 0 would throw the clip back to its start. The controller keeps the place, so that a
+        // seek by key still on its way doesn't pull the display back to its own target.
+        if (logic != nullptr && length_ > 0) {
+            logic->seekTo(playbar::timeForFraction(fraction, length_));
         }
         refreshTime();
     } else if (logic != nullptr) {

@@ -9,6 +9,107 @@ void grey(HMENU popup, UINT command) {
     EnableMenuItem(popup, command, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
 }
 
+// The place in the pop-up of the submenu that holds the command; -1 when there is none.
+int submenuHolding(HMENU popup, UINT command) {
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+        HMENU submenu = GetSubMenu(popup, i);
+        if (submenu != nullptr && GetMenuState(submenu, command, MF_BYCOMMAND) != UINT(-1)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// A track's own text as a menu shows it: an ampersand is no mnemonic.
+std::wstring menuText(const std::wstring& name) {
+    std::wstring text;
+    for (wchar_t c : name) {
+        text += c == L'&' ? L"&&" : std::wstring(1, c);
+    }
+    return text;
+}
+
+// One radio item per track, from `first` on, into the submenu (before its item `before`,
+// or at its end with -1); the current track's carries the check. No more than the commands allow.
+void addTracks(HMENU submenu, const std::vector<MediaTrack>& tracks, int current, UINT first, UINT last,
+               int before) {
+    UINT command = first;
+    for (const MediaTrack& track : tracks) {
+        if (command > last) {
+            break;
+        }
+        const std::wstring text = menuText(track.name);
+        InsertMenuW(submenu, static_cast<UINT>(before), MF_BYPOSITION | MF_STRING, command, text.c_str());
+        if (track.id == current) {
+            CheckMenuRadioItem(submenu, first, last, command, MF_BYCOMMAND);
+        }
+        ++command;
+        before = before < 0 ? before : before + 1;
+    }
+}
+
+// The submenu's item in the pop-up greyed, with everything under it.
+void greySubmenu(HMENU popup, int position) {
+    EnableMenuItem(popup, static_cast<UINT>(position), MF_BYPOSITION | MF_DISABLED | MF_GRAYED);
+}
+
+void prepareAudio(HMENU popup, const ContextMenuInputs& inputs) {
+    const int position = submenuHolding(popup, ID_AUDIO_TRACK_FIRST);
+    if (position < 0) {
+        return;
+    }
+    HMENU submenu = GetSubMenu(popup, position);
+    DeleteMenu(submenu, ID_AUDIO_TRACK_FIRST, MF_BYCOMMAND);
+    if ((inputs.features & FeatureAudioTracks) == 0 || inputs.audioTracks.empty()) {
+        greySubmenu(popup, position);
+        return;
+    }
+    addTracks(submenu, inputs.audioTracks, inputs.audioTrack, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST, -1);
+}
+
+void prepareSubtitles(HMENU popup, const ContextMenuInputs& inputs) {
+    const int position = submenuHolding(popup, ID_SUBTITLES_OFF);
+    if (position < 0) {
+        return;
+    }
+    const bool tracks = (inputs.features & FeatureSubtitleTracks) != 0;
+    const bool files = (inputs.features & FeatureSubtitleFiles) != 0;
+    if (!tracks && !files) {
+        greySubmenu(popup, position);
+        return;
+    }
+    HMENU submenu = GetSubMenu(popup, position);
+    if (!files) {
+        grey(submenu, ID_LOAD_SUBTITLE_FILE);
+    }
+    if (!tracks) {
+        grey(submenu, ID_SUBTITLES_OFF);
+        return;
+    }
+    // The tracks go after Off: Off, the tracks, the separator, Load Subtitle File...
+    addTracks(submenu, inputs.subtitleTracks, inputs.subtitleTrack, ID_SUBTITLE_TRACK_FIRST,
+              ID_SUBTITLE_TRACK_LAST, 1);
+    if (inputs.subtitleTrack == kNoTrack) {
+        CheckMenuRadioItem(submenu, 0, 0, 0, MF_BYPOSITION);
+    }
+}
+
+void prepareSpeed(HMENU popup, const ContextMenuInputs& inputs) {
+    const int position = submenuHolding(popup, ID_SPEED_NORMAL);
+    if (position < 0) {
+        return;
+    }
+    if ((inputs.features & FeatureRate) == 0) {
+        greySubmenu(popup, position);
+        return;
+    }
+    const int step = watching::speedIndex(inputs.speed);
+    if (step >= 0) {
+        CheckMenuRadioItem(GetSubMenu(popup, position), ID_SPEED_FIRST, ID_SPEED_LAST,
+                           ID_SPEED_FIRST + static_cast<UINT>(step), MF_BYCOMMAND);
+    }
+}
+
 }  // namespace
 
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
@@ -25,7 +126,15 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
         inputs.hasPlayer = true;
         inputs.isPlaying = player->isPlaying();
         inputs.playerState = controller->state();
+        if (inputs.playerState == StatePlaying || inputs.playerState == StatePaused) {
+            inputs.features = player->features();
+            inputs.audioTracks = player->audioTracks();
+            inputs.audioTrack = player->currentAudioTrack();
+            inputs.subtitleTracks = player->subtitleTracks();
+            inputs.subtitleTrack = player->currentSubtitleTrack();
+        }
     }
+    inputs.speed = controller->speed();
     return inputs;
 }
 
@@ -51,5 +160,8 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
         grey(popup, ID_PREVIOUS);
         grey(popup, ID_NEXT);
     }
+    prepareAudio(popup, inputs);
+    prepareSubtitles(popup, inputs);
+    prepareSpeed(popup, inputs);
     return popup;
 }

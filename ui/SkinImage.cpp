@@ -26,6 +26,22 @@ bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y,
     return graphics.DrawImage(image, x, y, width, height) == Gdiplus::Ok;
 }
 
+bool drawImageDimmed(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y) {
+    if (!hasPicture(image)) {
+        return false;
+    }
+    // Each colour becomes its grey (by the eye's weights for red, green and blue) at 40 % of its cover.
+    constexpr Gdiplus::REAL r = 0.299f, g = 0.587f, b = 0.114f, fade = 0.4f;
+    Gdiplus::ColorMatrix dimmed = {
+        {{r, r, r, 0, 0}, {g, g, g, 0, 0}, {b, b, b, 0, 0}, {0, 0, 0, fade, 0}, {0, 0, 0, 0, 1}}};
+    Gdiplus::ImageAttributes attributes;
+    attributes.SetColorMatrix(&dimmed);
+    const int width = imageWidth(image);
+    const int height = imageHeight(image);
+    return graphics.DrawImage(image, Gdiplus::Rect(x, y, width, height), 0, 0, width, height,
+                              Gdiplus::UnitPixel, &attributes) == Gdiplus::Ok;
+}
+
 OffscreenBuffer prerender(int width, int height, const std::function<bool(Gdiplus::Graphics&)>& draw) {
     if (width <= 0 || height <= 0) {
         return {};

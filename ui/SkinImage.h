@@ -20,6 +20,9 @@ bool hasPicture(Gdiplus::Image* image);
 // Draws the image at its natural size with its top left corner at (x, y), blended by its alpha.
 // False (and nothing drawn) for an image without a picture.
 bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y);
+// Draws the image at its natural size as drawImage does, but grey and faded: the look of a button that
+// can't be used now. False (and nothing drawn) for an image without a picture.
+bool drawImageDimmed(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y);
 // Draws the image stretched into the rectangle; nothing for an image without a picture or an empty rectangle.
 bool drawImage(Gdiplus::Graphics& graphics, Gdiplus::Image* image, int x, int y, int width, int height);
 

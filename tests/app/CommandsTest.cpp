@@ -145,10 +145,119 @@ TEST_F(CommandsTest, DroppingThreeFilesOpensOnlyTheFirst) {
     EXPECT_EQ(log->state, StatePlaying);
 }
 
+// The items of the Audio, Subtitles and Speed submenus stand for places in the lists (the keys are
+// driven end to end).
+TEST_F(CommandsTest, MenuItemsChooseTracksAndSpeed) {
+    struct Case {
+        UINT id;
+        std::vector<int> audio, subtitles;
+        std::vector<float> rates;
+    };
+    const Case cases[] = {
+        {ID_AUDIO_TRACK_FIRST + 1, {2}, {}, {}},
+        {ID_AUDIO_TRACK_LAST, {}, {}, {}},  // no such track
+        {ID_SUBTITLE_TRACK_FIRST + 1, {}, {4}, {}},
+        {ID_SUBTITLES_OFF, {}, {kNoTrack}, {}},
+        {ID_SPEED_050, {}, {}, {0.5f}},
+        {ID_SPEED_200, {}, {}, {2.0f}},
+    };
+    log->audioTracks = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+    log->subtitleTracks = {{3, L"Track 1 - [English]"}, {4, L"Signs and songs - [German]"}};
+    openPlaying();
+    for (const Case& c : cases) {
+        controller().chooseSpeed(1.0f);
+        log->forget();
+        command(c.id);
+        EXPECT_EQ(log->audioChoices, c.audio) << c.id;
+        EXPECT_EQ(log->subtitleChoices, c.subtitles) << c.id;
+        EXPECT_EQ(log->ratesSet, c.rates) << c.id;
+    }
+}
+
+// A key of the volume, like the wheel, goes through the controller's volume step, which tells the viewer.
+TEST_F(CommandsTest, VolumeKeysTellTheViewer) {
+    openPlaying();
+    command(ID_VOLUME_DOWN);
+    command(ID_MUTE);
+    command(ID_MUTE);
+    const std::vector<std::pair<std::wstring, int>> told = {
+        {L"Volume 90 %", 2000}, {L"Muted", 2000}, {L"Sound on", 2000}};
+    EXPECT_EQ(log->textsShown, told);
+}
+
+// Load Subtitle File... opens on the video's folder with the subtitle files' types; the chosen file is
+// added to the video.
+TEST_F(CommandsTest, LoadSubtitleFileOpensOnTheVideosFolder) {
+    const TempFolder folder;
+    const std::wstring video = folder.addFile(L"film.mkv");
+    const std::wstring subtitles = folder.addFile(L"extra.srt");
+    ASSERT_TRUE(openMediaFile(video));
+    std::vector<std::wstring> types;
+    apptest::DialogAnswerer answer(IDOK, 0, [&](HWND dialog) {
+        const HWND filter = GetDlgItem(dialog, 0x470);
+        for (int i = 0; i < static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0)); ++i) {
+            wchar_t text[64] = L"";
+            SendMessageW(filter, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            types.push_back(text);
+        }
+        // A name alone: the dialog finds it in the folder it opened on.
+        SetDlgItemTextW(dialog, 0x47C, L"extra.srt");
+    });
+    command(ID_LOAD_SUBTITLE_FILE);
+    ASSERT_TRUE(answer.answered());
+    EXPECT_EQ(answer.caption(), L"Load Subtitle File");
+    EXPECT_EQ(types, (std::vector<std::wstring>{L"Subtitle Files", L"All Files (*.*)"}));
+    EXPECT_EQ(log->subtitleFiles, std::vector<std::wstring>{subtitles});
+    EXPECT_EQ(log->textsShown.back().first, L"Subtitles: extra.srt");
+}
+
+// A subtitle file dropped on a video that plays or is paused is added to it, without a message; with
+// nothing playing, or onto a sound file, it is any file that isn't media.
+TEST_F(CommandsTest, DroppedSubtitleFileGoesToTheVideo) {
+    openPlaying();
+    command(ID_PAUSE);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(apptest::makeDrop({L"C:\\v\\extra.SRT"})), 0);
+    EXPECT_EQ(log->subtitleFiles, std::vector<std::wstring>{L"C:\\v\\extra.SRT"});
+    EXPECT_EQ(log->state, StatePaused);
+    EXPECT_EQ(controller().currentPath(), L"C:\\videos\\a.mpg");
+
+    for (const bool video : {false, true}) {
+        log->video = video;
+        if (video) {
+            command(ID_STOP);
+        } else {
+            command(ID_PLAY);
+        }
+        apptest::DialogAnswerer answer(IDOK, apptest::kMessageBoxTextId);
+        SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(apptest::makeDrop({L"C:\\v\\b.srt"})), 0);
+        ASSERT_TRUE(answer.answered()) << video;
+        EXPECT_EQ(answer.text(), L"Could not load the file");
+        EXPECT_EQ(log->subtitleFiles.size(), 1u);
+    }
+}
+
 TEST_F(CommandsTest, PlaybackCommandsWithoutControllerDoNothing) {
     appState().controller.reset();
-    for (UINT id : {ID_PLAY, ID_PAUSE, ID_STOP, ID_CLOSE, ID_MUTE, ID_MOVE_FORWARD, ID_MOVE_BACKWARD,
-                    ID_PREVIOUS, ID_NEXT, ID_VOLUME_UP, ID_VOLUME_DOWN}) {
+    for (UINT id : {ID_PLAY,
+                    ID_PAUSE,
+                    ID_STOP,
+                    ID_CLOSE,
+                    ID_MUTE,
+                    ID_MOVE_FORWARD,
+                    ID_MOVE_BACKWARD,
+                    ID_PREVIOUS,
+                    ID_NEXT,
+                    ID_VOLUME_UP,
+                    ID_VOLUME_DOWN,
+                    ID_AUDIO_NEXT,
+                    ID_SUBTITLES_NEXT,
+                    ID_SUBTITLES_OFF,
+                    ID_SPEED_FASTER,
+                    ID_SPEED_SLOWER,
+                    ID_SPEED_NORMAL,
+                    ID_LOAD_SUBTITLE_FILE,
+                    ID_AUDIO_TRACK_FIRST,
+                    ID_SUBTITLE_TRACK_LAST}) {
         command(id);
         EXPECT_TRUE(runCommand(id)) << id << " is left to the default procedure";
     }

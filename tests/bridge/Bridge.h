@@ -34,3 +34,8 @@ void bridge_video_player_retained(libvlc_media_player_t* player);
  * back, to be freed with bridge_video_free once libvlc has released the player; otherwise NULL. */
 void* bridge_video_player_releasing(libvlc_media_player_t* player);
 void bridge_video_free(void* released);
+
+/* The log of what the library did, for the end-to-end tests (CallLog.c): opened by the first libvlc_new
+ * when VELMORA_BRIDGE_LOG names a file, written from any thread; nothing without it. */
+void bridge_log_open(void);
+void bridge_log(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -153,6 +153,9 @@ void bridge_event_settle(libvlc_event_manager_t* manager) {
  * only after the callback, as when it calls back itself, so the callback sees the player as it was. */
 static void on_native_event(const libvlc_event_t* event, void* data) {
     Registration* registration = data;
+    if (event->type == libvlc_MediaPlayerTimeChanged) {
+        bridge_log("time %lld", (long long)event->u.media_player_time_changed.new_time);
+    }
     if (insideEntry) {
         Queued* item = calloc(1, sizeof *item);
         if (item == NULL) {

@@ -37,6 +37,7 @@ static void point_at_plugins(void) {
  * choose outputs that work without a sound card. */
 libvlc_instance_t* __cdecl bridge_new(int argc, const char* const* argv) {
     point_at_plugins();
+    bridge_log_open();
     const char* args[MAX_ARGS];
     int count = 0;
     for (int i = 0; i < argc && count < MAX_ARGS; ++i) {
@@ -84,7 +85,12 @@ FORWARD(libvlc_event_manager_t*, media_player_event_manager, (libvlc_media_playe
 FORWARD_ENTERED(media_player_set_media, (libvlc_media_player_t * player, libvlc_media_t* media),
                 (player, media))
 FORWARD_ENTERED(media_player_pause, (libvlc_media_player_t * player), (player))
-FORWARD_ENTERED(media_player_set_time, (libvlc_media_player_t * player, libvlc_time_t time), (player, time))
+void __cdecl bridge_media_player_set_time(libvlc_media_player_t* player, libvlc_time_t time) {
+    bridge_log("set_time %lld", (long long)time);
+    bridge_enter();
+    libvlc_media_player_set_time(player, time);
+    bridge_leave();
+}
 FORWARD(int, media_player_is_playing, (libvlc_media_player_t * player), (player))
 FORWARD(libvlc_state_t, media_player_get_state, (libvlc_media_player_t * player), (player))
 FORWARD(libvlc_time_t, media_player_get_time, (libvlc_media_player_t * player), (player))
@@ -100,13 +106,24 @@ FORWARD_VOID(video_set_mouse_input, (libvlc_media_player_t * player, unsigned on
 FORWARD_VOID(track_description_list_release, (libvlc_track_description_t * list), (list))
 FORWARD(libvlc_track_description_t*, audio_get_track_description, (libvlc_media_player_t * player), (player))
 FORWARD(int, audio_get_track, (libvlc_media_player_t * player), (player))
-FORWARD_ENTERED_RESULT(int, audio_set_track, (libvlc_media_player_t * player, int track), (player, track))
+int __cdecl bridge_audio_set_track(libvlc_media_player_t* player, int track) {
+    bridge_enter();
+    const int result = libvlc_audio_set_track(player, track);
+    bridge_leave();
+    bridge_log("audio_track %d", libvlc_audio_get_track(player));
+    return result;
+}
 FORWARD(libvlc_track_description_t*, video_get_spu_description, (libvlc_media_player_t * player), (player))
 FORWARD(int, video_get_spu, (libvlc_media_player_t * player), (player))
 FORWARD_ENTERED_RESULT(int, video_set_spu, (libvlc_media_player_t * player, int spu), (player, spu))
 FORWARD(float, media_player_get_rate, (libvlc_media_player_t * player), (player))
-FORWARD_ENTERED_RESULT(int, media_player_set_rate, (libvlc_media_player_t * player, float rate),
-                       (player, rate))
+int __cdecl bridge_media_player_set_rate(libvlc_media_player_t* player, float rate) {
+    bridge_enter();
+    const int result = libvlc_media_player_set_rate(player, rate);
+    bridge_leave();
+    bridge_log("rate %g", (double)libvlc_media_player_get_rate(player));
+    return result;
+}
 FORWARD_VOID(video_set_marquee_int, (libvlc_media_player_t * player, unsigned option, int value),
              (player, option, value))
 FORWARD_VOID(video_set_marquee_string, (libvlc_media_player_t * player, unsigned option, const char* text),

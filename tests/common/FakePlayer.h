@@ -23,7 +23,10 @@ struct FakePlayerLog {
     bool initResult = true;
     std::set<std::wstring> unloadable;  // paths whose open fails
     bool stuckPlaying = false;          // isPlaying stays true whatever happens
-    std::function<void()> onRelease;    // runs inside every release
+    // The time stays where it was after a seek until the test lets the seek arrive, as libvlc moves its
+    // time a while after it is asked to.
+    bool seeksLag = false;
+    std::function<void()> onRelease;  // runs inside every release
 
     // Shared player state, as the library would report it.
     int state = StateNothing;
@@ -150,7 +153,9 @@ public:
     void setTime(std::int64_t ms) override {
         log_->record("setTime");
         log_->seeks.push_back(ms);
-        log_->time = ms;
+        if (!log_->seeksLag) {
+            log_->time = ms;
+        }
     }
     int getVolume() override {
         log_->record("getVolume");
@@ -253,6 +258,7 @@ inline PlayLogic::PlayerFactory fakeFactory(const std::shared_ptr<FakePlayerLog>
 struct RecordingView final : PlaybackView {
     bool surfaceShown = false;
     std::vector<std::int64_t> positions;
+    std::vector<std::wstring> feedback;
     std::vector<std::string> calls;
     std::vector<std::wstring> openedFiles;  // every file the controller said opened
 
@@ -272,6 +278,7 @@ struct RecordingView final : PlaybackView {
     void refreshTime() override { calls.push_back("refreshTime"); }
     void refreshVolume() override { calls.push_back("refreshVolume"); }
     void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
+    void showFeedback(const std::wstring& text) override { feedback.push_back(text); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
     void fileOpened(const std::wstring& path) override { openedFiles.push_back(path); }

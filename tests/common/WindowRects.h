@@ -58,6 +58,13 @@ inline RECT clientRect(HWND window) {
     return rect;
 }
 
+// The client area in screen coordinates.
+inline RECT clientRectOnScreen(HWND window) {
+    RECT rect = clientRect(window);
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 inline SIZE clientSize(HWND window) {
     return sizeOf(clientRect(window));
 }

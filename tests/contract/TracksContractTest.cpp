@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "common/ClockRate.h"
 #include "contract/ContractFixture.h"
 #include "playback/FileUrl.h"
 #include "playback/VlcPlatform.h"
@@ -168,35 +169,24 @@ protected:
         return true;
     }
 
-    // How fast the library's clock ran over about `ms`, from its own time reports a and b, against the
-    // test's clock. When a report left is only known between a mark before it and its arrival, so
-    // the span between them is bounded both ways: `slowest` divides by the longest span it can have
-    // been (from the mark before a to the arrival of b), `fastest` by the shortest (from the arrival of
-    // a to the mark before b). Neither the machine's speed nor delays in delivery move the library's
-    // true rate out of [slowest, fastest]: only a library that plays at another rate does.
-    struct Rate {
-        double slowest = 0;
-        double fastest = 0;
-    };
-    Rate clockRate(int ms) {
-        Clock::time_point beforeA;
-        Clock::time_point beforeB;
-        Recorded a{};
-        Recorded b{};
-        if (!reportAfter(beforeA, a)) {
+    // How fast the library's clock ran over about `ms`, from two of its own time reports (ClockRate.h).
+    clockrate::Rate clockRate(int ms) {
+        clockrate::Report a;
+        clockrate::Report b;
+        Recorded first{};
+        Recorded second{};
+        if (!reportAfter(a.markBefore, first)) {
             return {};
         }
         sleepMs(ms);
-        if (!reportAfter(beforeB, b)) {
+        if (!reportAfter(b.markBefore, second)) {
             return {};
         }
-        const auto msBetween = [](Clock::time_point from, Clock::time_point to) {
-            return static_cast<double>(
-                       std::chrono::duration_cast<std::chrono::microseconds>(to - from).count()) /
-                   1000.0;
-        };
-        const double played = static_cast<double>(b.newTime - a.newTime);
-        return {played / msBetween(beforeA, b.at), played / msBetween(a.at, beforeB)};
+        a.time = first.newTime;
+        a.arrival = first.at;
+        b.time = second.newTime;
+        b.arrival = second.at;
+        return clockrate::between(a, b);
     }
 };
 
@@ -207,7 +197,7 @@ TEST_F(RateContract, TheRateBelongsToThePlayerAndTheClockRunsAtIt) {
 
     ASSERT_TRUE(playUntil(kFilm));
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 2));
-    const Rate fast = clockRate(1500);
+    const clockrate::Rate fast = clockRate(1500);
     EXPECT_GT(fast.fastest, 1.5) << "twice as fast: no slower than 1.5 times";
     EXPECT_LT(fast.slowest, 2.5) << "nor faster than 2.5 times";
     std::printf("clock at rate 2: %.3f to %.3f\n", fast.slowest, fast.fastest);
@@ -215,7 +205,7 @@ TEST_F(RateContract, TheRateBelongsToThePlayerAndTheClockRunsAtIt) {
     EXPECT_EQ(libvlc_media_player_set_rate(player_, 0.5f), 0) << "while playing";
     EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), 0.5f);
     ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 2));
-    const Rate slow = clockRate(1500);
+    const clockrate::Rate slow = clockRate(1500);
     EXPECT_LT(slow.slowest, 0.7) << "half as fast: slower than normal";
     EXPECT_GT(slow.fastest, 0.3);
     std::printf("clock at rate 0.5: %.3f to %.3f\n", slow.slowest, slow.fastest);

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/TestClips.h"
+#include "e2e/LibraryLog.h"
 #include "e2e/PlayerFixture.h"
 #include "e2e/ScreenCapture.h"
 #include "resources/resource.h"
@@ -115,28 +116,29 @@ TEST_F(PlayerTest, SeekingForwardBringsTheEndSooner) {
     EXPECT_LT(GetTickCount() - start, 9000u);
 }
 
+// Two presses of Right before the library reports where the first one went both count: the second seek
+// starts from the first one's target. (The film is 20 s long: the second target is short of its end.)
+TEST_F(PlayerTest, TwoQuickPressesOfRightBothCount) {
+    LibraryLog library(newFolder(L"Library Logs") + L"\\quick presses.log");
+    extraEnvironment_.push_back({L"VELMORA_BRIDGE_LOG", library.path()});
+    ASSERT_TRUE(startPlayer(testclips::path("tracks/film.mkv")));
+    ASSERT_TRUE(waitForTitle(titleFor(L"film.mkv")));
+    ASSERT_TRUE(waitUntil([&] { return library.values("time").size() >= 2; }, 10000));
+    player_.sendKey(VK_RIGHT);
+    player_.sendKey(VK_RIGHT);
+    std::vector<long long> seeks;
+    ASSERT_TRUE(waitUntil([&] { return (seeks = library.values("set_time")).size() >= 2; }, 5000));
+    // 5 s apart; within the second that the first seek's arrival may move it, had the library already
+    // reported it. Had the second press started from the time before the first seek, it would aim where
+    // the first one did.
+    EXPECT_NEAR(static_cast<double>(seeks[1] - seeks[0]), 5000.0, 1000.0) << seeks[0] << " then " << seeks[1];
+}
+
 // The colour of every video clip of formats/.
 constexpr std::uint32_t kClipColour = 0x3070D0;
 
 std::wstring wide(const char* text) {
     return std::wstring(text, text + strlen(text));
-}
-
-// Pixels whose red, green and blue are all above 192, in the rows of the picture from `top` to `bottom`
-// that start black, as the picture's rows do beside a 4:3 picture (the surface's last rows may be the
-// control bar's).
-size_t brightPixels(const Picture& picture, int top, int bottom) {
-    size_t count = 0;
-    for (int y = std::max(top, 0); y < std::min(bottom, picture.height); ++y) {
-        if (at(picture, 0, y) != 0) {
-            continue;
-        }
-        for (int x = 0; x < picture.width; ++x) {
-            const std::uint32_t c = at(picture, x, y);
-            count += (c & 0xFF) > 192 && ((c >> 8) & 0xFF) > 192 && ((c >> 16) & 0xFF) > 192;
-        }
-    }
-    return count;
 }
 
 struct FormatCase {
@@ -211,6 +213,41 @@ INSTANTIATE_TEST_SUITE_P(Containers, Formats,
                              return name.substr(name.find('.') + 1);
                          });
 
+// A sound file has no picture to write on: its changes are told in the bar's time line for a while, then
+// the time shows again; in full screen the bar, hidden at rest, comes back for them.
+TEST_F(FormatClips, ASoundFileTellsChangesInTheTimeLine) {
+    ASSERT_TRUE(startPlayer(aloneInAFolder("clip.mp3")));
+    ASSERT_TRUE(waitForTitle(titleFor(L"clip.mp3")));
+    ASSERT_TRUE(waitForTimeTextChanges(2));
+    player_.sendKey(VK_SPACE);
+    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
+    // Paused, the time line stands still once the last time report is drawn.
+    Picture paused = captureScreen(timeTextOnScreen());
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            Picture now = captureScreen(timeTextOnScreen());
+            const bool still = now.differingPixels(paused) == 0;
+            paused = std::move(now);
+            return still;
+        },
+        5000, 300));
+    player_.sendKey(VK_DOWN);
+    EXPECT_TRUE(
+        waitUntil([&] { return captureScreen(timeTextOnScreen()).differingPixels(paused) > 0; }, 3000))
+        << "nothing told";
+    saveScreenshot(L"audio-told-volume");
+    EXPECT_TRUE(
+        waitUntil([&] { return captureScreen(timeTextOnScreen()).differingPixels(paused) == 0; }, 6000))
+        << "the time does not come back";
+
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2);  // over the video
+    player_.sendKey('F');
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(controlBar()); }, 10000)) << "the bar never hid";
+    player_.sendKey('M');
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(controlBar()) != FALSE; }, 3000));
+}
+
 // Next steps through the folder of every format in the order of their names, whatever they are, and
 // from the last back to the first.
 TEST_F(FormatClips, NextStepsThroughAFolderOfMixedFormatsInOrder) {
@@ -236,8 +273,8 @@ TEST_F(FormatClips, SubtitlesBesideTheClipAreShownOnThePicture) {
         waitUntil(
             [&] {
                 const Picture picture = captureClient(surface);
-                low = brightPixels(picture, picture.height * 2 / 3, picture.height);
-                high = brightPixels(picture, 0, picture.height / 2);
+                low = picture.brightPixels(picture.height * 2 / 3, picture.height);
+                high = picture.brightPixels(0, picture.height / 2);
                 return low > 200;
             },
             5000);

@@ -141,6 +141,10 @@ bool PlayerTest::launch(PlayerProcess& process, const std::wstring& commandTail,
     if (filter) {
         filter(dialog);
     }
+    return chooseInDialog(dialog, path);
+}
+
+::testing::AssertionResult PlayerTest::chooseInDialog(HWND dialog, const std::wstring& path) {
     HWND nameBox = GetDlgItem(dialog, 0x47C);
     if (!nameBox) {
         return ::testing::AssertionFailure() << "the open dialog has no file name box";
@@ -394,6 +398,51 @@ UINT PlayerTest::pressMouse(std::initializer_list<DWORD> buttons) {
         inputs[i].mi.dwFlags = buttons.begin()[i];
     }
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+UINT PlayerTest::typeKey(UINT virtualKey) const {
+    SetForegroundWindow(player_.window());
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(virtualKey);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, inputs, sizeof(INPUT));
+}
+
+UINT PlayerTest::typeCharacter(wchar_t character) const {
+    const SHORT key = VkKeyScanW(character);
+    return key == -1 || HIBYTE(key) != 0 ? 0 : typeKey(LOBYTE(key));
+}
+
+HWND PlayerTest::openContextMenu() const {
+    // The menu opens where the pointer is: near the video's top left corner, its submenus have room to
+    // open inside the window.
+    const HWND frame = videoFrame();
+    const RECT area = windowRect(frame);
+    const POINT at{area.left + (area.right - area.left) / 8, area.top + (area.bottom - area.top) / 8};
+    SetCursorPos(at.x, at.y);
+    PostMessageW(frame, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(frame), MAKELPARAM(at.x, at.y));
+    HWND menu = nullptr;
+    waitUntil(
+        [&] {
+            menu = player_.findPopupMenu();
+            return menu != nullptr;
+        },
+        5000);
+    return menu;
+}
+
+void PlayerTest::menuKeys(HWND menu, std::initializer_list<UINT> keys) {
+    for (UINT key : keys) {
+        if (key >= L'a' && key <= L'z') {
+            PostMessageW(menu, WM_CHAR, key, 0);
+        } else {
+            PostMessageW(menu, WM_KEYDOWN, key, 0);
+        }
+    }
 }
 
 bool PlayerTest::isFullScreen() const {

@@ -49,6 +49,8 @@ protected:
     // when given, is done with the dialog first (its file types are control 0x470).
     ::testing::AssertionResult openThroughDialog(const std::wstring& path,
                                                  const std::function<void(HWND dialog)>& filter = nullptr);
+    // Types the path into an open dialog of the player's and confirms it.
+    static ::testing::AssertionResult chooseInDialog(HWND dialog, const std::wstring& path);
 
     static std::wstring exePath();
     // A folder of that name (a relative path whose parents exist) in the tests' work folder, made when
@@ -106,6 +108,15 @@ protected:
     // turn, as a real mouse does it; how many events went in.
     UINT mouseAt(POINT point, std::initializer_list<DWORD> buttons) const;
     static UINT pressMouse(std::initializer_list<DWORD> buttons);
+    // The player's window in front, then a key pressed and released as a real keyboard does it (the
+    // virtual key of the character on this keyboard's layout for typeCharacter); how many events went in.
+    UINT typeKey(UINT virtualKey) const;
+    UINT typeCharacter(wchar_t character) const;
+    // The video area's context menu, opened as a right-click opens it; null when none appeared. Keys
+    // posted to it move through it as the keyboard does (VK_DOWN, VK_RIGHT, VK_RETURN, or a character of
+    // an item's mnemonic as WM_CHAR).
+    HWND openContextMenu() const;
+    static void menuKeys(HWND menu, std::initializer_list<UINT> keys);
 
     PlayerProcess player_;
     std::wstring adsLog_;

@@ -40,6 +40,40 @@ size_t Picture::darkPixels(int level) const {
     });
 }
 
+int Picture::leftmostDark(int level) const {
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            const std::uint32_t pixel = at(x, y);
+            if (redOf(pixel) < level && greenOf(pixel) < level && blueOf(pixel) < level) {
+                return x;
+            }
+        }
+    }
+    return -1;
+}
+
+size_t Picture::brightPixels(int top, int bottom, int* span) const {
+    size_t count = 0;
+    int left = width, right = -1;
+    for (int y = std::max(top, 0); y < std::min(bottom, height); ++y) {
+        if (at(0, y) != 0) {
+            continue;
+        }
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t c = at(x, y);
+            if (redOf(c) > 192 && greenOf(c) > 192 && blueOf(c) > 192) {
+                ++count;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+    }
+    if (span != nullptr) {
+        *span = right >= left ? right - left + 1 : 0;
+    }
+    return count;
+}
+
 bool Picture::saveBmp(const std::wstring& path) const {
     if (empty()) {
         return false;
@@ -89,10 +123,7 @@ Picture captureScreen(const RECT& screenRect) {
 }
 
 Picture captureClient(HWND window) {
-    RECT rect{};
-    GetClientRect(window, &rect);
-    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
-    return captureScreen(rect);
+    return captureScreen(testwin::clientRectOnScreen(window));
 }
 
 bool waitForLitPicture(HWND window, Picture& picture, DWORD timeoutMs, double share) {

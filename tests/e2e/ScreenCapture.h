@@ -23,6 +23,14 @@ struct Picture {
     size_t distinctColours(size_t limit = 64) const;
     // Pixels whose red, green and blue are all below the level (dark text on a light picture).
     size_t darkPixels(int level) const;
+    // The leftmost column holding such a pixel; -1 when none does.
+    int leftmostDark(int level) const;
+    std::uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // White text over a picture: pixels whose red, green and blue are all above 192, in the rows from top
+    // to bottom that start black, as a picture's rows do beside a 4:3 picture on a wider surface (the
+    // surface's last rows may be the control bar's). The columns from the first such pixel to the last
+    // go to `span` when given (0 without any).
+    size_t brightPixels(int top, int bottom, int* span = nullptr) const;
     // Writes the picture as a 32-bit BMP file; false when it can't be written.
     bool saveBmp(const std::wstring& path) const;
 };

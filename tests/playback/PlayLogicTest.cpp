@@ -20,7 +20,8 @@ class Controller : public testing::Test {
 protected:
     void SetUp() override { makeController(); }
     void makeController(std::set<int> types = {PlayerVlc}) {
-        controller = std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view);
+        controller =
+            std::make_unique<PlayLogic>(fakeFactory(log, std::move(types)), &view, [this] { return now; });
     }
 
     // A new controller, log and folder, for one case of a table.
@@ -57,6 +58,7 @@ protected:
     std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
     std::unique_ptr<TempFolder> folder = std::make_unique<TempFolder>();
     RecordingView view;
+    std::uint32_t now = 1000;  // the controller's clock, in milliseconds
     std::unique_ptr<PlayLogic> controller;
 };
 
@@ -380,6 +382,7 @@ TEST_F(Controller, SeekStepsAndClamps) {
         log->time = c.time;
         log->length = c.length;
         view.positions.clear();
+        now += watching::kSeekWaitMs;  // long after the seek of the case before
         EXPECT_EQ(controller->seek(c.direction), c.result);
         if (c.result) {
             EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
@@ -606,4 +609,162 @@ TEST_F(Controller, CommandsFinishWhileEventsArrive) {
     EXPECT_EQ(log->callingThreads, (std::set<DWORD>{GetCurrentThreadId()}));
     EXPECT_EQ(controller->playlist().count(), 3);
     EXPECT_GE(controller->playlist().currentIndex(), 0);
+}
+
+// A player whose time lags its seeks, as libvlc's does: each step starts from the step before while that
+// one is on its way, so quick presses all count; the library's arrival, a while without it, a drag of the
+// time slider, stop and a new file each end that.
+TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
+    struct Case {
+        const char* what;
+        std::int64_t time;
+        const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes; D: a drag
+                            // to 40 s; S: stop and play again; O: another file opens
+        std::vector<std::int64_t> seeks;
+    };
+    const Case cases[] = {
+        {"ten quick presses move 50 s",
+         20000,
+         "RRRRRRRRRR",
+         {25000, 30000, 35000, 40000, 45000, 50000, 55000, 60000, 65000, 70000}},
+        {"Right then Left comes back", 20000, "RL", {25000, 20000}},
+        {"kept within the length", 110000, "RRR", {115000, 120000, 120000}},
+        {"kept within the start", 7000, "LLL", {2000, 0, 0}},
+        {"after the library arrives, from its time", 20000, "RAR", {25000, 30300}},
+        {"a seek never reported is not waited for", 20000, "RWR", {25000, 25000}},
+        {"from where the slider was dragged", 20000, "RDR", {25000, 40000, 45000}},
+        {"stop forgets it", 20000, "RSR", {25000, 25000}},
+        {"a new file forgets it", 20000, "ROR", {25000, 25000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        const auto paths = openInFolder(kAbc, 0);
+        log->seeksLag = true;
+        log->time = c.time;
+        log->length = 120000;
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            now += *step == 'W' ? watching::kSeekWaitMs : 33;  // a held key repeats 30 times a second
+            if (*step == 'R' || *step == 'L') {
+                EXPECT_TRUE(controller->seek(*step == 'R' ? +1 : -1));
+            } else if (*step == 'A') {
+                log->time = log->seeks.back() + 300;
+            } else if (*step == 'D') {
+                controller->seekTo(40000);
+            } else if (*step == 'S') {
+                controller->stop();
+                controller->play();
+            } else if (*step == 'O') {
+                ASSERT_TRUE(controller->open(paths[1]));
+                controller->play();
+            }
+        }
+        EXPECT_EQ(log->seeks, c.seeks);
+        // The time display shows where the last one goes, from the press on.
+        EXPECT_EQ(view.positions.back(), c.seeks.back());
+        EXPECT_EQ(controller->timeShown(), c.seeks.back());
+    }
+}
+
+constexpr unsigned kAll =
+    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+
+// Every change the viewer makes is told: over the picture of a video, by the view (the bar) for a sound
+// file or where the library can't write on the picture. Nothing changes with nothing playing, or where the
+// player lacks the feature.
+TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
+    struct Case {
+        const char* what;
+        bool video;
+        unsigned features;
+        void (*act)(PlayLogic& controller);
+        const wchar_t* text;  // null: nothing changes, nothing is told
+        bool onPicture;
+    };
+    const Case cases[] = {
+        {"A", true, kAll, [](PlayLogic& c) { c.nextAudioTrack(); }, L"Audio: Track 2 - [French]", true},
+        {"A, sound file", false, kAll, [](PlayLogic& c) { c.nextAudioTrack(); }, L"Audio: Track 2 - [French]",
+         false},
+        {"menu audio", true, kAll, [](PlayLogic& c) { c.chooseAudioTrack(0); },
+         L"Audio: Low tone - [English]", true},
+        {"menu audio, no such track", true, kAll, [](PlayLogic& c) { c.chooseAudioTrack(2); }, nullptr,
+         false},
+        {"S", true, kAll, [](PlayLogic& c) { c.nextSubtitles(); }, L"Subtitles: Signs & songs - [German]",
+         true},
+        {"S from the last track", true, kAll, [](PlayLogic& c) { c.nextSubtitles(), c.nextSubtitles(); },
+         L"Subtitles: Off", true},
+        {"file", true, kAll, [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); },
+         L"Subtitles: extra.srt", true},
+        {"faster", true, kAll, [](PlayLogic& c) { c.stepSpeed(+1); }, L"Speed: 1.25\u00D7", true},
+        {"slower, sound file", false, kAll, [](PlayLogic& c) { c.stepSpeed(-1); }, L"Speed: 0.75\u00D7",
+         false},
+        {"volume, sound file", false, kAll, [](PlayLogic& c) { c.changeVolume(-1); }, L"Volume 90 %", false},
+        {"volume slider", true, kAll, [](PlayLogic& c) { c.setVolume(50); }, nullptr, false},
+        {"seek", true, kAll, [](PlayLogic& c) { c.seek(+1); }, L"00:00:15 / 00:01:00", true},
+        // A sound file's time display shows the new place already.
+        {"seek, sound file", false, kAll, [](PlayLogic& c) { c.seek(+1); }, nullptr, false},
+        {"no text over the picture", true, kAll & ~FeatureOnScreenText, [](PlayLogic& c) { c.stepSpeed(+1); },
+         L"Speed: 1.25\u00D7", false},
+        {"stopped", true, kAll,
+         [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(), c.stepSpeed(1); }, nullptr,
+         false},
+        {"no audio tracks", true, kAll & ~FeatureAudioTracks, [](PlayLogic& c) { c.nextAudioTrack(); },
+         nullptr, false},
+        {"no subtitle tracks", true, kAll & ~FeatureSubtitleTracks, [](PlayLogic& c) { c.nextSubtitles(); },
+         nullptr, false},
+        {"no subtitle files", true, kAll & ~FeatureSubtitleFiles,
+         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); }, nullptr, false},
+        {"no rate", true, kAll & ~FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        log->audioTracks = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+        log->audioTrack = 1;
+        log->subtitleTracks = {{3, L"Track 1 - [English]"}, {4, L"Signs & songs - [German]"}};
+        log->subtitleTrack = 3;
+        log->video = c.video;
+        log->features = c.features;
+        log->time = 10000;
+        openInFolder({L"a.mpg"}, 0);
+        view.feedback.clear();
+
+        c.act(*controller);
+        const bool told = c.text != nullptr;
+        const std::wstring onPicture = log->textsShown.empty() ? L"" : log->textsShown.back().first;
+        const std::wstring byView = view.feedback.empty() ? L"" : view.feedback.back();
+        EXPECT_EQ(onPicture, told && c.onPicture ? c.text : L"");
+        EXPECT_EQ(byView, told && !c.onPicture ? c.text : L"");
+        if (!log->textsShown.empty()) {
+            EXPECT_EQ(log->textsShown.back().second, watching::kFeedbackMs);
+        }
+        if (!told) {
+            EXPECT_TRUE(log->audioChoices.empty() && log->subtitleChoices.empty() && log->ratesSet.empty() &&
+                        log->subtitleFiles.empty());
+        }
+    }
+}
+
+// The speed carries on to the next file of the folder and to a new player (the library's starts at
+// normal), and the time display shows it; at 2x a further ] only says so.
+TEST_F(Controller, TheSpeedCarriesOnToTheNextFile) {
+    openInFolder(kAbc, 0);
+    for (int i = 0; i < 4; ++i) {
+        controller->stepSpeed(+1);
+    }
+    EXPECT_EQ(log->ratesSet, (std::vector<float>{1.25f, 1.5f, 2.0f}));
+    EXPECT_EQ(log->textsShown.size(), 4u);
+    controller->chooseSpeed(1.5f);
+    EXPECT_EQ(view.calls.back(), "refreshTime");
+
+    log->rate = 1.0f;  // as a new library player starts
+    controller->skip(+1);
+    EXPECT_EQ(log->rate, 1.5f);
+    ASSERT_FALSE(controller->open(folder->path() + L"movie.swf"));  // no player for it: the one there goes
+    ASSERT_EQ(controller->player(), nullptr);
+    log->rate = 1.0f;
+    ASSERT_TRUE(controller->open(folder->path() + L"c.mpg"));
+    controller->play();
+    EXPECT_EQ(log->rate, 1.5f);
+    EXPECT_EQ(controller->speed(), 1.5f);
 }

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
@@ -11,6 +12,7 @@
 #include "common/BarButtons.h"
 #include "common/DibCanvas.h"
 #include "common/MainWindowFixture.h"
+#include "common/MessagePump.h"
 #include "common/TempFolder.h"
 #include "common/WindowRects.h"
 #include "resource.h"
@@ -37,6 +39,25 @@ TEST(PlayBarRules, FormatTime) {
         EXPECT_EQ(playbar::formatTime(c.ms, c.kind), c.text) << c.ms << " kind " << c.kind;
     }
     EXPECT_EQ(playbar::timeText(0, 0, PlayerVlc), L"00:00:00 / 00:00:00");
+}
+
+TEST(PlayBarRules, TimeLineShowsTheSpeedBesideTheTimeAndATextInItsPlace) {
+    const std::wstring time = L"00:00:05 / 00:00:20";
+    struct Case {
+        float speed;
+        const wchar_t* feedback;
+        const wchar_t* line;
+    };
+    const Case cases[] = {
+        {1.0f, L"", L"00:00:05 / 00:00:20"},
+        {1.5f, L"", L"1.5\u00D7   00:00:05 / 00:00:20"},
+        {0.5f, L"", L"0.5\u00D7   00:00:05 / 00:00:20"},
+        {1.5f, L"Volume 80 %", L"Volume 80 %"},
+        {1.0f, L"Muted", L"Muted"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(playbar::timeLine(time, c.speed, c.feedback), c.line) << c.speed;
+    }
 }
 
 TEST(PlayBarRules, KnobOffsets) {
@@ -159,6 +180,28 @@ protected:
         DibCanvas canvas(area.right - area.left, bar->height(), 0);
         canvas.copyFrom(dc, area.left, 0);
         return std::vector<std::uint32_t>(canvas.bits(), canvas.bits() + canvas.width() * canvas.height());
+    }
+
+    // The button as the bar draws it, in the item state given (ODS_DISABLED: dimmed).
+    std::vector<std::uint32_t> drawnButton(int id, UINT itemState = 0) {
+        HWND control = GetDlgItem(bar->window(), id);
+        const RECT area = controlRect(id);
+        DibCanvas canvas(area.right - area.left, area.bottom - area.top, 0);
+        DRAWITEMSTRUCT item{};
+        item.CtlType = ODT_BUTTON;
+        item.CtlID = static_cast<UINT>(id);
+        item.itemAction = ODA_DRAWENTIRE;
+        item.itemState = itemState;
+        item.hwndItem = control;
+        item.hDC = canvas.dc();
+        item.rcItem = RECT{0, 0, canvas.width(), canvas.height()};
+        bar->drawButton(item);
+        GdiFlush();
+        return std::vector<std::uint32_t>(canvas.bits(), canvas.bits() + canvas.width() * canvas.height());
+    }
+    // The time strip and slider as the bar composed them.
+    std::vector<std::uint32_t> timeColumn() const {
+        return column(bar->compositeBuffer().dc(), controlRect(IDC_TIME_SLIDER));
     }
 
     // The last time the bar sought to; -1 before any seek.
@@ -400,6 +443,62 @@ TEST_F(ControlBar, TimeRefreshDrawsOutsideThePaintCycleAndBuffersOnlyGrow) {
     resize(800);
     EXPECT_NE(bar->compositeBuffer().bitmap(), first);
     EXPECT_EQ(bar->compositeBuffer().width(), 800);
+}
+
+// A text about a change takes the place of the time for a while, then the time comes back by itself;
+// in full screen it brings the hidden bar back.
+TEST_F(ControlBar, AFeedbackTextTakesThePlaceOfTheTimeForAWhile) {
+    player->state = StatePlaying;
+    player->length = 60000;
+    player->time = 5000;
+    bar->refreshTime();
+    const std::vector<std::uint32_t> time = timeColumn();
+
+    bar->showFeedback(L"Volume 90 %");
+    EXPECT_EQ(bar->feedback(), L"Volume 90 %");
+    EXPECT_NE(timeColumn(), time) << "the text is not drawn";
+    EXPECT_TRUE(pumpUntil([&] { return bar->feedback().empty(); }, 10000)) << "the text stays";
+    EXPECT_EQ(timeColumn(), time);
+
+    ShowWindow(bar->window(), SW_HIDE);
+    bar->setLastActivity(1, POINT{});
+    bar->showFeedback(L"Muted");
+    EXPECT_TRUE(GetWindowLongPtrW(bar->window(), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_NE(bar->lastActivity(), 1u) << "the rest before the bar hides again starts afresh";
+}
+
+// The bar tells the truth: a disabled button is drawn grey and faded (its darkest pixel lighter, its
+// colours grey), and Mute shows a struck-through speaker while the sound is off.
+TEST_F(ControlBar, DisabledButtonsAreDimmedAndMuteShowsTheSoundOff) {
+    const auto darkest = [](const std::vector<std::uint32_t>& pixels) {
+        int level = 255;
+        for (std::uint32_t p : pixels) {
+            level = std::min(level, std::min({redOf(p), greenOf(p), blueOf(p)}));
+        }
+        return level;
+    };
+    const auto coloured = [](const std::vector<std::uint32_t>& pixels) {
+        size_t count = 0;
+        for (std::uint32_t p : pixels) {
+            count +=
+                std::max({redOf(p), greenOf(p), blueOf(p)}) - std::min({redOf(p), greenOf(p), blueOf(p)}) >
+                24;
+        }
+        return count;
+    };
+    const std::vector<std::uint32_t> play = drawnButton(IDC_BTN_PLAY);
+    const std::vector<std::uint32_t> dimmed = drawnButton(IDC_BTN_PLAY, ODS_DISABLED);
+    EXPECT_GT(darkest(dimmed), darkest(play) + 40);
+    EXPECT_GT(coloured(play), 0u) << "the play glyph is blue";
+    EXPECT_EQ(coloured(dimmed), 0u);
+
+    const std::vector<std::uint32_t> sound = drawnButton(IDC_BTN_MUTE);
+    appState().controller->toggleMute();
+    const std::vector<std::uint32_t> muted = drawnButton(IDC_BTN_MUTE);
+    EXPECT_NE(muted, sound);
+    EXPECT_GT(coloured(muted), coloured(sound)) << "no red stroke";
+    appState().controller->toggleMute();
+    EXPECT_EQ(drawnButton(IDC_BTN_MUTE), sound);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/MainWindowFixture.h"
 #include "resource.h"
@@ -97,7 +99,7 @@ TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatApplies) {
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen) << "fullScreen " << fullScreen;
         EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen) << "fullScreen " << fullScreen;
-        EXPECT_EQ(GetMenuItemCount(popup), 12);
+        EXPECT_EQ(GetMenuItemCount(popup), 16);
     }
 }
 
@@ -125,6 +127,127 @@ TEST(ContextMenuFullScreen, MenuWithoutPopupGivesNull) {
     DestroyMenu(empty);
 }
 
+// A submenu as the user sees it: its items' texts joined by "|", a separator as "-", a radio-checked item
+// after "*", a greyed one after "~"; "greyed" for a greyed submenu item in the pop-up.
+std::wstring shown(HMENU popup, int position) {
+    if ((GetMenuState(popup, static_cast<UINT>(position), MF_BYPOSITION) & MF_GRAYED) != 0) {
+        return L"greyed";
+    }
+    HMENU menu = GetSubMenu(popup, position);
+    std::wstring text;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t name[80] = L"";
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING;
+        info.dwTypeData = name;
+        info.cch = 80;
+        GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+        text += i > 0 ? L"|" : L"";
+        if ((info.fType & MFT_SEPARATOR) != 0) {
+            text += L"-";
+            continue;
+        }
+        text += (info.fType & MFT_RADIOCHECK) != 0 && (info.fState & MFS_CHECKED) != 0 ? L"*" : L"";
+        text += (info.fState & MFS_GRAYED) != 0 ? L"~" : L"";
+        text += name;
+    }
+    return text;
+}
+
+constexpr unsigned kAll =
+    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+const std::vector<MediaTrack> kFilmAudio = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+const std::vector<MediaTrack> kFilmSubtitles = {{3, L"Track 1 - [English]"},
+                                                {4, L"Signs & songs - [German]"}};
+
+// The Audio, Subtitles and Speed submenus (places 8 to 10 of the pop-up) list what the file that plays has,
+// with the current choice checked; greyed with nothing playing or paused and where the player can't.
+TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
+    struct Case {
+        const char* name;
+        unsigned features;
+        std::vector<MediaTrack> audio, subtitles;
+        int audioTrack, subtitleTrack;
+        float speed;
+        const wchar_t *audioItems, *subtitleItems, *speedItems;
+    };
+    const wchar_t* const speeds15 = L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|*1.5\u00D7|2\u00D7";
+    const wchar_t* const speeds1 = L"0.5\u00D7|0.75\u00D7|*Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7";
+    const Case cases[] = {
+        {"nothing playing", 0, {}, {}, kNoTrack, kNoTrack, 1.0f, L"greyed", L"greyed", L"greyed"},
+        {"film", kAll, kFilmAudio, kFilmSubtitles, 2, 4, 1.5f, L"Low tone - [English]|*Track 2 - [French]",
+         L"Off|Track 1 - [English]|*Signs && songs - [German]|-|Load Subtitle File...", speeds15},
+        {"subtitles off", kAll, kFilmAudio, kFilmSubtitles, 1, kNoTrack, 1.0f,
+         L"*Low tone - [English]|Track 2 - [French]",
+         L"*Off|Track 1 - [English]|Signs && songs - [German]|-|Load Subtitle File...", speeds1},
+        // Before the library knows the tracks (or a sound file): nothing to choose in Audio.
+        {"no tracks known",
+         kAll,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.0f,
+         L"greyed",
+         L"*Off|-|Load Subtitle File...",
+         speeds1},
+        {"older library", 0, kFilmAudio, kFilmSubtitles, 1, 3, 1.0f, L"greyed", L"greyed", L"greyed"},
+        {"no subtitle files",
+         kAll & ~FeatureSubtitleFiles,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.0f,
+         L"greyed",
+         L"*Off|-|~Load Subtitle File...",
+         speeds1},
+        {"subtitle files only",
+         FeatureSubtitleFiles,
+         {},
+         kFilmSubtitles,
+         kNoTrack,
+         3,
+         1.0f,
+         L"greyed",
+         L"~Off|-|Load Subtitle File...",
+         L"greyed"},
+        {"speed between steps",
+         FeatureRate,
+         {},
+         {},
+         kNoTrack,
+         kNoTrack,
+         1.1f,
+         L"greyed",
+         L"greyed",
+         L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto loaded = loadContextMenu();
+        ASSERT_NE(loaded.get(), nullptr);
+        ContextMenuInputs in = inputs(true, true, StatePlaying, 1, false);
+        in.features = c.features;
+        in.audioTracks = c.audio;
+        in.audioTrack = c.audioTrack;
+        in.subtitleTracks = c.subtitles;
+        in.subtitleTrack = c.subtitleTrack;
+        in.speed = c.speed;
+        HMENU popup = prepareContextMenu(loaded.get(), in);
+        ASSERT_NE(popup, nullptr);
+        EXPECT_EQ(shown(popup, 8), c.audioItems);
+        EXPECT_EQ(shown(popup, 9), c.subtitleItems);
+        EXPECT_EQ(shown(popup, 10), c.speedItems);
+        if (!c.audio.empty() && c.features == kAll) {
+            // A track's item says which place of the list it stands for.
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
+        }
+    }
+}
+
 using ContextMenuInputsFromState = MainWindowFixture;
 
 TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
@@ -135,6 +258,28 @@ TEST_F(ContextMenuInputsFromState, NoControllerMeansNothingLoaded) {
     EXPECT_EQ(in.playlistCount, 0);
     EXPECT_FALSE(in.canStep);
     EXPECT_TRUE(in.fullScreen);
+}
+
+// The tracks and the player's features count only while a file plays or is paused; the speed is the
+// controller's, which stays from one file to the next.
+TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
+    auto player = installControllerWithPlayer();
+    player->audioTracks = kFilmAudio;
+    player->subtitleTracks = kFilmSubtitles;
+    player->subtitleTrack = 4;
+    for (const int state : {StatePaused, StateStopped}) {
+        player->state = state;
+        const ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
+        const bool paused = state == StatePaused;
+        EXPECT_EQ(in.features, paused ? player->features : 0u);
+        EXPECT_EQ(in.audioTracks.size(), paused ? 2u : 0u);
+        EXPECT_EQ(in.subtitleTracks.size(), paused ? 2u : 0u);
+        EXPECT_EQ(in.subtitleTrack, paused ? 4 : kNoTrack);
+    }
+    player->state = StatePlaying;
+    appState().controller->chooseSpeed(1.5f);
+    player->state = StateStopped;
+    EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).speed, 1.5f);
 }
 
 TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {

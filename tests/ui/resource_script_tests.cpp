@@ -124,9 +124,10 @@ TEST(VideoTemplates, AreHiddenChildDialogsWithoutControls) {
 }
 
 struct MenuEntry {
-    UINT id;  // 0 for a separator
+    UINT id;  // 0 for a separator, kSubmenu for a submenu
     const wchar_t* text;
 };
+constexpr UINT kSubmenu = UINT(-1);  // what GetMenuItemID answers for a submenu
 
 // Checks a pop-up's items in order; separators have id 0 and no text.
 void expectMenu(HMENU menu, const std::vector<MenuEntry>& expected) {
@@ -140,6 +141,7 @@ void expectMenu(HMENU menu, const std::vector<MenuEntry>& expected) {
             continue;
         }
         EXPECT_EQ(GetMenuItemID(menu, static_cast<int>(i)), expected[i].id);
+        EXPECT_EQ(GetSubMenu(menu, static_cast<int>(i)) != nullptr, expected[i].id == kSubmenu);
         wchar_t text[64] = {};
         GetMenuStringW(menu, position, text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, expected[i].text);
@@ -166,11 +168,26 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                      {ID_PREVIOUS, L"Previous\tPageUp"},
                                      {ID_NEXT, L"Next\tPageDown"},
                                      {0, nullptr},
+                                     {kSubmenu, L"&Audio\tA"},
+                                     {kSubmenu, L"&Subtitles\tS"},
+                                     {kSubmenu, L"S&peed\t[ ]"},
+                                     {0, nullptr},
                                      {ID_FULLSCREEN, L"Full Screen\tF"},
                                      {ID_LEAVE_FULLSCREEN, L"Leave Full Screen\tESC"},
                                      {ID_ALWAYS_ON_TOP, L"Always on Top\tT"},
                                      {0, nullptr},
                                      {ID_FILE_EXIT, L"E&xit"}});
+    HMENU popup = GetSubMenu(menu, 0);
+    // Audio holds the place of the tracks, which the menu gets when it opens.
+    expectMenu(GetSubMenu(popup, 8), {{ID_AUDIO_TRACK_FIRST, L"(none)"}});
+    expectMenu(GetSubMenu(popup, 9),
+               {{ID_SUBTITLES_OFF, L"Off"}, {0, nullptr}, {ID_LOAD_SUBTITLE_FILE, L"Load Subtitle File..."}});
+    expectMenu(GetSubMenu(popup, 10), {{ID_SPEED_050, L"0.5\u00D7"},
+                                       {ID_SPEED_075, L"0.75\u00D7"},
+                                       {ID_SPEED_NORMAL, L"Normal\tBackspace"},
+                                       {ID_SPEED_125, L"1.25\u00D7"},
+                                       {ID_SPEED_150, L"1.5\u00D7"},
+                                       {ID_SPEED_200, L"2\u00D7"}});
     expectMenu(GetSubMenu(menu, 1), {{ID_MUTE, L"Mute"},
                                      {ID_MOVE_BACKWARD, L"Move Backward"},
                                      {ID_MOVE_FORWARD, L"Move Forward"},
@@ -210,7 +227,7 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithFallbacks) {
     EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST(Accelerators, TableHasFourteenKeysInOrder) {
+TEST(Accelerators, TableHasNineteenKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {
         {key, 'F', ID_FULLSCREEN},
@@ -225,6 +242,11 @@ TEST(Accelerators, TableHasFourteenKeysInOrder) {
         {key, VK_UP, ID_VOLUME_UP},
         {FALT | FNOINVERT, '/', ID_HELP_ABOUT},  // characters, not virtual keys
         {FALT | FNOINVERT, '?', ID_HELP_ABOUT},
+        {key, 'A', ID_AUDIO_NEXT},
+        {key, 'S', ID_SUBTITLES_NEXT},
+        {FNOINVERT, ']', ID_SPEED_FASTER},  // characters: wherever the layout has them
+        {FNOINVERT, '[', ID_SPEED_SLOWER},
+        {key, VK_BACK, ID_SPEED_NORMAL},
         {key, VK_ESCAPE, ID_LEAVE_FULLSCREEN},
         {key, 'T', ID_ALWAYS_ON_TOP},
     };

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "playback/MediaPlayer.h"
+
+// The rules of watching a film, free of windows and of the library so that they can be checked alone:
+// the speed steps, the order A and S go through the tracks, where a 5-second step starts while the seek
+// before it is still on its way, and the short texts that tell the viewer what changed.
+namespace watching {
+
+// The speeds of the Speed menu, slowest first; ] and [ go one step along them.
+inline constexpr float kSpeeds[] = {0.5f, 0.75f, 1.0f, 1.25f, 1.5f, 2.0f};
+inline constexpr int kSpeedCount = static_cast<int>(sizeof(kSpeeds) / sizeof(kSpeeds[0]));
+inline constexpr float kNormalSpeed = 1.0f;
+
+bool isNormalSpeed(float speed);
+// The index of the step the speed is; -1 when it is none of them.
+int speedIndex(float speed);
+// One step faster (direction > 0) or slower than the speed; the fastest and the slowest stay where they
+// are. A speed between two steps goes to the next step in that direction.
+float stepSpeed(float speed, int direction);
+// "0.5×", "1.25×", "2×"; "Normal" for normal speed.
+std::wstring speedName(float speed);
+
+// The audio track after `current`: after the last, the first; the first too when current is not listed.
+// kNoTrack without tracks.
+int nextAudioTrack(const std::vector<MediaTrack>& tracks, int current);
+// The subtitle choice after `current`: Off (kNoTrack), each track in order, then Off again. A current
+// track that is not listed counts as Off.
+int nextSubtitleChoice(const std::vector<MediaTrack>& tracks, int current);
+// The place of the track of that id in the list; -1 when the list has none (and for kNoTrack).
+int trackIndex(const std::vector<MediaTrack>& tracks, int id);
+
+// How long a text about a change stays on the screen.
+constexpr int kFeedbackMs = 2000;
+// "Audio: Track 2 - [French]".
+std::wstring audioText(const MediaTrack& track);
+// "Subtitles: Off", "Subtitles: Track 1 - [English]"; a subtitle file by its file name.
+std::wstring subtitlesText(const MediaTrack* track);
+std::wstring subtitleFileText(const std::wstring& fileName);
+// "Speed: 1.5×", "Speed: Normal".
+std::wstring speedText(float speed);
+// "Volume 80 %".
+std::wstring volumeText(int percent);
+// "Muted", "Sound on".
+std::wstring muteText(bool muted);
+// A time as hours, minutes and seconds of at least two digits each ("01:02:03", "100:00:00"); a negative
+// time (an unknown length) reads as zero.
+std::wstring clockText(std::int64_t ms);
+// "00:01:05 / 00:20:00": where a seek by key went.
+std::wstring positionText(std::int64_t position, std::int64_t length);
+
+// A seek by key that the library may not have carried out yet: libvlc moves its time a while after it
+// is asked to, and a step taken from the time it still reports would aim where the step before did.
+struct PendingSeek {
+    bool active = false;
+    std::int64_t target = 0;  // milliseconds
+    std::uint32_t since = 0;  // tick count when it was asked for
+};
+// The library has arrived once it reports a time this near the target...
+constexpr std::int64_t kSeekNearMs = 1000;
+// ...and a seek it hasn't reported arriving after this long is no longer waited for.
+constexpr std::uint32_t kSeekWaitMs = 1500;
+constexpr std::int64_t kSeekStepMs = 5000;
+
+// True while the seek is on its way: asked for, not yet reported near, and not given up on.
+bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now);
+// The target of one step from `from`: 5 s back, not before the start; 5 s on, not past a known length
+// (without one, 0 or less, the step goes ahead: the library treats a time past the end as the end).
+std::int64_t stepTarget(std::int64_t from, int direction, std::int64_t length);
+
+}  // namespace watching

@@ -1,0 +1,265 @@
+// Watching a film with real decoding through the bridge: the Subtitles and Audio submenus and their keys,
+// a subtitle file, the speed keys and what the library's clock does at 2x, and the texts that tell the
+// viewer what changed. The film (scripts/make-clips.sh, tracks/) is dark, with two audio tracks and two
+// subtitle tracks of different lines; the first subtitle track shows from the start.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwctype>
+#include <memory>
+#include <string>
+
+#include "common/TestClips.h"
+#include "e2e/LibraryLog.h"
+#include "e2e/PlayerFixture.h"
+#include "e2e/ScreenCapture.h"
+#include "resources/resource.h"
+
+namespace e2e {
+namespace {
+
+constexpr char kFilm[] = "tracks/film.mkv";
+constexpr char kSubtitleFile[] = "tracks/внешние субтитры 100% #1/extra.srt";
+
+// Where the film is watched: the window at a display scale, or full screen.
+struct Place {
+    const char* name;
+    UINT dpi;
+    bool fullScreen;
+};
+
+class Watching : public PlayerTest {
+protected:
+    void SetUp() override {
+        PlayerTest::SetUp();
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        std::wstring name = testtext::fromUtf8(std::string(test->name()));
+        for (wchar_t& c : name) {
+            c = iswalnum(c) ? c : L'_';
+        }
+        log_ = std::make_unique<LibraryLog>(newFolder(L"Library Logs") + L"\\" + name + L".log");
+        extraEnvironment_.push_back({L"VELMORA_BRIDGE_LOG", log_->path()});
+    }
+
+    // The film plays at the place, and the library has reported its first time: its tracks are known.
+    ::testing::AssertionResult startFilm(const Place& place = {"window", 96, false}) {
+        const std::wstring film = testclips::path(kFilm);
+        auto started = place.dpi == 96 ? startPlayer(film) : startPlayerAtDpi(place.dpi, film);
+        if (!started) {
+            return started;
+        }
+        if (auto titled = waitForTitle(titleFor(L"film.mkv")); !titled) {
+            return titled;
+        }
+        if (place.fullScreen) {
+            player_.sendKey('F');
+            if (!waitUntil([&] { return isFullScreen(); }, 5000)) {
+                return ::testing::AssertionFailure() << "F did not enter full screen";
+            }
+        }
+        if (!waitUntil([&] { return !log_->values("time").empty(); }, 10000)) {
+            return ::testing::AssertionFailure() << "the library reports no time";
+        }
+        return waitForShownSurface(surface_);
+    }
+
+    // The surface as the screen shows it above the bar (which, in full screen, lies over its foot).
+    Picture picture() const {
+        RECT shown = testwin::clientRectOnScreen(surface_);
+        const HWND bar = controlBar();
+        if (bar != nullptr && IsWindowVisible(bar)) {
+            shown.bottom = std::min(shown.bottom, windowRect(bar).top);
+        }
+        return captureScreen(shown);
+    }
+    // The width of the white subtitle line low in the picture; 0 while none shows.
+    int subtitleWidth() const {
+        const Picture shown = picture();
+        int span = 0;
+        return shown.brightPixels(shown.height * 2 / 3, shown.height, &span) > 60 ? span : 0;
+    }
+    // White pixels in the picture's top third: the text that tells the viewer what changed.
+    size_t toldOnPicture() const {
+        const Picture shown = picture();
+        return shown.brightPixels(0, shown.height / 3);
+    }
+    // Waits for a subtitle line wider than `than` (its first appearance with 0) and hands back its width.
+    ::testing::AssertionResult waitForSubtitleWiderThan(int than, int& width) const {
+        // An embedded track chosen while playing shows after about 1.75 s, when the library has read ahead.
+        if (waitUntil([&] { return (width = subtitleWidth()) > than + than / 20; }, 8000, 100)) {
+            return ::testing::AssertionSuccess();
+        }
+        return ::testing::AssertionFailure()
+               << "the subtitle line is " << width << " px wide, not over " << than;
+    }
+    // Waits until no subtitle has shown for 1.5 s: the film's lines follow each other without a gap.
+    ::testing::AssertionResult waitForNoSubtitles() const {
+        DWORD clearSince = 0;
+        const bool clear = waitUntil(
+            [&] {
+                if (subtitleWidth() != 0) {
+                    clearSince = 0;
+                    return false;
+                }
+                clearSince = clearSince != 0 ? clearSince : GetTickCount();
+                return GetTickCount() - clearSince >= 1500;
+            },
+            10000, 100);
+        return clear ? ::testing::AssertionSuccess()
+                     : ::testing::AssertionFailure() << "a subtitle still shows";
+    }
+    // The text over the picture comes, then goes again by itself.
+    ::testing::AssertionResult toldAndGone() const {
+        if (!waitUntil([&] { return toldOnPicture() > 20; }, 5000, 50)) {
+            return ::testing::AssertionFailure() << "no text over the picture";
+        }
+        if (!waitUntil([&] { return toldOnPicture() == 0; }, 8000, 100)) {
+            return ::testing::AssertionFailure() << "the text over the picture stays";
+        }
+        return ::testing::AssertionSuccess();
+    }
+    // Opens the context menu and presses the keys in it.
+    ::testing::AssertionResult chooseInMenu(std::initializer_list<UINT> keys) const {
+        const HWND menu = openContextMenu();
+        if (menu == nullptr) {
+            return ::testing::AssertionFailure() << "no context menu";
+        }
+        menuKeys(menu, keys);
+        if (!waitUntil([&] { return player_.findPopupMenu() == nullptr; }, 5000)) {
+            PostMessageW(player_.window(), WM_CANCELMODE, 0, 0);
+            return ::testing::AssertionFailure() << "the menu stayed open";
+        }
+        return ::testing::AssertionSuccess();
+    }
+
+    std::unique_ptr<LibraryLog> log_;
+    HWND surface_ = nullptr;
+};
+
+class WatchingAt : public Watching, public ::testing::WithParamInterface<Place> {};
+
+// The Subtitles menu lists Off and the film's two tracks ("s" opens it on Off): the second track's line
+// takes the place of the first one's, and Off takes it away; each change is told over the picture for a
+// while.
+TEST_P(WatchingAt, SubtitlesMenuChoosesTheLineOnThePicture) {
+    ASSERT_TRUE(startFilm(GetParam()));
+    int first = 0;
+    ASSERT_TRUE(waitForSubtitleWiderThan(0, first)) << "the first track does not show from the start";
+
+    ASSERT_TRUE(chooseInMenu({'s', VK_DOWN, VK_DOWN, VK_RETURN}));
+    EXPECT_TRUE(toldAndGone());
+    int second = 0;
+    EXPECT_TRUE(waitForSubtitleWiderThan(first, second)) << "\"Second subtitle track\" is the wider line";
+    if (GetParam().dpi == 96 && !GetParam().fullScreen) {
+        saveScreenshot(L"film-subtitle-track");
+    }
+    ASSERT_TRUE(chooseInMenu({'s', VK_RETURN}));
+    EXPECT_TRUE(waitForNoSubtitles());
+}
+
+INSTANTIATE_TEST_SUITE_P(Places, WatchingAt,
+                         ::testing::Values(Place{"window", 96, false}, Place{"at150percent", 144, false},
+                                           Place{"fullScreen", 96, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// S goes from the first track to the second, then Off, then the first again.
+TEST_F(Watching, SGoesThroughTheSubtitleTracksAndOff) {
+    ASSERT_TRUE(startFilm());
+    int first = 0;
+    ASSERT_TRUE(waitForSubtitleWiderThan(0, first));
+    player_.sendKey('S');
+    int second = 0;
+    EXPECT_TRUE(waitForSubtitleWiderThan(first, second));
+    player_.sendKey('S');
+    EXPECT_TRUE(waitForNoSubtitles());
+    player_.sendKey('S');
+    int again = 0;
+    EXPECT_TRUE(waitForSubtitleWiderThan(0, again));
+    EXPECT_LT(again, second - second / 20) << "S went to the second track first";
+}
+
+// Load Subtitle File... (the last item of Subtitles) takes a file from a folder whose name has a blank,
+// a # and Cyrillic letters, and its one line shows at once in place of the film's.
+TEST_F(Watching, LoadSubtitleFileShowsItsLine) {
+    ASSERT_TRUE(startFilm());
+    int film = 0;
+    ASSERT_TRUE(waitForSubtitleWiderThan(0, film));
+    const HWND menu = openContextMenu();
+    ASSERT_NE(menu, nullptr);
+    menuKeys(menu, {'s'});
+    saveScreenshot(L"film-subtitles-menu");
+    menuKeys(menu, {VK_UP, VK_RETURN});
+    const HWND dialog =
+        player_.waitForDialog([](HWND d) { return windowText(d) == L"Load Subtitle File"; }, 5000);
+    ASSERT_NE(dialog, nullptr) << "no dialog titled \"Load Subtitle File\"";
+    ASSERT_TRUE(chooseInDialog(dialog, testclips::path(kSubtitleFile)));
+    int line = 0;
+    EXPECT_TRUE(waitForSubtitleWiderThan(film, line)) << "\"A line from a subtitle file\" is the widest line";
+}
+
+// The Audio menu lists both tracks and A goes round them: the library's current track follows.
+TEST_F(Watching, AudioMenuAndAChooseTheLibrarysTrack) {
+    ASSERT_TRUE(startFilm());
+    player_.sendKey('A');
+    EXPECT_TRUE(log_->waitFor("audio_track 2", 5000));
+    player_.sendKey('A');
+    EXPECT_TRUE(log_->waitFor("audio_track 1", 5000));
+    ASSERT_TRUE(chooseInMenu({'a', VK_DOWN, VK_RETURN}));
+    EXPECT_TRUE(log_->waitFor("audio_track 2", 5000, 2));
+    ASSERT_TRUE(chooseInMenu({'a', VK_RETURN}));
+    EXPECT_TRUE(log_->waitFor("audio_track 1", 5000, 2));
+}
+
+// ], [ and Backspace, typed on the keyboard: the library's rate follows, the speed shows beside the time
+// while it isn't normal, and at 2x the library's own clock runs at least 1.7 s a second. The rate is
+// bounded from the library's time reports as the contract suite bounds it (ClockRate.h): a slow machine
+// can only make the bound larger.
+TEST_F(Watching, SpeedKeysMoveTheLibrarysRateAndTheDisplay) {
+    ASSERT_TRUE(startFilm());
+    const auto timeTextLeft = [&] { return captureScreen(timeTextOnScreen()).leftmostDark(100); };
+    int normal = -1;
+    ASSERT_TRUE(waitUntil([&] { return (normal = timeTextLeft()) > 0; }, 5000)) << "no time text";
+    for (const char* rate : {"rate 1.25", "rate 1.5", "rate 2"}) {
+        ASSERT_EQ(typeCharacter(L']'), 2u);
+        ASSERT_TRUE(log_->waitFor(rate, 5000)) << rate;
+    }
+    EXPECT_TRUE(waitUntil([&] { return timeTextLeft() < normal - 8; }, 5000)) << "no speed beside the time";
+    saveScreenshot(L"film-speed");
+
+    clockrate::Report a, b;
+    ASSERT_TRUE(log_->reportAfter(a));
+    // Over 3 s of the film, which at 2x takes 1.5 s; the bounds hold whatever the span turns out to be.
+    ASSERT_TRUE(waitUntil([&] { return log_->values("time").back() >= a.time + 3000; }, 10000));
+    ASSERT_TRUE(log_->reportAfter(b));
+    const clockrate::Rate rate = clockrate::between(a, b);
+    std::printf("library's clock at 2x: %.2f to %.2f s a second\n", rate.slowest, rate.fastest);
+    EXPECT_GE(rate.fastest, 1.7);
+
+    ASSERT_EQ(typeCharacter(L'['), 2u);
+    EXPECT_TRUE(log_->waitFor("rate 1.5", 5000, 2));
+    ASSERT_EQ(typeKey(VK_BACK), 2u);
+    EXPECT_TRUE(log_->waitFor("rate 1", 5000));
+    EXPECT_TRUE(waitUntil([&] { return timeTextLeft() == normal; }, 5000)) << "the speed still shows";
+}
+
+// The volume and a seek by key are told over the picture for a while, in the window and in full screen.
+TEST_F(Watching, VolumeAndSeekAreToldOverThePicture) {
+    ASSERT_TRUE(startFilm());
+    player_.sendKey(VK_DOWN);
+    saveScreenshot(L"film-told-volume");
+    EXPECT_TRUE(toldAndGone()) << "volume";
+    player_.sendKey('M');
+    saveScreenshot(L"film-muted");
+    EXPECT_TRUE(toldAndGone()) << "mute";
+    player_.sendKey('F');
+    ASSERT_TRUE(waitUntil([&] { return isFullScreen(); }, 5000));
+    ASSERT_TRUE(waitForShownSurface(surface_));
+    player_.sendKey(VK_RIGHT);
+    EXPECT_TRUE(toldAndGone()) << "seek";
+}
+
+}  // namespace
+}  // namespace e2e

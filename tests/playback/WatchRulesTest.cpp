@@ -1,0 +1,87 @@
+// The rules of watching a film: speed steps, the order A and S go through the tracks, how long a seek is
+// on its way, and which files are subtitles. The texts the viewer is told are checked where they are told.
+#include <gtest/gtest.h>
+
+#include "playback/MediaFormats.h"
+#include "playback/WatchRules.h"
+
+namespace {
+
+TEST(WatchRules, SpeedStepsStopAtBothEnds) {
+    struct Case {
+        float speed;
+        int direction;
+        float next;
+        const wchar_t* name;  // of the next one
+    };
+    const Case cases[] = {
+        {1.0f, +1, 1.25f, L"1.25\u00D7"}, {1.5f, +1, 2.0f, L"2\u00D7"},    {2.0f, +1, 2.0f, L"2\u00D7"},
+        {1.0f, -1, 0.75f, L"0.75\u00D7"}, {0.75f, -1, 0.5f, L"0.5\u00D7"}, {0.5f, -1, 0.5f, L"0.5\u00D7"},
+        {1.1f, +1, 1.25f, L"1.25\u00D7"}, {1.1f, -1, 1.0f, L"Normal"},     {4.0f, -1, 2.0f, L"2\u00D7"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(watching::stepSpeed(c.speed, c.direction), c.next) << c.speed << " by " << c.direction;
+        EXPECT_EQ(watching::speedName(c.next), c.name);
+    }
+    EXPECT_EQ(watching::speedIndex(1.5f), 4);
+    EXPECT_EQ(watching::speedIndex(1.1f), -1);
+}
+
+TEST(WatchRules, AGoesRoundTheAudioTracksAndSThroughOff) {
+    const std::vector<MediaTrack> two = {{1, L"a"}, {2, L"b"}};
+    const std::vector<MediaTrack> none;
+    struct Case {
+        const std::vector<MediaTrack>* tracks;
+        int current;
+        int audio;      // the audio track after current
+        int subtitles;  // the subtitle choice after current
+    };
+    const Case cases[] = {
+        {&two, 1, 2, 2},
+        {&two, 2, 1, kNoTrack},
+        {&two, kNoTrack, 1, 1},
+        {&two, 99, 1, 1},
+        {&none, kNoTrack, kNoTrack, kNoTrack},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(watching::nextAudioTrack(*c.tracks, c.current), c.audio) << c.current;
+        EXPECT_EQ(watching::nextSubtitleChoice(*c.tracks, c.current), c.subtitles) << c.current;
+    }
+}
+
+TEST(WatchRules, ASeekIsOnItsWayUntilTheLibraryIsNearOrAWhilePasses) {
+    const watching::PendingSeek pending{true, 30000, 5000};
+    const watching::PendingSeek beforeWrap{true, 30000, 0xFFFFFF00u};
+    struct Case {
+        const watching::PendingSeek* seek;
+        std::int64_t reported;
+        std::uint32_t now;
+        bool onItsWay;
+    };
+    const Case cases[] = {
+        {&pending, 25000, 5100, true},        {&pending, 31000, 5100, false},
+        {&pending, 28999, 5100, true},        {&pending, 25000, 6499, true},
+        {&pending, 25000, 6500, false},       {&beforeWrap, 25000, 0x100u, true},
+        {&beforeWrap, 25000, 0x1000u, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(watching::seekOnItsWay(*c.seek, c.reported, c.now), c.onItsWay)
+            << c.reported << " at " << c.now;
+    }
+    EXPECT_FALSE(watching::seekOnItsWay({}, 20000, 5000));
+}
+
+TEST(WatchRules, SubtitleFilesByTheirWholeExtension) {
+    const std::pair<const wchar_t*, bool> cases[] = {
+        {L"C:\\v\\a.srt", true},   {L"C:\\v\\a.SRT", true},  {L"C:\\v\\a.smi", true},
+        {L"C:\\v\\a.srt2", false}, {L"C:\\v\\a.mpg", false}, {L"C:\\v.srt\\a", false},
+        {L"C:\\v\\srt", false},
+    };
+    for (const auto& [path, subtitles] : cases) {
+        EXPECT_EQ(mediaformats::isSubtitlePath(path), subtitles)
+            << testing::PrintToString(std::wstring(path));
+    }
+    EXPECT_EQ(mediaformats::subtitlePatterns(), L"*.srt;*.ass;*.ssa;*.sub;*.vtt;*.smi");
+}
+
+}  // namespace
