@@ -102,28 +102,25 @@ FORWARD_VOID(audio_set_mute, (libvlc_media_player_t * player, int mute), (player
 FORWARD(int, video_get_track_count, (libvlc_media_player_t * player), (player))
 FORWARD_VOID(video_set_key_input, (libvlc_media_player_t * player, unsigned on), (player, on))
 FORWARD_VOID(video_set_mouse_input, (libvlc_media_player_t * player, unsigned on), (player, on))
-/* Tracks, rate and marquee: the lists and their texts are libvlc's, given back through it. */
+/* Tracks, rate and marquee: the lists and their texts are libvlc's, given back through it. A choice of
+ * track or rate is logged with what libvlc reads back after it (CallLog.c). */
+#define FORWARD_CHOICE(name, type, value, format, readback)                \
+    int __cdecl bridge_##name(libvlc_media_player_t* player, type value) { \
+        bridge_enter();                                                    \
+        const int result = libvlc_##name(player, value);                   \
+        bridge_leave();                                                    \
+        bridge_log(format, readback);                                      \
+        return result;                                                     \
+    }
 FORWARD_VOID(track_description_list_release, (libvlc_track_description_t * list), (list))
 FORWARD(libvlc_track_description_t*, audio_get_track_description, (libvlc_media_player_t * player), (player))
 FORWARD(int, audio_get_track, (libvlc_media_player_t * player), (player))
-int __cdecl bridge_audio_set_track(libvlc_media_player_t* player, int track) {
-    bridge_enter();
-    const int result = libvlc_audio_set_track(player, track);
-    bridge_leave();
-    bridge_log("audio_track %d", libvlc_audio_get_track(player));
-    return result;
-}
+FORWARD_CHOICE(audio_set_track, int, track, "audio_track %d", libvlc_audio_get_track(player))
 FORWARD(libvlc_track_description_t*, video_get_spu_description, (libvlc_media_player_t * player), (player))
 FORWARD(int, video_get_spu, (libvlc_media_player_t * player), (player))
 FORWARD_ENTERED_RESULT(int, video_set_spu, (libvlc_media_player_t * player, int spu), (player, spu))
 FORWARD(float, media_player_get_rate, (libvlc_media_player_t * player), (player))
-int __cdecl bridge_media_player_set_rate(libvlc_media_player_t* player, float rate) {
-    bridge_enter();
-    const int result = libvlc_media_player_set_rate(player, rate);
-    bridge_leave();
-    bridge_log("rate %g", (double)libvlc_media_player_get_rate(player));
-    return result;
-}
+FORWARD_CHOICE(media_player_set_rate, float, rate, "rate %g", (double)libvlc_media_player_get_rate(player))
 FORWARD_VOID(video_set_marquee_int, (libvlc_media_player_t * player, unsigned option, int value),
              (player, option, value))
 FORWARD_VOID(video_set_marquee_string, (libvlc_media_player_t * player, unsigned option, const char* text),

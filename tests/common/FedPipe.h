@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -146,11 +145,8 @@ private:
                             &process)) {
             return false;
         }
-        for (HANDLE handle : {process.hProcess, process.hThread}) {
-            if (handle != nullptr) {
-                CloseHandle(handle);
-            }
-        }
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
         return true;
     }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -74,3 +75,9 @@ private:
 
     Text path_;
 };
+
+// A file's bytes as they stand (empty when it can't be read), e.g. a log a test tool wrote there.
+inline std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}

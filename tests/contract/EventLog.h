@@ -10,8 +10,8 @@
 #include <vlc/vlc.h>
 
 // Records the media player events a test listens to: which, on which thread, and (for the playing
-// event) what the player answered at that moment, or (for a stream added or selected) which stream. Waits are
-// bounded so that a missing event fails the test instead of hanging it.
+// event) what the player answered at that moment, or (for a stream added or selected) which stream.
+// Waits are bounded so that a missing event fails the test instead of hanging it.
 namespace contract {
 
 struct Recorded {
@@ -50,14 +50,18 @@ public:
         return types;
     }
 
-    int count(libvlc_event_type_t type) {
-        std::lock_guard<std::mutex> guard(lock_);
-        int n = 0;
-        for (const Recorded& r : events_) {
-            n += r.type == type ? 1 : 0;
+    // The recorded events of that type, in order.
+    std::vector<Recorded> of(libvlc_event_type_t type) {
+        std::vector<Recorded> found;
+        for (const Recorded& r : all()) {
+            if (r.type == type) {
+                found.push_back(r);
+            }
         }
-        return n;
+        return found;
     }
+
+    int count(libvlc_event_type_t type) { return static_cast<int>(of(type).size()); }
 
     int total() {
         std::lock_guard<std::mutex> guard(lock_);

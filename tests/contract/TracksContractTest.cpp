@@ -61,10 +61,8 @@ protected:
     // The streams of the events of that type so far, in order.
     Streams streams(libvlc_event_type_t type) {
         Streams found;
-        for (const Recorded& r : log_->all()) {
-            if (r.type == type) {
-                found.emplace_back(r.esType, r.esId);
-            }
+        for (const Recorded& r : log_->of(type)) {
+            found.emplace_back(r.esType, r.esId);
         }
         return found;
     }
@@ -143,73 +141,49 @@ TEST_F(FilmContract, AnAddedSubtitleFileBecomesTheLastTrackAndTheCurrentOne) {
 
 class RateContract : public LibvlcContract {
 protected:
-    using Clock = std::chrono::steady_clock;
-
-    // The time reports so far, in order.
-    std::vector<Recorded> reports() {
-        std::vector<Recorded> found;
-        for (const Recorded& r : log_->all()) {
-            if (r.type == libvlc_MediaPlayerTimeChanged) {
-                found.push_back(r);
-            }
-        }
-        return found;
-    }
-
-    // The second time report after `mark` (now): the first may have been on its way already, but the
-    // library sends one report only after the one before has been delivered, so this one left after
-    // the mark.
-    bool reportAfter(Clock::time_point& mark, Recorded& report) {
-        mark = Clock::now();
-        const int count = static_cast<int>(reports().size());
-        if (!log_->waitFor(libvlc_MediaPlayerTimeChanged, count + 2)) {
+    // The second time report after now (ClockRate.h: the first may have been on its way already).
+    bool reportAfter(clockrate::Report& report) {
+        report.markBefore = clockrate::Clock::now();
+        const std::size_t count = log_->of(libvlc_MediaPlayerTimeChanged).size();
+        if (!log_->waitFor(libvlc_MediaPlayerTimeChanged, static_cast<int>(count) + 2)) {
             return false;
         }
-        report = reports()[static_cast<std::size_t>(count + 1)];
+        const Recorded second = log_->of(libvlc_MediaPlayerTimeChanged)[count + 1];
+        report.time = second.newTime;
+        report.arrival = second.at;
         return true;
-    }
-
-    // How fast the library's clock ran over about `ms`, from two of its own time reports (ClockRate.h).
-    clockrate::Rate clockRate(int ms) {
-        clockrate::Report a;
-        clockrate::Report b;
-        Recorded first{};
-        Recorded second{};
-        if (!reportAfter(a.markBefore, first)) {
-            return {};
-        }
-        sleepMs(ms);
-        if (!reportAfter(b.markBefore, second)) {
-            return {};
-        }
-        a.time = first.newTime;
-        a.arrival = first.at;
-        b.time = second.newTime;
-        b.arrival = second.at;
-        return clockrate::between(a, b);
     }
 };
 
+// Set before any media, then while playing: the library's clock runs at it, as its own time reports bound
+// it (ClockRate.h), and it is kept through stop and for the next media.
 TEST_F(RateContract, TheRateBelongsToThePlayerAndTheClockRunsAtIt) {
     EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), 1.0f);
-    EXPECT_EQ(libvlc_media_player_set_rate(player_, 2.0f), 0) << "before any media";
-    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), 2.0f);
-
-    ASSERT_TRUE(playUntil(kFilm));
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 2));
-    const clockrate::Rate fast = clockRate(1500);
-    EXPECT_GT(fast.fastest, 1.5) << "twice as fast: no slower than 1.5 times";
-    EXPECT_LT(fast.slowest, 2.5) << "nor faster than 2.5 times";
-    std::printf("clock at rate 2: %.3f to %.3f\n", fast.slowest, fast.fastest);
-
-    EXPECT_EQ(libvlc_media_player_set_rate(player_, 0.5f), 0) << "while playing";
-    EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), 0.5f);
-    ASSERT_TRUE(log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 2));
-    const clockrate::Rate slow = clockRate(1500);
-    EXPECT_LT(slow.slowest, 0.7) << "half as fast: slower than normal";
-    EXPECT_GT(slow.fastest, 0.3);
-    std::printf("clock at rate 0.5: %.3f to %.3f\n", slow.slowest, slow.fastest);
-
+    const struct {
+        float rate;
+        double above;  // the fastest the clock may have run is above this...
+        double below;  // ...and the slowest below this
+    } rates[] = {{2.0f, 1.5, 2.5}, {0.5f, 0.3, 0.7}};
+    for (const auto& r : rates) {
+        EXPECT_EQ(libvlc_media_player_set_rate(player_, r.rate), 0) << r.rate;
+        EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), r.rate);
+        if (&r == rates) {
+            ASSERT_TRUE(playUntil(kFilm));
+        }
+        // Two reports at the new rate before measuring.
+        ASSERT_TRUE(
+            log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 2));
+        clockrate::Report a;
+        clockrate::Report b;
+        ASSERT_TRUE(reportAfter(a));
+        sleepMs(1500);
+        ASSERT_TRUE(reportAfter(b));
+        const clockrate::Rate clock = clockrate::between(a, b);
+        std::printf("clock at rate %g: %.3f to %.3f\n", static_cast<double>(r.rate), clock.slowest,
+                    clock.fastest);
+        EXPECT_GT(clock.fastest, r.above) << r.rate;
+        EXPECT_LT(clock.slowest, r.below) << r.rate;
+    }
     libvlc_media_player_stop(player_);
     EXPECT_FLOAT_EQ(libvlc_media_player_get_rate(player_), 0.5f) << "kept through stop";
     EXPECT_TRUE(playUntil("short.mpg"));

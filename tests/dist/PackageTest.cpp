@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "VelmoraVersion.h"
@@ -74,13 +72,6 @@ bool fileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-std::string readAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::wstring quoted(const std::wstring& text) {
     return L"\"" + text + L"\"";
 }
@@ -111,7 +102,7 @@ std::vector<std::pair<DWORD, std::vector<BYTE>>> playersValues() {
         return ::testing::AssertionFailure() << "no main window";
     }
     if (!waitUntil([&] { return player.title() == titleFor(kLongClip); }, 10000) ||
-        !waitUntil([&] { return readAll(log).find("\nplay\r\n") != std::string::npos; }, 10000)) {
+        !waitUntil([&] { return readAll(log).find("\nplay\n") != std::string::npos; }, 10000)) {
         return ::testing::AssertionFailure() << "not playing; libvlc heard: " << readAll(log);
     }
     return ::testing::AssertionSuccess();

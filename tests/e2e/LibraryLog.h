@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -43,11 +44,8 @@ public:
     bool waitFor(const std::string& line, DWORD timeoutMs, size_t times = 1) const {
         return waitUntil(
             [&] {
-                size_t seen = 0;
-                for (const std::string& l : lines()) {
-                    seen += l == line;
-                }
-                return seen >= times;
+                const std::vector<std::string> all = lines();
+                return static_cast<size_t>(std::count(all.begin(), all.end(), line)) >= times;
             },
             timeoutMs, 10);
     }

@@ -240,36 +240,28 @@ TEST_P(VlcTrimmedLibrary, GoesWithoutTheFeaturesOfMissingEntries) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Entries, VlcTrimmedLibrary,
-    ::testing::Values(
-        TrimmedCase{"AllThere", [](VlcApi&) {}, kAllFeatures}, TrimmedCase{"NoneOfTheOptional", nullptr, 0},
-        TrimmedCase{"NoListRelease", [](VlcApi& t) { t.libvlc_track_description_list_release = nullptr; },
-                    kAllFeatures & ~(FeatureAudioTracks | FeatureSubtitleTracks)},
-        TrimmedCase{"NoAudioList", [](VlcApi& t) { t.libvlc_audio_get_track_description = nullptr; },
-                    kAllFeatures & ~FeatureAudioTracks},
-        TrimmedCase{"NoCurrentAudio", [](VlcApi& t) { t.libvlc_audio_get_track = nullptr; },
-                    kAllFeatures & ~FeatureAudioTracks},
-        TrimmedCase{"NoAudioChoice", [](VlcApi& t) { t.libvlc_audio_set_track = nullptr; },
-                    kAllFeatures & ~FeatureAudioTracks},
-        TrimmedCase{"NoSubtitleList", [](VlcApi& t) { t.libvlc_video_get_spu_description = nullptr; },
-                    kAllFeatures & ~FeatureSubtitleTracks},
-        TrimmedCase{"NoCurrentSubtitle", [](VlcApi& t) { t.libvlc_video_get_spu = nullptr; },
-                    kAllFeatures & ~FeatureSubtitleTracks},
-        TrimmedCase{"NoSubtitleChoice", [](VlcApi& t) { t.libvlc_video_set_spu = nullptr; },
-                    kAllFeatures & ~FeatureSubtitleTracks},
-        TrimmedCase{"NoSlaves", [](VlcApi& t) { t.libvlc_media_player_add_slave = nullptr; },
-                    kAllFeatures & ~FeatureSubtitleFiles},
-        TrimmedCase{"NoRateReading", [](VlcApi& t) { t.libvlc_media_player_get_rate = nullptr; },
-                    kAllFeatures & ~FeatureRate},
-        TrimmedCase{"NoRateSetting", [](VlcApi& t) { t.libvlc_media_player_set_rate = nullptr; },
-                    kAllFeatures & ~FeatureRate},
-        TrimmedCase{"NoMarqueeNumbers", [](VlcApi& t) { t.libvlc_video_set_marquee_int = nullptr; },
-                    kAllFeatures & ~FeatureOnScreenText},
-        TrimmedCase{"NoMarqueeText", [](VlcApi& t) { t.libvlc_video_set_marquee_string = nullptr; },
-                    kAllFeatures & ~FeatureOnScreenText},
-        TrimmedCase{"NoVideoSize", [](VlcApi& t) { t.libvlc_video_get_size = nullptr; }, kAllFeatures}),
-    [](const ::testing::TestParamInfo<TrimmedCase>& info) { return info.param.name; });
+// A row without that entry: it takes the features `lost` with it.
+#define WITHOUT(entry, lost) \
+    (TrimmedCase{#entry, [](VlcApi& t) { t.entry = nullptr; }, kAllFeatures & ~(lost)})
+
+INSTANTIATE_TEST_SUITE_P(Entries, VlcTrimmedLibrary,
+                         ::testing::Values(TrimmedCase{"AllThere", [](VlcApi&) {}, kAllFeatures},
+                                           TrimmedCase{"NoneOfTheOptional", nullptr, 0},
+                                           WITHOUT(libvlc_track_description_list_release,
+                                                   FeatureAudioTracks | FeatureSubtitleTracks),
+                                           WITHOUT(libvlc_audio_get_track_description, FeatureAudioTracks),
+                                           WITHOUT(libvlc_audio_get_track, FeatureAudioTracks),
+                                           WITHOUT(libvlc_audio_set_track, FeatureAudioTracks),
+                                           WITHOUT(libvlc_video_get_spu_description, FeatureSubtitleTracks),
+                                           WITHOUT(libvlc_video_get_spu, FeatureSubtitleTracks),
+                                           WITHOUT(libvlc_video_set_spu, FeatureSubtitleTracks),
+                                           WITHOUT(libvlc_media_player_add_slave, FeatureSubtitleFiles),
+                                           WITHOUT(libvlc_media_player_get_rate, FeatureRate),
+                                           WITHOUT(libvlc_media_player_set_rate, FeatureRate),
+                                           WITHOUT(libvlc_video_set_marquee_int, FeatureOnScreenText),
+                                           WITHOUT(libvlc_video_set_marquee_string, FeatureOnScreenText),
+                                           WITHOUT(libvlc_video_get_size, 0u)),
+                         [](const ::testing::TestParamInfo<TrimmedCase>& info) { return info.param.name; });
 
 // Library answers the real library never gives on cue, forced through the table.
 class VlcForcedAnswers : public ::testing::Test {

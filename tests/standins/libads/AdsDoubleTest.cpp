@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "common/TempFolder.h"
@@ -17,13 +15,6 @@ using ShowFn = int(__stdcall*)(HWND, const wchar_t*, const wchar_t*);
 
 std::wstring doublePath() {
     return testclips::windowsPath(VELMORA_ADS_DOUBLE_PATH);
-}
-
-std::string readAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 class AdsDouble : public ::testing::Test {

@@ -236,29 +236,22 @@ void libvlc_track_description_list_release(libvlc_track_description_t* list) {
     }
 }
 
-libvlc_track_description_t* libvlc_audio_get_track_description(libvlc_media_player_t* mp) {
-    return mp != nullptr ? descriptionsOf(mp->player->tracks(standin::TrackKind::Audio)) : nullptr;
-}
+// A kind of track's list, current track and choice.
+#define TRACK_ENTRIES(kind, list, current, choose)                                 \
+    libvlc_track_description_t* list(libvlc_media_player_t* mp) {                  \
+        return mp != nullptr ? descriptionsOf(mp->player->tracks(kind)) : nullptr; \
+    }                                                                              \
+    int current(libvlc_media_player_t* mp) {                                       \
+        ON_PLAYER(-1, currentTrack(kind));                                         \
+    }                                                                              \
+    int choose(libvlc_media_player_t* mp, int id) {                                \
+        ON_PLAYER(-1, chooseTrack(kind, id));                                      \
+    }
 
-int libvlc_audio_get_track(libvlc_media_player_t* mp) {
-    ON_PLAYER(-1, currentTrack(standin::TrackKind::Audio));
-}
-
-int libvlc_audio_set_track(libvlc_media_player_t* mp, int track) {
-    ON_PLAYER(-1, chooseTrack(standin::TrackKind::Audio, track));
-}
-
-libvlc_track_description_t* libvlc_video_get_spu_description(libvlc_media_player_t* mp) {
-    return mp != nullptr ? descriptionsOf(mp->player->tracks(standin::TrackKind::Subtitle)) : nullptr;
-}
-
-int libvlc_video_get_spu(libvlc_media_player_t* mp) {
-    ON_PLAYER(-1, currentTrack(standin::TrackKind::Subtitle));
-}
-
-int libvlc_video_set_spu(libvlc_media_player_t* mp, int spu) {
-    ON_PLAYER(-1, chooseTrack(standin::TrackKind::Subtitle, spu));
-}
+TRACK_ENTRIES(standin::TrackKind::Audio, libvlc_audio_get_track_description, libvlc_audio_get_track,
+              libvlc_audio_set_track)
+TRACK_ENTRIES(standin::TrackKind::Subtitle, libvlc_video_get_spu_description, libvlc_video_get_spu,
+              libvlc_video_set_spu)
 
 // Subtitle files only: the stand-in reads no audio files.
 int libvlc_media_player_add_slave(libvlc_media_player_t* mp, libvlc_media_slave_type_t type, const char* uri,

@@ -21,8 +21,9 @@ void appendLine(const std::string& line) {
         return;
     }
     std::lock_guard<std::mutex> guard(fileLock);
-    // Opened per line so that the file is complete at any moment, even if the process is killed.
-    if (std::FILE* file = _wfopen(path, L"a")) {
+    // Opened per line so that the file is complete at any moment, even if the process is killed; lines
+    // end in '\n' alone, as on the Unix side.
+    if (std::FILE* file = _wfopen(path, L"ab")) {
         std::fputs(line.c_str(), file);
         std::fputc('\n', file);
         std::fclose(file);

@@ -575,10 +575,8 @@ int Player::currentTrack(TrackKind kind) {
 }
 
 int Player::chooseTrack(TrackKind kind, int id) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%s %d", kind == TrackKind::Audio ? "audio_set_track" : "video_set_spu",
-                  id);
-    logCall(text);
+    logCall(
+        ((kind == TrackKind::Audio ? "audio_set_track " : "video_set_spu ") + std::to_string(id)).c_str());
     {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!active_ || !tracks_.choose(kind, id)) {
@@ -625,9 +623,7 @@ int Player::setRate(float rate) {
 }
 
 void Player::setMarqueeInt(unsigned option, int value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "set_marquee_int %s %d", marqueeOption(option), value);
-    logCall(text);
+    logCall((std::string("set_marquee_int ") + marqueeOption(option) + " " + std::to_string(value)).c_str());
     std::lock_guard<std::mutex> lock(mutex_);
     if (option == libvlc_marquee_Timeout) {
         marqueeTimeoutMs_ = value;
