@@ -15,6 +15,8 @@
 #include "app/PlayerWindows.h"
 #include "app/MainWindow.h"
 #include "app/Startup.h"
+#include "playback/PlayLogic.h"
+#include "common/FakePlayer.h"
 #include "common/TempFolder.h"
 #include "common/TestWindows.h"
 #include "common/WindowRects.h"
@@ -82,6 +84,23 @@ protected:
     HWND window = nullptr;
 };
 
+// A command from the menu, a key or the bar, as the main window gets it.
+inline void command(UINT id) {
+    SendMessageW(appState().mainWindow, WM_COMMAND, id, 0);
+}
+
+// The bare main window with a controller whose fake players the test reads through their log.
+class ControlledWindowTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
+    }
+    static PlayLogic& controller() { return *appState().controller; }
+
+    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
+};
+
 // The player's real start-up of the main window and its components, without the message loop.
 class StartedPlayerTest : public ::testing::Test {
 protected:
@@ -92,6 +111,11 @@ protected:
         ASSERT_TRUE(registerMainWindowClass(instance));
         SetEnvironmentVariableW(L"VELMORA_ADS_RESULT", nullptr);
         SetEnvironmentVariableW(L"VELMORA_ADS_LOG", nullptr);
+    }
+    // Starts the main window and components, and gives them a controller of fake players.
+    void startWithFakePlayers(const std::shared_ptr<FakePlayerLog>& log) {
+        ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
     }
     // Closes the window through the advertisement double, which answers `result` and logs its call into the
     // returned file.

@@ -21,6 +21,8 @@
 
 namespace {
 
+using apptest::command;
+
 constexpr EXECUTION_STATE kNothing = ES_CONTINUOUS;
 constexpr EXECUTION_STATE kSystem = ES_CONTINUOUS | ES_SYSTEM_REQUIRED;
 constexpr EXECUTION_STATE kDisplay = ES_CONTINUOUS | ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED;
@@ -62,9 +64,8 @@ protected:
             list.AddRef();
             return static_cast<ITaskbarList3*>(&list);
         });
-        ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
+        startWithFakePlayers(log);
         window = appState().mainWindow;
-        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
     }
     void TearDown() override {
         StartedPlayerTest::TearDown();
@@ -72,7 +73,6 @@ protected:
         taskbarButton().useListMaker({});
     }
 
-    void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
     // The library's report of a player event, as it reaches the window's thread.
     void event(int type) { appState().controller->onPlayerEvent(type); }
     // Opens the file as the open dialog does, and waits for its folder to be listed.
@@ -81,10 +81,11 @@ protected:
         ASSERT_TRUE(pumpUntil([] { return !appState().controller->listingFolder(); }, 15000));
     }
     void taskbarAsks() { SendMessageW(window, RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0); }
-    HWND bar() const { return appState().controlBar->window(); }
-    HWND frame() const { return appState().videoWindow->frameWindow(); }
-    HWND surface() const { return appState().videoWindow->surfaceWindow(); }
-    int volume() const { return appState().controller->volume(); }
+    static HWND main() { return appState().mainWindow; }
+    static HWND bar() { return appState().controlBar->window(); }
+    static HWND frame() { return appState().videoWindow->frameWindow(); }
+    static HWND surface() { return appState().videoWindow->surfaceWindow(); }
+    static int volume() { return appState().controller->volume(); }
 
     HWND window = nullptr;
     std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
@@ -179,9 +180,7 @@ TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
              event(EventPlaying);
          },
          {"update Prev off, Pause, Next off"}},
-        {"its time is reported",
-         [&] { event(EventTimeChanged); },
-         {"value 1000/60000", "state normal"}},
+        {"its time is reported", [&] { event(EventTimeChanged); }, {"value 1000/60000", "state normal"}},
         {"and moves on",
          [&] {
              log->time = 2000;
@@ -237,13 +236,7 @@ TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
     const UINT commands[] = {ID_PREVIOUS, ID_PLAY, ID_NEXT};
     for (size_t i = 0; i < 3; ++i) {
         EXPECT_EQ(list.buttons[i].iId, commands[i]);
-        ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(list.buttons[i].hIcon, &info)) << i;
-        BITMAP picture{};
-        GetObjectW(info.hbmColor, sizeof(picture), &picture);
-        EXPECT_EQ(picture.bmWidth, GetSystemMetrics(SM_CXSMICON)) << i;
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
+        EXPECT_EQ(apptest::iconWidth(list.buttons[i].hIcon), GetSystemMetrics(SM_CXSMICON)) << i;
     }
     EXPECT_NE(list.buttons[1].hIcon, playIcon) << "Pause shows Play's picture";
 
@@ -258,25 +251,24 @@ TEST_F(DesktopTest, MediaKeysReachTheMainWindowFromEachOfItsWindows) {
     open(folder.path() + L"a.mpg");
     struct Case {
         const char* what;
-        std::function<HWND()> target;
+        HWND (*target)();
         int appCommand;
         int state;            // the player's afterwards
         const wchar_t* file;  // the current file afterwards
     };
-    const auto main = [&] { return window; };
-    const auto fromBar = [&] { return bar(); };
-    const auto fromFrame = [&] { return frame(); };
-    const auto fromSurface = [&] { return surface(); };
     const Case cases[] = {
-        {"play/pause pauses", fromBar, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePaused, L"a.mpg"},
-        {"play/pause plays", fromSurface, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePlaying, L"a.mpg"},
-        {"play plays on", fromFrame, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
+        {"play/pause pauses", bar, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePaused, L"a.mpg"},
+        {"play/pause plays", surface, APPCOMMAND_MEDIA_PLAY_PAUSE, StatePlaying, L"a.mpg"},
+        {"play plays on", frame, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
         {"pause pauses", main, APPCOMMAND_MEDIA_PAUSE, StatePaused, L"a.mpg"},
-        {"pause does not resume", fromBar, APPCOMMAND_MEDIA_PAUSE, StatePaused, L"a.mpg"},
-        {"play resumes", fromBar, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
-        {"next track", fromFrame, APPCOMMAND_MEDIA_NEXTTRACK, StatePlaying, L"b.mpg"},
+        {"pause does not resume", bar, APPCOMMAND_MEDIA_PAUSE, StatePaused, L"a.mpg"},
+        {"play resumes", bar, APPCOMMAND_MEDIA_PLAY, StatePlaying, L"a.mpg"},
+        {"next track", frame, APPCOMMAND_MEDIA_NEXTTRACK, StatePlaying, L"b.mpg"},
         {"previous track", main, APPCOMMAND_MEDIA_PREVIOUSTRACK, StatePlaying, L"a.mpg"},
-        {"stop", fromSurface, APPCOMMAND_MEDIA_STOP, StateStopped, L"a.mpg"},
+        {"stop", surface, APPCOMMAND_MEDIA_STOP, StateStopped, L"a.mpg"},
+        // The volume keys stay the system's: the player's volume doesn't move.
+        {"volume down", main, APPCOMMAND_VOLUME_DOWN, StateStopped, L"a.mpg"},
+        {"volume up", bar, APPCOMMAND_VOLUME_UP, StateStopped, L"a.mpg"},
     };
     for (const Case& c : cases) {
         const HWND target = c.target();
@@ -285,15 +277,11 @@ TEST_F(DesktopTest, MediaKeysReachTheMainWindowFromEachOfItsWindows) {
                                             MAKELPARAM(0, c.appCommand));
         EXPECT_EQ(log->state, c.state) << c.what;
         EXPECT_EQ(appState().controller->displayName(), c.file) << c.what;
-        if (target == window) {
-            EXPECT_EQ(result, TRUE) << c.what;
+        EXPECT_EQ(volume(), 100) << c.what;
+        if (target == window && c.appCommand != APPCOMMAND_VOLUME_DOWN) {
+            EXPECT_EQ(result, TRUE) << c.what << ": handled, not left to the system";
         }
     }
-    // The volume keys stay the system's: the player's volume doesn't move.
-    SendMessageW(window, WM_APPCOMMAND, reinterpret_cast<WPARAM>(window),
-                 MAKELPARAM(0, APPCOMMAND_VOLUME_DOWN));
-    SendMessageW(bar(), WM_APPCOMMAND, reinterpret_cast<WPARAM>(bar()), MAKELPARAM(0, APPCOMMAND_VOLUME_UP));
-    EXPECT_EQ(volume(), 100);
 }
 
 TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
@@ -301,20 +289,13 @@ TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
     folder.addFiles({L"a.mpg"});
     open(folder.path() + L"a.mpg");
     struct Case {
-        std::function<HWND()> target;
+        HWND (*target)();
         int delta;
         int volume;  // afterwards, in the controller and on the bar
     };
-    const auto fromBar = [&] { return bar(); };
-    const auto fromFrame = [&] { return frame(); };
-    const auto fromSurface = [&] { return surface(); };
     const Case cases[] = {
-        {fromFrame, -WHEEL_DELTA, 90},
-        {fromBar, -40, 90},
-        {fromSurface, -40, 90},
-        {fromBar, -40, 80},
-        {fromFrame, 3 * WHEEL_DELTA, 100},
-        {fromBar, WHEEL_DELTA, 100},
+        {frame, -WHEEL_DELTA, 90},     {bar, -40, 90},          {surface, -40, 90}, {bar, -40, 80},
+        {frame, 3 * WHEEL_DELTA, 100}, {bar, WHEEL_DELTA, 100},
     };
     for (const Case& c : cases) {
         const HWND target = c.target();
@@ -334,45 +315,36 @@ TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
 // Always on Top is watched on the main window without its bar: under Wine 8 a window that owns a pop-up
 // (the bar's tooltip) never becomes topmost, whatever it asks (measured; Windows raises owned pop-ups
 // with their owner).
-class AlwaysOnTop : public apptest::MainWindowTest {
+class AlwaysOnTop : public apptest::ControlledWindowTest {
 protected:
-    void SetUp() override {
-        MainWindowTest::SetUp();
-        appState().controller = std::make_unique<PlayLogic>(fakeFactory(log), &playerWindows());
-    }
     void TearDown() override {
-        MainWindowTest::TearDown();
+        ControlledWindowTest::TearDown();
         testregistry::removeKey(testregistry::kHandOffKey);
     }
-    void command(UINT id) { SendMessageW(window, WM_COMMAND, id, 0); }
     bool topmost() const { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
-    static bool checked() { return currentContextMenuInputs(appWindowLinks()).alwaysOnTop; }
-
-    std::shared_ptr<FakePlayerLog> log = std::make_shared<FakePlayerLog>();
 };
 
 TEST_F(AlwaysOnTop, HoldsThroughFullScreenUntilSwitchedOff) {
     layOut();
     EXPECT_FALSE(topmost());
-    EXPECT_FALSE(checked());
-    command(ID_ALWAYS_ON_TOP);
-    EXPECT_TRUE(topmost());
-    EXPECT_TRUE(checked());
-    command(ID_FULLSCREEN);
-    ASSERT_TRUE(appState().fullScreen);
-    EXPECT_TRUE(topmost());
-    EXPECT_TRUE(checked());
-    command(ID_LEAVE_FULLSCREEN);
-    ASSERT_FALSE(appState().fullScreen);
-    EXPECT_TRUE(topmost());
-    command(ID_ALWAYS_ON_TOP);
-    EXPECT_FALSE(topmost());
-    EXPECT_FALSE(checked());
-    // Full screen alone never puts the window on top.
-    command(ID_FULLSCREEN);
-    EXPECT_FALSE(topmost());
-    command(ID_FULLSCREEN);
-    EXPECT_FALSE(topmost());
+    const struct {
+        UINT command;
+        bool fullScreen, topmost;  // topmost: and checked in the menu
+    } steps[] = {
+        {ID_ALWAYS_ON_TOP, false, true},
+        {ID_FULLSCREEN, true, true},
+        {ID_LEAVE_FULLSCREEN, false, true},
+        {ID_ALWAYS_ON_TOP, false, false},
+        // Full screen alone never puts the window on top.
+        {ID_FULLSCREEN, true, false},
+        {ID_FULLSCREEN, false, false},
+    };
+    for (const auto& step : steps) {
+        command(step.command);
+        EXPECT_EQ(appState().fullScreen != FALSE, step.fullScreen) << step.command;
+        EXPECT_EQ(topmost(), step.topmost) << step.command;
+        EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).alwaysOnTop, step.topmost) << step.command;
+    }
 }
 
 // A file handed over by a new start brings the window to the front through the topmost band and back;

@@ -235,12 +235,10 @@ TEST_F(LifecycleTest, DestroyComponentsReleasesThePlayerBeforeTheController) {
 // a stop, a resume, the next file) switches it on again, its 5 s of rest counted from then. Windowed, it
 // stays off.
 TEST_F(LifecycleTest, FullScreenBarRestsAgainFromEveryStartOfPlayback) {
-    ASSERT_TRUE(createMainWindow(instance, SW_SHOWNORMAL));
-    appState().controller =
-        std::make_unique<PlayLogic>(fakeFactory(std::make_shared<FakePlayerLog>()), &playerWindows());
+    startWithFakePlayers(std::make_shared<FakePlayerLog>());
     ASSERT_TRUE(openMediaFile(L"C:\\videos\\a.mpg"));
     PlayBar& bar = *appState().controlBar;
-    const auto command = [](UINT id) { SendMessageW(appState().mainWindow, WM_COMMAND, id, 0); };
+    using apptest::command;
     command(ID_FULLSCREEN);
     ASSERT_TRUE(appState().fullScreen);
     for (UINT halt : {ID_STOP, ID_PAUSE}) {

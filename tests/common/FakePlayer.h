@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -13,6 +14,13 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
+
+// Every feature the library's player has, and a film's tracks as the library names them.
+constexpr unsigned kAllFeatures =
+    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+inline const std::vector<MediaTrack> kFilmAudio = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
+inline const std::vector<MediaTrack> kFilmSubtitles = {{3, L"Track 1 - [English]"},
+                                                       {4, L"Signs & songs - [German]"}};
 
 // A player the tests control, for every test folder: it plays, pauses, stops and seeks at once, opens
 // what it is told to, and records every call. What the fake players of one test did, and how they should
@@ -38,8 +46,7 @@ struct FakePlayerLog {
     // Tracks, rate and on-screen text: what features() answers, the tracks of the file, the current
     // ones (kNoTrack: none), the rate. A subtitle file added becomes the last track, "Track <n>", and
     // the current one. Without a feature its operations do nothing, as the real player's do.
-    unsigned features =
-        FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+    unsigned features = kAllFeatures;
     std::vector<MediaTrack> audioTracks;
     std::vector<MediaTrack> subtitleTracks;
     int audioTrack = kNoTrack;
@@ -88,12 +95,8 @@ struct FakePlayerLog {
     }
     bool has(PlayerFeature feature) const { return (features & feature) != 0; }
     static bool listed(const std::vector<MediaTrack>& tracks, int id) {
-        for (const MediaTrack& track : tracks) {
-            if (track.id == id) {
-                return true;
-            }
-        }
-        return false;
+        return std::any_of(tracks.begin(), tracks.end(),
+                           [id](const MediaTrack& track) { return track.id == id; });
     }
 
     std::mutex mutex;

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/TestClips.h"
@@ -18,17 +19,6 @@
 
 namespace e2e {
 namespace {
-
-// A key pressed and let go as a real keyboard does it, to the window in front.
-UINT pressKey(WORD virtualKey) {
-    INPUT inputs[2] = {};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = virtualKey;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return SendInput(2, inputs, sizeof(INPUT));
-}
 
 // The mouse wheel turned by delta (120 a notch; negative: towards the user).
 UINT turnWheel(int delta) {
@@ -62,8 +52,7 @@ TEST_F(PlayerTest, MediaKeysPauseAndPlayOncePerPress) {
     EXPECT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY, 0)) << "the app command toggled twice";
 
     for (const int slot : {IDC_BTN_PAUSE, IDC_BTN_PLAY}) {
-        SetForegroundWindow(player_.window());
-        ASSERT_EQ(pressKey(VK_MEDIA_PLAY_PAUSE), 2u);
+        ASSERT_EQ(typeKey(VK_MEDIA_PLAY_PAUSE), 2u);
         ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, slot)) << slot;
         ASSERT_TRUE(waitForQueue());
         EXPECT_TRUE(waitForSlots(IDC_BTN_STOP, slot, 0)) << "the key toggled twice";
@@ -133,12 +122,11 @@ TEST_F(PlayerTest, ScreenIsKeptAwakeWhilePlayingAndLetGoWhenPausedOrClosed) {
         return made.empty() ? std::string() : made.back();
     };
     EXPECT_TRUE(waitUntil([&] { return lastRequest() == "0x80000003"; }, 5000)) << lastRequest();
-    player_.sendKey(VK_SPACE);
-    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PLAY));
-    EXPECT_TRUE(waitUntil([&] { return lastRequest() == "0x80000000"; }, 5000)) << lastRequest();
-    player_.sendKey(VK_SPACE);
-    ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
-    EXPECT_TRUE(waitUntil([&] { return lastRequest() == "0x80000003"; }, 5000)) << lastRequest();
+    for (const auto& step : {std::pair{IDC_BTN_PLAY, "0x80000000"}, {IDC_BTN_PAUSE, "0x80000003"}}) {
+        player_.sendKey(VK_SPACE);
+        ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, step.first));
+        EXPECT_TRUE(waitUntil([&] { return lastRequest() == step.second; }, 5000)) << lastRequest();
+    }
     ASSERT_TRUE(player_.requestClose());
     ASSERT_TRUE(player_.waitForExit(10000));
     EXPECT_EQ(lastRequest(), "0x80000000");

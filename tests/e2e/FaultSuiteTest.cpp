@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "common/FedPipe.h"
+#include "common/StandinCalls.h"
 #include "common/TestClips.h"
 #include "common/TestRegistry.h"
 #include "common/Utf8.h"
@@ -33,9 +34,6 @@ using testregistry::kHandleValue;
 using testregistry::kNewFileValue;
 using testregistry::kOpenHandedOverFile;
 using testregistry::kPlacementValue;
-
-// Where the libvlc stand-in logs the calls it gets (a player started now inherits it).
-constexpr wchar_t kStandinLog[] = L"VELMORA_LIBVLC_STANDIN_LOG";
 
 // The placement every row starts from, unless the row is about that value.
 const WINDOWPLACEMENT kKnownPlacement = testregistry::placementOf({90, 80, 800, 600});
@@ -349,25 +347,25 @@ std::vector<FaultRow> FaultSuite::table() {
     // A download still under way: a file of zeros under a video's name that libvlc reads at time 0 for as
     // long as more keeps coming, here a pipe the row holds open. The player gives up on it, stops (it is
     // the folder's last), and steps on at once; a skip waits about 2 s for it to start.
-    auto unfinished = std::make_shared<std::unique_ptr<FedPipe>>();
+    // The pipe, and the libvlc calls that tell when a skip has happened (a player started now logs them).
+    struct Unfinished {
+        FedPipe pipe{faultFolder(L"Unfinished") + L"\\unfinished.mkv"};
+        std::wstring calls = faultFolder(L"Unfinished calls") + L"\\libvlc.log";
+        standincalls::Recording recording{calls};
+    };
+    auto unfinished = std::make_shared<std::unique_ptr<Unfinished>>();
     add(
         "MediaUnfinishedDownloadInAFolder",
         [unfinished](FaultSuite& t) {
             const std::wstring folder = faultFolder(L"Unfinished");
             copyOf("long.mpg", folder + L"\\a.mpg");
             copyOf("folder/b.mpg", folder + L"\\b.mpg");
-            *unfinished = std::make_unique<FedPipe>(folder + L"\\unfinished.mkv");
+            DeleteFileW((faultFolder(L"Unfinished calls") + L"\\libvlc.log").c_str());
+            *unfinished = std::make_unique<Unfinished>();
             // Its first bytes are there for each time it is opened (the library reads them before it plays).
-            EXPECT_TRUE((*unfinished)->ready() && (*unfinished)->feed(FedPipe::kBuffer, 5000));
-            // The libvlc calls, to tell when a skip has happened.
-            const std::wstring log = faultFolder(L"Unfinished calls") + L"\\libvlc.log";
-            DeleteFileW(log.c_str());
-            SetEnvironmentVariableW(kStandinLog, log.c_str());
-            t.later([unfinished] {
-                SetEnvironmentVariableW(kStandinLog, nullptr);
-                unfinished->reset();
-            });
-            return quoted((*unfinished)->path());
+            EXPECT_TRUE((*unfinished)->pipe.ready() && (*unfinished)->pipe.feed(FedPipe::kBuffer, 5000));
+            t.later([unfinished] { unfinished->reset(); });
+            return quoted((*unfinished)->pipe.path());
         },
         [unfinished](FaultSuite& t) {
             EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
@@ -376,24 +374,19 @@ std::vector<FaultRow> FaultSuite::table() {
             t.player_.postCommand(ID_NEXT);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"a.mpg")));
             EXPECT_TRUE(t.waitForTimeTextChanges(2));  // a skip before a file's time moves is ignored...
-            EXPECT_TRUE((*unfinished)->feed(FedPipe::kBuffer, 5000));
+            EXPECT_TRUE((*unfinished)->pipe.feed(FedPipe::kBuffer, 5000));
             t.player_.postCommand(ID_PREVIOUS);
             EXPECT_TRUE(t.waitForTitle(titleFor(L"unfinished.mkv")));
             // ...for 8 ticks (2.1 s) of a file at time 0, counted from the tick that showed its name.
             // Previous is pressed until the library is given b.mpg, each press handled before the next: a
             // press after that would move on from b.mpg, which starts at once.
             const ULONGLONG shown = GetTickCount64();
-            const auto libraryGot = [&](const wchar_t* name) {
-                std::ifstream in((faultFolder(L"Unfinished calls") + L"\\libvlc.log").c_str());
-                const std::string calls((std::istreambuf_iterator<char>(in)),
-                                        std::istreambuf_iterator<char>());
-                const std::string path = testtext::toUtf8(faultFolder(L"Unfinished") + L"\\" + name);
-                return calls.find("set_media " + path) != std::string::npos;
-            };
+            const std::string bCall =
+                "set_media " + testtext::toUtf8(faultFolder(L"Unfinished") + L"\\b.mpg");
             EXPECT_TRUE(waitUntil(
                 [&] {
                     t.player_.sendCommand(ID_PREVIOUS);
-                    return libraryGot(L"b.mpg");
+                    return standincalls::read((*unfinished)->calls).find(bCall) != std::string::npos;
                 },
                 8000, 100))
                 << "Previous never left the file that never starts";

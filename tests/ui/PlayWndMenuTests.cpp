@@ -89,33 +89,24 @@ INSTANTIATE_TEST_SUITE_P(
         MenuCase{"PlayerGoneButListKept", inputs(false, false, 0, 2, true), true, false, false, true, true}),
     [](const testing::TestParamInfo<MenuCase>& info) { return std::string(info.param.name); });
 
-TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatApplies) {
+// Full screen offers only the switch that applies; Always on Top is checked while the window stays on top,
+// in full screen too.
+TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatAppliesAndChecksAlwaysOnTop) {
     for (const bool fullScreen : {false, true}) {
-        const auto loaded = loadContextMenu();
-        ASSERT_NE(loaded.get(), nullptr);
-        ContextMenuInputs in;
-        in.fullScreen = fullScreen;
-        HMENU popup = prepareContextMenu(loaded.get(), in);
-        ASSERT_NE(popup, nullptr);
-        EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen) << "fullScreen " << fullScreen;
-        EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen) << "fullScreen " << fullScreen;
-        EXPECT_EQ(GetMenuItemCount(popup), 16);
-    }
-}
-
-TEST(ContextMenuAlwaysOnTop, CheckedWhileTheWindowStaysOnTop) {
-    for (const bool onTop : {false, true}) {
-        for (const bool fullScreen : {false, true}) {
+        for (const bool onTop : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "full screen " << fullScreen << ", on top " << onTop);
             const auto loaded = loadContextMenu();
             ASSERT_NE(loaded.get(), nullptr);
             ContextMenuInputs in;
-            in.alwaysOnTop = onTop;
             in.fullScreen = fullScreen;
+            in.alwaysOnTop = onTop;
             HMENU popup = prepareContextMenu(loaded.get(), in);
             ASSERT_NE(popup, nullptr);
+            EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen);
+            EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen);
+            EXPECT_EQ(GetMenuItemCount(popup), 16);
             EXPECT_TRUE(enabled(popup, ID_ALWAYS_ON_TOP));
-            EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop)
-                << "on top " << onTop << ", full screen " << fullScreen;
+            EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop);
         }
     }
 }
@@ -155,11 +146,7 @@ std::wstring shown(HMENU popup, int position) {
     return text;
 }
 
-constexpr unsigned kAll =
-    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
-const std::vector<MediaTrack> kFilmAudio = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
-const std::vector<MediaTrack> kFilmSubtitles = {{3, L"Track 1 - [English]"},
-                                                {4, L"Signs & songs - [German]"}};
+const std::vector<MediaTrack> kNone;
 
 // The Audio, Subtitles and Speed submenus (places 8 to 10 of the pop-up) list what the file that plays has,
 // with the current choice checked; greyed with nothing playing or paused and where the player can't.
@@ -175,53 +162,22 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
     const wchar_t* const speeds15 = L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|*1.5\u00D7|2\u00D7";
     const wchar_t* const speeds1 = L"0.5\u00D7|0.75\u00D7|*Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7";
     const Case cases[] = {
-        {"nothing playing", 0, {}, {}, kNoTrack, kNoTrack, 1.0f, L"greyed", L"greyed", L"greyed"},
-        {"film", kAll, kFilmAudio, kFilmSubtitles, 2, 4, 1.5f, L"Low tone - [English]|*Track 2 - [French]",
+        {"nothing playing", 0, kNone, kNone, kNoTrack, kNoTrack, 1.0f, L"greyed", L"greyed", L"greyed"},
+        {"film", kAllFeatures, kFilmAudio, kFilmSubtitles, 2, 4, 1.5f,
+         L"Low tone - [English]|*Track 2 - [French]",
          L"Off|Track 1 - [English]|*Signs && songs - [German]|-|Load Subtitle File...", speeds15},
-        {"subtitles off", kAll, kFilmAudio, kFilmSubtitles, 1, kNoTrack, 1.0f,
+        {"subtitles off", kAllFeatures, kFilmAudio, kFilmSubtitles, 1, kNoTrack, 1.0f,
          L"*Low tone - [English]|Track 2 - [French]",
          L"*Off|Track 1 - [English]|Signs && songs - [German]|-|Load Subtitle File...", speeds1},
         // Before the library knows the tracks (or a sound file): nothing to choose in Audio.
-        {"no tracks known",
-         kAll,
-         {},
-         {},
-         kNoTrack,
-         kNoTrack,
-         1.0f,
-         L"greyed",
-         L"*Off|-|Load Subtitle File...",
-         speeds1},
+        {"no tracks known", kAllFeatures, kNone, kNone, kNoTrack, kNoTrack, 1.0f, L"greyed",
+         L"*Off|-|Load Subtitle File...", speeds1},
         {"older library", 0, kFilmAudio, kFilmSubtitles, 1, 3, 1.0f, L"greyed", L"greyed", L"greyed"},
-        {"no subtitle files",
-         kAll & ~FeatureSubtitleFiles,
-         {},
-         {},
-         kNoTrack,
-         kNoTrack,
-         1.0f,
-         L"greyed",
-         L"*Off|-|~Load Subtitle File...",
-         speeds1},
-        {"subtitle files only",
-         FeatureSubtitleFiles,
-         {},
-         kFilmSubtitles,
-         kNoTrack,
-         3,
-         1.0f,
-         L"greyed",
-         L"~Off|-|Load Subtitle File...",
-         L"greyed"},
-        {"speed between steps",
-         FeatureRate,
-         {},
-         {},
-         kNoTrack,
-         kNoTrack,
-         1.1f,
-         L"greyed",
-         L"greyed",
+        {"no subtitle files", kAllFeatures & ~FeatureSubtitleFiles, kNone, kNone, kNoTrack, kNoTrack, 1.0f,
+         L"greyed", L"*Off|-|~Load Subtitle File...", speeds1},
+        {"subtitle files only", FeatureSubtitleFiles, kNone, kFilmSubtitles, kNoTrack, 3, 1.0f, L"greyed",
+         L"~Off|-|Load Subtitle File...", L"greyed"},
+        {"speed between steps", FeatureRate, kNone, kNone, kNoTrack, kNoTrack, 1.1f, L"greyed", L"greyed",
          L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7"},
     };
     for (const Case& c : cases) {
@@ -240,7 +196,7 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         EXPECT_EQ(shown(popup, 8), c.audioItems);
         EXPECT_EQ(shown(popup, 9), c.subtitleItems);
         EXPECT_EQ(shown(popup, 10), c.speedItems);
-        if (!c.audio.empty() && c.features == kAll) {
+        if (!c.audio.empty() && c.features == kAllFeatures) {
             // A track's item says which place of the list it stands for.
             EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
             EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
