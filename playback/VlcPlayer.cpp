@@ -254,10 +254,8 @@ unsigned VlcPlayer::features() {
 }
 
 std::vector<MediaTrack> VlcPlayer::audioTracks() {
-    if (!can(FeatureAudioTracks)) {
-        return {};
-    }
-    return tracksOf(*api_, api_->libvlc_audio_get_track_description(mediaPlayer_));
+    return can(FeatureAudioTracks) ? tracksOf(*api_, api_->libvlc_audio_get_track_description(mediaPlayer_))
+                                   : std::vector<MediaTrack>{};
 }
 
 int VlcPlayer::currentAudioTrack() {
@@ -270,10 +268,8 @@ bool VlcPlayer::setAudioTrack(int id) {
 }
 
 std::vector<MediaTrack> VlcPlayer::subtitleTracks() {
-    if (!can(FeatureSubtitleTracks)) {
-        return {};
-    }
-    return tracksOf(*api_, api_->libvlc_video_get_spu_description(mediaPlayer_));
+    return can(FeatureSubtitleTracks) ? tracksOf(*api_, api_->libvlc_video_get_spu_description(mediaPlayer_))
+                                      : std::vector<MediaTrack>{};
 }
 
 int VlcPlayer::currentSubtitleTrack() {
