@@ -37,7 +37,7 @@ add_subdirectory(resources)
 # per layer, each naming only the layers below it (app -> ui -> playback), so that a call pointing up
 # does not link. tests/CMakeLists.txt links the playback layer on its own to prove it.
 function(velmora_layer target folder)
-  file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "(Posix\\.cpp|/app/main\\.cpp)$")
   add_library(${target} STATIC ${sources})
 endfunction()

@@ -12,8 +12,8 @@
 
 #include "app/AppState.h"
 #include "app/MediaPlayerApp.h"
-#include "app/PlayerWindows.h"
-#include "app/MainWindow.h"
+#include "app/window/PlayerWindows.h"
+#include "app/window/MainWindow.h"
 #include "app/Startup.h"
 #include "playback/PlayLogic.h"
 #include "common/FakePlayer.h"

@@ -2,7 +2,7 @@
 // becomes, how the wheel's turns make notches, and what the taskbar button's progress shows.
 #include <gtest/gtest.h>
 
-#include "app/DesktopRules.h"
+#include "app/desktop/DesktopRules.h"
 #include "playback/MediaPlayer.h"
 #include "resources/resource.h"
 

@@ -7,9 +7,9 @@
 
 #include "AppTestSupport.h"
 #include "RecordingTaskbarList.h"
-#include "app/ExecutionState.h"
-#include "app/HandOff.h"
-#include "app/TaskbarButton.h"
+#include "app/desktop/ExecutionState.h"
+#include "app/instance/HandOff.h"
+#include "app/desktop/TaskbarButton.h"
 #include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TestRegistry.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/FullScreenStyle.h"
-#include "app/WindowLayoutMath.h"
+#include "app/window/FullScreenStyle.h"
+#include "app/window/WindowLayoutMath.h"
 #include "common/WindowRects.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include "AppTestSupport.h"
 #include "app/MediaPlayerApp.h"
-#include "app/Placement.h"
+#include "app/window/Placement.h"
 #include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TempFolder.h"

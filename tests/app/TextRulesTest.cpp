@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "app/AboutText.h"
-#include "app/CommandLine.h"
-#include "app/HandOffValue.h"
+#include "app/window/AboutText.h"
+#include "app/commands/CommandLine.h"
+#include "app/instance/HandOffValue.h"
 #include "app/MediaPlayerApp.h"
-#include "app/TitleText.h"
+#include "app/window/TitleText.h"
 #include "common/TempFolder.h"
 #include "playback/PlayLogic.h"
 #include "playback/MediaPlayer.h"

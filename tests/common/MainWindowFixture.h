@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/AppState.h"
-#include "app/PlayerWindows.h"
+#include "app/window/PlayerWindows.h"
 #include "common/FakePlayer.h"
 #include "common/GdiplusEnvironment.h"
 #include "common/TestWindows.h"

@@ -1,5 +1,5 @@
 // The command tail becomes the path: one pair of enclosing quotes goes, nothing else changes.
-#include "app/CommandLine.h"
+#include "app/commands/CommandLine.h"
 #include "fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/HandOffValue.h"
-#include "app/PlacementRecord.h"
+#include "app/instance/HandOffValue.h"
+#include "app/window/PlacementRecord.h"
 #include "fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -1,8 +1,0 @@
-#include "app/AboutText.h"
-
-std::wstring aboutText(const wchar_t* productName) {
-    std::wstring text = productName != nullptr ? productName : L"";
-    text += L", Version ";
-    text += kVersionText;
-    return text;
-}
