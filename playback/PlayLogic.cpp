@@ -94,6 +94,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
         return false;
     }
     pendingSeek_ = {};
+    ++fileSerial_;
     setCurrentFile(path);
     playerKind_ = playerType;
     view_.fileOpened(path);

@@ -110,6 +110,72 @@ std::wstring positionText(std::int64_t position, std::int64_t length) {
     return clockText(position) + L" / " + clockText(length);
 }
 
+int chapterAt(const std::vector<MediaChapter>& chapters, std::int64_t time) {
+    int at = chapters.empty() ? -1 : 0;
+    for (std::size_t i = 1; i < chapters.size(); ++i) {
+        if (chapters[i].start <= time) {
+            at = static_cast<int>(i);
+        }
+    }
+    return at;
+}
+
+int chapterStep(const std::vector<MediaChapter>& chapters, std::int64_t time, int direction) {
+    const int at = chapterAt(chapters, time);
+    if (at < 0) {
+        return -1;
+    }
+    if (direction > 0) {
+        return at + 1 < static_cast<int>(chapters.size()) ? at + 1 : -1;
+    }
+    const bool nearItsStart = time - chapters[static_cast<std::size_t>(at)].start < kChapterBackMs;
+    return nearItsStart && at > 0 ? at - 1 : at;
+}
+
+namespace {
+
+std::wstring chapterName(const std::vector<MediaChapter>& chapters, int index) {
+    return chapters[static_cast<std::size_t>(index)].name;
+}
+
+std::wstring chapterNumber(int index) {
+    return L"Chapter " + std::to_wstring(index + 1);
+}
+
+}  // namespace
+
+std::wstring chapterMenuText(const std::vector<MediaChapter>& chapters, int index) {
+    const std::wstring name = chapterName(chapters, index);
+    return (name.empty() ? chapterNumber(index) : name) + L" - " +
+           clockText(chapters[static_cast<std::size_t>(index)].start);
+}
+
+std::wstring chapterTitle(const std::vector<MediaChapter>& chapters, int index) {
+    const std::wstring name = chapterName(chapters, index);
+    return chapterNumber(index) + (name.empty() ? std::wstring() : L": " + name);
+}
+
+std::int64_t stepDelay(std::int64_t delayMs, int direction) {
+    const std::int64_t next = delayMs + (direction > 0 ? kDelayStepMs : -kDelayStepMs);
+    return next > kLongestDelayMs ? kLongestDelayMs : next < -kLongestDelayMs ? -kLongestDelayMs : next;
+}
+
+namespace {
+
+std::wstring delayText(std::int64_t delayMs) {
+    return (delayMs > 0 ? L"+" : L"") + std::to_wstring(delayMs) + L" ms";
+}
+
+}  // namespace
+
+std::wstring subtitleDelayText(std::int64_t delayMs) {
+    return L"Subtitle delay: " + delayText(delayMs);
+}
+
+std::wstring audioDelayText(std::int64_t delayMs) {
+    return L"Audio delay: " + delayText(delayMs);
+}
+
 bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now) {
     if (!seek.active || now - seek.since >= kSeekWaitMs) {
         return false;

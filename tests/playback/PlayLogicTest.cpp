@@ -619,7 +619,7 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         const char* what;
         std::int64_t time;
         const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes; D: a drag
-                            // to 40 s; S: stop and play again; O: another file opens
+                            // to 40 s; S: stop and play again; O: another file opens; C: the next chapter
         std::vector<std::int64_t> seeks;
     };
     const Case cases[] = {
@@ -635,12 +635,14 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         {"from where the slider was dragged", 20000, "RDR", {25000, 40000, 45000}},
         {"stop forgets it", 20000, "RSR", {25000, 25000}},
         {"a new file forgets it", 20000, "ROR", {25000, 25000}},
+        {"from the chapter it went to", 20000, "CR", {45000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         restart();
         const auto paths = openInFolder(kAbc, 0);
         log->seeksLag = true;
+        log->chapters = kFilmChapters;
         log->time = c.time;
         log->length = 120000;
         for (const char* step = c.steps; *step != '\0'; ++step) {
@@ -651,6 +653,8 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
                 log->time = log->seeks.back() + 300;
             } else if (*step == 'D') {
                 controller->seekTo(40000);
+            } else if (*step == 'C') {
+                controller->stepChapter(+1);
             } else if (*step == 'S') {
                 controller->stop();
                 controller->play();
@@ -694,7 +698,7 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         {"slower, sound file", false, 0, [](PlayLogic& c) { c.stepSpeed(-1); }, L"Speed: 0.75\u00D7", false},
         {"volume, sound file", false, 0, [](PlayLogic& c) { c.changeVolume(-1); }, L"Volume 90 %", false},
         {"volume slider", true, 0, [](PlayLogic& c) { c.setVolume(50); }, nullptr, false},
-        {"seek", true, 0, [](PlayLogic& c) { c.seek(+1); }, L"00:00:15 / 00:01:00", true},
+        {"seek", true, 0, [](PlayLogic& c) { c.seek(+1); }, L"00:00:28 / 00:01:00", true},
         // A sound file's time display shows the new place already.
         {"seek, sound file", false, 0, [](PlayLogic& c) { c.seek(+1); }, nullptr, false},
         {"no text over the picture", true, FeatureOnScreenText, [](PlayLogic& c) { c.stepSpeed(+1); },
@@ -709,6 +713,24 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         {"no subtitle files", true, FeatureSubtitleFiles,
          [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); }, nullptr, false},
         {"no rate", true, FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, nullptr, false},
+        {"Ctrl+Page Down", true, 0, [](PlayLogic& c) { c.stepChapter(+1); }, L"Chapter 3: The Storm", true},
+        {"Ctrl+Page Up", true, 0, [](PlayLogic& c) { c.stepChapter(-1); }, L"Chapter 2", true},
+        {"Ctrl+Page Up twice", true, 0, [](PlayLogic& c) { c.stepChapter(-1), c.stepChapter(-1); },
+         L"Chapter 1: Opening", true},
+        {"menu chapter, sound file", false, 0, [](PlayLogic& c) { c.chooseChapter(2); },
+         L"Chapter 3: The Storm", false},
+        {"menu chapter, no such chapter", true, 0, [](PlayLogic& c) { c.chooseChapter(3); }, nullptr, false},
+        {"no chapters", true, FeatureChapters, [](PlayLogic& c) { c.stepChapter(+1); }, nullptr, false},
+        {"G", true, 0, [](PlayLogic& c) { c.stepSubtitleDelay(-1); }, L"Subtitle delay: -100 ms", true},
+        {"J", true, 0, [](PlayLogic& c) { c.stepAudioDelay(-1); }, L"Audio delay: -100 ms", true},
+        {"K, again after a stop: from 0", true, 0,
+         [](PlayLogic& c) { c.stepAudioDelay(+1), c.stop(), c.play(), c.stepAudioDelay(+1); },
+         L"Audio delay: +100 ms", true},
+        {"no subtitle delay", true, FeatureSubtitleDelay, [](PlayLogic& c) { c.stepSubtitleDelay(+1); },
+         nullptr, false},
+        {"stopped: no chapter, no delay", true, 0,
+         [](PlayLogic& c) { c.stop(), c.stepChapter(+1), c.stepSubtitleDelay(+1), c.stepAudioDelay(+1); },
+         nullptr, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -717,9 +739,10 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         log->audioTrack = 1;
         log->subtitleTracks = kFilmSubtitles;
         log->subtitleTrack = 3;
+        log->chapters = kFilmChapters;
         log->video = c.video;
         log->features = kAllFeatures & ~c.lacking;
-        log->time = 10000;
+        log->time = 23000;
         openInFolder({L"a.mpg"}, 0);
         view.feedback.clear();
 
@@ -734,7 +757,8 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         }
         if (!told) {
             EXPECT_TRUE(log->audioChoices.empty() && log->subtitleChoices.empty() && log->ratesSet.empty() &&
-                        log->subtitleFiles.empty());
+                        log->subtitleFiles.empty() && log->countOf("setChapter") == 0 &&
+                        log->subtitleDelay == 0 && log->audioDelay == 0);
         }
     }
 }
