@@ -73,30 +73,6 @@ int trackIndex(const std::vector<MediaTrack>& tracks, int id) {
     return -1;
 }
 
-std::wstring audioText(const MediaTrack& track) {
-    return L"Audio: " + track.name;
-}
-
-std::wstring subtitlesText(const MediaTrack* track) {
-    return L"Subtitles: " + (track != nullptr ? track->name : std::wstring(L"Off"));
-}
-
-std::wstring subtitleFileText(const std::wstring& fileName) {
-    return L"Subtitles: " + fileName;
-}
-
-std::wstring speedText(float speed) {
-    return L"Speed: " + speedName(speed);
-}
-
-std::wstring volumeText(int percent) {
-    return L"Volume " + std::to_wstring(percent) + L" %";
-}
-
-std::wstring muteText(bool muted) {
-    return muted ? L"Muted" : L"Sound on";
-}
-
 std::wstring clockText(std::int64_t ms) {
     const std::int64_t seconds = (ms > 0 ? ms : 0) / 1000;
     const std::int64_t minutes = seconds / 60;
@@ -104,10 +80,6 @@ std::wstring clockText(std::int64_t ms) {
     std::swprintf(text, 64, L"%02lld:%02lld:%02lld", static_cast<long long>(minutes / 60),
                   static_cast<long long>(minutes % 60), static_cast<long long>(seconds % 60));
     return text;
-}
-
-std::wstring positionText(std::int64_t position, std::int64_t length) {
-    return clockText(position) + L" / " + clockText(length);
 }
 
 int chapterAt(const std::vector<MediaChapter>& chapters, std::int64_t time) {
@@ -132,48 +104,15 @@ int chapterStep(const std::vector<MediaChapter>& chapters, std::int64_t time, in
     return nearItsStart && at > 0 ? at - 1 : at;
 }
 
-namespace {
-
-std::wstring chapterName(const std::vector<MediaChapter>& chapters, int index) {
-    return chapters[static_cast<std::size_t>(index)].name;
-}
-
-std::wstring chapterNumber(int index) {
-    return L"Chapter " + std::to_wstring(index + 1);
-}
-
-}  // namespace
-
 std::wstring chapterMenuText(const std::vector<MediaChapter>& chapters, int index) {
-    const std::wstring name = chapterName(chapters, index);
-    return (name.empty() ? chapterNumber(index) : name) + L" - " +
-           clockText(chapters[static_cast<std::size_t>(index)].start);
-}
-
-std::wstring chapterTitle(const std::vector<MediaChapter>& chapters, int index) {
-    const std::wstring name = chapterName(chapters, index);
-    return chapterNumber(index) + (name.empty() ? std::wstring() : L": " + name);
+    const MediaChapter& chapter = chapters[static_cast<std::size_t>(index)];
+    const std::wstring name = chapter.name.empty() ? L"Chapter " + std::to_wstring(index + 1) : chapter.name;
+    return name + L" - " + clockText(chapter.start);
 }
 
 std::int64_t stepDelay(std::int64_t delayMs, int direction) {
     const std::int64_t next = delayMs + (direction > 0 ? kDelayStepMs : -kDelayStepMs);
     return next > kLongestDelayMs ? kLongestDelayMs : next < -kLongestDelayMs ? -kLongestDelayMs : next;
-}
-
-namespace {
-
-std::wstring delayText(std::int64_t delayMs) {
-    return (delayMs > 0 ? L"+" : L"") + std::to_wstring(delayMs) + L" ms";
-}
-
-}  // namespace
-
-std::wstring subtitleDelayText(std::int64_t delayMs) {
-    return L"Subtitle delay: " + delayText(delayMs);
-}
-
-std::wstring audioDelayText(std::int64_t delayMs) {
-    return L"Audio delay: " + delayText(delayMs);
 }
 
 bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now) {

@@ -7,8 +7,8 @@
 #include "playback/MediaPlayer.h"
 
 // The rules of watching a film, free of windows and of the library so that they can be checked alone:
-// the speed steps, the order A and S go through the tracks, where a 5-second step starts while the seek
-// before it is still on its way, and the short texts that tell the viewer what changed.
+// the speed steps, the order A and S go through the tracks, and where a 5-second step starts while the
+// seek before it is still on its way.
 namespace watching {
 
 // The speeds of the Speed menu, slowest first; ] and [ go one step along them.
@@ -34,24 +34,9 @@ int nextSubtitleChoice(const std::vector<MediaTrack>& tracks, int current);
 // The place of the track of that id in the list; -1 when the list has none (and for kNoTrack).
 int trackIndex(const std::vector<MediaTrack>& tracks, int id);
 
-// How long a text about a change stays on the screen.
-constexpr int kFeedbackMs = 2000;
-// "Audio: Track 2 - [French]".
-std::wstring audioText(const MediaTrack& track);
-// "Subtitles: Off", "Subtitles: Track 1 - [English]"; a subtitle file by its file name.
-std::wstring subtitlesText(const MediaTrack* track);
-std::wstring subtitleFileText(const std::wstring& fileName);
-// "Speed: 1.5×", "Speed: Normal".
-std::wstring speedText(float speed);
-// "Volume 80 %".
-std::wstring volumeText(int percent);
-// "Muted", "Sound on".
-std::wstring muteText(bool muted);
 // A time as hours, minutes and seconds of at least two digits each ("01:02:03", "100:00:00"); a negative
 // time (an unknown length) reads as zero.
 std::wstring clockText(std::int64_t ms);
-// "00:01:05 / 00:20:00": where a seek by key went.
-std::wstring positionText(std::int64_t position, std::int64_t length);
 
 // Chapters: Ctrl+Page Down goes to the next chapter; Ctrl+Page Up to the start of the one that plays,
 // or to the one before when pressed this soon after that start.
@@ -66,16 +51,11 @@ int chapterStep(const std::vector<MediaChapter>& chapters, std::int64_t time, in
 // A chapter's item in the Chapters menu: its name, or "Chapter 2" without one, and its start
 // ("The Storm - 00:12:30").
 std::wstring chapterMenuText(const std::vector<MediaChapter>& chapters, int index);
-// A chapter as the viewer reads it: "Chapter 3: The Storm", "Chapter 3" without a name.
-std::wstring chapterTitle(const std::vector<MediaChapter>& chapters, int index);
 
 // G and H move the subtitles, J and K the sound, a step earlier or later, within a minute either way.
 constexpr std::int64_t kDelayStepMs = 100;
 constexpr std::int64_t kLongestDelayMs = 60000;
 std::int64_t stepDelay(std::int64_t delayMs, int direction);
-// "Subtitle delay: +300 ms", "Audio delay: -100 ms", "Audio delay: 0 ms".
-std::wstring subtitleDelayText(std::int64_t delayMs);
-std::wstring audioDelayText(std::int64_t delayMs);
 
 // A seek by key that the library may not have carried out yet: libvlc moves its time a while after it
 // is asked to, and a step taken from the time it still reports would aim where the step before did.

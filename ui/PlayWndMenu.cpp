@@ -2,6 +2,7 @@
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
+#include "ui/ToldText.h"
 
 namespace {
 
@@ -48,14 +49,16 @@ void addTracks(HMENU submenu, const std::vector<MediaTrack>& tracks, int current
     }
 }
 
-// A greyed item at the submenu's end, after a separator, that says how far the delay is: shown only while
-// it isn't 0.
-void showDelay(HMENU submenu, UINT command, const std::wstring& text, std::int64_t delay) {
+// A greyed item at the submenu's end, after a separator, that says how far the delay is in the words a
+// change of it is told with: shown only while it isn't 0.
+void showDelay(HMENU submenu, UINT command, Change::Kind kind, std::int64_t delay) {
     if (delay == 0) {
         return;
     }
+    Change change{kind};
+    change.delay = delay;
     AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(submenu, MF_STRING | MF_GRAYED | MF_DISABLED, command, text.c_str());
+    AppendMenuW(submenu, MF_STRING | MF_GRAYED | MF_DISABLED, command, told::words(change).c_str());
 }
 
 // The submenu's item in the pop-up greyed, with everything under it.
@@ -76,8 +79,7 @@ void prepareAudio(HMENU popup, const ContextMenuInputs& inputs) {
     }
     addTracks(submenu, inputs.audioTracks, inputs.audioTrack, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST, -1);
     if ((inputs.features & FeatureAudioDelay) != 0) {
-        showDelay(submenu, ID_AUDIO_DELAY_SHOWN, watching::audioDelayText(inputs.audioDelay),
-                  inputs.audioDelay);
+        showDelay(submenu, ID_AUDIO_DELAY_SHOWN, Change::Kind::AudioDelay, inputs.audioDelay);
     }
 }
 
@@ -107,8 +109,7 @@ void prepareSubtitles(HMENU popup, const ContextMenuInputs& inputs) {
         CheckMenuRadioItem(submenu, 0, 0, 0, MF_BYPOSITION);
     }
     if ((inputs.features & FeatureSubtitleDelay) != 0) {
-        showDelay(submenu, ID_SUBTITLE_DELAY_SHOWN, watching::subtitleDelayText(inputs.subtitleDelay),
-                  inputs.subtitleDelay);
+        showDelay(submenu, ID_SUBTITLE_DELAY_SHOWN, Change::Kind::SubtitleDelay, inputs.subtitleDelay);
     }
 }
 
