@@ -251,8 +251,8 @@ TEST_F(Watching, SpeedKeysMoveTheLibrarysRateAndTheDisplay) {
 
 // The Chapters menu lists the clip's three chapters ("c" opens it on the first), and Ctrl+Page Down and
 // Ctrl+Page Up step through them, each told over the picture: Ctrl+Page Down reaches the second; the third
-// is chosen in the menu; Ctrl+Page Up, pressed at once, goes to the second again; the first item goes back
-// to the first. The clip is 12 s long: no step waits for a text to go.
+// is chosen in the menu; Ctrl+Page Up, pressed at once, goes to the second again. The clip is 12 s long: no
+// step waits for a text to go.
 TEST_F(Watching, ChaptersMenuAndCtrlPageKeysMoveTheLibrary) {
     ASSERT_TRUE(startFilm({"window", 96, false}, kChapters));
     ASSERT_EQ(typeKey(VK_NEXT, VK_CONTROL), 4u);
@@ -262,8 +262,6 @@ TEST_F(Watching, ChaptersMenuAndCtrlPageKeysMoveTheLibrary) {
     EXPECT_TRUE(log_->waitFor("chapter 2", 5000));
     ASSERT_EQ(typeKey(VK_PRIOR, VK_CONTROL), 4u);
     EXPECT_TRUE(log_->waitFor("chapter 1", 5000, 2)) << "within two seconds of the third's start";
-    ASSERT_TRUE(chooseInMenu({'c', VK_RETURN}));
-    EXPECT_TRUE(log_->waitFor("chapter 0", 5000));
 }
 
 // G, H, J and K move the subtitles and the sound by a tenth of a second each, as the library reads them
