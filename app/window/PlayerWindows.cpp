@@ -90,6 +90,8 @@ void PlayerWindows::showPosition(std::int64_t positionMs) {
 void PlayerWindows::showFeedback(const std::wstring& text) {
     if (PlayBar* bar = appState().controlBar) {
         bar->showFeedback(text);
+        // What the bar tells is told to screen readers too.
+        bar->announce(text);
     }
 }
 

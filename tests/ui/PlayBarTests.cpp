@@ -2,10 +2,12 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "common/TempFolder.h"
 #include "common/WindowRects.h"
 #include "resource.h"
+#include "ui/BarAccess.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
@@ -57,6 +60,30 @@ TEST(PlayBarRules, TimeLineShowsTheSpeedBesideTheTimeAndATextInItsPlace) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(playbar::timeLine(time, c.speed, c.feedback), c.line) << c.speed;
+    }
+}
+
+// What a screen reader reads of the volume and the Mute button, and how often a moving position is told.
+TEST(PlayBarRules, ReaderTextsAndThePositionOnceASecond) {
+    EXPECT_EQ(playbar::volumeValue(80, false), L"80 %");
+    EXPECT_EQ(playbar::volumeValue(0, false), L"0 %");
+    EXPECT_EQ(playbar::volumeValue(80, true), L"Muted");
+    EXPECT_EQ(playbar::muteButtonName(false), L"Mute On/Off");
+    EXPECT_EQ(playbar::muteButtonName(true), L"Mute On/Off (Muted)");
+    struct Case {
+        bool told;
+        DWORD last, now;
+        bool due;
+    };
+    const Case cases[] = {
+        {false, 0, 5, true},
+        {true, 1000, 1999, false},
+        {true, 1000, 2000, true},
+        {true, 0xFFFFFF00u, 0x2E8u, true},  // across the tick count's wrap: 1000 ms
+        {true, 0xFFFFFF00u, 0x2E7u, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(playbar::positionEventDue(c.told, c.last, c.now), c.due) << c.last << " " << c.now;
     }
 }
 
@@ -499,6 +526,92 @@ TEST_F(ControlBar, DisabledButtonsAreDimmedAndMuteShowsTheSoundOff) {
     EXPECT_GT(coloured(muted), coloured(sound)) << "no red stroke";
     appState().controller->toggleMute();
     EXPECT_EQ(drawnButton(IDC_BTN_MUTE), sound);
+}
+
+// Screen readers: an object of the bar's, read as a reader reads it (here from this process).
+IAccessible* clientObject(HWND window) {
+    IAccessible* object = nullptr;
+    // __uuidof: the x86-64 import library's IID_IAccessible is the address of a thunk, not the IID.
+    AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible),
+                               reinterpret_cast<void**>(&object));
+    return object;
+}
+
+const VARIANT kSelf = [] {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    return self;
+}();
+
+std::vector<std::pair<HWND, std::wstring>> g_announced;
+bool recordAnnouncement(HWND window, const std::wstring& text) {
+    g_announced.emplace_back(window, text);
+    return true;
+}
+
+// A told text goes out as an announcement (UI Automation's call, a fake here) and names the told-text
+// object; a reader holding that object after the bar is gone finds it disconnected, and lets go of it.
+TEST_F(ControlBar, AToldTextIsAnnouncedAndNamesTheStatusObject) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const HWND status = GetDlgItem(bar->window(), IDC_TOLD_STATUS);
+    g_announced.clear();
+    BarAccess::setNotifier(&recordAnnouncement);
+    bar->announce(L"Volume 90 %");
+    BarAccess::setNotifier(nullptr);
+    ASSERT_EQ(g_announced.size(), 1u);
+    EXPECT_EQ(g_announced[0], std::make_pair(status, std::wstring(L"Volume 90 %")));
+
+    IAccessible* object = clientObject(status);
+    ASSERT_NE(object, nullptr);
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(kSelf, &name), S_OK);
+    EXPECT_EQ(std::wstring(name != nullptr ? name : L""), L"Volume 90 %");
+    SysFreeString(name);
+    VARIANT role{};
+    EXPECT_EQ(object->get_accRole(kSelf, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_STATUSBAR);
+
+    bar->destroyWindows();
+    name = nullptr;
+    EXPECT_EQ(object->get_accName(kSelf, &name), RPC_E_DISCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(object->Release(), 0u) << "a reference left behind";
+    CoUninitialize();
+}
+
+std::vector<HWND> g_valueChanges;
+void CALLBACK recordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) {
+        g_valueChanges.push_back(window);
+    }
+}
+
+// No event goes out before a reader has asked for a part; after that each volume change raises one.
+TEST_F(ControlBar, VolumeChangesAreRaisedOnlyOnceAReaderAsked) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const HWND volume = GetDlgItem(bar->window(), IDC_VOLUME_SLIDER);
+    g_valueChanges.clear();
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &recordValueChange,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    appState().controller->setVolume(50);
+    pumpPending();
+    EXPECT_TRUE(g_valueChanges.empty());
+
+    IAccessible* object = clientObject(volume);
+    ASSERT_NE(object, nullptr);
+    appState().controller->setVolume(40);
+    EXPECT_TRUE(pumpUntil([] { return !g_valueChanges.empty(); }, 5000)) << "no value change raised";
+    EXPECT_EQ(g_valueChanges, std::vector<HWND>{volume});
+    BSTR value = nullptr;
+    EXPECT_EQ(object->get_accValue(kSelf, &value), S_OK);
+    EXPECT_EQ(std::wstring(value != nullptr ? value : L""), L"40 %");
+    SysFreeString(value);
+    UnhookWinEvent(hook);
+    object->Release();
+    CoUninitialize();
 }
 
 }  // namespace
