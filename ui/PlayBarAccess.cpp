@@ -73,9 +73,7 @@ void PlayBar::tellPositionToReaders() {
 }
 
 void PlayBar::tellVolumeToReaders() {
-    if (access_.listening()) {
-        access_.raise(EVENT_OBJECT_VALUECHANGE, GetDlgItem(window_, IDC_VOLUME_SLIDER));
-    }
+    access_.raise(EVENT_OBJECT_VALUECHANGE, GetDlgItem(window_, IDC_VOLUME_SLIDER));
 }
 
 void PlayBar::tellAvailabilityToReaders() {

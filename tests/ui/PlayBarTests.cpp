@@ -587,7 +587,8 @@ void CALLBACK recordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, 
     }
 }
 
-// No event goes out before a reader has asked for a part; after that each volume change raises one.
+// No event goes out before a reader has asked for a part; after that each volume change raises one. The
+// events come in order: one raised here on the main window after each change marks the end of its events.
 TEST_F(ControlBar, VolumeChangesAreRaisedOnlyOnceAReaderAsked) {
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     const HWND volume = GetDlgItem(bar->window(), IDC_VOLUME_SLIDER);
@@ -596,15 +597,19 @@ TEST_F(ControlBar, VolumeChangesAreRaisedOnlyOnceAReaderAsked) {
         SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &recordValueChange,
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     ASSERT_NE(hook, nullptr);
-    appState().controller->setVolume(50);
-    pumpPending();
-    EXPECT_TRUE(g_valueChanges.empty());
+    const auto changeVolumeAndWait = [&](int percent, size_t events) {
+        appState().controller->setVolume(percent);
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, mainWindow, OBJID_CLIENT, CHILDID_SELF);
+        return pumpUntil(
+            [&] { return g_valueChanges.size() >= events && g_valueChanges.back() == mainWindow; }, 5000);
+    };
+    EXPECT_TRUE(changeVolumeAndWait(50, 1));
+    EXPECT_EQ(g_valueChanges, std::vector<HWND>{mainWindow});
 
     IAccessible* object = clientObject(volume);
     ASSERT_NE(object, nullptr);
-    appState().controller->setVolume(40);
-    EXPECT_TRUE(pumpUntil([] { return !g_valueChanges.empty(); }, 5000)) << "no value change raised";
-    EXPECT_EQ(g_valueChanges, std::vector<HWND>{volume});
+    EXPECT_TRUE(changeVolumeAndWait(40, 3));
+    EXPECT_EQ(g_valueChanges, (std::vector<HWND>{mainWindow, volume, mainWindow}));
     BSTR value = nullptr;
     EXPECT_EQ(object->get_accValue(kSelf, &value), S_OK);
     EXPECT_EQ(std::wstring(value != nullptr ? value : L""), L"40 %");
