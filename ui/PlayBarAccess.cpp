@@ -53,9 +53,9 @@ void PlayBar::announce(const std::wstring& words) {
         return;
     }
     told_ = words;
-    HWND status = GetDlgItem(window_, IDC_TOLD_STATUS);
-    access_.raise(EVENT_OBJECT_NAMECHANGE, status);
-    BarAccess::notify(status, words);
+    access_.raise(EVENT_OBJECT_NAMECHANGE, GetDlgItem(window_, IDC_TOLD_STATUS));
+    // From the bar's own window, which is shown: readers may pass over notifications of hidden elements.
+    BarAccess::notify(window_, words);
 }
 
 void PlayBar::tellPositionToReaders() {

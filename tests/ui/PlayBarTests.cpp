@@ -560,7 +560,7 @@ TEST_F(ControlBar, AToldTextIsAnnouncedAndNamesTheStatusObject) {
     bar->announce(L"Volume 90 %");
     BarAccess::setNotifier(nullptr);
     ASSERT_EQ(g_announced.size(), 1u);
-    EXPECT_EQ(g_announced[0], std::make_pair(status, std::wstring(L"Volume 90 %")));
+    EXPECT_EQ(g_announced[0], std::make_pair(bar->window(), std::wstring(L"Volume 90 %")));
 
     IAccessible* object = clientObject(status);
     ASSERT_NE(object, nullptr);
