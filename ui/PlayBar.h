@@ -89,7 +89,6 @@ public:
     // Tells screen readers the words of a change: the told-text object takes them as its name, and they
     // go out as an announcement (UI Automation's notification, where the system has it).
     void announce(const std::wstring& words);
-    const std::wstring& told() const { return told_; }
     // What a screen reader reads of the time slider (its value the bar's time text) and of the volume
     // slider ("80 %" or "Muted"); both unavailable while nothing plays or pauses.
     AccessibleReading positionReading() const;
