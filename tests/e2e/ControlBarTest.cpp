@@ -11,10 +11,10 @@
 #include <utility>
 
 #include "common/BarButtons.h"
+#include "common/ScreenReader.h"
 #include "common/Utf8.h"
 #include "e2e/PlayerFixture.h"
 #include "e2e/ScreenCapture.h"
-#include "e2e/ScreenReader.h"
 #include "resources/resource.h"
 
 namespace e2e {
@@ -76,9 +76,11 @@ TEST_F(PlayerTest, AtOneAndAHalfTheScaleTheBarAndTheVideoUseRealPixels) {
 // program: its name, which is its tooltip's text.
 TEST_F(PlayerTest, ScreenReadersNameEveryButtonByItsTooltipText) {
     ASSERT_TRUE(startIdle());
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     for (const auto& [id, expected] : kBarButtonNames) {
         EXPECT_EQ(readAsScreenReader(barControl(id)).name, expected) << id;
     }
+    CoUninitialize();
 }
 
 // What a screen reader in another program reads of the two sliders in each state: sliders named
@@ -107,6 +109,7 @@ TEST_F(PlayerTest, ScreenReadersReadBothSlidersInEveryState) {
         return value.size() == 19 && value[2] == L':' && value.compare(8, 3, L" / ") == 0 &&
                value.compare(11, 8, L"00:00:00") != 0;
     };
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     for (const Row& row : rows) {
         SCOPED_TRACE(row.state);
         ASSERT_TRUE(row.dpi != 96 ? startPlayerAtDpi(row.dpi, longClipPath())
@@ -151,6 +154,7 @@ TEST_F(PlayerTest, ScreenReadersReadBothSlidersInEveryState) {
     const RECT slider = readAsScreenReader(barControl(IDC_TIME_SLIDER)).location;
     EXPECT_EQ(bar.bottom - bar.top, 54);
     EXPECT_TRUE(slider.top >= bar.top && slider.bottom <= bar.bottom && slider.right > slider.left + 100);
+    CoUninitialize();
 }
 
 TEST_F(PlayerTest, TimeTextMovesWhilePlayingAndReadsDarkOnTheBar) {
