@@ -16,6 +16,9 @@ struct Change {
         Speed,                // speed
         Position,             // time, length: where a seek by key went
         CouldNotPlay,         // name: the file's; the library gave up on it
+        Chapter,              // index: its place (0 for the first); name: the file's for it, if any
+        SubtitleDelay,        // delay: how much later the subtitles show
+        AudioDelay,           // delay: how much later the sound plays
     };
     explicit Change(Kind what) : kind(what) {}
 
@@ -26,9 +29,12 @@ struct Change {
     std::wstring name;
     std::int64_t time = 0;    // milliseconds
     std::int64_t length = 0;  // milliseconds
+    int index = 0;
+    std::int64_t delay = 0;  // milliseconds; negative: earlier
 
     bool operator==(const Change& other) const {
         return kind == other.kind && percent == other.percent && muted == other.muted &&
-               speed == other.speed && name == other.name && time == other.time && length == other.length;
+               speed == other.speed && name == other.name && time == other.time && length == other.length &&
+               index == other.index && delay == other.delay;
     }
 };

@@ -24,6 +24,9 @@ enum PlayerFeature : unsigned {
     FeatureSubtitleFiles = 1u << 2,   // addSubtitleFile
     FeatureRate = 1u << 3,            // getRate, setRate
     FeatureOnScreenText = 1u << 4,    // showText
+    FeatureChapters = 1u << 5,        // chapters, currentChapter, setChapter
+    FeatureSubtitleDelay = 1u << 6,   // subtitleDelay, setSubtitleDelay
+    FeatureAudioDelay = 1u << 7,      // audioDelay, setAudioDelay
 };
 
 // One audio or subtitle track of the media that plays: the library's id for it and the library's own
@@ -34,6 +37,15 @@ struct MediaTrack {
     std::wstring name;
 
     bool operator==(const MediaTrack& other) const { return id == other.id && name == other.name; }
+};
+
+// One chapter of the media that plays: where it starts (ms) and the name the file gives it (empty when
+// it gives none).
+struct MediaChapter {
+    std::int64_t start;
+    std::wstring name;
+
+    bool operator==(const MediaChapter& other) const { return start == other.start && name == other.name; }
 };
 
 // The id of no track: subtitles switched off, or no audio track playing.
@@ -128,6 +140,22 @@ public:
     // into the picture, top left, white with a dark outline, its size following the video's: a medium
     // without a picture (hasVideo false) shows nothing.
     virtual void showText(const wchar_t* /*text*/, int /*durationMs*/) {}
+
+    // The chapters of the media that plays or is paused, in order; empty while nothing plays and for a
+    // file without chapters.
+    virtual std::vector<MediaChapter> chapters() { return {}; }
+    // The place in chapters() of the chapter that plays; -1 while nothing plays.
+    virtual int currentChapter() { return -1; }
+    // Goes to the start of the chapter at that place of chapters(); false when there is none there.
+    virtual bool setChapter(int /*index*/) { return false; }
+
+    // How much later than the file says the subtitles show, and the sound plays (ms; negative: earlier).
+    // Both belong to the media that plays: 0 while nothing plays, and again for the next one.
+    virtual std::int64_t subtitleDelay() { return 0; }
+    // False while nothing plays or without the feature.
+    virtual bool setSubtitleDelay(std::int64_t /*ms*/) { return false; }
+    virtual std::int64_t audioDelay() { return 0; }
+    virtual bool setAudioDelay(std::int64_t /*ms*/) { return false; }
 
 protected:
     // The media length last read from the library; 0 until known, and again after stop.

@@ -99,6 +99,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
         return false;
     }
     pendingSeek_ = {};
+    ++fileSerial_;
     failureTold_ = false;
     setCurrentFile(path);
     playerKind_ = playerType;

@@ -100,6 +100,17 @@ public:
     float speed() const { return speed_; }
     void stepSpeed(int direction);
     void chooseSpeed(float speed);
+    // Chapters: Ctrl+Page Down and Ctrl+Page Up (watching::chapterStep) and the Chapters menu, each a
+    // seek to the chapter's start.
+    void stepChapter(int direction);
+    // The chapter at that place of the player's list.
+    void chooseChapter(int index);
+    // The subtitles and the sound a step earlier (direction < 0) or later; the library forgets both
+    // with the file.
+    void stepSubtitleDelay(int direction);
+    void stepAudioDelay(int direction);
+    // Counts the files opened, so that a menu made for one file knows when another has replaced it.
+    unsigned fileSerial() const { return fileSerial_; }
     // The time the display shows: the target of a seek still on its way there, else the player's time.
     std::int64_t timeShown() const;
     // Seeks to the time (the time slider's drag), which later steps start from.
@@ -131,6 +142,7 @@ private:
     PlaybackView& view_;
     Clock clock_;
     float speed_ = watching::kNormalSpeed;
+    unsigned fileSerial_ = 0;
     watching::PendingSeek pendingSeek_;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
     std::unique_ptr<PlayerEventWindow> eventWindow_;

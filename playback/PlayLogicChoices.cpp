@@ -1,5 +1,6 @@
-// What the viewer chooses while a file plays or is paused: its audio and subtitle tracks, subtitle files
-// and the speed; and the text over the picture that the view tells a change with.
+// What the viewer chooses while a file plays or is paused: its audio and subtitle tracks, subtitle files,
+// the speed, its chapters and the subtitle and sound delays; and the text over the picture that the view
+// tells a change with.
 #include "playback/PlayLogic.h"
 
 #include <vector>
@@ -120,5 +121,53 @@ void PlayLogic::applySpeed() {
     // The library keeps a player's rate from one file to the next, but a new player starts at normal.
     if ((player_->features() & FeatureRate) != 0 && player_->getRate() != speed_) {
         player_->setRate(speed_);
+    }
+}
+
+void PlayLogic::stepChapter(int direction) {
+    if (can(FeatureChapters)) {
+        chooseChapter(watching::chapterStep(player_->chapters(), timeShown(), direction));
+    }
+}
+
+void PlayLogic::chooseChapter(int index) {
+    if (!can(FeatureChapters)) {
+        return;
+    }
+    const std::vector<MediaChapter> chapters = player_->chapters();
+    if (index < 0 || index >= static_cast<int>(chapters.size()) || !player_->setChapter(index)) {
+        return;
+    }
+    // A seek like any other: the time shows the chapter's start at once, and steps go on from there.
+    const std::int64_t start = chapters[static_cast<std::size_t>(index)].start;
+    pendingSeek_ = {true, start, clock_()};
+    view_.showPosition(start);
+    Change change{Change::Kind::Chapter};
+    change.index = index;
+    change.name = chapters[static_cast<std::size_t>(index)].name;
+    tell(change);
+}
+
+void PlayLogic::stepSubtitleDelay(int direction) {
+    if (!can(FeatureSubtitleDelay)) {
+        return;
+    }
+    const std::int64_t delay = watching::stepDelay(player_->subtitleDelay(), direction);
+    if (player_->setSubtitleDelay(delay)) {
+        Change change{Change::Kind::SubtitleDelay};
+        change.delay = delay;
+        tell(change);
+    }
+}
+
+void PlayLogic::stepAudioDelay(int direction) {
+    if (!can(FeatureAudioDelay)) {
+        return;
+    }
+    const std::int64_t delay = watching::stepDelay(player_->audioDelay(), direction);
+    if (player_->setAudioDelay(delay)) {
+        Change change{Change::Kind::AudioDelay};
+        change.delay = delay;
+        tell(change);
     }
 }

@@ -30,6 +30,16 @@ unsigned featuresOf(const VlcApi& api) {
     if (api.libvlc_video_set_marquee_int && api.libvlc_video_set_marquee_string) {
         features |= FeatureOnScreenText;
     }
+    if (api.libvlc_media_player_get_full_chapter_descriptions && api.libvlc_chapter_descriptions_release &&
+        api.libvlc_media_player_get_chapter && api.libvlc_media_player_set_chapter) {
+        features |= FeatureChapters;
+    }
+    if (api.libvlc_video_get_spu_delay && api.libvlc_video_set_spu_delay) {
+        features |= FeatureSubtitleDelay;
+    }
+    if (api.libvlc_audio_get_delay && api.libvlc_audio_set_delay) {
+        features |= FeatureAudioDelay;
+    }
     return features;
 }
 

@@ -38,23 +38,31 @@
     X(libvlc_event_attach)               \
     VELMORA_VLC_OUTPUT_WINDOW_ENTRY(X)
 
-// Entries for what a player does beyond playback proper: tracks, subtitle files, rate and on-screen
-// text. A library that lacks any of them still plays; each is null then, and the player goes without
-// the features that need it (featuresOf).
-#define VELMORA_VLC_OPTIONAL_ENTRIES(X)      \
-    X(libvlc_track_description_list_release) \
-    X(libvlc_audio_get_track_description)    \
-    X(libvlc_audio_get_track)                \
-    X(libvlc_audio_set_track)                \
-    X(libvlc_video_get_spu_description)      \
-    X(libvlc_video_get_spu)                  \
-    X(libvlc_video_set_spu)                  \
-    X(libvlc_media_player_add_slave)         \
-    X(libvlc_media_player_get_rate)          \
-    X(libvlc_media_player_set_rate)          \
-    X(libvlc_video_set_marquee_int)          \
-    X(libvlc_video_set_marquee_string)       \
-    X(libvlc_video_get_size)
+// Entries for what a player does beyond playback proper: tracks, subtitle files, rate, on-screen
+// text, chapters and the subtitle and sound delays. A library that lacks any of them still plays; each is
+// null then, and the player goes without the features that need it (featuresOf).
+#define VELMORA_VLC_OPTIONAL_ENTRIES(X)                  \
+    X(libvlc_track_description_list_release)             \
+    X(libvlc_audio_get_track_description)                \
+    X(libvlc_audio_get_track)                            \
+    X(libvlc_audio_set_track)                            \
+    X(libvlc_video_get_spu_description)                  \
+    X(libvlc_video_get_spu)                              \
+    X(libvlc_video_set_spu)                              \
+    X(libvlc_media_player_add_slave)                     \
+    X(libvlc_media_player_get_rate)                      \
+    X(libvlc_media_player_set_rate)                      \
+    X(libvlc_video_set_marquee_int)                      \
+    X(libvlc_video_set_marquee_string)                   \
+    X(libvlc_video_get_size)                             \
+    X(libvlc_media_player_get_full_chapter_descriptions) \
+    X(libvlc_chapter_descriptions_release)               \
+    X(libvlc_media_player_get_chapter)                   \
+    X(libvlc_media_player_set_chapter)                   \
+    X(libvlc_video_get_spu_delay)                        \
+    X(libvlc_video_set_spu_delay)                        \
+    X(libvlc_audio_get_delay)                            \
+    X(libvlc_audio_set_delay)
 
 #define VELMORA_VLC_DECLARE_ENTRY(name) decltype(&::name) name;
 

@@ -247,6 +247,31 @@ std::vector<MediaTrack> tracksOf(const VlcApi& api, libvlc_track_description_t* 
     return tracks;
 }
 
+// The library's chapters of the title that plays; none without. The array is given back.
+std::vector<MediaChapter> chaptersOf(const VlcApi& api, libvlc_media_player_t* player) {
+    libvlc_chapter_description_t** list = nullptr;
+    const int count = api.libvlc_media_player_get_full_chapter_descriptions(player, -1, &list);
+    std::vector<MediaChapter> chapters;
+    if (count <= 0 || list == nullptr) {
+        return chapters;
+    }
+    for (int i = 0; i < count; ++i) {
+        const libvlc_chapter_description_t* d = list[i];
+        std::wstring name = textFromUtf8(d != nullptr && d->psz_name != nullptr ? d->psz_name : "");
+        // The library writes a '+' for each level the chapter is nested at, then a blank, before a
+        // Matroska chapter's name.
+        const std::size_t marks = name.find_first_not_of(L'+');
+        if (marks != std::wstring::npos && name[marks] == L' ') {
+            name.erase(0, marks + 1);
+        }
+        chapters.push_back({d != nullptr ? d->i_time_offset : 0, name});
+    }
+    api.libvlc_chapter_descriptions_release(list, static_cast<unsigned>(count));
+    return chapters;
+}
+
+constexpr std::int64_t kMicrosecondsPerMs = 1000;
+
 // The marquee takes its text as a time format (as strftime does, so that "%H:%M" shows a clock) on every
 // refresh: each '%' is doubled to stand for itself. A lone one ("Volume 80 %") is an invalid format to
 // the Windows C runtime, which the library would retry without end.
@@ -348,4 +373,42 @@ void VlcPlayer::showText(const wchar_t* text, int durationMs) {
     api_->libvlc_video_set_marquee_string(mediaPlayer_, libvlc_marquee_Text,
                                           literalMarqueeText(utf8).c_str());
     api_->libvlc_video_set_marquee_int(mediaPlayer_, libvlc_marquee_Enable, 1);
+}
+
+std::vector<MediaChapter> VlcPlayer::chapters() {
+    return can(FeatureChapters) ? chaptersOf(*api_, mediaPlayer_) : std::vector<MediaChapter>{};
+}
+
+int VlcPlayer::currentChapter() {
+    // The library answers 0 for a file without chapters, and whatever it was last given, listed or not.
+    const int count = static_cast<int>(chapters().size());
+    const int current = count > 0 ? api_->libvlc_media_player_get_chapter(mediaPlayer_) : -1;
+    return current < count ? current : -1;
+}
+
+bool VlcPlayer::setChapter(int index) {
+    // The library takes any number, and reads it back, without moving.
+    if (index < 0 || index >= static_cast<int>(chapters().size())) {
+        return false;
+    }
+    api_->libvlc_media_player_set_chapter(mediaPlayer_, index);
+    return true;
+}
+
+std::int64_t VlcPlayer::subtitleDelay() {
+    return can(FeatureSubtitleDelay) ? api_->libvlc_video_get_spu_delay(mediaPlayer_) / kMicrosecondsPerMs
+                                     : 0;
+}
+
+bool VlcPlayer::setSubtitleDelay(std::int64_t ms) {
+    return can(FeatureSubtitleDelay) &&
+           api_->libvlc_video_set_spu_delay(mediaPlayer_, ms * kMicrosecondsPerMs) == 0;
+}
+
+std::int64_t VlcPlayer::audioDelay() {
+    return can(FeatureAudioDelay) ? api_->libvlc_audio_get_delay(mediaPlayer_) / kMicrosecondsPerMs : 0;
+}
+
+bool VlcPlayer::setAudioDelay(std::int64_t ms) {
+    return can(FeatureAudioDelay) && api_->libvlc_audio_set_delay(mediaPlayer_, ms * kMicrosecondsPerMs) == 0;
 }

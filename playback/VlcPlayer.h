@@ -58,6 +58,15 @@ public:
     bool setRate(float rate) override;
     // Through the library's marquee; see MediaPlayer::showText.
     void showText(const wchar_t* text, int durationMs) override;
+    // The chapters of the current title, their names without the blanks the library puts before them.
+    std::vector<MediaChapter> chapters() override;
+    int currentChapter() override;
+    bool setChapter(int index) override;
+    // The library counts the delays in microseconds.
+    std::int64_t subtitleDelay() override;
+    bool setSubtitleDelay(std::int64_t ms) override;
+    std::int64_t audioDelay() override;
+    bool setAudioDelay(std::int64_t ms) override;
 
     bool hasEventManager() const { return eventManager_ != nullptr; }
     const std::string& versionText() const { return versionText_; }

@@ -82,6 +82,39 @@ std::wstring clockText(std::int64_t ms) {
     return text;
 }
 
+int chapterAt(const std::vector<MediaChapter>& chapters, std::int64_t time) {
+    int at = chapters.empty() ? -1 : 0;
+    for (std::size_t i = 1; i < chapters.size(); ++i) {
+        if (chapters[i].start <= time) {
+            at = static_cast<int>(i);
+        }
+    }
+    return at;
+}
+
+int chapterStep(const std::vector<MediaChapter>& chapters, std::int64_t time, int direction) {
+    const int at = chapterAt(chapters, time);
+    if (at < 0) {
+        return -1;
+    }
+    if (direction > 0) {
+        return at + 1 < static_cast<int>(chapters.size()) ? at + 1 : -1;
+    }
+    const bool nearItsStart = time - chapters[static_cast<std::size_t>(at)].start < kChapterBackMs;
+    return nearItsStart && at > 0 ? at - 1 : at;
+}
+
+std::wstring chapterMenuText(const std::vector<MediaChapter>& chapters, int index) {
+    const MediaChapter& chapter = chapters[static_cast<std::size_t>(index)];
+    const std::wstring name = chapter.name.empty() ? L"Chapter " + std::to_wstring(index + 1) : chapter.name;
+    return name + L" - " + clockText(chapter.start);
+}
+
+std::int64_t stepDelay(std::int64_t delayMs, int direction) {
+    const std::int64_t next = delayMs + (direction > 0 ? kDelayStepMs : -kDelayStepMs);
+    return next > kLongestDelayMs ? kLongestDelayMs : next < -kLongestDelayMs ? -kLongestDelayMs : next;
+}
+
 bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now) {
     if (!seek.active || now - seek.since >= kSeekWaitMs) {
         return false;

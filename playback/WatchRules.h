@@ -38,6 +38,25 @@ int trackIndex(const std::vector<MediaTrack>& tracks, int id);
 // time (an unknown length) reads as zero.
 std::wstring clockText(std::int64_t ms);
 
+// Chapters: Ctrl+Page Down goes to the next chapter; Ctrl+Page Up to the start of the one that plays,
+// or to the one before when pressed this soon after that start.
+constexpr std::int64_t kChapterBackMs = 2000;
+// The chapter a time is in: the last one starting at or before it (the first before any start); -1
+// without chapters.
+int chapterAt(const std::vector<MediaChapter>& chapters, std::int64_t time);
+// Where Ctrl+Page Down (direction > 0) or Ctrl+Page Up goes from the time: the next chapter, none (-1)
+// after the last; the start of this one, or the one before within kChapterBackMs of its start (the first
+// chapter's start from within the first).
+int chapterStep(const std::vector<MediaChapter>& chapters, std::int64_t time, int direction);
+// A chapter's item in the Chapters menu: its name, or "Chapter 2" without one, and its start
+// ("The Storm - 00:12:30").
+std::wstring chapterMenuText(const std::vector<MediaChapter>& chapters, int index);
+
+// G and H move the subtitles, J and K the sound, a step earlier or later, within a minute either way.
+constexpr std::int64_t kDelayStepMs = 100;
+constexpr std::int64_t kLongestDelayMs = 60000;
+std::int64_t stepDelay(std::int64_t delayMs, int direction);
+
 // A seek by key that the library may not have carried out yet: libvlc moves its time a while after it
 // is asked to, and a step taken from the time it still reports would aim where the step before did.
 struct PendingSeek {

@@ -73,6 +73,18 @@
 #define ID_AUDIO_TRACK_LAST 32869
 #define ID_SUBTITLE_TRACK_FIRST 32870
 #define ID_SUBTITLE_TRACK_LAST 32899
+// Chapters (Ctrl+Page Down, Ctrl+Page Up and the Chapters submenu, one item per chapter by its place) and
+// the subtitle and sound delays (G, H, J, K; the submenus show a delay that isn't 0 in an item of its own).
+#define ID_CHAPTER_NEXT 32836       // Ctrl+Page Down
+#define ID_CHAPTER_PREVIOUS 32837   // Ctrl+Page Up
+#define ID_SUBTITLES_EARLIER 32838  // G
+#define ID_SUBTITLES_LATER 32839    // H
+#define ID_AUDIO_EARLIER 32846      // J
+#define ID_AUDIO_LATER 32847        // K
+#define ID_AUDIO_DELAY_SHOWN 32848
+#define ID_SUBTITLE_DELAY_SHOWN 32849
+#define ID_CHAPTER_FIRST 32940
+#define ID_CHAPTER_LAST 32999
 
 // Private messages between two copies of the player.
 #define WM_INSTANCE_PING (WM_APP + 503)

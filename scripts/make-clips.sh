@@ -104,6 +104,26 @@ if [ ! -s "$dir/tracks/film.mkv" ]; then
   mv "$dir/tracks/film.mkv.part" "$dir/tracks/film.mkv"
 fi
 mkdir -p "$subs"
+# A film with chapters, in chapters/: 12 s of a dark picture and a tone, in three chapters of 4 s named
+# "Opening", "The Road" and "The Storm" (written from an ffmetadata file). Beside it a clip without
+# chapters, the next file of the folder.
+mkdir -p "$dir/chapters"
+if [ ! -s "$dir/chapters/chapters.mkv" ]; then
+  meta=$(mktemp)
+  printf ';FFMETADATA1\n' >"$meta"
+  start=0
+  for title in Opening "The Road" "The Storm"; do
+    printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=%d\nEND=%d\ntitle=%s\n' $start $((start + 4000)) "$title" >>"$meta"
+    start=$((start + 4000))
+  done
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x202020:size=320x240:rate=25:duration=12" \
+    -f lavfi -i "sine=frequency=330:sample_rate=44100:duration=12" -i "$meta" -map 0:v -map 1:a \
+    -map_metadata 2 -map_chapters 2 -c:v libx264 -pix_fmt yuv420p -c:a libvorbis \
+    -f matroska "$dir/chapters/chapters.mkv.part"
+  rm -f "$meta"
+  mv "$dir/chapters/chapters.mkv.part" "$dir/chapters/chapters.mkv"
+fi
+[ -s "$dir/chapters/plain.mkv" ] || cp "$dir/formats/clip.mkv" "$dir/chapters/plain.mkv"
 printf '1\r\n00:00:00,000 --> 00:00:20,000\r\nA line from a subtitle file\r\n\r\n' >"$subs/extra.srt"
 # Not media at all: bytes that look random under a playable name, and an empty file.
 #

@@ -131,12 +131,17 @@ void PlayWnd::paint(HDC dc, bool isSurface) {
 void PlayWnd::trackContextMenu(HMENU menu) {
     HWND mainWindow = links_.currentMainWindow();
     HWND owner = mainWindow ? mainWindow : frameWindow_;
-    if (HMENU popup = prepareContextMenu(menu, currentContextMenuInputs(links_))) {
+    const ContextMenuInputs inputs = currentContextMenuInputs(links_);
+    if (HMENU popup = prepareContextMenu(menu, inputs)) {
         POINT at{};
         GetCursorPos(&at);
         const int command =
             static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
-        if (command > 0 && mainWindow != nullptr) {
+        // The menu is modal: the file may have ended and the next one opened while it was open.
+        const PlayLogic* controller = links_.currentController();
+        const unsigned fileNow = controller != nullptr ? controller->fileSerial() : 0;
+        if (command > 0 && mainWindow != nullptr &&
+            menuChoiceApplies(static_cast<UINT>(command), inputs, fileNow)) {
             PostMessageW(mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
         }
     }

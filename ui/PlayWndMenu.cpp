@@ -2,6 +2,7 @@
 
 #include "playback/PlayLogic.h"
 #include "resource.h"
+#include "ui/ToldText.h"
 
 namespace {
 
@@ -48,6 +49,18 @@ void addTracks(HMENU submenu, const std::vector<MediaTrack>& tracks, int current
     }
 }
 
+// A greyed item at the submenu's end, after a separator, that says how far the delay is in the words a
+// change of it is told with: shown only while it isn't 0.
+void showDelay(HMENU submenu, UINT command, Change::Kind kind, std::int64_t delay) {
+    if (delay == 0) {
+        return;
+    }
+    Change change{kind};
+    change.delay = delay;
+    AppendMenuW(submenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(submenu, MF_STRING | MF_GRAYED | MF_DISABLED, command, told::words(change).c_str());
+}
+
 // The submenu's item in the pop-up greyed, with everything under it.
 void greySubmenu(HMENU popup, int position) {
     EnableMenuItem(popup, static_cast<UINT>(position), MF_BYPOSITION | MF_DISABLED | MF_GRAYED);
@@ -65,6 +78,9 @@ void prepareAudio(HMENU popup, const ContextMenuInputs& inputs) {
         return;
     }
     addTracks(submenu, inputs.audioTracks, inputs.audioTrack, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST, -1);
+    if ((inputs.features & FeatureAudioDelay) != 0) {
+        showDelay(submenu, ID_AUDIO_DELAY_SHOWN, Change::Kind::AudioDelay, inputs.audioDelay);
+    }
 }
 
 void prepareSubtitles(HMENU popup, const ContextMenuInputs& inputs) {
@@ -92,6 +108,9 @@ void prepareSubtitles(HMENU popup, const ContextMenuInputs& inputs) {
     if (inputs.subtitleTrack == kNoTrack) {
         CheckMenuRadioItem(submenu, 0, 0, 0, MF_BYPOSITION);
     }
+    if ((inputs.features & FeatureSubtitleDelay) != 0) {
+        showDelay(submenu, ID_SUBTITLE_DELAY_SHOWN, Change::Kind::SubtitleDelay, inputs.subtitleDelay);
+    }
 }
 
 void prepareSpeed(HMENU popup, const ContextMenuInputs& inputs) {
@@ -108,6 +127,32 @@ void prepareSpeed(HMENU popup, const ContextMenuInputs& inputs) {
         CheckMenuRadioItem(GetSubMenu(popup, position), ID_SPEED_FIRST, ID_SPEED_LAST,
                            ID_SPEED_FIRST + static_cast<UINT>(step), MF_BYCOMMAND);
     }
+}
+
+void prepareChapters(HMENU popup, const ContextMenuInputs& inputs) {
+    const int position = submenuHolding(popup, ID_CHAPTER_FIRST);
+    if (position < 0) {
+        return;
+    }
+    HMENU submenu = GetSubMenu(popup, position);
+    DeleteMenu(submenu, ID_CHAPTER_FIRST, MF_BYCOMMAND);
+    if ((inputs.features & FeatureChapters) == 0 || inputs.chapters.empty()) {
+        greySubmenu(popup, position);
+        return;
+    }
+    const int count = static_cast<int>(inputs.chapters.size());
+    for (int i = 0; i < count && i <= static_cast<int>(ID_CHAPTER_LAST - ID_CHAPTER_FIRST); ++i) {
+        const std::wstring text = menuText(watching::chapterMenuText(inputs.chapters, i));
+        AppendMenuW(submenu, MF_STRING, ID_CHAPTER_FIRST + static_cast<UINT>(i), text.c_str());
+    }
+    if (inputs.chapter >= 0 && inputs.chapter < count) {
+        CheckMenuRadioItem(submenu, ID_CHAPTER_FIRST, ID_CHAPTER_LAST,
+                           ID_CHAPTER_FIRST + static_cast<UINT>(inputs.chapter), MF_BYCOMMAND);
+    }
+}
+
+bool inRange(UINT command, UINT first, UINT last) {
+    return command >= first && command <= last;
 }
 
 }  // namespace
@@ -132,9 +177,14 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
             inputs.audioTrack = player->currentAudioTrack();
             inputs.subtitleTracks = player->subtitleTracks();
             inputs.subtitleTrack = player->currentSubtitleTrack();
+            inputs.chapters = player->chapters();
+            inputs.chapter = player->currentChapter();
+            inputs.subtitleDelay = player->subtitleDelay();
+            inputs.audioDelay = player->audioDelay();
         }
     }
     inputs.speed = controller->speed();
+    inputs.fileSerial = controller->fileSerial();
     return inputs;
 }
 
@@ -163,5 +213,13 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
     prepareAudio(popup, inputs);
     prepareSubtitles(popup, inputs);
     prepareSpeed(popup, inputs);
+    prepareChapters(popup, inputs);
     return popup;
+}
+
+bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow) {
+    const bool ofTheFile = inRange(command, ID_CHAPTER_FIRST, ID_CHAPTER_LAST) ||
+                           inRange(command, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST) ||
+                           inRange(command, ID_SUBTITLE_TRACK_FIRST, ID_SUBTITLE_TRACK_LAST);
+    return !ofTheFile || shown.fileSerial == fileSerialNow;
 }

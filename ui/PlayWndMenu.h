@@ -23,6 +23,13 @@ struct ContextMenuInputs {
     std::vector<MediaTrack> subtitleTracks;
     int subtitleTrack = kNoTrack;
     float speed = watching::kNormalSpeed;
+    // The Chapters submenu and the delays the Subtitles and Audio submenus show (ms).
+    std::vector<MediaChapter> chapters;
+    int chapter = -1;
+    std::int64_t subtitleDelay = 0;
+    std::int64_t audioDelay = 0;
+    // The controller's count of files opened (PlayLogic::fileSerial) when the menu was made.
+    unsigned fileSerial = 0;
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
 };
@@ -32,6 +39,10 @@ struct ContextMenuInputs {
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 
 // Greys and removes the items of the context menu's pop-up (sub-menu 0 of menu 131) for the inputs, and
-// fills and checks its Audio, Subtitles and Speed submenus. Returns the pop-up, or null when the menu has
-// none.
+// fills and checks its Audio, Subtitles, Speed and Chapters submenus. Returns the pop-up, or null when the
+// menu has none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);
+
+// False for an item that stands for a place in the file's own lists (a chapter, a track) when another file
+// has opened since the menu was made for `shown`: its place would mean something else there.
+bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow);

@@ -9,6 +9,11 @@ namespace {
 constexpr int kShowMs = 2000;
 constexpr int kFailureShowMs = 4000;
 
+// "+300 ms", "-100 ms", "0 ms".
+std::wstring delayText(std::int64_t delayMs) {
+    return (delayMs > 0 ? L"+" : L"") + std::to_wstring(delayMs) + L" ms";
+}
+
 }  // namespace
 
 std::wstring words(const Change& change) {
@@ -32,6 +37,13 @@ std::wstring words(const Change& change) {
             return watching::clockText(change.time) + L" / " + watching::clockText(change.length);
         case Kind::CouldNotPlay:
             return L"Could not play " + change.name;
+        case Kind::Chapter:
+            return L"Chapter " + std::to_wstring(change.index + 1) +
+                   (change.name.empty() ? std::wstring() : L": " + change.name);
+        case Kind::SubtitleDelay:
+            return L"Subtitle delay: " + delayText(change.delay);
+        case Kind::AudioDelay:
+            return L"Audio delay: " + delayText(change.delay);
     }
     return {};
 }

@@ -27,6 +27,12 @@ const WatchCommand kWatchCommands[] = {
     {ID_SUBTITLES_OFF, [](PlayLogic& c) { c.chooseSubtitles(-1); }},
     {ID_SPEED_FASTER, [](PlayLogic& c) { c.stepSpeed(+1); }},
     {ID_SPEED_SLOWER, [](PlayLogic& c) { c.stepSpeed(-1); }},
+    {ID_CHAPTER_NEXT, [](PlayLogic& c) { c.stepChapter(+1); }},
+    {ID_CHAPTER_PREVIOUS, [](PlayLogic& c) { c.stepChapter(-1); }},
+    {ID_SUBTITLES_EARLIER, [](PlayLogic& c) { c.stepSubtitleDelay(-1); }},
+    {ID_SUBTITLES_LATER, [](PlayLogic& c) { c.stepSubtitleDelay(+1); }},
+    {ID_AUDIO_EARLIER, [](PlayLogic& c) { c.stepAudioDelay(-1); }},
+    {ID_AUDIO_LATER, [](PlayLogic& c) { c.stepAudioDelay(+1); }},
 };
 
 bool inRange(UINT id, UINT first, UINT last) {
@@ -51,7 +57,8 @@ bool runWatchCommand(UINT id) {
     }
     if (!inRange(id, ID_SPEED_FIRST, ID_SPEED_LAST) &&
         !inRange(id, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST) &&
-        !inRange(id, ID_SUBTITLE_TRACK_FIRST, ID_SUBTITLE_TRACK_LAST)) {
+        !inRange(id, ID_SUBTITLE_TRACK_FIRST, ID_SUBTITLE_TRACK_LAST) &&
+        !inRange(id, ID_CHAPTER_FIRST, ID_CHAPTER_LAST)) {
         return false;
     }
     if (controller == nullptr) {
@@ -61,6 +68,8 @@ bool runWatchCommand(UINT id) {
         controller->chooseSpeed(watching::kSpeeds[id - ID_SPEED_FIRST]);
     } else if (inRange(id, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST)) {
         controller->chooseAudioTrack(static_cast<int>(id - ID_AUDIO_TRACK_FIRST));
+    } else if (inRange(id, ID_CHAPTER_FIRST, ID_CHAPTER_LAST)) {
+        controller->chooseChapter(static_cast<int>(id - ID_CHAPTER_FIRST));
     } else {
         controller->chooseSubtitles(static_cast<int>(id - ID_SUBTITLE_TRACK_FIRST));
     }

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// The commands of watching a film (the Audio, Subtitles and Speed submenus and their keys), and subtitle
-// files chosen in a dialog or dropped on the window.
+// The commands of watching a film (the Audio, Subtitles, Speed and Chapters submenus and their keys, the
+// delays' keys), and subtitle files chosen in a dialog or dropped on the window.
 
 // Carries out one of those commands; false for an identifier that is none of them.
 bool runWatchCommand(UINT id);

@@ -161,13 +161,14 @@ TEST_F(CommandsTest, DroppingThreeFilesOpensOnlyTheFirst) {
     EXPECT_EQ(log->state, StatePlaying);
 }
 
-// The items of the Audio, Subtitles and Speed submenus stand for places in the lists (the keys are
-// driven end to end).
-TEST_F(CommandsTest, MenuItemsChooseTracksAndSpeed) {
+// The items of the Audio, Subtitles, Speed and Chapters submenus stand for places in the lists (the keys
+// are driven end to end).
+TEST_F(CommandsTest, MenuItemsChooseTracksSpeedAndChapters) {
     struct Case {
         UINT id;
         std::vector<int> audio, subtitles;
         std::vector<float> rates;
+        std::int64_t time = 23000;  // where the file is after it: a chapter's start
     };
     const Case cases[] = {
         {ID_AUDIO_TRACK_FIRST + 1, {2}, {}, {}},
@@ -176,17 +177,22 @@ TEST_F(CommandsTest, MenuItemsChooseTracksAndSpeed) {
         {ID_SUBTITLES_OFF, {}, {kNoTrack}, {}},
         {ID_SPEED_050, {}, {}, {0.5f}},
         {ID_SPEED_200, {}, {}, {2.0f}},
+        {ID_CHAPTER_FIRST + 2, {}, {}, {}, 40000},
+        {ID_CHAPTER_LAST, {}, {}, {}},  // no such chapter
     };
     log->audioTracks = kFilmAudio;
     log->subtitleTracks = kFilmSubtitles;
+    log->chapters = kFilmChapters;
     openPlaying();
     for (const Case& c : cases) {
         controller().chooseSpeed(1.0f);
         log->forget();
+        log->time = 23000;
         command(c.id);
         EXPECT_EQ(log->audioChoices, c.audio) << c.id;
         EXPECT_EQ(log->subtitleChoices, c.subtitles) << c.id;
         EXPECT_EQ(log->ratesSet, c.rates) << c.id;
+        EXPECT_EQ(log->time, c.time) << c.id;
     }
 }
 
@@ -268,7 +274,14 @@ TEST_F(CommandsTest, PlaybackCommandsWithoutControllerDoNothing) {
                     ID_SPEED_NORMAL,
                     ID_LOAD_SUBTITLE_FILE,
                     ID_AUDIO_TRACK_FIRST,
-                    ID_SUBTITLE_TRACK_LAST}) {
+                    ID_SUBTITLE_TRACK_LAST,
+                    ID_CHAPTER_NEXT,
+                    ID_CHAPTER_PREVIOUS,
+                    ID_CHAPTER_FIRST,
+                    ID_SUBTITLES_EARLIER,
+                    ID_SUBTITLES_LATER,
+                    ID_AUDIO_EARLIER,
+                    ID_AUDIO_LATER}) {
         command(id);
         EXPECT_TRUE(runCommand(id)) << id << " is left to the default procedure";
     }

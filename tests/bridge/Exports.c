@@ -139,6 +139,25 @@ void __cdecl bridge_video_set_marquee_string(libvlc_media_player_t* player, unsi
 FORWARD(int, video_get_size,
         (libvlc_media_player_t * player, unsigned num, unsigned* width, unsigned* height),
         (player, num, width, height))
+/* Chapters and delays: a chapter chosen is logged with the one libvlc reads back, a delay with the delay
+ * (in microseconds). */
+FORWARD(int, media_player_get_full_chapter_descriptions,
+        (libvlc_media_player_t * player, int title, libvlc_chapter_description_t*** chapters),
+        (player, title, chapters))
+FORWARD_VOID(chapter_descriptions_release, (libvlc_chapter_description_t * *chapters, unsigned count),
+             (chapters, count))
+FORWARD(int, media_player_get_chapter, (libvlc_media_player_t * player), (player))
+void __cdecl bridge_media_player_set_chapter(libvlc_media_player_t* player, int chapter) {
+    bridge_enter();
+    libvlc_media_player_set_chapter(player, chapter);
+    bridge_leave();
+    bridge_log("chapter %d", libvlc_media_player_get_chapter(player));
+}
+FORWARD(int64_t, video_get_spu_delay, (libvlc_media_player_t * player), (player))
+FORWARD_CHOICE(video_set_spu_delay, int64_t, delay, "spu_delay %lld",
+               (long long)libvlc_video_get_spu_delay(player))
+FORWARD(int64_t, audio_get_delay, (libvlc_media_player_t * player), (player))
+FORWARD_CHOICE(audio_set_delay, int64_t, delay, "audio_delay %lld", (long long)libvlc_audio_get_delay(player))
 
 /* The player passes a Windows path in UTF-8; libvlc here needs the Unix one. Like the real library,
  * any path gives a media: one that Wine can't map (a missing folder) is handed over as it is, and

@@ -14,13 +14,16 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
+#include "playback/WatchRules.h"
 
 // Every feature the library's player has, and a film's tracks as the library names them.
-constexpr unsigned kAllFeatures =
-    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+constexpr unsigned kAllFeatures = FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles |
+                                  FeatureRate | FeatureOnScreenText | FeatureChapters | FeatureSubtitleDelay |
+                                  FeatureAudioDelay;
 inline const std::vector<MediaTrack> kFilmAudio = {{1, L"Low tone - [English]"}, {2, L"Track 2 - [French]"}};
 inline const std::vector<MediaTrack> kFilmSubtitles = {{3, L"Track 1 - [English]"},
                                                        {4, L"Signs & songs - [German]"}};
+inline const std::vector<MediaChapter> kFilmChapters = {{0, L"Opening"}, {20000, L""}, {40000, L"The Storm"}};
 
 // A player the tests control, for every test folder: it plays, pauses, stops and seeks at once, opens
 // what it is told to, and records every call. What the fake players of one test did, and how they should
@@ -52,6 +55,11 @@ struct FakePlayerLog {
     int audioTrack = kNoTrack;
     int subtitleTrack = kNoTrack;
     float rate = 1.0f;
+    // Chapters: a chapter chosen moves the time to its start (as a seek does). The delays go with the file
+    // (open, stop).
+    std::vector<MediaChapter> chapters;
+    std::int64_t subtitleDelay = 0;
+    std::int64_t audioDelay = 0;
 
     // What happened.
     std::vector<int> createdTypes;  // every factory call
@@ -128,6 +136,7 @@ public:
             return false;
         }
         log_->state = StateNothing;
+        log_->subtitleDelay = log_->audioDelay = 0;
         return true;
     }
     void play() override {
@@ -145,6 +154,7 @@ public:
     void stop() override {
         log_->record("stop");
         log_->state = StateStopped;
+        log_->subtitleDelay = log_->audioDelay = 0;
         cachedLength = 0;
     }
     std::int64_t getTime() override {
@@ -247,7 +257,37 @@ public:
         }
     }
 
+    std::vector<MediaChapter> chapters() override {
+        return log_->has(FeatureChapters) ? log_->chapters : std::vector<MediaChapter>();
+    }
+    int currentChapter() override {
+        return log_->has(FeatureChapters) ? watching::chapterAt(log_->chapters, log_->time) : -1;
+    }
+    bool setChapter(int index) override {
+        log_->record("setChapter");
+        if (!log_->has(FeatureChapters) || index < 0 || index >= static_cast<int>(log_->chapters.size())) {
+            return false;
+        }
+        if (!log_->seeksLag) {
+            log_->time = log_->chapters[static_cast<std::size_t>(index)].start;
+        }
+        return true;
+    }
+    std::int64_t subtitleDelay() override { return log_->subtitleDelay; }
+    bool setSubtitleDelay(std::int64_t ms) override {
+        return setDelay("setSubtitleDelay", log_->subtitleDelay, ms);
+    }
+    std::int64_t audioDelay() override { return log_->audioDelay; }
+    bool setAudioDelay(std::int64_t ms) override { return setDelay("setAudioDelay", log_->audioDelay, ms); }
+
 private:
+    bool setDelay(const char* call, std::int64_t& delay, std::int64_t ms) {
+        log_->record(call);
+        const PlayerFeature feature = &delay == &log_->audioDelay ? FeatureAudioDelay : FeatureSubtitleDelay;
+        delay = log_->has(feature) ? ms : delay;
+        return log_->has(feature);
+    }
+
     std::shared_ptr<FakePlayerLog> log_;
 };
 

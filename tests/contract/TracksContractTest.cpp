@@ -1,6 +1,7 @@
-// What the library tells of a film's audio and subtitle tracks and how it takes a choice, a subtitle
-// file, a rate and the marquee: the player's Audio, Subtitles and Speed choices and its on-screen text
-// rest on these answers. The film (scripts/make-clips.sh) has a video, two audio and two subtitle tracks.
+// What the library tells of a film's audio and subtitle tracks, chapters and delays and how it takes a
+// choice, a subtitle file, a rate and the marquee: the player's Audio, Subtitles, Chapters and Speed
+// choices, its delays and its on-screen text rest on these answers. The film (scripts/make-clips.sh) has
+// a video, two audio and two subtitle tracks; the chapters clip three chapters.
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -18,6 +19,10 @@ using Streams = std::vector<std::pair<int, int>>;  // type, id
 
 const char* const kFilm = "tracks/film.mkv";
 const char* const kSubtitleFile = "tracks/внешние субтитры 100% #1/extra.srt";
+const char* const kChapters = "chapters/chapters.mkv";
+
+// What a row of the choices chooses.
+enum class Choice { Audio, Subtitles, SubtitleDelay, AudioDelay, Chapter };
 
 // A track list as one line, with the chosen id: "-1 Disable, 1 Low tone - [English]; current 1". The
 // list is given back.
@@ -57,6 +62,55 @@ protected:
     std::string subtitles() {
         return listed(libvlc_video_get_spu_description(player_), libvlc_video_get_spu(player_));
     }
+    // "subtitles -100000, sound 0", in microseconds.
+    std::string delays() {
+        return "subtitles " + std::to_string(libvlc_video_get_spu_delay(player_)) + ", sound " +
+               std::to_string(libvlc_audio_get_delay(player_));
+    }
+    // "0 ' Opening', 4000 ' The Road'; current 1"; "-1; current 0" when the library lists none.
+    std::string chapters() {
+        libvlc_chapter_description_t** list = nullptr;
+        const int count = libvlc_media_player_get_full_chapter_descriptions(player_, -1, &list);
+        std::string text = count < 0 ? "-1" : "";
+        for (int i = 0; i < count; ++i) {
+            text += (i == 0 ? "" : ", ") + std::to_string(list[i]->i_time_offset) + " '" + list[i]->psz_name +
+                    "'";
+        }
+        if (count > 0) {
+            libvlc_chapter_descriptions_release(list, static_cast<unsigned>(count));
+        }
+        return text + "; current " + std::to_string(libvlc_media_player_get_chapter(player_));
+    }
+    // The library's answer to the choice (0 for a chapter, which has none), and what it reads back.
+    int choose(Choice choice, int value) {
+        switch (choice) {
+            case Choice::Audio:
+                return libvlc_audio_set_track(player_, value);
+            case Choice::Subtitles:
+                return libvlc_video_set_spu(player_, value);
+            case Choice::SubtitleDelay:
+                return libvlc_video_set_spu_delay(player_, value);
+            case Choice::AudioDelay:
+                return libvlc_audio_set_delay(player_, value);
+            case Choice::Chapter:
+                libvlc_media_player_set_chapter(player_, value);
+                return 0;
+        }
+        return -1;
+    }
+    std::string readBack(Choice choice) {
+        return choice == Choice::Audio       ? audio()
+               : choice == Choice::Subtitles ? subtitles()
+               : choice == Choice::Chapter   ? chapters()
+                                             : delays();
+    }
+    // Plays another clip in place of the one that plays, until its first time report.
+    bool playNext(const char* clip) {
+        const int playing = log_->count(libvlc_MediaPlayerPlaying);
+        return load(clip) && libvlc_media_player_play(player_) == 0 &&
+               log_->waitFor(libvlc_MediaPlayerPlaying, playing + 1) &&
+               log_->waitFor(libvlc_MediaPlayerTimeChanged, log_->count(libvlc_MediaPlayerTimeChanged) + 1);
+    }
 
     // The streams of the events of that type so far, in order.
     Streams streams(libvlc_event_type_t type) {
@@ -85,6 +139,8 @@ TEST_F(FilmContract, TracksAreKnownOnlyWhileTheFilmPlays) {
     EXPECT_EQ(subtitles(), "; current -1");
     EXPECT_EQ(libvlc_audio_set_track(player_, 1), -1) << "no input to choose in";
     EXPECT_EQ(libvlc_video_set_spu(player_, 3), -1);
+    EXPECT_EQ(libvlc_video_set_spu_delay(player_, 100000), -1);
+    EXPECT_EQ(libvlc_audio_set_delay(player_, 100000), -1);
 
     ASSERT_TRUE(playUntil(kFilm));
     EXPECT_EQ(audio(), "-1 Disable, 1 Low tone - [English], 2 Track 2 - [French]; current 1");
@@ -100,30 +156,45 @@ TEST_F(FilmContract, TracksAreKnownOnlyWhileTheFilmPlays) {
     libvlc_media_player_stop(player_);
     EXPECT_EQ(audio(), "; current -1");
     EXPECT_EQ(subtitles(), "; current -1");
+    EXPECT_EQ(delays(), "subtitles 0, sound 0");
 }
 
+// Each row chooses in the clip it names (the film's choices are told of before the next clip plays): the
+// choice reads back at once, and delays go with the clip.
 TEST_F(FilmContract, AChoiceReadsBackAtOnceAndIsToldOfByTheLibrary) {
-    ASSERT_TRUE(playUntil(kFilm));
     const struct {
-        bool audio;
-        int id;
+        const char* clip;
+        Choice choice;
+        int value;
         int result;
         const char* after;
     } choices[] = {
-        {true, 2, 0, "-1 Disable, 1 Low tone - [English], 2 Track 2 - [French]; current 2"},
-        {true, 3, -1, "-1 Disable, 1 Low tone - [English], 2 Track 2 - [French]; current 2"},
-        {false, -1, 0, "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current -1"},
-        {false, 4, 0, "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current 4"},
-        {false, 1, -1, "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current 4"},
+        {kFilm, Choice::Audio, 2, 0, "-1 Disable, 1 Low tone - [English], 2 Track 2 - [French]; current 2"},
+        {kFilm, Choice::Audio, 3, -1, "-1 Disable, 1 Low tone - [English], 2 Track 2 - [French]; current 2"},
+        {kFilm, Choice::Subtitles, -1, 0,
+         "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current -1"},
+        {kFilm, Choice::Subtitles, 4, 0,
+         "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current 4"},
+        {kFilm, Choice::Subtitles, 1, -1,
+         "-1 Disable, 3 Track 1 - [English], 4 Signs and songs - [German]; current 4"},
+        {kFilm, Choice::SubtitleDelay, -100000, 0, "subtitles -100000, sound 0"},
+        {kFilm, Choice::AudioDelay, 100000, 0, "subtitles -100000, sound 100000"},
+        {kChapters, Choice::SubtitleDelay, 300000, 0, "subtitles 300000, sound 0"},
+        {kChapters, Choice::Chapter, 2, 0, "0 ' Opening', 4000 ' The Road', 8000 ' The Storm'; current 2"},
     };
+    const char* playing = nullptr;
     for (const auto& c : choices) {
-        EXPECT_EQ(c.audio ? libvlc_audio_set_track(player_, c.id) : libvlc_video_set_spu(player_, c.id),
-                  c.result)
-            << c.id;
-        EXPECT_EQ(c.audio ? audio() : subtitles(), c.after) << c.id;
+        if (c.clip != playing) {
+            if (playing == kFilm) {
+                EXPECT_TRUE(selected(libvlc_track_audio, 2));
+                EXPECT_TRUE(selected(libvlc_track_text, 4));
+            }
+            ASSERT_TRUE(playing == nullptr ? playUntil(c.clip) : playNext(c.clip)) << c.clip;
+            playing = c.clip;
+        }
+        EXPECT_EQ(choose(c.choice, c.value), c.result) << c.value;
+        EXPECT_EQ(readBack(c.choice), c.after) << c.value;
     }
-    EXPECT_TRUE(selected(libvlc_track_audio, 2));
-    EXPECT_TRUE(selected(libvlc_track_text, 4));
 }
 
 TEST_F(FilmContract, AnAddedSubtitleFileBecomesTheLastTrackAndTheCurrentOne) {

@@ -1,7 +1,8 @@
-// Watching a film with real decoding through the bridge: the Subtitles and Audio submenus and their keys,
-// a subtitle file, the speed keys and what the library's clock does at 2x, and the texts that tell the
-// viewer what changed. The film (scripts/make-clips.sh, tracks/) is dark, with two audio tracks and two
-// subtitle tracks of different lines; the first subtitle track shows from the start.
+// Watching a film with real decoding through the bridge: the Subtitles, Audio and Chapters submenus and
+// their keys, a subtitle file, the speed and delay keys and what the library's clock does at 2x, and the
+// texts that tell the viewer what changed. The film (scripts/make-clips.sh, tracks/) is dark, with two
+// audio tracks and two subtitle tracks of different lines; the first subtitle track shows from the start.
+// The chapters clip (chapters/) has three chapters, and a clip without any after it in its folder.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ namespace {
 
 constexpr char kFilm[] = "tracks/film.mkv";
 constexpr char kSubtitleFile[] = "tracks/внешние субтитры 100% #1/extra.srt";
+constexpr char kChapters[] = "chapters/chapters.mkv";
 
 // Where the film is watched: the window at a display scale, or full screen.
 struct Place {
@@ -45,13 +47,15 @@ protected:
     }
 
     // The film plays at the place, and the library has reported its first time: its tracks are known.
-    ::testing::AssertionResult startFilm(const Place& place = {"window", 96, false}) {
-        const std::wstring film = testclips::path(kFilm);
+    ::testing::AssertionResult startFilm(const Place& place = {"window", 96, false},
+                                         const char* clip = kFilm) {
+        const std::wstring film = testclips::path(clip);
         auto started = place.dpi == 96 ? startPlayer(film) : startPlayerAtDpi(place.dpi, film);
         if (!started) {
             return started;
         }
-        if (auto titled = waitForTitle(titleFor(L"film.mkv")); !titled) {
+        if (auto titled = waitForTitle(titleFor(film.substr(film.find_last_of(L'\\') + 1).c_str()));
+            !titled) {
             return titled;
         }
         if (place.fullScreen) {
@@ -243,6 +247,46 @@ TEST_F(Watching, SpeedKeysMoveTheLibrarysRateAndTheDisplay) {
     ASSERT_EQ(typeKey(VK_BACK), 2u);
     EXPECT_TRUE(log_->waitFor("rate 1", 5000));
     EXPECT_TRUE(waitUntil([&] { return timeTextLeft() == normal; }, 5000)) << "the speed still shows";
+}
+
+// The Chapters menu lists the clip's three chapters ("c" opens it on the first), and Ctrl+Page Down and
+// Ctrl+Page Up step through them, each told over the picture: Ctrl+Page Down reaches the second; the third
+// is chosen in the menu; Ctrl+Page Up, pressed at once, goes to the second again. The clip is 12 s long: no
+// step waits for a text to go.
+TEST_F(Watching, ChaptersMenuAndCtrlPageKeysMoveTheLibrary) {
+    ASSERT_TRUE(startFilm({"window", 96, false}, kChapters));
+    ASSERT_EQ(typeKey(VK_NEXT, VK_CONTROL), 4u);
+    EXPECT_TRUE(log_->waitFor("chapter 1", 5000));
+    EXPECT_TRUE(waitUntil([&] { return toldOnPicture() > 20; }, 5000, 50)) << "Chapter 2: The Road";
+    ASSERT_TRUE(chooseInMenu({'c', VK_DOWN, VK_DOWN, VK_RETURN}));
+    EXPECT_TRUE(log_->waitFor("chapter 2", 5000));
+    ASSERT_EQ(typeKey(VK_PRIOR, VK_CONTROL), 4u);
+    EXPECT_TRUE(log_->waitFor("chapter 1", 5000, 2)) << "within two seconds of the third's start";
+}
+
+// G, H, J and K move the subtitles and the sound by a tenth of a second each, as the library reads them
+// back (in microseconds), told over the picture; the next file (Page Down) starts again at 0.
+TEST_F(Watching, DelayKeysReachTheLibraryAndTheNextFileStartsAtZero) {
+    ASSERT_TRUE(startFilm({"window", 96, false}, kChapters));
+    player_.sendKey('G');
+    EXPECT_TRUE(log_->waitFor("spu_delay -100000", 5000));
+    EXPECT_TRUE(waitUntil([&] { return toldOnPicture() > 20; }, 5000, 50)) << "Subtitle delay: -100 ms";
+    for (const UINT key : {'H', 'H', 'J', 'K', 'K'}) {
+        player_.sendKey(key);
+    }
+    EXPECT_TRUE(log_->waitFor("spu_delay 100000", 5000));
+    EXPECT_TRUE(log_->waitFor("audio_delay -100000", 5000));
+    EXPECT_TRUE(log_->waitFor("audio_delay 100000", 5000));
+
+    player_.sendKey(VK_NEXT);
+    ASSERT_TRUE(waitForTitle(titleFor(L"plain.mkv")));
+    // The next file's own time report: its input is there to take a delay.
+    const size_t reports = log_->values("time").size();
+    ASSERT_TRUE(waitUntil([&] { return log_->values("time").size() > reports; }, 10000));
+    player_.sendKey('H');
+    player_.sendKey('J');
+    EXPECT_TRUE(log_->waitFor("spu_delay 100000", 5000, 2));
+    EXPECT_TRUE(log_->waitFor("audio_delay -100000", 5000, 2));
 }
 
 // The volume and a seek by key are told over the picture for a while, in the window and in full screen.

@@ -619,7 +619,7 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         const char* what;
         std::int64_t time;
         const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes; D: a drag
-                            // to 40 s; S: stop and play again; O: another file opens
+                            // to 40 s; S: stop and play again; O: another file opens; C: the next chapter
         std::vector<std::int64_t> seeks;
     };
     const Case cases[] = {
@@ -635,12 +635,14 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         {"from where the slider was dragged", 20000, "RDR", {25000, 40000, 45000}},
         {"stop forgets it", 20000, "RSR", {25000, 25000}},
         {"a new file forgets it", 20000, "ROR", {25000, 25000}},
+        {"from the chapter it went to", 20000, "CR", {45000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         restart();
         const auto paths = openInFolder(kAbc, 0);
         log->seeksLag = true;
+        log->chapters = kFilmChapters;
         log->time = c.time;
         log->length = 120000;
         for (const char* step = c.steps; *step != '\0'; ++step) {
@@ -651,6 +653,8 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
                 log->time = log->seeks.back() + 300;
             } else if (*step == 'D') {
                 controller->seekTo(40000);
+            } else if (*step == 'C') {
+                controller->stepChapter(+1);
             } else if (*step == 'S') {
                 controller->stop();
                 controller->play();
@@ -682,8 +686,19 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
         c.speed = speed;
         return c;
     };
+    const auto chapter = [](int index, std::wstring name = {}) {
+        Change c{Kind::Chapter};
+        c.index = index;
+        c.name = std::move(name);
+        return c;
+    };
+    const auto delay = [](Kind kind, std::int64_t ms) {
+        Change c{kind};
+        c.delay = ms;
+        return c;
+    };
     Change seek{Kind::Position};
-    seek.time = 15000;
+    seek.time = 28000;
     seek.length = 60000;
     struct Case {
         const char* what;
@@ -728,6 +743,26 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
          [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\x.srt"); },
          {}},
         {"no rate", FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, {}},
+        {"Ctrl+Page Down", 0, [](PlayLogic& c) { c.stepChapter(+1); }, {chapter(2, L"The Storm")}},
+        {"Ctrl+Page Up, then again at once",
+         0,
+         [](PlayLogic& c) { c.stepChapter(-1), c.stepChapter(-1); },
+         {chapter(1), chapter(0, L"Opening")}},
+        {"menu chapter, no such chapter", 0, [](PlayLogic& c) { c.chooseChapter(3); }, {}},
+        {"no chapters", FeatureChapters, [](PlayLogic& c) { c.stepChapter(+1); }, {}},
+        {"G, J",
+         0,
+         [](PlayLogic& c) { c.stepSubtitleDelay(-1), c.stepAudioDelay(-1); },
+         {delay(Kind::SubtitleDelay, -100), delay(Kind::AudioDelay, -100)}},
+        {"K, again after a stop: from 0",
+         0,
+         [](PlayLogic& c) { c.stepAudioDelay(+1), c.stop(), c.play(), c.stepAudioDelay(+1); },
+         {delay(Kind::AudioDelay, 100), delay(Kind::AudioDelay, 100)}},
+        {"no subtitle delay", FeatureSubtitleDelay, [](PlayLogic& c) { c.stepSubtitleDelay(+1); }, {}},
+        {"stopped: no chapter, no delay",
+         0,
+         [](PlayLogic& c) { c.stop(), c.stepChapter(+1), c.stepSubtitleDelay(+1), c.stepAudioDelay(+1); },
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -736,8 +771,9 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
         log->audioTrack = 1;
         log->subtitleTracks = kFilmSubtitles;
         log->subtitleTrack = 3;
+        log->chapters = kFilmChapters;
         log->features = kAllFeatures & ~c.lacking;
-        log->time = 10000;
+        log->time = 23000;
         openInFolder({L"a.mpg"}, 0);
         view.told.clear();
 
@@ -745,7 +781,8 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
         EXPECT_EQ(view.told, c.told);
         if (c.told.empty()) {
             EXPECT_TRUE(log->audioChoices.empty() && log->subtitleChoices.empty() && log->ratesSet.empty() &&
-                        log->subtitleFiles.empty());
+                        log->subtitleFiles.empty() && log->countOf("setChapter") == 0 &&
+                        log->subtitleDelay == 0 && log->audioDelay == 0);
         }
     }
 }

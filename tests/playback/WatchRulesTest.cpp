@@ -71,6 +71,47 @@ TEST(WatchRules, ASeekIsOnItsWayUntilTheLibraryIsNearOrAWhilePasses) {
     EXPECT_FALSE(watching::seekOnItsWay({}, 20000, 5000));
 }
 
+TEST(WatchRules, ChapterStepsGoToTheNextOrBackToAStartThenTheOneBefore) {
+    const std::vector<MediaChapter> three = {{0, L"Opening"}, {4000, L""}, {8000, L"The Storm"}};
+    const std::vector<MediaChapter> late = {{3000, L"a"}, {9000, L"b"}};
+    struct Case {
+        const std::vector<MediaChapter>* chapters;
+        std::int64_t time;
+        int at;        // the chapter the time is in
+        int next;      // Ctrl+Page Down
+        int previous;  // Ctrl+Page Up
+    };
+    const Case cases[] = {
+        {&three, 0, 0, 1, 0},    {&three, 1999, 0, 1, 0}, {&three, 3999, 0, 1, 0},   {&three, 4000, 1, 2, 0},
+        {&three, 5999, 1, 2, 0}, {&three, 6000, 1, 2, 1}, {&three, 11000, 2, -1, 2}, {&three, 9000, 2, -1, 1},
+        {&late, 1000, 0, 1, 0},  {&late, 9500, 1, -1, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(watching::chapterAt(*c.chapters, c.time), c.at) << c.time;
+        EXPECT_EQ(watching::chapterStep(*c.chapters, c.time, +1), c.next) << c.time;
+        EXPECT_EQ(watching::chapterStep(*c.chapters, c.time, -1), c.previous) << c.time;
+    }
+    EXPECT_EQ(watching::chapterStep({}, 5000, +1), -1);
+    EXPECT_EQ(watching::chapterStep({}, 5000, -1), -1);
+    EXPECT_EQ(watching::chapterMenuText(three, 0), L"Opening - 00:00:00");
+    EXPECT_EQ(watching::chapterMenuText(three, 1), L"Chapter 2 - 00:00:04");
+    EXPECT_EQ(watching::chapterMenuText({{750000, L"Act & Two"}}, 0), L"Act & Two - 00:12:30");
+}
+
+TEST(WatchRules, DelaysStepByATenthOfASecondWithinAMinute) {
+    const struct {
+        std::int64_t delay;
+        int direction;
+        std::int64_t next;
+    } cases[] = {
+        {0, +1, 100},       {0, -1, -100},      {200, +1, 300},       {-100, +1, 0},
+        {59950, +1, 60000}, {60000, +1, 60000}, {-60000, -1, -60000}, {250, -1, 150},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(watching::stepDelay(c.delay, c.direction), c.next) << c.delay << " by " << c.direction;
+    }
+}
+
 TEST(WatchRules, SubtitleFilesByTheirWholeExtension) {
     const std::pair<const wchar_t*, bool> cases[] = {
         {L"C:\\v\\a.srt", true},   {L"C:\\v\\a.SRT", true},  {L"C:\\v\\a.smi", true},

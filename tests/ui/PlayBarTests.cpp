@@ -103,6 +103,14 @@ TEST(ToldText, WordsPlaceAndTime) {
         c.length = 1200000;
         return c;
     };
+    // A chapter by its place and name, or a delay.
+    const auto placed = [](Kind kind, int index, std::int64_t delay, std::wstring name = {}) {
+        Change c{kind};
+        c.index = index;
+        c.delay = delay;
+        c.name = std::move(name);
+        return c;
+    };
     struct Case {
         Change change;
         const wchar_t* words;
@@ -124,6 +132,12 @@ TEST(ToldText, WordsPlaceAndTime) {
         {change(Kind::Position), L"00:01:05 / 00:20:00", Place::Picture, Place::Nowhere, 2000},
         {change(Kind::CouldNotPlay, L"broken.mp4"), L"Could not play broken.mp4", Place::Bar, Place::Bar,
          4000},
+        {placed(Kind::Chapter, 2, 0, L"The Storm"), L"Chapter 3: The Storm", Place::Picture, Place::Bar,
+         2000},
+        {placed(Kind::Chapter, 1, 0), L"Chapter 2", Place::Picture, Place::Bar, 2000},
+        {placed(Kind::SubtitleDelay, 0, 300), L"Subtitle delay: +300 ms", Place::Picture, Place::Bar, 2000},
+        {placed(Kind::AudioDelay, 0, -100), L"Audio delay: -100 ms", Place::Picture, Place::Bar, 2000},
+        {placed(Kind::AudioDelay, 0, 0), L"Audio delay: 0 ms", Place::Picture, Place::Bar, 2000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(told::words(c.change), c.words);

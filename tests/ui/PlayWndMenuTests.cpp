@@ -104,7 +104,7 @@ TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatAppliesAndChecksAlwaysOnTop) 
             ASSERT_NE(popup, nullptr);
             EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen);
             EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen);
-            EXPECT_EQ(GetMenuItemCount(popup), 16);
+            EXPECT_EQ(GetMenuItemCount(popup), 17);
             EXPECT_TRUE(enabled(popup, ID_ALWAYS_ON_TOP));
             EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop);
         }
@@ -148,9 +148,10 @@ std::wstring shown(HMENU popup, int position) {
 
 const std::vector<MediaTrack> kNone;
 
-// The Audio, Subtitles and Speed submenus (places 8 to 10 of the pop-up) list what the file that plays has,
-// with the current choice checked; greyed with nothing playing or paused and where the player can't.
-TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
+// The Audio, Subtitles, Speed and Chapters submenus (places 8 to 11 of the pop-up) list what the file that
+// plays has, with the current choice checked, and a delay that isn't 0 greyed at the end; greyed with
+// nothing playing or paused and where the player can't.
+TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
     struct Case {
         const char* name;
         unsigned features;
@@ -158,6 +159,10 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         int audioTrack, subtitleTrack;
         float speed;
         const wchar_t *audioItems, *subtitleItems, *speedItems;
+        std::vector<MediaChapter> chapters = {};
+        int chapter = -1;
+        std::int64_t subtitleDelay = 0, audioDelay = 0;
+        const wchar_t* chapterItems = L"greyed";
     };
     const wchar_t* const speeds15 = L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|*1.5\u00D7|2\u00D7";
     const wchar_t* const speeds1 = L"0.5\u00D7|0.75\u00D7|*Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7";
@@ -179,6 +184,28 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
          L"~Off|-|Load Subtitle File...", L"greyed"},
         {"speed between steps", FeatureRate, kNone, kNone, kNoTrack, kNoTrack, 1.1f, L"greyed", L"greyed",
          L"0.5\u00D7|0.75\u00D7|Normal\tBackspace|1.25\u00D7|1.5\u00D7|2\u00D7"},
+        {"chapters and delays", kAllFeatures, kFilmAudio, kFilmSubtitles, 1, 3, 1.0f,
+         L"*Low tone - [English]|Track 2 - [French]|-|~Audio delay: -100 ms",
+         L"Off|*Track 1 - [English]|Signs && songs - [German]|-|Load Subtitle File...|-|~Subtitle delay: "
+         L"+300 ms",
+         speeds1, kFilmChapters, 1, 300, -100,
+         L"Opening - 00:00:00|*Chapter 2 - 00:00:20|The Storm - 00:00:40"},
+        {"no chapters in the file",
+         kAllFeatures,
+         kNone,
+         kNone,
+         kNoTrack,
+         kNoTrack,
+         1.0f,
+         L"greyed",
+         L"*Off|-|Load Subtitle File...",
+         speeds1,
+         {},
+         0},
+        {"a library without chapters and delays", FeatureAudioTracks | FeatureSubtitleTracks, kFilmAudio,
+         kFilmSubtitles, 1, kNoTrack, 1.0f, L"*Low tone - [English]|Track 2 - [French]",
+         L"*Off|Track 1 - [English]|Signs && songs - [German]|-|~Load Subtitle File...", L"greyed",
+         kFilmChapters, 0, 300, -100, L"greyed"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -191,16 +218,47 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         in.subtitleTracks = c.subtitles;
         in.subtitleTrack = c.subtitleTrack;
         in.speed = c.speed;
+        in.chapters = c.chapters;
+        in.chapter = c.chapter;
+        in.subtitleDelay = c.subtitleDelay;
+        in.audioDelay = c.audioDelay;
         HMENU popup = prepareContextMenu(loaded.get(), in);
         ASSERT_NE(popup, nullptr);
         EXPECT_EQ(shown(popup, 8), c.audioItems);
         EXPECT_EQ(shown(popup, 9), c.subtitleItems);
         EXPECT_EQ(shown(popup, 10), c.speedItems);
+        EXPECT_EQ(shown(popup, 11), c.chapterItems);
         if (!c.audio.empty() && c.features == kAllFeatures) {
             // A track's item says which place of the list it stands for.
             EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
             EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
         }
+        if (!c.chapters.empty() && c.features == kAllFeatures) {
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 11), 2), UINT(ID_CHAPTER_FIRST + 2));
+        }
+    }
+}
+
+// A chapter or a track chosen by its place after another file opened (the menu stays open while the next
+// file of the folder starts) does nothing; other items still do.
+TEST(ContextSubmenus, AnItemOfTheFileAppliesOnlyToTheFileItWasMadeFor) {
+    ContextMenuInputs shownFor;
+    shownFor.fileSerial = 4;
+    const struct {
+        UINT command;
+        unsigned fileNow;
+        bool applies;
+    } cases[] = {
+        {ID_CHAPTER_FIRST + 1, 4, true},
+        {ID_CHAPTER_FIRST + 1, 5, false},
+        {ID_CHAPTER_LAST, 5, false},
+        {ID_AUDIO_TRACK_FIRST, 5, false},
+        {ID_SUBTITLE_TRACK_LAST, 5, false},
+        {ID_SPEED_200, 5, true},
+        {ID_NEXT, 5, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(menuChoiceApplies(c.command, shownFor, c.fileNow), c.applies) << c.command;
     }
 }
 
@@ -223,14 +281,22 @@ TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     player->audioTracks = kFilmAudio;
     player->subtitleTracks = kFilmSubtitles;
     player->subtitleTrack = 4;
+    player->chapters = kFilmChapters;
+    player->time = 41000;
     for (const int state : {StatePaused, StateStopped}) {
         player->state = state;
+        player->subtitleDelay = 300;
+        player->audioDelay = -100;
         const ContextMenuInputs in = currentContextMenuInputs(appWindowLinks());
         const bool paused = state == StatePaused;
         EXPECT_EQ(in.features, paused ? player->features : 0u);
         EXPECT_EQ(in.audioTracks.size(), paused ? 2u : 0u);
         EXPECT_EQ(in.subtitleTracks.size(), paused ? 2u : 0u);
         EXPECT_EQ(in.subtitleTrack, paused ? 4 : kNoTrack);
+        EXPECT_EQ(in.chapters.size(), paused ? 3u : 0u);
+        EXPECT_EQ(in.chapter, paused ? 2 : -1);
+        EXPECT_EQ(in.subtitleDelay, paused ? 300 : 0);
+        EXPECT_EQ(in.audioDelay, paused ? -100 : 0);
     }
     player->state = StatePlaying;
     appState().controller->chooseSpeed(1.5f);

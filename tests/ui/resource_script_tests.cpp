@@ -172,6 +172,7 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                      {kSubmenu, L"&Audio\tA"},
                                      {kSubmenu, L"&Subtitles\tS"},
                                      {kSubmenu, L"S&peed\t[ ]"},
+                                     {kSubmenu, L"&Chapters"},
                                      {0, nullptr},
                                      {ID_FULLSCREEN, L"Full Screen\tF"},
                                      {ID_LEAVE_FULLSCREEN, L"Leave Full Screen\tESC"},
@@ -189,6 +190,7 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                        {ID_SPEED_125, L"1.25\u00D7"},
                                        {ID_SPEED_150, L"1.5\u00D7"},
                                        {ID_SPEED_200, L"2\u00D7"}});
+    expectMenu(GetSubMenu(popup, 11), {{ID_CHAPTER_FIRST, L"(none)"}});
     expectMenu(GetSubMenu(menu, 1), {{ID_MUTE, L"Mute"},
                                      {ID_MOVE_BACKWARD, L"Move Backward"},
                                      {ID_MOVE_FORWARD, L"Move Forward"},
@@ -228,7 +230,7 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithFallbacks) {
     EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST(Accelerators, TableHasNineteenKeysInOrder) {
+TEST(Accelerators, TableHasTwentyFiveKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {
         {key, 'F', ID_FULLSCREEN},
@@ -250,6 +252,12 @@ TEST(Accelerators, TableHasNineteenKeysInOrder) {
         {key, VK_BACK, ID_SPEED_NORMAL},
         {key, VK_ESCAPE, ID_LEAVE_FULLSCREEN},
         {key, 'T', ID_ALWAYS_ON_TOP},
+        {key | FCONTROL, VK_NEXT, ID_CHAPTER_NEXT},
+        {key | FCONTROL, VK_PRIOR, ID_CHAPTER_PREVIOUS},
+        {key, 'G', ID_SUBTITLES_EARLIER},
+        {key, 'H', ID_SUBTITLES_LATER},
+        {key, 'J', ID_AUDIO_EARLIER},
+        {key, 'K', ID_AUDIO_LATER},
     };
     HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);

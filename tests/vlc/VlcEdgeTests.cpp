@@ -202,8 +202,9 @@ TEST(VlcEvents, AttachesNothingWithoutASinkAndOnlyOnce) {
     EXPECT_EQ(callLog().count("libvlc_event_attach"), 5);
 }
 
-constexpr unsigned kAllFeatures =
-    FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles | FeatureRate | FeatureOnScreenText;
+constexpr unsigned kAllFeatures = FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles |
+                                  FeatureRate | FeatureOnScreenText | FeatureChapters | FeatureSubtitleDelay |
+                                  FeatureAudioDelay;
 
 struct TrimmedCase {
     const char* name;
@@ -234,6 +235,10 @@ TEST_P(VlcTrimmedLibrary, GoesWithoutTheFeaturesOfMissingEntries) {
     player.setRate(1.0f);
     const float rate = player.getRate();
     player.showText(L"Audio: Track 2", 2000);
+    player.setChapter(player.currentChapter() + 1);
+    player.chapters();
+    player.setSubtitleDelay(player.subtitleDelay() + 100);
+    player.setAudioDelay(player.audioDelay() + 100);
     EXPECT_EQ(rate, 1.0f);
     if ((GetParam().features & FeatureRate) == 0) {
         EXPECT_FALSE(player.setRate(2.0f));
@@ -260,7 +265,16 @@ INSTANTIATE_TEST_SUITE_P(Entries, VlcTrimmedLibrary,
                                            WITHOUT(libvlc_media_player_set_rate, FeatureRate),
                                            WITHOUT(libvlc_video_set_marquee_int, FeatureOnScreenText),
                                            WITHOUT(libvlc_video_set_marquee_string, FeatureOnScreenText),
-                                           WITHOUT(libvlc_video_get_size, 0u)),
+                                           WITHOUT(libvlc_video_get_size, 0u),
+                                           WITHOUT(libvlc_media_player_get_full_chapter_descriptions,
+                                                   FeatureChapters),
+                                           WITHOUT(libvlc_chapter_descriptions_release, FeatureChapters),
+                                           WITHOUT(libvlc_media_player_get_chapter, FeatureChapters),
+                                           WITHOUT(libvlc_media_player_set_chapter, FeatureChapters),
+                                           WITHOUT(libvlc_video_get_spu_delay, FeatureSubtitleDelay),
+                                           WITHOUT(libvlc_video_set_spu_delay, FeatureSubtitleDelay),
+                                           WITHOUT(libvlc_audio_get_delay, FeatureAudioDelay),
+                                           WITHOUT(libvlc_audio_set_delay, FeatureAudioDelay)),
                          [](const ::testing::TestParamInfo<TrimmedCase>& info) { return info.param.name; });
 
 // Library answers the real library never gives on cue, forced through the table.

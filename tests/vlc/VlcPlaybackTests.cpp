@@ -328,6 +328,26 @@ TEST_F(VlcPlayback, TheRateStaysWithThePlayerFromFileToFile) {
     EXPECT_EQ(player->getRate(), 0.5f);
 }
 
+// The chapters by the names the file gives them (without the library's leading blank), only a listed one
+// chosen (the library would take any number), and the delays in milliseconds.
+TEST_F(VlcPlayback, ChoosesListedChaptersAndSetsDelaysInMilliseconds) {
+    playUntilPlaying("chapters/chapters.mkv");
+    ASSERT_TRUE(EventRecorder::instance().waitFor(libvlc_MediaPlayerTimeChanged, 10s));
+    EXPECT_EQ(player->chapters(),
+              (std::vector<MediaChapter>{{0, L"Opening"}, {4000, L"The Road"}, {8000, L"The Storm"}}));
+    for (int index : {3, -1, 1}) {
+        EXPECT_EQ(player->setChapter(index), index == 1) << index;
+    }
+    EXPECT_EQ(player->currentChapter(), 1);
+    EXPECT_TRUE(player->setSubtitleDelay(-300));
+    EXPECT_TRUE(player->setAudioDelay(100));
+    EXPECT_EQ(player->subtitleDelay(), -300);
+    EXPECT_EQ(player->audioDelay(), 100);
+    player->stop();
+    EXPECT_TRUE(player->chapters().empty());
+    EXPECT_EQ(player->currentChapter(), -1);
+}
+
 // An older library, without any of the entries for tracks, subtitle files, rate and on-screen text,
 // plays as before, and the player offers none of those.
 TEST(VlcWithoutOptionalEntries, PlaysAsBefore) {

@@ -285,6 +285,61 @@ int libvlc_video_get_size(libvlc_media_player_t* mp, unsigned num, unsigned* wid
     ON_PLAYER(-1, videoSize(width, height));
 }
 
+// The chapters as the real library gives them: none (-1) without, else an array of as many entries.
+int libvlc_media_player_get_full_chapter_descriptions(libvlc_media_player_t* mp, int title,
+                                                      libvlc_chapter_description_t*** descriptions) {
+    if (mp == nullptr || descriptions == nullptr || title != -1) {
+        return -1;
+    }
+    const std::vector<standin::ChapterFacts> chapters = mp->player->chapters();
+    if (chapters.empty()) {
+        return -1;
+    }
+    auto** list = static_cast<libvlc_chapter_description_t**>(
+        std::malloc(sizeof(libvlc_chapter_description_t*) * chapters.size()));
+    for (std::size_t i = 0; i < chapters.size(); ++i) {
+        list[i] =
+            static_cast<libvlc_chapter_description_t*>(std::malloc(sizeof(libvlc_chapter_description_t)));
+        list[i]->i_time_offset = chapters[i].startMs;
+        list[i]->i_duration = i + 1 < chapters.size() ? chapters[i + 1].startMs - chapters[i].startMs : 0;
+        list[i]->psz_name = _strdup(chapters[i].name.c_str());
+    }
+    *descriptions = list;
+    return static_cast<int>(chapters.size());
+}
+
+void libvlc_chapter_descriptions_release(libvlc_chapter_description_t** chapters, unsigned count) {
+    for (unsigned i = 0; chapters != nullptr && i < count; ++i) {
+        std::free(chapters[i]->psz_name);
+        std::free(chapters[i]);
+    }
+    std::free(chapters);
+}
+
+int libvlc_media_player_get_chapter(libvlc_media_player_t* mp) {
+    ON_PLAYER(-1, chapter());
+}
+
+void libvlc_media_player_set_chapter(libvlc_media_player_t* mp, int chapter) {
+    ON_PLAYER(void(), setChapter(chapter));
+}
+
+int64_t libvlc_video_get_spu_delay(libvlc_media_player_t* mp) {
+    ON_PLAYER(0, delay(standin::TrackKind::Subtitle));
+}
+
+int libvlc_video_set_spu_delay(libvlc_media_player_t* mp, int64_t delay) {
+    ON_PLAYER(-1, setDelay(standin::TrackKind::Subtitle, delay));
+}
+
+int64_t libvlc_audio_get_delay(libvlc_media_player_t* mp) {
+    ON_PLAYER(0, delay(standin::TrackKind::Audio));
+}
+
+int libvlc_audio_set_delay(libvlc_media_player_t* mp, int64_t delay) {
+    ON_PLAYER(-1, setDelay(standin::TrackKind::Audio, delay));
+}
+
 // The stand-in makes no window of its own, so there is no input to switch off.
 void libvlc_video_set_key_input(libvlc_media_player_t*, unsigned) {}
 

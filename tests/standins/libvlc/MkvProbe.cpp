@@ -18,6 +18,12 @@ constexpr std::uint32_t kFlagDefault = 0x88;
 constexpr std::uint32_t kLanguage = 0x22B59C;
 constexpr std::uint32_t kName = 0x536E;
 constexpr std::uint32_t kCluster = 0x1F43B675;
+constexpr std::uint32_t kChapters = 0x1043A770;
+constexpr std::uint32_t kEditionEntry = 0x45B9;
+constexpr std::uint32_t kChapterAtom = 0xB6;
+constexpr std::uint32_t kChapterTimeStart = 0x91;
+constexpr std::uint32_t kChapterDisplay = 0x80;
+constexpr std::uint32_t kChapString = 0x85;
 
 constexpr std::uint64_t kTrackTypeVideo = 1;
 constexpr std::uint64_t kTrackTypeAudio = 2;
@@ -138,6 +144,42 @@ std::int64_t readInfo(const std::uint8_t* data, const Element& info) {
     return micros / 1000;
 }
 
+// A top-level chapter: its start (in ns) and its first name, which the library puts after a blank.
+void readChapterAtom(const std::uint8_t* data, const Element& atom, ClipFacts& facts) {
+    ChapterFacts chapter{0, " "};
+    Element e;
+    for (std::size_t pos = atom.begin; pos < atom.end && readElement(data, atom.end, pos, e);) {
+        if (e.id == kChapterTimeStart) {
+            chapter.startMs = static_cast<std::int64_t>(unsignedOf(data, e) / 1000000);
+        } else if (e.id == kChapterDisplay && chapter.name == " ") {
+            Element d;
+            for (std::size_t at = e.begin; at < e.end && readElement(data, e.end, at, d);) {
+                if (d.id == kChapString) {
+                    chapter.name += stringOf(data, d);
+                }
+            }
+        }
+    }
+    facts.chapters.push_back(chapter);
+}
+
+void readChapters(const std::uint8_t* data, const Element& chapters, ClipFacts& facts) {
+    Element edition;
+    for (std::size_t pos = chapters.begin;
+         pos < chapters.end && readElement(data, chapters.end, pos, edition);) {
+        if (edition.id != kEditionEntry) {
+            continue;
+        }
+        Element atom;
+        for (std::size_t at = edition.begin; at < edition.end && readElement(data, edition.end, at, atom);) {
+            if (atom.id == kChapterAtom) {
+                readChapterAtom(data, atom, facts);
+            }
+        }
+        return;
+    }
+}
+
 }  // namespace
 
 bool probeMatroska(const std::uint8_t* data, std::size_t size, ClipFacts& facts) {
@@ -155,6 +197,8 @@ bool probeMatroska(const std::uint8_t* data, std::size_t size, ClipFacts& facts)
          at < segment.end && readElement(data, segment.end, at, e) && e.id != kCluster;) {
         if (e.id == kInfo) {
             found.lengthMs = readInfo(data, e);
+        } else if (e.id == kChapters) {
+            readChapters(data, e, found);
         } else if (e.id == kTracks) {
             Element entry;
             for (std::size_t t = e.begin; t < e.end && readElement(data, e.end, t, entry);) {

@@ -7,7 +7,8 @@
 
 // What the stand-in learns from the head of a Matroska file (.mkv, .webm): the length from the
 // segment's information, as the real library reports it, and the tracks in file order with their
-// kinds, languages (Matroska's default, "eng", when the track names none), names and default flags.
+// kinds, languages (Matroska's default, "eng", when the track names none), names and default flags; and
+// the chapters of the first edition (those at its top level).
 // Only the elements before the first cluster are read, where muxers put them.
 namespace standin {
 

@@ -22,11 +22,18 @@ struct TrackFacts {
     bool isDefault = true;  // the file's default flag
 };
 
+// One chapter, as the library names it: a Matroska chapter's name after a blank.
+struct ChapterFacts {
+    std::int64_t startMs;
+    std::string name;
+};
+
 struct ClipFacts {
     bool hasVideo = false;
     bool hasAudio = false;
     std::int64_t lengthMs = 0;
     std::vector<TrackFacts> tracks;  // in the order the library makes its streams
+    std::vector<ChapterFacts> chapters;
 };
 
 // Scans program-stream bytes in one or more chunks (a large file is fed as its head and its tail).

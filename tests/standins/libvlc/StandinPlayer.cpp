@@ -231,6 +231,7 @@ void Player::run(unsigned generation, std::string path) {
             marqueeShown_ = Clock::now();  // a new picture shows the marquee again, for its whole timeout
         }
         tracks_ = TrackSet(facts.tracks);
+        chapters_ = facts.chapters;
         made = tracks_.all();
         subtitleFilesWaiting_ = mediaSubtitleFiles_;
         // An output taken away by stop comes back once there is audio to decode.
@@ -365,6 +366,9 @@ void Player::endSession() {
         videoTracks_ = -1;
         video_ = false;
         tracks_ = TrackSet();
+        chapters_.clear();
+        subtitleDelay_ = 0;
+        audioDelay_ = 0;
         subtitleFilesWaiting_.clear();
         choicesWaiting_.clear();
         worker = std::move(worker_);
@@ -629,6 +633,54 @@ int Player::addSubtitleFile(const std::string& url, bool select) {
         subtitleFilesWaiting_.emplace_back(url, select);
     }
     wake_.notify_all();
+    return 0;
+}
+
+std::vector<ChapterFacts> Player::chapters() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return active_ ? chapters_ : std::vector<ChapterFacts>();
+}
+
+int Player::chapter() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!active_) {
+        return -1;
+    }
+    const std::int64_t time = clockTime();
+    int at = 0;
+    for (std::size_t i = 1; i < chapters_.size(); ++i) {
+        at = chapters_[i].startMs <= time ? static_cast<int>(i) : at;
+    }
+    return at;
+}
+
+void Player::setChapter(int index) {
+    logCall(("set_chapter " + std::to_string(index)).c_str());
+    std::int64_t start = 0;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!active_ || index < 0 || index >= static_cast<int>(chapters_.size())) {
+            return;
+        }
+        start = chapters_[static_cast<std::size_t>(index)].startMs;
+    }
+    setTime(start);
+}
+
+std::int64_t Player::delay(TrackKind kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return kind == TrackKind::Audio ? audioDelay_ : subtitleDelay_;
+}
+
+int Player::setDelay(TrackKind kind, std::int64_t microseconds) {
+    logCall(((kind == TrackKind::Audio ? "audio_set_delay " : "video_set_spu_delay ") +
+             std::to_string(microseconds))
+                .c_str());
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!active_) {
+        return -1;
+    }
+    (kind == TrackKind::Audio ? audioDelay_ : subtitleDelay_) = microseconds;
     return 0;
 }
 

@@ -82,6 +82,16 @@ public:
     float rate();
     int setRate(float rate);
 
+    // Chapters (a Matroska file's, MkvProbe.h): none without an input; the current one is the one the
+    // play clock is in (0 for a clip without chapters); choosing one seeks to its start.
+    std::vector<ChapterFacts> chapters();
+    int chapter();
+    void setChapter(int index);
+    // The subtitle and sound delays (microseconds) belong to the input: 0 without one, and setting one
+    // needs one (else -1).
+    std::int64_t delay(TrackKind kind);
+    int setDelay(TrackKind kind, std::int64_t microseconds);
+
     // The marquee: its text shows over the picture of a playing clip with video, from when it is set (or
     // enabled) until its timeout has passed (0: for good). As in the real library the text is a time
     // format (strftime's, "%%" for a '%'; one the Windows C runtime refuses is a hazard), and the text
@@ -143,6 +153,9 @@ private:
     int videoTracks_ = -1;
     bool video_ = false;  // the session's clip has video
     TrackSet tracks_;
+    std::vector<ChapterFacts> chapters_;
+    std::int64_t subtitleDelay_ = 0;
+    std::int64_t audioDelay_ = 0;
     std::vector<std::pair<std::string, bool>> subtitleFilesWaiting_;  // address, select
     std::vector<std::pair<TrackKind, int>> choicesWaiting_;           // to tell of
     // Added while no input ran: read into every input of the media, until the media changes.
