@@ -100,9 +100,19 @@ bool PlayerProcess::start(const std::wstring& exePath, const std::wstring& comma
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     job_ = createKillOnCloseJob();
-    if (!CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, &block[0],
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info_)) {
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR while the program's previous process is
+    // still on its way out (seen on a loaded machine): that start is tried again, a few times.
+    const auto start = [&] {
+        return CreateProcessW(exePath.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                              CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED, &block[0],
+                              folder.empty() ? nullptr : folder.c_str(), &startup, &info_);
+    };
+    BOOL started = start();
+    for (int retry = 0; !started && GetLastError() == ERROR_INTERNAL_ERROR && retry < 5; ++retry) {
+        Sleep(200);
+        started = start();
+    }
+    if (!started) {
         info_ = PROCESS_INFORMATION{};
         kill();
         return false;
