@@ -4,9 +4,11 @@
 // windows, and Always on Top.
 #include <functional>
 #include <memory>
+#include <mutex>
 
 #include "AppTestSupport.h"
 #include "RecordingTaskbarList.h"
+#include "app/desktop/Desktop.h"
 #include "app/desktop/ExecutionState.h"
 #include "app/instance/HandOff.h"
 #include "app/desktop/TaskbarButton.h"
@@ -116,6 +118,9 @@ TEST_F(DesktopTest, ScreenIsKeptAwakeWhilePlayingAndOnlyTheSystemForSound) {
              event(EventPlaying);
          },
          {kDisplay}},
+        // Out of sight, a video is heard only.
+        {"minimised", [&] { ShowWindow(window, SW_MINIMIZE); }, {kSystem}},
+        {"restored", [&] { ShowWindow(window, SW_RESTORE); }, {kDisplay}},
         {"stopped", [&] { command(ID_STOP); }, {kNothing}},
         {"the library's word of the stop", [&] { event(EventStopped); }, {}},
         {"a video whose picture is known only once it runs",
@@ -216,9 +221,25 @@ TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
              event(EventTimeChanged);
          },
          {"state none", "value 2000/60000", "state normal"}},
-        {"the taskbar restarts and asks again",
+        // The taskbar may ask again for the same button: the buttons are added once and updated since.
+        {"the taskbar asks again",
          [&] { taskbarAsks(); },
-         {"HrInit", "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
+         {"HrInit", "update Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        {"paused after that",
+         [&] {
+             command(ID_PLAY);
+             event(EventPaused);
+         },
+         {"update Prev, Play, Next", "state paused"}},
+        {"the taskbar restarts and asks again",
+         [&] {
+             list.restartTaskbar();
+             command(ID_PLAY);
+             event(EventPlaying);
+             taskbarAsks();
+         },
+         {"update Prev, Pause, Next refused", "state normal", "HrInit", "update Prev, Pause, Next refused",
+          "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
         {"the length becomes unknown",
          [&] {
              log->length = 0;
@@ -310,6 +331,49 @@ TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
     SendMessageW(frame(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_FALSE(appState().controller->muted());
     EXPECT_EQ(volume(), 10);
+}
+
+// The shell's additions to the recent documents, on the thread that makes them: as slow as its first call
+// under Wine, or held until the test lets it go.
+struct RecentAdditions {
+    std::mutex mutex;
+    std::vector<std::wstring> added;
+    HANDLE held = nullptr;  // while set, an addition waits for it
+};
+RecentAdditions& recentAdditions() {
+    static RecentAdditions additions;
+    return additions;
+}
+void addAsTheShellDoes(const wchar_t* path) {
+    RecentAdditions& additions = recentAdditions();
+    if (additions.held != nullptr) {
+        WaitForSingleObject(additions.held, INFINITE);
+    } else {
+        Sleep(300);
+    }
+    std::lock_guard<std::mutex> guard(additions.mutex);
+    additions.added.push_back(path);
+}
+
+// The close waits for the last shortcut, but for a second at most: a shell that hangs doesn't hold it.
+TEST_F(DesktopTest, CloseWaitsForTheLastRecentDocumentBoundedly) {
+    useRecentDocumentAdder(&addAsTheShellDoes);
+    addToRecentDocuments(L"C:\\v\\last.mpg");
+    destroyComponents();
+    {
+        std::lock_guard<std::mutex> guard(recentAdditions().mutex);
+        EXPECT_EQ(recentAdditions().added, std::vector<std::wstring>{L"C:\\v\\last.mpg"});
+    }
+    const HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    recentAdditions().held = held;
+    addToRecentDocuments(L"C:\\v\\hung.mpg");
+    destroyComponents();  // returns while the addition still waits
+    SetEvent(held);
+    finishRecentDocuments(INFINITE);
+    recentAdditions().held = nullptr;
+    CloseHandle(held);
+    useRecentDocumentAdder(nullptr);
+    EXPECT_EQ(recentAdditions().added.size(), 2u);
 }
 
 // Always on Top is watched on the main window without its bar: under Wine 8 a window that owns a pop-up
