@@ -131,13 +131,19 @@ void PlayWnd::paint(HDC dc, bool isSurface) {
 void PlayWnd::trackContextMenu(HMENU menu) {
     HWND mainWindow = links_.currentMainWindow();
     HWND owner = mainWindow ? mainWindow : frameWindow_;
-    if (HMENU popup = prepareContextMenu(menu, currentContextMenuInputs(links_))) {
+    const ContextMenuInputs inputs = currentContextMenuInputs(links_);
+    if (HMENU popup = prepareContextMenu(menu, inputs)) {
         POINT at{};
         GetCursorPos(&at);
-        const int command =
-            static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
-        if (command > 0 && mainWindow != nullptr) {
-            PostMessageW(mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        const auto command =
+            static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+        // A track is chosen here and now, by the id its item carries: a posted command would stand for a
+        // place in a list that the next file may have changed by the time it arrives.
+        TrackItem track;
+        if (trackItemOf(popup, command, track)) {
+            chooseTrackItem(links_.currentController(), inputs.path, track);
+        } else if (command > 0 && mainWindow != nullptr) {
+            PostMessageW(mainWindow, WM_COMMAND, command, 0);
         }
     }
     DestroyMenu(menu);

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "playback/MediaPlayer.h"
 #include "playback/WatchRules.h"
 #include "ui/WindowLinks.h"
+
+class PlayLogic;
 
 // What the video area's context menu depends on.
 struct ContextMenuInputs {
@@ -25,6 +28,7 @@ struct ContextMenuInputs {
     float speed = watching::kNormalSpeed;
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
+    std::wstring path;         // the controller's current file, which the track items belong to
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing
@@ -35,3 +39,14 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 // fills and checks its Audio, Subtitles and Speed submenus. Returns the pop-up, or null when the menu has
 // none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);
+
+// The item of an Audio or Subtitles track that was clicked: which list and the track's own id.
+struct TrackItem {
+    bool audio = false;
+    int id = kNoTrack;
+};
+// False for a command of the prepared pop-up that is no track's item.
+bool trackItemOf(HMENU popup, UINT command, TrackItem& item);
+// Chooses the clicked track, unless another file plays now than the one the menu was made for (the
+// main window's timer runs inside the menu's loop, so the folder may have moved on meanwhile).
+void chooseTrackItem(PlayLogic* controller, const std::wstring& menuPath, const TrackItem& item);

@@ -197,11 +197,26 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         EXPECT_EQ(shown(popup, 9), c.subtitleItems);
         EXPECT_EQ(shown(popup, 10), c.speedItems);
         if (!c.audio.empty() && c.features == kAllFeatures) {
-            // A track's item says which place of the list it stands for.
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
+            // A track's item carries the track's own id.
+            TrackItem audio, subtitles;
+            EXPECT_TRUE(trackItemOf(popup, GetMenuItemID(GetSubMenu(popup, 8), 1), audio));
+            EXPECT_TRUE(trackItemOf(popup, GetMenuItemID(GetSubMenu(popup, 9), 2), subtitles));
+            EXPECT_TRUE(audio.audio && audio.id == 2);
+            EXPECT_TRUE(!subtitles.audio && subtitles.id == 4);
         }
     }
+    // A file of many tracks lists every one.
+    std::vector<MediaTrack> many;
+    for (int id = 1; id <= 64; ++id) {
+        many.push_back({id, L"Track " + std::to_wstring(id)});
+    }
+    const auto loaded = loadContextMenu();
+    ContextMenuInputs in = inputs(true, true, StatePlaying, 1, false);
+    in.features = kAllFeatures;
+    in.audioTracks = in.subtitleTracks = many;
+    HMENU popup = prepareContextMenu(loaded.get(), in);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 8)), 64);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 9)), 64 + 3);
 }
 
 using ContextMenuInputsFromState = MainWindowFixture;
@@ -236,6 +251,40 @@ TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     appState().controller->chooseSpeed(1.5f);
     player->state = StateStopped;
     EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).speed, 1.5f);
+}
+
+// A click on a track item chooses the track of its id, unless the folder moved on to another file while
+// the menu was open.
+TEST_F(ContextMenuInputsFromState, TrackItemChoosesItsTrackWhileItsFilePlays) {
+    auto player = installControllerWithPlayer();
+    player->audioTracks = kFilmAudio;
+    player->subtitleTracks = kFilmSubtitles;
+    player->state = StatePlaying;
+    appState().controller->setCurrentFile(L"C:\\v\\a.mkv");
+    const ContextMenuInputs shown = currentContextMenuInputs(appWindowLinks());
+    const auto loaded = loadContextMenu();
+    HMENU popup = prepareContextMenu(loaded.get(), shown);
+    struct Case {
+        UINT command;
+        const wchar_t* playing;  // when the item is clicked
+        std::vector<int> audio, subtitles;
+    };
+    const Case cases[] = {
+        {ID_AUDIO_TRACK_FIRST + 1, L"C:\\v\\a.mkv", {2}, {}},
+        {ID_SUBTITLE_TRACK_FIRST, L"C:\\v\\a.mkv", {}, {3}},
+        {ID_AUDIO_TRACK_FIRST + 1, L"C:\\v\\b.mkv", {}, {}},
+    };
+    for (const Case& c : cases) {
+        appState().controller->setCurrentFile(c.playing);
+        player->forget();
+        TrackItem item;
+        ASSERT_TRUE(trackItemOf(popup, c.command, item)) << c.command;
+        chooseTrackItem(appState().controller.get(), shown.path, item);
+        EXPECT_EQ(player->audioChoices, c.audio) << c.command;
+        EXPECT_EQ(player->subtitleChoices, c.subtitles) << c.command;
+    }
+    TrackItem none;
+    EXPECT_FALSE(trackItemOf(popup, ID_SPEED_NORMAL, none));
 }
 
 TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
