@@ -274,6 +274,27 @@ void PlayWnd::destroyWindows() {
     }
 }
 
+bool PlayWnd::onVideoMessage(HWND window, UINT message, LPARAM lParam, bool isSurface) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintDC dc(window);
+            paint(dc.get(), isSurface);
+            return true;
+        }
+        case WM_CONTEXTMENU:
+            showContextMenu();
+            return true;
+        case WM_LBUTTONDBLCLK:
+            toggleFullScreen();
+            return true;
+        case WM_MOUSEMOVE:
+            pointerMoved(window, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
 INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         instance()->initFrame(dialog);
@@ -288,14 +309,6 @@ INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_SIZE:
             self->layout();
             return TRUE;
-        case WM_PAINT: {
-            PaintDC dc(dialog);
-            self->paint(dc.get(), false);
-            return TRUE;
-        }
-        case WM_CONTEXTMENU:
-            self->showContextMenu();
-            return TRUE;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0) {
                 openLinkTarget(reinterpret_cast<HWND>(lParam));
@@ -305,14 +318,8 @@ INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LP
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return reinterpret_cast<INT_PTR>(
                 linkColorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
-        case WM_LBUTTONDBLCLK:
-            self->toggleFullScreen();
-            return TRUE;
-        case WM_MOUSEMOVE:
-            self->pointerMoved(dialog, lParam);
-            return TRUE;
         default:
-            return FALSE;
+            return self->onVideoMessage(dialog, message, lParam, false);
     }
 }
 
@@ -321,25 +328,5 @@ INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM 
         return TRUE;
     }
     PlayWnd* self = g_instance;
-    if (self == nullptr) {
-        return FALSE;
-    }
-    switch (message) {
-        case WM_PAINT: {
-            PaintDC dc(dialog);
-            self->paint(dc.get(), true);
-            return TRUE;
-        }
-        case WM_CONTEXTMENU:
-            self->showContextMenu();
-            return TRUE;
-        case WM_LBUTTONDBLCLK:
-            self->toggleFullScreen();
-            return TRUE;
-        case WM_MOUSEMOVE:
-            self->pointerMoved(dialog, lParam);
-            return TRUE;
-        default:
-            return FALSE;
-    }
+    return self != nullptr && self->onVideoMessage(dialog, message, lParam, true);
 }
