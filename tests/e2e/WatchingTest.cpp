@@ -261,5 +261,42 @@ TEST_F(Watching, VolumeAndSeekAreToldOverThePicture) {
     EXPECT_TRUE(toldAndGone()) << "seek";
 }
 
+// A text told over one film does not come back over the next, which the library would show it over
+// again: after the move to the next file at the end of one, after Stop and Play, and after Page Down. The
+// library gets each '%' of a text doubled (its text is a time format).
+TEST_F(Watching, AToldTextStaysWithItsFilm) {
+    const auto firstSecondIsClear = [&](const wchar_t* name) -> ::testing::AssertionResult {
+        if (auto titled = waitForTitle(titleFor(name)); !titled) {
+            return titled;
+        }
+        if (auto shown = waitForShownSurface(surface_); !shown) {
+            return shown;
+        }
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 1000) {
+            if (const size_t told = toldOnPicture(); told != 0) {
+                return ::testing::AssertionFailure() << told << " text pixels over " << name;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    };
+    const auto tellVolume = [&](size_t times) {
+        player_.sendKey(VK_DOWN);
+        return log_->waitFor("marquee_text Volume " + std::to_string(100 - 10 * times) + " %%", 5000) &&
+               waitUntil([&] { return toldOnPicture() > 20; }, 5000, 50);
+    };
+    ASSERT_TRUE(startPlayer(testclips::path("told/a.mp4")));
+    ASSERT_TRUE(waitForShownSurface(surface_));
+    ASSERT_TRUE(tellVolume(1));
+    EXPECT_TRUE(firstSecondIsClear(L"b.mp4")) << "after the move to the next file";
+    ASSERT_TRUE(tellVolume(2));
+    ASSERT_TRUE(player_.sendCommand(ID_STOP));
+    player_.sendKey(VK_SPACE);
+    EXPECT_TRUE(firstSecondIsClear(L"b.mp4")) << "after Stop and Play";
+    ASSERT_TRUE(tellVolume(3));
+    player_.sendKey(VK_NEXT);
+    EXPECT_TRUE(firstSecondIsClear(L"a.mp4")) << "after Page Down";
+}
+
 }  // namespace
 }  // namespace e2e
