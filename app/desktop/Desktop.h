@@ -23,10 +23,10 @@ void followPlaybackOnDesktop();
 void followTimeOnDesktop();
 // The window minimised or restored: a video out of sight needs only the system awake.
 void followWindowOnDesktop();
-// At close: nothing held, the taskbar list let go.
+// At close: nothing held, the taskbar list let go, the last recent document written (a second at most).
 void detachFromDesktop();
 
-// WM_APPCOMMAND (the media keys); true when the player took the command.
+// DesktopCommands.cpp: WM_APPCOMMAND (the media keys); true when the player took the command.
 bool onAppCommand(int appCommand);
 // WM_MOUSEWHEEL over the video or the bar: each notch is Volume Up or Down.
 void onMouseWheel(int delta);

@@ -4,7 +4,7 @@
 // windows, and Always on Top.
 #include <functional>
 #include <memory>
-#include <mutex>
+#include <utility>
 
 #include "AppTestSupport.h"
 #include "RecordingTaskbarList.h"
@@ -333,26 +333,17 @@ TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
     EXPECT_EQ(volume(), 10);
 }
 
-// The shell's additions to the recent documents, on the thread that makes them: as slow as its first call
-// under Wine, or held until the test lets it go.
-struct RecentAdditions {
-    std::mutex mutex;
-    std::vector<std::wstring> added;
-    HANDLE held = nullptr;  // while set, an addition waits for it
-};
-RecentAdditions& recentAdditions() {
-    static RecentAdditions additions;
-    return additions;
-}
+// The shell's additions to the recent documents, made on the adding thread: as slow as its first call
+// under Wine, or held until the test lets them go. Read once the close has waited for them.
+std::vector<std::wstring> g_recentAdded;
+HANDLE g_recentHeld = nullptr;
 void addAsTheShellDoes(const wchar_t* path) {
-    RecentAdditions& additions = recentAdditions();
-    if (additions.held != nullptr) {
-        WaitForSingleObject(additions.held, INFINITE);
+    if (g_recentHeld != nullptr) {
+        WaitForSingleObject(g_recentHeld, INFINITE);
     } else {
         Sleep(300);
     }
-    std::lock_guard<std::mutex> guard(additions.mutex);
-    additions.added.push_back(path);
+    g_recentAdded.push_back(path);
 }
 
 // The close waits for the last shortcut, but for a second at most: a shell that hangs doesn't hold it.
@@ -360,20 +351,15 @@ TEST_F(DesktopTest, CloseWaitsForTheLastRecentDocumentBoundedly) {
     useRecentDocumentAdder(&addAsTheShellDoes);
     addToRecentDocuments(L"C:\\v\\last.mpg");
     destroyComponents();
-    {
-        std::lock_guard<std::mutex> guard(recentAdditions().mutex);
-        EXPECT_EQ(recentAdditions().added, std::vector<std::wstring>{L"C:\\v\\last.mpg"});
-    }
-    const HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    recentAdditions().held = held;
+    EXPECT_EQ(g_recentAdded, std::vector<std::wstring>{L"C:\\v\\last.mpg"});
+    g_recentHeld = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     addToRecentDocuments(L"C:\\v\\hung.mpg");
     destroyComponents();  // returns while the addition still waits
-    SetEvent(held);
+    SetEvent(g_recentHeld);
     finishRecentDocuments(INFINITE);
-    recentAdditions().held = nullptr;
-    CloseHandle(held);
+    CloseHandle(std::exchange(g_recentHeld, nullptr));
     useRecentDocumentAdder(nullptr);
-    EXPECT_EQ(recentAdditions().added.size(), 2u);
+    EXPECT_EQ(g_recentAdded.size(), 2u);
 }
 
 // Always on Top is watched on the main window without its bar: under Wine 8 a window that owns a pop-up

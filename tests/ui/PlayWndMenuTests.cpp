@@ -196,14 +196,6 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         EXPECT_EQ(shown(popup, 8), c.audioItems);
         EXPECT_EQ(shown(popup, 9), c.subtitleItems);
         EXPECT_EQ(shown(popup, 10), c.speedItems);
-        if (!c.audio.empty() && c.features == kAllFeatures) {
-            // A track's item carries the track's own id.
-            TrackItem audio, subtitles;
-            EXPECT_TRUE(trackItemOf(popup, GetMenuItemID(GetSubMenu(popup, 8), 1), audio));
-            EXPECT_TRUE(trackItemOf(popup, GetMenuItemID(GetSubMenu(popup, 9), 2), subtitles));
-            EXPECT_TRUE(audio.audio && audio.id == 2);
-            EXPECT_TRUE(!subtitles.audio && subtitles.id == 4);
-        }
     }
     // A file of many tracks lists every one.
     std::vector<MediaTrack> many;
@@ -253,8 +245,8 @@ TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).speed, 1.5f);
 }
 
-// A click on a track item chooses the track of its id, unless the folder moved on to another file while
-// the menu was open.
+// A click on a track item chooses the track of the id the item carries, unless the folder moved on to
+// another file while the menu was open.
 TEST_F(ContextMenuInputsFromState, TrackItemChoosesItsTrackWhileItsFilePlays) {
     auto player = installControllerWithPlayer();
     player->audioTracks = kFilmAudio;
