@@ -86,11 +86,11 @@ public:
     // True when a file plays or is paused and the player can do that.
     bool can(PlayerFeature feature);
     void nextAudioTrack();
-    // The audio track at that place of the player's list.
-    void chooseAudioTrack(int index);
+    // The audio track of that id; nothing when the file has none such.
+    void chooseAudioTrack(int id);
     void nextSubtitles();
-    // The subtitle track at that place of the player's list; -1 switches subtitles off.
-    void chooseSubtitles(int index);
+    // The subtitle track of that id; kNoTrack switches subtitles off.
+    void chooseSubtitles(int id);
     // Adds the subtitle file to the video and shows it; false when it can't be added.
     bool loadSubtitleFile(const std::wstring& path);
     // True while a file with a picture plays or is paused.

@@ -43,48 +43,42 @@ void PlayLogic::takeTextOff(bool now) {
 
 void PlayLogic::nextAudioTrack() {
     if (can(FeatureAudioTracks)) {
-        const std::vector<MediaTrack> tracks = player_->audioTracks();
-        chooseAudioTrack(
-            watching::trackIndex(tracks, watching::nextAudioTrack(tracks, player_->currentAudioTrack())));
+        chooseAudioTrack(watching::nextAudioTrack(player_->audioTracks(), player_->currentAudioTrack()));
     }
 }
 
-void PlayLogic::chooseAudioTrack(int index) {
+void PlayLogic::chooseAudioTrack(int id) {
     if (!can(FeatureAudioTracks)) {
         return;
     }
     const std::vector<MediaTrack> tracks = player_->audioTracks();
-    if (index < 0 || index >= static_cast<int>(tracks.size())) {
-        return;
-    }
-    const MediaTrack& track = tracks[static_cast<std::size_t>(index)];
-    if (player_->setAudioTrack(track.id)) {
+    const int index = watching::trackIndex(tracks, id);
+    if (index >= 0 && player_->setAudioTrack(id)) {
         Change change{Change::Kind::AudioTrack};
-        change.name = track.name;
+        change.name = tracks[static_cast<std::size_t>(index)].name;
         tell(change);
     }
 }
 
 void PlayLogic::nextSubtitles() {
     if (can(FeatureSubtitleTracks)) {
-        const std::vector<MediaTrack> tracks = player_->subtitleTracks();
-        chooseSubtitles(watching::trackIndex(
-            tracks, watching::nextSubtitleChoice(tracks, player_->currentSubtitleTrack())));
+        chooseSubtitles(
+            watching::nextSubtitleChoice(player_->subtitleTracks(), player_->currentSubtitleTrack()));
     }
 }
 
-void PlayLogic::chooseSubtitles(int index) {
+void PlayLogic::chooseSubtitles(int id) {
     if (!can(FeatureSubtitleTracks)) {
         return;
     }
     const std::vector<MediaTrack> tracks = player_->subtitleTracks();
-    if (index >= static_cast<int>(tracks.size())) {
+    const int index = watching::trackIndex(tracks, id);
+    if (index < 0 && id != kNoTrack) {
         return;
     }
-    const MediaTrack* track = index >= 0 ? &tracks[static_cast<std::size_t>(index)] : nullptr;
-    if (player_->setSubtitleTrack(track != nullptr ? track->id : kNoTrack)) {
+    if (player_->setSubtitleTrack(id)) {
         Change change{Change::Kind::Subtitles};
-        change.name = track != nullptr ? track->name : std::wstring();
+        change.name = index >= 0 ? tracks[static_cast<std::size_t>(index)].name : std::wstring();
         tell(change);
     }
 }

@@ -68,11 +68,12 @@
 #define ID_SPEED_200 32845
 #define ID_SPEED_FIRST ID_SPEED_050
 #define ID_SPEED_LAST ID_SPEED_200
-// One item per track of the file that plays, by its place in the player's list.
-#define ID_AUDIO_TRACK_FIRST 32850
-#define ID_AUDIO_TRACK_LAST 32869
-#define ID_SUBTITLE_TRACK_FIRST 32870
-#define ID_SUBTITLE_TRACK_LAST 32899
+// One item per track of the file that plays, in the order of the player's list; the item's data is the
+// track's own id. Above every other command (ui/PlayWndMenu.cpp checks the ranges apart).
+#define ID_AUDIO_TRACK_FIRST 33000
+#define ID_AUDIO_TRACK_LAST 33999
+#define ID_SUBTITLE_TRACK_FIRST 34000
+#define ID_SUBTITLE_TRACK_LAST 34999
 // Chapters (Ctrl+Page Down, Ctrl+Page Up and the Chapters submenu, one item per chapter by its place) and
 // the subtitle and sound delays (G, H, J, K; the submenus show a delay that isn't 0 in an item of its own).
 #define ID_CHAPTER_NEXT 32836       // Ctrl+Page Down

@@ -369,6 +369,15 @@ void PlayBar::showControl(int controlId, bool show, bool enable) {
     }
 }
 
+const wchar_t* PlayBar::tooltipOf(int controlId) {
+    for (const ButtonSkin& skin : kButtonSkins) {
+        if (skin.controlId == controlId && skin.tooltip != nullptr) {
+            return skin.tooltip;
+        }
+    }
+    return L"";
+}
+
 void PlayBar::updateButtons() {
     if (window_ == nullptr) {
         return;
@@ -383,11 +392,13 @@ void PlayBar::updateButtons() {
     for (int id : group.shown) {
         showControl(id, true, true);
     }
-    const bool canStep = logic != nullptr && logic->playlist().canStep();
-    showControl(IDC_BTN_PREV, true, canStep);
-    showControl(IDC_BTN_NEXT, true, canStep);
+    const playbar::TransportButtons transport =
+        playbar::transportButtonsFor(state, logic != nullptr ? logic->playlist().count() : 0,
+                                     logic != nullptr && logic->playlist().canStep());
+    showControl(IDC_BTN_PREV, true, transport.stepEnabled);
+    showControl(IDC_BTN_NEXT, true, transport.stepEnabled);
     if (state != StatePlaying) {
-        showControl(IDC_BTN_PLAY, true, logic != nullptr && logic->playlist().count() >= 1);
+        showControl(IDC_BTN_PLAY, true, transport.playEnabled);
         if (state != StatePaused) {
             position_ = 0;
         }

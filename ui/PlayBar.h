@@ -59,6 +59,8 @@ public:
     void drawButton(const DRAWITEMSTRUCT& item);
     // Shows and enables the buttons for the player state, the playlist and the full-screen mode.
     void updateButtons();
+    // The button's tooltip ("Prev"); empty for a control without one.
+    static const wchar_t* tooltipOf(int controlId);
     // The full-screen auto-hide: hides the bar after 5 s of rest outside it, shows it on a 5-pixel move.
     void autoHideTick();
     // Starts a rest period (full screen) or, with tick 0, switches the auto-hide off.

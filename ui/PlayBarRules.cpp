@@ -21,6 +21,11 @@ ButtonGroup buttonGroupFor(int playerState) {
     }
 }
 
+TransportButtons transportButtonsFor(int playerState, int playlistCount, bool canStep) {
+    const bool playing = playerState == StatePlaying;
+    return {playing, playing || playlistCount >= 1, canStep};
+}
+
 std::wstring formatTime(std::int64_t ms, PlayerType kind) {
     if (kind == PlayerFlash) {
         wchar_t text[64] = L"";

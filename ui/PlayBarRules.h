@@ -16,6 +16,15 @@ struct ButtonGroup {
     int hidden[2];
 };
 ButtonGroup buttonGroupFor(int playerState);
+// What the transport buttons can do (on the bar, and under the taskbar button's thumbnail): Pause shows
+// while playing, else Play, which can be pressed while playing or with a file to play; Previous and
+// Next with another file of the folder to go to.
+struct TransportButtons {
+    bool pause;
+    bool playEnabled;
+    bool stepEnabled;
+};
+TransportButtons transportButtonsFor(int playerState, int playlistCount, bool canStep);
 
 // Text of one time value: "5000" (the plain number) for kind 2, else hours:minutes:seconds with at least
 // two digits each ("100:00:00" for 100 hours).

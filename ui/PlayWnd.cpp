@@ -135,14 +135,18 @@ void PlayWnd::trackContextMenu(HMENU menu) {
     if (HMENU popup = prepareContextMenu(menu, inputs)) {
         POINT at{};
         GetCursorPos(&at);
-        const int command =
-            static_cast<int>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
-        // The menu is modal: the file may have ended and the next one opened while it was open.
-        const PlayLogic* controller = links_.currentController();
-        const unsigned fileNow = controller != nullptr ? controller->fileSerial() : 0;
-        if (command > 0 && mainWindow != nullptr &&
-            menuChoiceApplies(static_cast<UINT>(command), inputs, fileNow)) {
-            PostMessageW(mainWindow, WM_COMMAND, static_cast<WPARAM>(command), 0);
+        const auto command =
+            static_cast<UINT>(TrackPopupMenu(popup, TPM_RETURNCMD, at.x, at.y, 0, owner, nullptr));
+        // The menu is modal: the file may have ended and the next one opened while it was open. A track is
+        // chosen here and now, by the id its item carries; a chapter's item stands for its place in the
+        // file's list and is carried out only while that file still plays.
+        PlayLogic* controller = links_.currentController();
+        TrackItem track;
+        if (trackItemOf(popup, command, track)) {
+            chooseTrackItem(controller, inputs.path, track);
+        } else if (command > 0 && mainWindow != nullptr &&
+                   menuChoiceApplies(command, inputs, controller != nullptr ? controller->fileSerial() : 0)) {
+            PostMessageW(mainWindow, WM_COMMAND, command, 0);
         }
     }
     DestroyMenu(menu);
@@ -273,6 +277,27 @@ void PlayWnd::destroyWindows() {
     }
 }
 
+bool PlayWnd::onVideoMessage(HWND window, UINT message, LPARAM lParam, bool isSurface) {
+    switch (message) {
+        case WM_PAINT: {
+            PaintDC dc(window);
+            paint(dc.get(), isSurface);
+            return true;
+        }
+        case WM_CONTEXTMENU:
+            showContextMenu();
+            return true;
+        case WM_LBUTTONDBLCLK:
+            toggleFullScreen();
+            return true;
+        case WM_MOUSEMOVE:
+            pointerMoved(window, lParam);
+            return true;
+        default:
+            return false;
+    }
+}
+
 INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         instance()->initFrame(dialog);
@@ -287,14 +312,6 @@ INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LP
         case WM_SIZE:
             self->layout();
             return TRUE;
-        case WM_PAINT: {
-            PaintDC dc(dialog);
-            self->paint(dc.get(), false);
-            return TRUE;
-        }
-        case WM_CONTEXTMENU:
-            self->showContextMenu();
-            return TRUE;
         case WM_COMMAND:
             if (HIWORD(wParam) == 0) {
                 openLinkTarget(reinterpret_cast<HWND>(lParam));
@@ -304,14 +321,8 @@ INT_PTR CALLBACK PlayWnd::frameProc(HWND dialog, UINT message, WPARAM wParam, LP
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return reinterpret_cast<INT_PTR>(
                 linkColorFor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
-        case WM_LBUTTONDBLCLK:
-            self->toggleFullScreen();
-            return TRUE;
-        case WM_MOUSEMOVE:
-            self->pointerMoved(dialog, lParam);
-            return TRUE;
         default:
-            return FALSE;
+            return self->onVideoMessage(dialog, message, lParam, false);
     }
 }
 
@@ -320,25 +331,5 @@ INT_PTR CALLBACK PlayWnd::surfaceProc(HWND dialog, UINT message, WPARAM, LPARAM 
         return TRUE;
     }
     PlayWnd* self = g_instance;
-    if (self == nullptr) {
-        return FALSE;
-    }
-    switch (message) {
-        case WM_PAINT: {
-            PaintDC dc(dialog);
-            self->paint(dc.get(), true);
-            return TRUE;
-        }
-        case WM_CONTEXTMENU:
-            self->showContextMenu();
-            return TRUE;
-        case WM_LBUTTONDBLCLK:
-            self->toggleFullScreen();
-            return TRUE;
-        case WM_MOUSEMOVE:
-            self->pointerMoved(dialog, lParam);
-            return TRUE;
-        default:
-            return FALSE;
-    }
+    return self != nullptr && self->onVideoMessage(dialog, message, lParam, true);
 }

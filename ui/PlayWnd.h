@@ -63,7 +63,9 @@ public:
 private:
     PlayWnd();
 
-    // Message handlers shared by the frame and the surface.
+    // The messages the frame and the surface answer alike (painting, the menu, a double-click, the
+    // pointer's movements); false for any other.
+    bool onVideoMessage(HWND window, UINT message, LPARAM lParam, bool isSurface);
     void showContextMenu();
     void toggleFullScreen();
     void initFrame(HWND frame);

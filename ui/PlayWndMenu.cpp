@@ -4,6 +4,13 @@
 #include "resource.h"
 #include "ui/ToldText.h"
 
+// The track items' commands lie apart from each other and from the menu's other commands, and within
+// the 16 bits of WM_COMMAND.
+static_assert(ID_AUDIO_TRACK_FIRST > ID_ALWAYS_ON_TOP && ID_AUDIO_TRACK_FIRST > ID_SPEED_LAST &&
+                  ID_AUDIO_TRACK_FIRST > ID_CHAPTER_LAST && ID_CHAPTER_FIRST > ID_SPEED_LAST &&
+                  ID_AUDIO_TRACK_LAST < ID_SUBTITLE_TRACK_FIRST && ID_SUBTITLE_TRACK_LAST <= 0xFFFF,
+              "the track items' commands overlap");
+
 namespace {
 
 void grey(HMENU popup, UINT command) {
@@ -30,8 +37,9 @@ std::wstring menuText(const std::wstring& name) {
     return text;
 }
 
-// One radio item per track, from `first` on, into the submenu (before its item `before`,
-// or at its end with -1); the current track's carries the check. No more than the commands allow.
+// One radio item per track, from `first` on, into the submenu (before its item `before`, or at its end
+// with -1); each carries the track's id, and the current track's the check. No more than the commands
+// allow.
 void addTracks(HMENU submenu, const std::vector<MediaTrack>& tracks, int current, UINT first, UINT last,
                int before) {
     UINT command = first;
@@ -39,8 +47,14 @@ void addTracks(HMENU submenu, const std::vector<MediaTrack>& tracks, int current
         if (command > last) {
             break;
         }
-        const std::wstring text = menuText(track.name);
-        InsertMenuW(submenu, static_cast<UINT>(before), MF_BYPOSITION | MF_STRING, command, text.c_str());
+        std::wstring text = menuText(track.name);
+        MENUITEMINFOW item{};
+        item.cbSize = sizeof(item);
+        item.fMask = MIIM_ID | MIIM_STRING | MIIM_DATA;
+        item.wID = command;
+        item.dwTypeData = &text[0];
+        item.dwItemData = static_cast<ULONG_PTR>(static_cast<unsigned>(track.id));
+        InsertMenuItemW(submenu, static_cast<UINT>(before), TRUE, &item);
         if (track.id == current) {
             CheckMenuRadioItem(submenu, first, last, command, MF_BYCOMMAND);
         }
@@ -165,6 +179,7 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
     if (controller == nullptr) {
         return inputs;
     }
+    inputs.path = controller->currentPath();
     inputs.playlistCount = controller->playlist().count();
     inputs.canStep = controller->playlist().canStep();
     if (MediaPlayer* player = controller->player()) {
@@ -218,8 +233,32 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
 }
 
 bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow) {
-    const bool ofTheFile = inRange(command, ID_CHAPTER_FIRST, ID_CHAPTER_LAST) ||
-                           inRange(command, ID_AUDIO_TRACK_FIRST, ID_AUDIO_TRACK_LAST) ||
-                           inRange(command, ID_SUBTITLE_TRACK_FIRST, ID_SUBTITLE_TRACK_LAST);
-    return !ofTheFile || shown.fileSerial == fileSerialNow;
+    return !inRange(command, ID_CHAPTER_FIRST, ID_CHAPTER_LAST) || shown.fileSerial == fileSerialNow;
+}
+
+bool trackItemOf(HMENU popup, UINT command, TrackItem& item) {
+    const bool audio = command >= ID_AUDIO_TRACK_FIRST && command <= ID_AUDIO_TRACK_LAST;
+    if (!audio && (command < ID_SUBTITLE_TRACK_FIRST || command > ID_SUBTITLE_TRACK_LAST)) {
+        return false;
+    }
+    MENUITEMINFOW read{};
+    read.cbSize = sizeof(read);
+    read.fMask = MIIM_DATA;
+    if (!GetMenuItemInfoW(popup, command, FALSE, &read)) {
+        return false;
+    }
+    item.audio = audio;
+    item.id = static_cast<int>(static_cast<unsigned>(read.dwItemData));
+    return true;
+}
+
+void chooseTrackItem(PlayLogic* controller, const std::wstring& menuPath, const TrackItem& item) {
+    if (controller == nullptr || controller->currentPath() != menuPath) {
+        return;
+    }
+    if (item.audio) {
+        controller->chooseAudioTrack(item.id);
+    } else {
+        controller->chooseSubtitles(item.id);
+    }
 }

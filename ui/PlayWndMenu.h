@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "playback/MediaPlayer.h"
 #include "playback/WatchRules.h"
 #include "ui/WindowLinks.h"
+
+class PlayLogic;
 
 // What the video area's context menu depends on.
 struct ContextMenuInputs {
@@ -32,6 +35,7 @@ struct ContextMenuInputs {
     unsigned fileSerial = 0;
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
+    std::wstring path;         // the controller's current file, which the track items belong to
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing
@@ -43,6 +47,16 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 // menu has none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);
 
-// False for an item that stands for a place in the file's own lists (a chapter, a track) when another file
+// False for an item that stands for a place in the file's own lists (a chapter) when another file
 // has opened since the menu was made for `shown`: its place would mean something else there.
 bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow);
+// The item of an Audio or Subtitles track that was clicked: which list and the track's own id.
+struct TrackItem {
+    bool audio = false;
+    int id = kNoTrack;
+};
+// False for a command of the prepared pop-up that is no track's item.
+bool trackItemOf(HMENU popup, UINT command, TrackItem& item);
+// Chooses the clicked track, unless another file plays now than the one the menu was made for (the
+// main window's timer runs inside the menu's loop, so the folder may have moved on meanwhile).
+void chooseTrackItem(PlayLogic* controller, const std::wstring& menuPath, const TrackItem& item);

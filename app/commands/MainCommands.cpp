@@ -5,6 +5,7 @@
 #include "app/window/PlayerWindows.h"
 #include "app/commands/WatchCommands.h"
 #include "playback/PlayLogic.h"
+#include "playback/WatchRules.h"
 #include "resources/resource.h"
 
 namespace {
@@ -42,12 +43,14 @@ void stopIfPlaying(PlayLogic& controller) {
     }
 }
 
-struct PlaybackCommand {
+// The commands that are one call of the controller: playing, and watching a film (the Audio, Subtitles
+// and Speed submenus and their keys; the track items are chosen by the menu itself, ui/PlayWndMenu.h).
+struct ControllerCommand {
     UINT id;
     void (*run)(PlayLogic& controller);
 };
 
-const PlaybackCommand kPlaybackCommands[] = {
+const ControllerCommand kControllerCommands[] = {
     {ID_PLAY, playOrPause},
     {ID_PAUSE, [](PlayLogic& c) { c.pause(); }},
     {ID_STOP, [](PlayLogic& c) { c.stop(); }},
@@ -59,20 +62,43 @@ const PlaybackCommand kPlaybackCommands[] = {
     {ID_NEXT, [](PlayLogic& c) { c.skip(+1); }},
     {ID_VOLUME_UP, [](PlayLogic& c) { c.changeVolume(+1); }},
     {ID_VOLUME_DOWN, [](PlayLogic& c) { c.changeVolume(-1); }},
+    {ID_AUDIO_NEXT, [](PlayLogic& c) { c.nextAudioTrack(); }},
+    {ID_SUBTITLES_NEXT, [](PlayLogic& c) { c.nextSubtitles(); }},
+    {ID_SUBTITLES_OFF, [](PlayLogic& c) { c.chooseSubtitles(kNoTrack); }},
+    {ID_SPEED_FASTER, [](PlayLogic& c) { c.stepSpeed(+1); }},
+    {ID_SPEED_SLOWER, [](PlayLogic& c) { c.stepSpeed(-1); }},
+    {ID_CHAPTER_NEXT, [](PlayLogic& c) { c.stepChapter(+1); }},
+    {ID_CHAPTER_PREVIOUS, [](PlayLogic& c) { c.stepChapter(-1); }},
+    {ID_SUBTITLES_EARLIER, [](PlayLogic& c) { c.stepSubtitleDelay(-1); }},
+    {ID_SUBTITLES_LATER, [](PlayLogic& c) { c.stepSubtitleDelay(+1); }},
+    {ID_AUDIO_EARLIER, [](PlayLogic& c) { c.stepAudioDelay(-1); }},
+    {ID_AUDIO_LATER, [](PlayLogic& c) { c.stepAudioDelay(+1); }},
 };
 
-// False for an identifier that is not a playback command. Without a controller (shut-down has begun)
-// the command is taken and does nothing.
-bool runPlaybackCommand(UINT id) {
-    for (const PlaybackCommand& command : kPlaybackCommands) {
+// False for an identifier that is none of them. Without a controller (shut-down has begun) the command
+// is taken and does nothing.
+bool runControllerCommand(UINT id) {
+    PlayLogic* controller = appState().controller.get();
+    for (const ControllerCommand& command : kControllerCommands) {
         if (command.id == id) {
-            if (PlayLogic* controller = appState().controller.get()) {
+            if (controller != nullptr) {
                 command.run(*controller);
             }
             return true;
         }
     }
-    return false;
+    // The Speed menu's steps, slowest first, as watching::kSpeeds has them, and the Chapters menu's
+    // chapters by their place in the file's list.
+    const bool speed = id >= ID_SPEED_FIRST && id <= ID_SPEED_LAST;
+    if (!speed && (id < ID_CHAPTER_FIRST || id > ID_CHAPTER_LAST)) {
+        return false;
+    }
+    if (controller != nullptr && speed) {
+        controller->chooseSpeed(watching::kSpeeds[id - ID_SPEED_FIRST]);
+    } else if (controller != nullptr) {
+        controller->chooseChapter(static_cast<int>(id - ID_CHAPTER_FIRST));
+    }
+    return true;
 }
 
 }  // namespace
@@ -97,7 +123,10 @@ bool runCommand(UINT id) {
         case ID_ALWAYS_ON_TOP:
             toggleAlwaysOnTop();
             return true;
+        case ID_LOAD_SUBTITLE_FILE:
+            chooseSubtitleFile();
+            return true;
         default:
-            return runPlaybackCommand(id) || runWatchCommand(id);
+            return runControllerCommand(id);
     }
 }

@@ -11,7 +11,8 @@ namespace {
 
 constexpr wchar_t kLoadFailedText[] = L"Could not load the file";
 constexpr wchar_t kOpenDialogTitle[] = L"Select File";
-constexpr DWORD kPathCapacity = MAX_PATH;
+// The longest name the system's file functions take, so that the dialog never finds the buffer short.
+constexpr DWORD kPathCapacity = 32768;
 
 // Stops what plays and loads the path; the playlist follows the file's folder only once it plays.
 bool loadAndPlay(PlayLogic& controller, const std::wstring& path) {
@@ -40,20 +41,31 @@ bool openMediaFile(const std::wstring& path) {
     return false;
 }
 
-void chooseFile() {
+std::wstring askForFile(const FileQuestion& question) {
     AppState& state = appState();
-    wchar_t path[kPathCapacity] = L"";
+    std::wstring path(kPathCapacity, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = state.mainWindow;
     dialog.hInstance = state.instance;
-    dialog.lpstrFilter = fileFilter();
-    dialog.lpstrFile = path;
+    dialog.lpstrFilter = question.filter;
+    dialog.lpstrFile = &path[0];
     dialog.nMaxFile = kPathCapacity;
-    dialog.lpstrTitle = kOpenDialogTitle;
+    dialog.lpstrInitialDir = question.folder.empty() ? nullptr : question.folder.c_str();
+    dialog.lpstrTitle = question.title;
+    dialog.Flags = question.flags;
     // The dialogs' library is loaded when the dialog is first asked for, not at start-up.
     const auto openDialog = systemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    if (openDialog != nullptr && openDialog(&dialog)) {
+    if (openDialog == nullptr || !openDialog(&dialog)) {
+        return {};
+    }
+    path.resize(path.find(L'\0'));
+    return path;
+}
+
+void chooseFile() {
+    const std::wstring path = askForFile({kOpenDialogTitle, fileFilter(), {}, 0});
+    if (!path.empty()) {
         openMediaFile(path);
     }
 }

@@ -4,11 +4,9 @@
 
 #include <string>
 
-// The commands of watching a film (the Audio, Subtitles, Speed and Chapters submenus and their keys, the
-// delays' keys), and subtitle files chosen in a dialog or dropped on the window.
+// The commands of watching a film that aren't the controller's alone: subtitle files chosen in a dialog or
+// dropped on the window (the submenus' and the keys' commands are in MainCommands.cpp).
 
-// Carries out one of those commands; false for an identifier that is none of them.
-bool runWatchCommand(UINT id);
 // The open dialog on the video's folder, for subtitle files; a confirmed choice is added to the video.
 void chooseSubtitleFile();
 // A subtitle file dropped while a video plays or is paused is added to it: true when the path was taken

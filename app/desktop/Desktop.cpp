@@ -7,6 +7,7 @@
 #include "playback/PlayLogic.h"
 #include "resources/resource.h"
 #include "ui/PlayBar.h"
+#include "ui/PlayBarRules.h"
 
 namespace {
 
@@ -20,31 +21,18 @@ int playerState() {
     return controller != nullptr ? controller->state() : StateNothing;
 }
 
-// The bar's button as it is: shown and enabled, and its tooltip (which is also its window text).
-ThumbButton barButton(HWND bar, int id) {
-    ThumbButton button;
-    HWND control = bar != nullptr ? GetDlgItem(bar, id) : nullptr;
-    if (control == nullptr) {
-        return button;
-    }
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    button.enabled = (style & WS_VISIBLE) != 0 && (style & WS_DISABLED) == 0;
-    wchar_t text[ARRAYSIZE(THUMBBUTTON{}.szTip)] = L"";
-    GetWindowTextW(control, text, ARRAYSIZE(text));
-    button.tip = text;
-    return button;
-}
-
-// The thumbnail toolbar mirrors the bar: enabled exactly when the bar's buttons are.
+// The thumbnail toolbar mirrors the bar: its buttons, by the bar's rule and with the bar's tooltips.
 ThumbButtons thumbButtons() {
-    const PlayBar* bar = appState().controlBar;
-    HWND window = bar != nullptr ? bar->window() : nullptr;
+    const PlayLogic* controller = appState().controller.get();
+    const playbar::TransportButtons transport = playbar::transportButtonsFor(
+        playerState(), controller != nullptr ? controller->playlist().count() : 0,
+        controller != nullptr && controller->playlist().canStep());
     ThumbButtons buttons;
-    buttons.previous = barButton(window, IDC_BTN_PREV);
-    buttons.next = barButton(window, IDC_BTN_NEXT);
-    HWND pause = window != nullptr ? GetDlgItem(window, IDC_BTN_PAUSE) : nullptr;
-    buttons.pause = pause != nullptr && (GetWindowLongPtrW(pause, GWL_STYLE) & WS_VISIBLE) != 0;
-    buttons.playOrPause = barButton(window, buttons.pause ? IDC_BTN_PAUSE : IDC_BTN_PLAY);
+    buttons.previous = {transport.stepEnabled, PlayBar::tooltipOf(IDC_BTN_PREV)};
+    buttons.playOrPause = {transport.playEnabled,
+                           PlayBar::tooltipOf(transport.pause ? IDC_BTN_PAUSE : IDC_BTN_PLAY)};
+    buttons.next = {transport.stepEnabled, PlayBar::tooltipOf(IDC_BTN_NEXT)};
+    buttons.pause = transport.pause;
     return buttons;
 }
 
@@ -60,7 +48,9 @@ void keepAwakeAsNeeded() {
     const int state = playerState();
     // A video's picture may be known only after playback started; the time reports ask again.
     const bool video = state == StatePlaying && controller->player()->hasVideo();
-    executionState().require(desktoprules::executionStateFor(state, video));
+    const HWND window = appState().mainWindow;
+    executionState().require(
+        desktoprules::executionStateFor(state, video, window != nullptr && IsIconic(window)));
 }
 
 }  // namespace
@@ -94,7 +84,26 @@ void followTimeOnDesktop() {
     taskbarButton().show(progress());
 }
 
+void followWindowOnDesktop() {
+    keepAwakeAsNeeded();
+}
+
 void detachFromDesktop() {
+    // The last file's shortcut is finished, unless the shell takes longer than a second.
+    finishRecentDocuments(1000);
     executionState().release();
     taskbarButton().release();
+}
+
+void ExecutionState::require(EXECUTION_STATE flags) {
+    if (flags == held_) {
+        return;
+    }
+    held_ = flags;
+    setter_(flags);
+}
+
+ExecutionState& executionState() {
+    static ExecutionState state;
+    return state;
 }

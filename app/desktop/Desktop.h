@@ -21,14 +21,21 @@ void onTaskbarButtonCreated(HWND window);
 void followPlaybackOnDesktop();
 // With every refresh of the time display: the progress, and the screen once a video's picture is known.
 void followTimeOnDesktop();
-// At close: nothing held, the taskbar list let go.
+// The window minimised or restored: a video out of sight needs only the system awake.
+void followWindowOnDesktop();
+// At close: nothing held, the taskbar list let go, the last recent document written (a second at most).
 void detachFromDesktop();
 
-// MediaKeys.cpp: WM_APPCOMMAND; true when the player took the command.
+// DesktopCommands.cpp: WM_APPCOMMAND (the media keys); true when the player took the command.
 bool onAppCommand(int appCommand);
-// WheelVolume.cpp: WM_MOUSEWHEEL over the video or the bar: each notch is Volume Up or Down.
+// WM_MOUSEWHEEL over the video or the bar: each notch is Volume Up or Down.
 void onMouseWheel(int delta);
-// AlwaysOnTop.cpp: the main window above all others, or no longer.
+// The main window above all others, or no longer.
 void toggleAlwaysOnTop();
 // RecentFiles.cpp: a file that opened goes into the system's recent documents (off this thread).
 void addToRecentDocuments(const std::wstring& path);
+// At close: waits until the last file's shortcut is written, no longer than boundMs.
+void finishRecentDocuments(DWORD boundMs);
+// Tests record the additions instead of making them; null puts the shell's call back.
+using RecentDocumentAdder = void (*)(const wchar_t* path);
+void useRecentDocumentAdder(RecentDocumentAdder adder);

@@ -7,11 +7,11 @@
 
 namespace desktoprules {
 
-EXECUTION_STATE executionStateFor(int playerState, bool hasVideo) {
+EXECUTION_STATE executionStateFor(int playerState, bool hasVideo, bool minimised) {
     if (playerState != StatePlaying) {
         return ES_CONTINUOUS;
     }
-    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED | (hasVideo ? ES_DISPLAY_REQUIRED : 0);
+    return ES_CONTINUOUS | ES_SYSTEM_REQUIRED | (hasVideo && !minimised ? ES_DISPLAY_REQUIRED : 0);
 }
 
 AppCommandAction actionForAppCommand(int appCommand, bool playing) {
@@ -33,10 +33,12 @@ AppCommandAction actionForAppCommand(int appCommand, bool playing) {
     }
 }
 
-int WheelNotches::add(int delta) {
-    if ((delta > 0 && pending_ < 0) || (delta < 0 && pending_ > 0)) {
+int WheelNotches::add(int delta, DWORD now) {
+    // Unsigned, so that the tick count's wrap after 49 days is a short time too.
+    if (now - lastInput_ >= kRestMs || (delta > 0 && pending_ < 0) || (delta < 0 && pending_ > 0)) {
         pending_ = 0;
     }
+    lastInput_ = now;
     pending_ += delta;
     const int notches = pending_ / WHEEL_DELTA;
     pending_ -= notches * WHEEL_DELTA;

@@ -11,9 +11,9 @@
 namespace desktoprules {
 
 // What the player asks the system to keep on for a player state: while a video plays the display and the
-// system, while a sound alone plays the system only; otherwise (paused, stopped, ended, nothing loaded)
-// nothing, which is ES_CONTINUOUS alone.
-EXECUTION_STATE executionStateFor(int playerState, bool hasVideo);
+// system, while a sound alone plays (or a video in a minimised window) the system only; otherwise (paused,
+// stopped, ended, nothing loaded) nothing, which is ES_CONTINUOUS alone.
+EXECUTION_STATE executionStateFor(int playerState, bool hasVideo, bool minimised);
 
 // What a WM_APPCOMMAND becomes.
 struct AppCommandAction {
@@ -26,14 +26,19 @@ AppCommandAction actionForAppCommand(int appCommand, bool playing);
 
 // Adds up a wheel's rotation into notches of WHEEL_DELTA (120): a high-resolution wheel reports smaller
 // deltas that make a notch between them. A turn the other way starts afresh, so that what was left over
-// of one direction is not taken from the other.
+// of one direction is not taken from the other, and so does a turn after a second at rest, so that a
+// touch long after a gesture is not its missing part.
 class WheelNotches {
 public:
-    // Positive: away from the user. Returns the whole notches the delta completes, signed the same way.
-    int add(int delta);
+    static constexpr DWORD kRestMs = 1000;
+
+    // Positive: away from the user; now: the tick of the wheel's message. Returns the whole notches the
+    // delta completes, signed the same way.
+    int add(int delta, DWORD now);
 
 private:
     int pending_ = 0;
+    DWORD lastInput_ = 0;
 };
 
 // The taskbar button's progress: the state and, unless it is TBPF_NOPROGRESS, the value.

@@ -1,5 +1,7 @@
 #include <shlobj.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -15,8 +17,10 @@ namespace {
 // may outlive the player's own objects at exit.
 struct PendingPaths {
     std::mutex mutex;
+    std::condition_variable done;  // told when the thread has added the last path
     std::deque<std::wstring> paths;
     bool adding = false;
+    RecentDocumentAdder adder = nullptr;  // a test's, else the shell's
 };
 
 std::shared_ptr<PendingPaths> pendingPaths() {
@@ -24,26 +28,33 @@ std::shared_ptr<PendingPaths> pendingPaths() {
     return pending;
 }
 
+void addWithShell(const wchar_t* path) {
+    static const auto add = systemFunction<decltype(&SHAddToRecentDocs)>(L"shell32.dll", "SHAddToRecentDocs");
+    if (add != nullptr) {
+        add(SHARD_PATHW, path);
+    }
+}
+
 // The shell writes a shortcut and updates its lists, which takes from tens to hundreds of milliseconds
 // (the first call here under Wine: 300 ms, and 60 ms more to load the shell's library): too long for the
 // window's thread.
 void addEach(const std::shared_ptr<PendingPaths>& pending) {
     const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    const auto add = systemFunction<decltype(&SHAddToRecentDocs)>(L"shell32.dll", "SHAddToRecentDocs");
     for (;;) {
         std::wstring path;
+        RecentDocumentAdder add = nullptr;
         {
             std::lock_guard<std::mutex> guard(pending->mutex);
             if (pending->paths.empty()) {
                 pending->adding = false;
+                pending->done.notify_all();
                 break;
             }
             path = std::move(pending->paths.front());
             pending->paths.pop_front();
+            add = pending->adder != nullptr ? pending->adder : &addWithShell;
         }
-        if (add != nullptr) {
-            add(SHARD_PATHW, path.c_str());
-        }
+        add(path.c_str());
     }
     if (com) {
         CoUninitialize();
@@ -73,4 +84,17 @@ void addToRecentDocuments(const std::wstring& path) {
     } catch (const std::system_error&) {
         addEach(pending);  // no thread to be had: here and now
     }
+}
+
+// The thread stays detached: a shell that hangs must not hold the player's exit for longer than the bound.
+void finishRecentDocuments(DWORD boundMs) {
+    const std::shared_ptr<PendingPaths> pending = pendingPaths();
+    std::unique_lock<std::mutex> lock(pending->mutex);
+    pending->done.wait_for(lock, std::chrono::milliseconds(boundMs), [&] { return !pending->adding; });
+}
+
+void useRecentDocumentAdder(RecentDocumentAdder adder) {
+    const std::shared_ptr<PendingPaths> pending = pendingPaths();
+    std::lock_guard<std::mutex> guard(pending->mutex);
+    pending->adder = adder;
 }

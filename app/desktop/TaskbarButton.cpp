@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "resources/resource.h"
+#include "ui/SystemDpi.h"
 
 namespace {
 
@@ -49,12 +50,10 @@ ITaskbarList3* TaskbarButton::makeList() {
 
 void TaskbarButton::loadIcons(HWND window) {
     // The taskbar shows the pictures at the small-icon size of the system's scale.
-    const int size = GetSystemMetrics(SM_CXSMICON);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
     for (int picture = 0; picture < PictureCount; ++picture) {
         if (!icons_[picture]) {
-            icons_[picture].reset(
-                static_cast<HICON>(LoadImageW(instance, kIconNames[picture], IMAGE_ICON, size, size, 0)));
+            icons_[picture] = loadIconForDpi(instance, kIconNames[picture], SM_CXSMICON, systemDpi());
         }
     }
 }
@@ -69,6 +68,7 @@ void TaskbarButton::describe(const ThumbButtons& buttons, THUMBBUTTON (&out)[3])
 
 void TaskbarButton::onButtonCreated(HWND window, const ThumbButtons& buttons,
                                     const desktoprules::TaskbarProgress& progress) {
+    const bool addedBefore = buttonsAdded_ && window == window_;
     list_.reset();
     buttonsAdded_ = false;
     window_ = window;
@@ -84,7 +84,11 @@ void TaskbarButton::onButtonCreated(HWND window, const ThumbButtons& buttons,
     loadIcons(window);
     THUMBBUTTON described[3];
     describe(buttons, described);
-    buttonsAdded_ = SUCCEEDED(list_->ThumbBarAddButtons(window, ARRAYSIZE(described), described));
+    // The taskbar takes a window's buttons once (a second Add fails) and changes them by updates since;
+    // it asks again for the same button at times, and after a restart it knows none and takes them anew.
+    buttonsAdded_ =
+        (addedBefore && SUCCEEDED(list_->ThumbBarUpdateButtons(window, ARRAYSIZE(described), described))) ||
+        SUCCEEDED(list_->ThumbBarAddButtons(window, ARRAYSIZE(described), described));
     shownButtons_ = buttons;
     // A new button shows no progress yet.
     shownProgress_ = {};

@@ -38,6 +38,7 @@ void onSize(WPARAM sizeType) {
         layoutWindows();
     }
     recordPlacement();
+    followWindowOnDesktop();
 }
 
 // Title first, so that it reflects the state the rest of the tick starts from.

@@ -34,6 +34,17 @@ void updateTitle();
 bool openMediaFile(const std::wstring& path);
 // The open dialog; a confirmed choice is opened.
 void chooseFile();
+// What the open dialog asks for: its title, the file types, the folder it opens on (empty: the system's
+// choice) and the dialog's OFN_ flags.
+struct FileQuestion {
+    const wchar_t* title;
+    const wchar_t* filter;
+    std::wstring folder;
+    DWORD flags;
+};
+// The system's open dialog for one file: its full name, as long as the dialog gives it; empty when the
+// user cancelled.
+std::wstring askForFile(const FileQuestion& question);
 // FileDrop.cpp: opens the first file of a drop (the others are ignored); releases the drop.
 void onDropFiles(HDROP drop);
 // Lets the window take dropped files (what DragAcceptFiles does, without loading the shell's library).

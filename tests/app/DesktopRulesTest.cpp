@@ -19,15 +19,26 @@ TEST(ExecutionStateFor, KeepsTheDisplayOnForAPlayingVideoAndTheSystemForAPlaying
         int state;
         bool video;
         EXECUTION_STATE expected;
+        bool minimised = false;
     };
     const Case cases[] = {
-        {StatePlaying, true, kDisplay},  {StatePlaying, false, kSystem}, {StatePaused, true, kNothing},
-        {StatePaused, false, kNothing},  {StateStopped, true, kNothing}, {StateEnded, true, kNothing},
-        {StateNothing, false, kNothing}, {StateOpening, true, kNothing}, {StateError, true, kNothing},
+        {StatePlaying, true, kDisplay},
+        {StatePlaying, false, kSystem},
+        {StatePaused, true, kNothing},
+        {StatePaused, false, kNothing},
+        {StateStopped, true, kNothing},
+        {StateEnded, true, kNothing},
+        {StateNothing, false, kNothing},
+        {StateOpening, true, kNothing},
+        {StateError, true, kNothing},
+        // Minimised, a video is heard only, as a sound is.
+        {StatePlaying, true, kSystem, true},
+        {StatePlaying, false, kSystem, true},
+        {StatePaused, true, kNothing, true},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(executionStateFor(c.state, c.video), c.expected)
-            << "state " << c.state << " video " << c.video;
+        EXPECT_EQ(executionStateFor(c.state, c.video, c.minimised), c.expected)
+            << "state " << c.state << " video " << c.video << " minimised " << c.minimised;
     }
 }
 
@@ -68,6 +79,7 @@ TEST(WheelNotches, AddUpSmallDeltasAndStartAfreshOnATurnBack) {
         const char* what;
         std::vector<int> deltas;
         std::vector<int> notches;  // after each delta
+        std::vector<DWORD> times = {};  // of each delta; none: all at once
     };
     const Case cases[] = {
         {"a notch each way", {120, -120}, {1, -1}},
@@ -77,12 +89,16 @@ TEST(WheelNotches, AddUpSmallDeltasAndStartAfreshOnATurnBack) {
         {"a turn back drops what was left", {100, -30, -90, 30}, {0, 0, -1, 0}},
         {"a turn back mid-way", {60, -60, -60, 60, 60}, {0, 0, -1, 0, 1}},
         {"nothing", {0, 0}, {0, 0}},
+        {"a part of a notch is forgotten after a second at rest",
+         {100, 20, 100, 20},
+         {0, 1, 0, 0},
+         {0, 999, 1000, 2000}},
     };
     for (const Case& c : cases) {
         WheelNotches wheel;
         std::vector<int> notches;
-        for (int delta : c.deltas) {
-            notches.push_back(wheel.add(delta));
+        for (size_t i = 0; i < c.deltas.size(); ++i) {
+            notches.push_back(wheel.add(c.deltas[i], c.times.empty() ? 0 : c.times[i]));
         }
         EXPECT_EQ(notches, c.notches) << c.what;
     }

@@ -4,9 +4,11 @@
 // windows, and Always on Top.
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "AppTestSupport.h"
 #include "RecordingTaskbarList.h"
+#include "app/desktop/Desktop.h"
 #include "app/desktop/ExecutionState.h"
 #include "app/instance/HandOff.h"
 #include "app/desktop/TaskbarButton.h"
@@ -116,6 +118,9 @@ TEST_F(DesktopTest, ScreenIsKeptAwakeWhilePlayingAndOnlyTheSystemForSound) {
              event(EventPlaying);
          },
          {kDisplay}},
+        // Out of sight, a video is heard only.
+        {"minimised", [&] { ShowWindow(window, SW_MINIMIZE); }, {kSystem}},
+        {"restored", [&] { ShowWindow(window, SW_RESTORE); }, {kDisplay}},
         {"stopped", [&] { command(ID_STOP); }, {kNothing}},
         {"the library's word of the stop", [&] { event(EventStopped); }, {}},
         {"a video whose picture is known only once it runs",
@@ -216,9 +221,25 @@ TEST_F(DesktopTest, TaskbarButtonFollowsTheBarAndTheTimeOnceTheTaskbarAsks) {
              event(EventTimeChanged);
          },
          {"state none", "value 2000/60000", "state normal"}},
-        {"the taskbar restarts and asks again",
+        // The taskbar may ask again for the same button: the buttons are added once and updated since.
+        {"the taskbar asks again",
          [&] { taskbarAsks(); },
-         {"HrInit", "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
+         {"HrInit", "update Prev, Pause, Next", "value 2000/60000", "state normal"}},
+        {"paused after that",
+         [&] {
+             command(ID_PLAY);
+             event(EventPaused);
+         },
+         {"update Prev, Play, Next", "state paused"}},
+        {"the taskbar restarts and asks again",
+         [&] {
+             list.restartTaskbar();
+             command(ID_PLAY);
+             event(EventPlaying);
+             taskbarAsks();
+         },
+         {"update Prev, Pause, Next refused", "state normal", "HrInit", "update Prev, Pause, Next refused",
+          "add Prev, Pause, Next", "value 2000/60000", "state normal"}},
         {"the length becomes unknown",
          [&] {
              log->length = 0;
@@ -310,6 +331,35 @@ TEST_F(DesktopTest, WheelOverTheVideoOrTheBarStepsTheVolumeAsTheArrowKeysDo) {
     SendMessageW(frame(), WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_FALSE(appState().controller->muted());
     EXPECT_EQ(volume(), 10);
+}
+
+// The shell's additions to the recent documents, made on the adding thread: as slow as its first call
+// under Wine, or held until the test lets them go. Read once the close has waited for them.
+std::vector<std::wstring> g_recentAdded;
+HANDLE g_recentHeld = nullptr;
+void addAsTheShellDoes(const wchar_t* path) {
+    if (g_recentHeld != nullptr) {
+        WaitForSingleObject(g_recentHeld, INFINITE);
+    } else {
+        Sleep(300);
+    }
+    g_recentAdded.push_back(path);
+}
+
+// The close waits for the last shortcut, but for a second at most: a shell that hangs doesn't hold it.
+TEST_F(DesktopTest, CloseWaitsForTheLastRecentDocumentBoundedly) {
+    useRecentDocumentAdder(&addAsTheShellDoes);
+    addToRecentDocuments(L"C:\\v\\last.mpg");
+    destroyComponents();
+    EXPECT_EQ(g_recentAdded, std::vector<std::wstring>{L"C:\\v\\last.mpg"});
+    g_recentHeld = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    addToRecentDocuments(L"C:\\v\\hung.mpg");
+    destroyComponents();  // returns while the addition still waits
+    SetEvent(g_recentHeld);
+    finishRecentDocuments(INFINITE);
+    CloseHandle(std::exchange(g_recentHeld, nullptr));
+    useRecentDocumentAdder(nullptr);
+    EXPECT_EQ(g_recentAdded.size(), 2u);
 }
 
 // Always on Top is watched on the main window without its bar: under Wine 8 a window that owns a pop-up

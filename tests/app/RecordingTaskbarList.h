@@ -16,6 +16,7 @@ public:
     std::vector<std::string> calls;
     std::vector<THUMBBUTTON> buttons;  // as last added or updated
     ULONG references = 1;
+    bool buttonsAdded = false;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == __uuidof(IUnknown) || iid == __uuidof(ITaskbarList) || iid == __uuidof(ITaskbarList2) ||
@@ -41,13 +42,18 @@ public:
                                                     : "other";
         return record(std::string("state ") + name);
     }
-    // "add Prev off, Pause, Next off": each button's tooltip, and "off" when it is disabled.
+    // "add Prev off, Pause, Next off": each button's tooltip, and "off" when it is disabled. As Windows
+    // documents, a window's buttons are added once and updated afterwards; the taskbar forgets them when
+    // it restarts.
     HRESULT STDMETHODCALLTYPE ThumbBarAddButtons(HWND, UINT count, LPTHUMBBUTTON added) override {
-        return record("add " + describe(count, added));
+        const HRESULT result = record("add " + describe(count, added), !buttonsAdded);
+        buttonsAdded = true;
+        return result;
     }
     HRESULT STDMETHODCALLTYPE ThumbBarUpdateButtons(HWND, UINT count, LPTHUMBBUTTON updated) override {
-        return record("update " + describe(count, updated));
+        return record("update " + describe(count, updated), buttonsAdded);
     }
+    void restartTaskbar() { buttonsAdded = false; }
 
     HRESULT STDMETHODCALLTYPE AddTab(HWND) override { return record("AddTab"); }
     HRESULT STDMETHODCALLTYPE DeleteTab(HWND) override { return record("DeleteTab"); }
@@ -67,9 +73,10 @@ public:
     std::vector<std::string> takeCalls() { return std::exchange(calls, {}); }
 
 private:
-    HRESULT record(const std::string& call) {
-        calls.push_back(call);
-        return S_OK;
+    // A refused call is written down with " refused".
+    HRESULT record(const std::string& call, bool taken = true) {
+        calls.push_back(taken ? call : call + " refused");
+        return taken ? S_OK : E_FAIL;
     }
     std::string describe(UINT count, const THUMBBUTTON* described) {
         buttons.assign(described, described + count);

@@ -708,11 +708,17 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
     };
     const Case cases[] = {
         {"A", 0, [](PlayLogic& c) { c.nextAudioTrack(); }, {change(Kind::AudioTrack, L"Track 2 - [French]")}},
+        // The menu's items stand for tracks by their own ids.
         {"menu audio",
          0,
-         [](PlayLogic& c) { c.chooseAudioTrack(0); },
-         {change(Kind::AudioTrack, L"Low tone - [English]")}},
-        {"menu audio, no such track", 0, [](PlayLogic& c) { c.chooseAudioTrack(2); }, {}},
+         [](PlayLogic& c) { c.chooseAudioTrack(2); },
+         {change(Kind::AudioTrack, L"Track 2 - [French]")}},
+        {"menu audio, no such track", 0, [](PlayLogic& c) { c.chooseAudioTrack(0); }, {}},
+        {"menu subtitles",
+         0,
+         [](PlayLogic& c) { c.chooseSubtitles(4); },
+         {change(Kind::Subtitles, L"Signs & songs - [German]")}},
+        {"menu subtitles, no such track", 0, [](PlayLogic& c) { c.chooseSubtitles(1); }, {}},
         {"S",
          0,
          [](PlayLogic& c) { c.nextSubtitles(); },

@@ -237,9 +237,21 @@ TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
             EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 11), 2), UINT(ID_CHAPTER_FIRST + 2));
         }
     }
+    // A file of many tracks lists every one.
+    std::vector<MediaTrack> many;
+    for (int id = 1; id <= 64; ++id) {
+        many.push_back({id, L"Track " + std::to_wstring(id)});
+    }
+    const auto loaded = loadContextMenu();
+    ContextMenuInputs in = inputs(true, true, StatePlaying, 1, false);
+    in.features = kAllFeatures;
+    in.audioTracks = in.subtitleTracks = many;
+    HMENU popup = prepareContextMenu(loaded.get(), in);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 8)), 64);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 9)), 64 + 3);
 }
 
-// A chapter or a track chosen by its place after another file opened (the menu stays open while the next
+// A chapter chosen by its place after another file opened (the menu stays open while the next
 // file of the folder starts) does nothing; other items still do.
 TEST(ContextSubmenus, AnItemOfTheFileAppliesOnlyToTheFileItWasMadeFor) {
     ContextMenuInputs shownFor;
@@ -252,8 +264,6 @@ TEST(ContextSubmenus, AnItemOfTheFileAppliesOnlyToTheFileItWasMadeFor) {
         {ID_CHAPTER_FIRST + 1, 4, true},
         {ID_CHAPTER_FIRST + 1, 5, false},
         {ID_CHAPTER_LAST, 5, false},
-        {ID_AUDIO_TRACK_FIRST, 5, false},
-        {ID_SUBTITLE_TRACK_LAST, 5, false},
         {ID_SPEED_200, 5, true},
         {ID_NEXT, 5, true},
     };
@@ -302,6 +312,40 @@ TEST_F(ContextMenuInputsFromState, ReadsTracksWhilePlayingOrPaused) {
     appState().controller->chooseSpeed(1.5f);
     player->state = StateStopped;
     EXPECT_EQ(currentContextMenuInputs(appWindowLinks()).speed, 1.5f);
+}
+
+// A click on a track item chooses the track of the id the item carries, unless the folder moved on to
+// another file while the menu was open.
+TEST_F(ContextMenuInputsFromState, TrackItemChoosesItsTrackWhileItsFilePlays) {
+    auto player = installControllerWithPlayer();
+    player->audioTracks = kFilmAudio;
+    player->subtitleTracks = kFilmSubtitles;
+    player->state = StatePlaying;
+    appState().controller->setCurrentFile(L"C:\\v\\a.mkv");
+    const ContextMenuInputs shown = currentContextMenuInputs(appWindowLinks());
+    const auto loaded = loadContextMenu();
+    HMENU popup = prepareContextMenu(loaded.get(), shown);
+    struct Case {
+        UINT command;
+        const wchar_t* playing;  // when the item is clicked
+        std::vector<int> audio, subtitles;
+    };
+    const Case cases[] = {
+        {ID_AUDIO_TRACK_FIRST + 1, L"C:\\v\\a.mkv", {2}, {}},
+        {ID_SUBTITLE_TRACK_FIRST, L"C:\\v\\a.mkv", {}, {3}},
+        {ID_AUDIO_TRACK_FIRST + 1, L"C:\\v\\b.mkv", {}, {}},
+    };
+    for (const Case& c : cases) {
+        appState().controller->setCurrentFile(c.playing);
+        player->forget();
+        TrackItem item;
+        ASSERT_TRUE(trackItemOf(popup, c.command, item)) << c.command;
+        chooseTrackItem(appState().controller.get(), shown.path, item);
+        EXPECT_EQ(player->audioChoices, c.audio) << c.command;
+        EXPECT_EQ(player->subtitleChoices, c.subtitles) << c.command;
+    }
+    TrackItem none;
+    EXPECT_FALSE(trackItemOf(popup, ID_SPEED_NORMAL, none));
 }
 
 TEST_F(ContextMenuInputsFromState, ReadsThePlayerOfTheController) {
