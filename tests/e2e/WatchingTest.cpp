@@ -331,6 +331,8 @@ TEST_F(Watching, AToldTextStaysWithItsFilm) {
     };
     ASSERT_TRUE(startPlayer(testclips::path("told/a.mp4")));
     ASSERT_TRUE(waitForShownSurface(surface_));
+    // The library puts its text only into a picture that is there: after its first time report.
+    ASSERT_TRUE(waitUntil([&] { return !log_->values("time").empty(); }, 10000));
     ASSERT_TRUE(tellVolume(1));
     EXPECT_TRUE(firstSecondIsClear(L"b.mp4")) << "after the move to the next file";
     ASSERT_TRUE(tellVolume(2));
