@@ -89,12 +89,14 @@ bool PlayLogic::open(const std::wstring& path) {
 }
 
 bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
+    leaveFile(false);
     if (!view_.prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
         return false;
     }
     pendingSeek_ = {};
     setCurrentFile(path);
+    readResumeOffer();
     playerKind_ = playerType;
     view_.fileOpened(path);
     return true;
@@ -127,11 +129,14 @@ void PlayLogic::pause() {
 }
 
 void PlayLogic::stop() {
+    leaveFile(false);
     pendingSeek_ = {};
     if (player_) {
         player_->stop();
         waitUntilNotPlaying();
     }
+    // Played again, the file starts from its beginning: the place just remembered is offered.
+    readResumeOffer();
     // The surface keeps the last picture (or black) after a stop; hiding it brings the logo back.
     view_.showSurface(false);
     view_.resetBarAfterStop();
@@ -184,7 +189,7 @@ void PlayLogic::skip(int direction) {
     }
 }
 
-bool PlayLogic::seek(int direction) {
+bool PlayLogic::seek(int direction, std::int64_t stepMs) {
     if (!playingOrPaused()) {
         return false;
     }
@@ -198,14 +203,26 @@ bool PlayLogic::seek(int direction) {
         return false;
     }
     const std::int64_t length = player_->getLength();
-    const std::int64_t target =
-        watching::stepTarget(onItsWay ? pendingSeek_.target : time, direction, length);
+    goTo(
+        watching::stepTarget(onItsWay ? pendingSeek_.target : time, direction < 0 ? -stepMs : stepMs, length),
+        length);
+    return true;
+}
+
+bool PlayLogic::jumpTo(std::int64_t ms) {
+    if (!playingOrPaused()) {
+        return false;
+    }
+    goTo(ms, player_->getLength());
+    return true;
+}
+
+void PlayLogic::goTo(std::int64_t target, std::int64_t length) {
     player_->setTime(target);
-    pendingSeek_ = {true, target, now};
+    pendingSeek_ = {true, target, clock_()};
     view_.showPosition(target);
     // An audio file's time display shows the new place already.
     tellOnPicture(watching::positionText(target, length));
-    return true;
 }
 
 std::int64_t PlayLogic::timeShown() {
@@ -258,6 +275,7 @@ void PlayLogic::timerProc() {
     switch (state()) {
         case StatePlaying:
             applyVolume();
+            followResumeOffer();
             if (countTickAtTimeZero()) {
                 OutputDebugStringW(L"Playlogic: timerProc: the file does not start\n");
                 endOfFile();
@@ -265,6 +283,7 @@ void PlayLogic::timerProc() {
             break;
         case StateEnded:
             OutputDebugStringW(L"Playlogic: timerProc: Ended\n");
+            leaveFile(true);
             endOfFile();
             break;
         default:

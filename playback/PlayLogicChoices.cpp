@@ -15,17 +15,17 @@ bool PlayLogic::showsVideo() {
     return playingOrPaused() && player_->hasVideo();
 }
 
-void PlayLogic::tell(const std::wstring& text) {
-    if (!tellOnPicture(text)) {
+void PlayLogic::tell(const std::wstring& text, int durationMs) {
+    if (!tellOnPicture(text, durationMs)) {
         view_.showFeedback(text);
     }
 }
 
-bool PlayLogic::tellOnPicture(const std::wstring& text) {
+bool PlayLogic::tellOnPicture(const std::wstring& text, int durationMs) {
     if (!can(FeatureOnScreenText) || !player_->hasVideo()) {
         return false;
     }
-    player_->showText(text.c_str(), watching::kFeedbackMs);
+    player_->showText(text.c_str(), durationMs);
     return true;
 }
 

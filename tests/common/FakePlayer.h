@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -14,6 +15,7 @@
 #include "playback/MediaPlayer.h"
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
+#include "playback/ResumeStore.h"
 
 // Every feature the library's player has, and a film's tracks as the library names them.
 constexpr unsigned kAllFeatures =
@@ -285,4 +287,23 @@ struct RecordingView final : PlaybackView {
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
     void fileOpened(const std::wstring& path) override { openedFiles.push_back(path); }
+};
+
+// Where the viewer left each file, as a test sees it: the places by path, and what the controller asked.
+struct MemoryResumeStore final : ResumeStore {
+    std::map<std::wstring, std::int64_t> places;
+    std::vector<std::string> calls;  // "remember 180000", "forget"
+
+    std::int64_t recall(const std::wstring& path) override {
+        const auto found = places.find(path);
+        return found != places.end() ? found->second : -1;
+    }
+    void remember(const std::wstring& path, std::int64_t positionMs) override {
+        calls.push_back("remember " + std::to_string(positionMs));
+        places[path] = positionMs;
+    }
+    void forget(const std::wstring& path) override {
+        calls.push_back("forget");
+        places.erase(path);
+    }
 };

@@ -356,22 +356,27 @@ TEST_F(Controller, SeekStepsAndClamps) {
         int state;
         std::int64_t time;
         std::int64_t length;
-        int direction;
+        std::int64_t step;  // negative: back
         bool result;
         std::int64_t target;
     };
     const Case cases[] = {
-        {"back at 3 s", StatePlaying, 3000, 60000, -1, true, 0},
-        {"back at 5 s", StatePlaying, 5000, 60000, -1, true, 0},
-        {"back at 8 s", StatePlaying, 8000, 60000, -1, true, 3000},
-        {"forward 2 s before end", StatePlaying, 58000, 60000, +1, true, 60000},
-        {"forward", StatePlaying, 10000, 60000, +1, true, 15000},
-        {"forward while paused", StatePaused, 10000, 60000, +1, true, 15000},
-        {"forward, length 0", StatePlaying, 10000, 0, +1, true, 15000},
-        {"forward, length -1", StatePlaying, 10000, -1, +1, true, 15000},
-        {"at time 0", StatePlaying, 0, 60000, +1, false, -1},
-        {"stopped", StateStopped, 10000, 60000, +1, false, -1},
-        {"ended", StateEnded, 10000, 60000, -1, false, -1},
+        {"back at 3 s", StatePlaying, 3000, 60000, -5000, true, 0},
+        {"back at 5 s", StatePlaying, 5000, 60000, -5000, true, 0},
+        {"back at 8 s", StatePlaying, 8000, 60000, -5000, true, 3000},
+        {"forward 2 s before end", StatePlaying, 58000, 60000, 5000, true, 60000},
+        {"forward", StatePlaying, 10000, 60000, 5000, true, 15000},
+        {"forward while paused", StatePaused, 10000, 60000, 5000, true, 15000},
+        {"forward, length 0", StatePlaying, 10000, 0, 5000, true, 15000},
+        {"forward, length -1", StatePlaying, 10000, -1, 5000, true, 15000},
+        {"at time 0", StatePlaying, 0, 60000, 5000, false, -1},
+        {"stopped", StateStopped, 10000, 60000, 5000, false, -1},
+        {"ended", StateEnded, 10000, 60000, -5000, false, -1},
+        {"a minute on", StatePlaying, 90000, 600000, 60000, true, 150000},
+        {"a minute back", StatePaused, 90000, 600000, -60000, true, 30000},
+        {"a minute back at 0:40", StatePlaying, 40000, 600000, -60000, true, 0},
+        {"a minute on, 0:30 before the end", StatePlaying, 570000, 600000, 60000, true, 600000},
+        {"a minute on, stopped", StateStopped, 90000, 600000, 60000, false, -1},
     };
     EXPECT_FALSE(controller->seek(+1));  // no player
     openInFolder({L"a.mpg"}, 0);
@@ -383,7 +388,7 @@ TEST_F(Controller, SeekStepsAndClamps) {
         log->length = c.length;
         view.positions.clear();
         now += watching::kSeekWaitMs;  // long after the seek of the case before
-        EXPECT_EQ(controller->seek(c.direction), c.result);
+        EXPECT_EQ(controller->seek(c.step < 0 ? -1 : +1, c.step < 0 ? -c.step : c.step), c.result);
         if (c.result) {
             EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
             // The time display shows the target at once: paused, no time report would.
@@ -618,8 +623,9 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
     struct Case {
         const char* what;
         std::int64_t time;
-        const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes; D: a drag
-                            // to 40 s; S: stop and play again; O: another file opens
+        const char* steps;  // R, L: a press; F, B: a press with Ctrl (a minute); A: the library arrives
+                            // 300 ms on; W: a while passes; D: a drag to 40 s; S: stop and play again;
+                            // O: another file opens
         std::vector<std::int64_t> seeks;
     };
     const Case cases[] = {
@@ -635,6 +641,9 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         {"from where the slider was dragged", 20000, "RDR", {25000, 40000, 45000}},
         {"stop forgets it", 20000, "RSR", {25000, 25000}},
         {"a new file forgets it", 20000, "ROR", {25000, 25000}},
+        {"held Ctrl+Right moves a minute a press", 20000, "FF", {80000, 120000}},
+        {"minutes and steps add up", 20000, "FRB", {80000, 85000, 25000}},
+        {"held Ctrl+Left stops at the start", 70000, "BBB", {10000, 0, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -647,6 +656,8 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
             now += *step == 'W' ? watching::kSeekWaitMs : 33;  // a held key repeats 30 times a second
             if (*step == 'R' || *step == 'L') {
                 EXPECT_TRUE(controller->seek(*step == 'R' ? +1 : -1));
+            } else if (*step == 'F' || *step == 'B') {
+                EXPECT_TRUE(controller->seek(*step == 'F' ? +1 : -1, watching::kMinuteStepMs));
             } else if (*step == 'A') {
                 log->time = log->seeks.back() + 300;
             } else if (*step == 'D') {
@@ -695,6 +706,8 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         {"volume, sound file", false, 0, [](PlayLogic& c) { c.changeVolume(-1); }, L"Volume 90 %", false},
         {"volume slider", true, 0, [](PlayLogic& c) { c.setVolume(50); }, nullptr, false},
         {"seek", true, 0, [](PlayLogic& c) { c.seek(+1); }, L"00:00:15 / 00:01:00", true},
+        {"go to a time", true, 0, [](PlayLogic& c) { c.jumpTo(30000); }, L"00:00:30 / 00:01:00", true},
+        {"go to a time, stopped", true, 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, nullptr, false},
         // A sound file's time display shows the new place already.
         {"seek, sound file", false, 0, [](PlayLogic& c) { c.seek(+1); }, nullptr, false},
         {"no text over the picture", true, FeatureOnScreenText, [](PlayLogic& c) { c.stepSpeed(+1); },
@@ -761,4 +774,144 @@ TEST_F(Controller, TheSpeedCarriesOnToTheNextFile) {
     controller->play();
     EXPECT_EQ(log->rate, 1.5f);
     EXPECT_EQ(controller->speed(), 1.5f);
+}
+
+// Leaving a file (a stop, another file, the end of the session, its end) remembers its place, keeps an
+// earlier one or forgets it, as the rules say; a file that plays or is paused counts, a stopped one has
+// been left already.
+TEST_F(Controller, LeavingAFileRemembersItsPlace) {
+    struct Case {
+        const char* what;
+        std::int64_t before;  // the place stored when the file opened; -1: none
+        std::int64_t time;
+        const char* steps;   // S: stop; P: pause; O: another file opens; X: the session ends; E: the file
+                             // ends; J: a seek to 5:00 the library hasn't carried out yet
+        std::int64_t after;  // the place stored at the end; -1: none
+        std::vector<std::string> calls;
+    };
+    const Case cases[] = {
+        {"stopped 3 minutes in", -1, 180000, "S", 180000, {"remember 180000"}},
+        {"another file opened", -1, 180000, "O", 180000, {"remember 180000"}},
+        {"the session ends", -1, 180000, "X", 180000, {"remember 180000"}},
+        {"paused, then stopped", -1, 180000, "PS", 180000, {"remember 180000"}},
+        {"stopped twice", -1, 180000, "SS", 180000, {"remember 180000"}},
+        {"a seek on its way counts where it goes", -1, 180000, "JS", 300000, {"remember 300000"}},
+        {"stopped in its first minute", 224000, 30000, "S", 224000, {}},
+        {"stopped in its last minute", 224000, 570000, "S", -1, {"forget"}},
+        {"played to its end", 224000, 180000, "E", -1, {"forget"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        MemoryResumeStore store;
+        controller->setResumeStore(&store);
+        const std::wstring film = folder->addFile(L"film.mkv");
+        const std::wstring other = folder->addFile(L"other.mkv");
+        if (c.before >= 0) {
+            store.places[film] = c.before;
+        }
+        ASSERT_TRUE(controller->open(film));
+        controller->play();
+        log->time = c.time;
+        log->length = 600000;
+        log->seeksLag = true;
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            switch (*step) {
+                case 'S':
+                    controller->stop();
+                    break;
+                case 'P':
+                    controller->pause();
+                    break;
+                case 'O':
+                    ASSERT_TRUE(controller->open(other));
+                    break;
+                case 'X':
+                    controller->rememberPlace();
+                    break;
+                case 'E':
+                    log->state = StateEnded, controller->timerProc();
+                    break;
+                case 'J':
+                    ASSERT_TRUE(controller->jumpTo(300000));
+                    break;
+            }
+        }
+        const auto stored = store.places.find(film);
+        EXPECT_EQ(stored != store.places.end() ? stored->second : -1, c.after);
+        EXPECT_EQ(store.calls, c.calls);
+    }
+    // Without a store nothing is remembered, and nothing breaks.
+    restart();
+    ASSERT_TRUE(controller->open(folder->addFile(L"film.mkv")));
+    controller->play();
+    log->time = 180000;
+    controller->stop();
+    EXPECT_EQ(controller->resumeOffer(), -1);
+}
+
+// A file with a remembered place still starts from its beginning; once its length shows the place lies
+// within it, the offer is told for 8 s, and R (resume) jumps there. Playing on past the place forgets the
+// offer; a place past the end is never offered.
+TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
+    const std::wstring offerText = L"Resume from 00:03:44: press R";
+    struct Case {
+        const char* what;
+        std::int64_t stored;  // -1: none
+        std::int64_t length;
+        const char* steps;  // T: a tick; R: R pressed; P: the film plays past the place; L: the length
+                            // becomes known (10:00)
+        int told;           // how often the offer was told
+        std::vector<std::int64_t> seeks;
+        std::int64_t offerAfter;
+    };
+    const Case cases[] = {
+        {"offered and taken", 224000, 600000, "TR", 1, {224000}, -1},
+        {"told once", 224000, 600000, "TTT", 1, {}, 224000},
+        {"taken once", 224000, 600000, "TRR", 1, {224000}, -1},
+        {"nothing remembered", -1, 600000, "TR", 0, {}, -1},
+        {"past the end", 700000, 600000, "TR", 0, {}, -1},
+        {"played past", 224000, 600000, "TPTR", 1, {}, -1},
+        {"told once the length is known", 224000, 0, "TTLT", 1, {}, 224000},
+        {"R before the length is known", 224000, 0, "R", 0, {224000}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        MemoryResumeStore store;
+        controller->setResumeStore(&store);
+        const std::wstring film = folder->addFile(L"film.mkv");
+        if (c.stored >= 0) {
+            store.places[film] = c.stored;
+        }
+        log->length = c.length;
+        ASSERT_TRUE(controller->open(film));
+        controller->play();
+        EXPECT_TRUE(log->seeks.empty()) << "the file starts from its beginning";
+        for (const char* step = c.steps; *step != '\0'; ++step) {
+            switch (*step) {
+                case 'T':
+                    controller->timerProc();
+                    break;
+                case 'R':
+                    controller->resume();
+                    break;
+                case 'P':
+                    log->time = c.stored + 1000;
+                    break;
+                case 'L':
+                    log->length = 600000;
+                    break;
+            }
+        }
+        const auto told = std::count_if(log->textsShown.begin(), log->textsShown.end(),
+                                        [&](const auto& text) { return text.first == offerText; });
+        EXPECT_EQ(told, c.told);
+        if (told > 0) {
+            EXPECT_EQ(log->textsShown.front().second, 8000) << "the offer stays for 8 s";
+        }
+        EXPECT_EQ(log->seeks, c.seeks);
+        EXPECT_EQ(controller->resumeOffer(), c.offerAfter);
+        EXPECT_TRUE(store.calls.empty()) << "opening and offering change nothing stored";
+    }
 }
