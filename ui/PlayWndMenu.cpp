@@ -110,6 +110,16 @@ void prepareSpeed(HMENU popup, const ContextMenuInputs& inputs) {
     }
 }
 
+// The offered place as the menu's first item, apart from the rest.
+void offerResume(HMENU popup, std::int64_t place) {
+    if (place < 0) {
+        return;
+    }
+    const std::wstring text = L"Resume from " + watching::clockText(place) + L"\tR";
+    InsertMenuW(popup, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(popup, 0, MF_BYPOSITION | MF_STRING, ID_RESUME, text.c_str());
+}
+
 }  // namespace
 
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
@@ -135,6 +145,7 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
         }
     }
     inputs.speed = controller->speed();
+    inputs.resumeOffer = controller->resumeOffer();
     return inputs;
 }
 
@@ -160,8 +171,12 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
         grey(popup, ID_PREVIOUS);
         grey(popup, ID_NEXT);
     }
+    if (inputs.playerState != StatePlaying && inputs.playerState != StatePaused) {
+        grey(popup, ID_GO_TO_TIME);
+    }
     prepareAudio(popup, inputs);
     prepareSubtitles(popup, inputs);
     prepareSpeed(popup, inputs);
+    offerResume(popup, inputs.resumeOffer);
     return popup;
 }

@@ -25,6 +25,8 @@ struct ContextMenuInputs {
     float speed = watching::kNormalSpeed;
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
+    // The place where the viewer stopped the file that plays, while it is offered (ms); -1 without one.
+    std::int64_t resumeOffer = -1;
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing
@@ -32,6 +34,6 @@ struct ContextMenuInputs {
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 
 // Greys and removes the items of the context menu's pop-up (sub-menu 0 of menu 131) for the inputs, and
-// fills and checks its Audio, Subtitles and Speed submenus. Returns the pop-up, or null when the menu has
-// none.
+// fills and checks its Audio, Subtitles and Speed submenus; while a place is offered, "Resume from
+// 00:03:44" comes first. Returns the pop-up, or null when the menu has none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);

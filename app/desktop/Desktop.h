@@ -4,6 +4,8 @@
 
 #include <string>
 
+class ResumeStore;
+
 // The player among the other programs of the desktop, beyond its own window: the keyboard's media keys,
 // the screen kept awake while a file plays, the taskbar button's thumbnail toolbar and progress, the
 // recent documents, the mouse wheel as a volume knob, and Always on Top. The main window's procedure, its
@@ -32,3 +34,5 @@ void onMouseWheel(int delta);
 void toggleAlwaysOnTop();
 // RecentFiles.cpp: a file that opened goes into the system's recent documents (off this thread).
 void addToRecentDocuments(const std::wstring& path);
+// ResumePlaces.cpp: where the viewer left each file, kept in the registry from one run to the next.
+ResumeStore& resumePlaces();

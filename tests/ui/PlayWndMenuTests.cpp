@@ -104,7 +104,7 @@ TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatAppliesAndChecksAlwaysOnTop) 
             ASSERT_NE(popup, nullptr);
             EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen);
             EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen);
-            EXPECT_EQ(GetMenuItemCount(popup), 16);
+            EXPECT_EQ(GetMenuItemCount(popup), 17);
             EXPECT_TRUE(enabled(popup, ID_ALWAYS_ON_TOP));
             EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop);
         }
@@ -148,7 +148,7 @@ std::wstring shown(HMENU popup, int position) {
 
 const std::vector<MediaTrack> kNone;
 
-// The Audio, Subtitles and Speed submenus (places 8 to 10 of the pop-up) list what the file that plays has,
+// The Audio, Subtitles and Speed submenus (places 9 to 11 of the pop-up) list what the file that plays has,
 // with the current choice checked; greyed with nothing playing or paused and where the player can't.
 TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
     struct Case {
@@ -193,14 +193,52 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
         in.speed = c.speed;
         HMENU popup = prepareContextMenu(loaded.get(), in);
         ASSERT_NE(popup, nullptr);
-        EXPECT_EQ(shown(popup, 8), c.audioItems);
-        EXPECT_EQ(shown(popup, 9), c.subtitleItems);
-        EXPECT_EQ(shown(popup, 10), c.speedItems);
+        EXPECT_EQ(shown(popup, 9), c.audioItems);
+        EXPECT_EQ(shown(popup, 10), c.subtitleItems);
+        EXPECT_EQ(shown(popup, 11), c.speedItems);
         if (!c.audio.empty() && c.features == kAllFeatures) {
             // A track's item says which place of the list it stands for.
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 10), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
         }
+    }
+}
+
+// While a place is offered, "Resume from 00:03:44" comes first, apart from the rest; Go to Time... needs
+// a file that plays or is paused.
+TEST(ContextMenuFurther, OffersTheResumePlaceFirstAndGoToTimeWhileAFilePlays) {
+    struct Case {
+        const char* name;
+        int state;
+        std::int64_t offer;
+        const wchar_t* first;  // the first item's text
+        bool goTo;
+    };
+    const Case cases[] = {
+        {"offered", StatePlaying, 224000, L"Resume from 00:03:44\tR", true},
+        {"offered while paused", StatePaused, 3723000, L"Resume from 01:02:03\tR", true},
+        {"nothing offered", StatePlaying, -1, L"Open\tCtrl+O", true},
+        {"stopped", StateStopped, -1, L"Open\tCtrl+O", false},
+        {"nothing loaded", 0, -1, L"Open\tCtrl+O", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto loaded = loadContextMenu();
+        ASSERT_NE(loaded.get(), nullptr);
+        ContextMenuInputs in = inputs(c.state != 0, c.state == StatePlaying, c.state, 1, false);
+        in.resumeOffer = c.offer;
+        HMENU popup = prepareContextMenu(loaded.get(), in);
+        ASSERT_NE(popup, nullptr);
+        wchar_t text[80] = L"";
+        GetMenuStringW(popup, 0, text, 80, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), c.first);
+        EXPECT_EQ(present(popup, ID_RESUME), c.offer >= 0);
+        if (c.offer >= 0) {
+            EXPECT_EQ(GetMenuItemID(popup, 0), UINT(ID_RESUME));
+            EXPECT_EQ(GetMenuState(popup, 1, MF_BYPOSITION) & MF_SEPARATOR, UINT(MF_SEPARATOR));
+        }
+        EXPECT_EQ(enabled(popup, ID_GO_TO_TIME), c.goTo);
+        EXPECT_EQ(greyed(popup, ID_GO_TO_TIME), !c.goTo);
     }
 }
 
