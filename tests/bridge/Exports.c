@@ -123,8 +123,14 @@ FORWARD(float, media_player_get_rate, (libvlc_media_player_t * player), (player)
 FORWARD_CHOICE(media_player_set_rate, float, rate, "rate %g", (double)libvlc_media_player_get_rate(player))
 FORWARD_VOID(video_set_marquee_int, (libvlc_media_player_t * player, unsigned option, int value),
              (player, option, value))
-FORWARD_VOID(video_set_marquee_string, (libvlc_media_player_t * player, unsigned option, const char* text),
-             (player, option, text))
+/* The marquee's text is logged as the player gives it ("marquee Resume from 00:03:02: press R"). */
+void __cdecl bridge_video_set_marquee_string(libvlc_media_player_t* player, unsigned option,
+                                             const char* text) {
+    libvlc_video_set_marquee_string(player, option, text);
+    if (option == libvlc_marquee_Text && text != NULL) {
+        bridge_log("marquee %s", text);
+    }
+}
 FORWARD(int, video_get_size,
         (libvlc_media_player_t * player, unsigned num, unsigned* width, unsigned* height),
         (player, num, width, height))

@@ -22,6 +22,8 @@ namespace e2e {
 namespace {
 
 constexpr char kFilm[] = "tracks/film.mkv";
+// Five minutes of one colour, long enough to be left in its middle.
+constexpr char kLongFilm[] = "film/five minutes.mp4";
 constexpr char kSubtitleFile[] = "tracks/внешние субтитры 100% #1/extra.srt";
 
 // Where the film is watched: the window at a display scale, or full screen.
@@ -45,13 +47,15 @@ protected:
     }
 
     // The film plays at the place, and the library has reported its first time: its tracks are known.
-    ::testing::AssertionResult startFilm(const Place& place = {"window", 96, false}) {
-        const std::wstring film = testclips::path(kFilm);
+    ::testing::AssertionResult startFilm(const Place& place = {"window", 96, false},
+                                         const char* clip = kFilm) {
+        const std::wstring film = testclips::path(clip);
         auto started = place.dpi == 96 ? startPlayer(film) : startPlayerAtDpi(place.dpi, film);
         if (!started) {
             return started;
         }
-        if (auto titled = waitForTitle(titleFor(L"film.mkv")); !titled) {
+        if (auto titled = waitForTitle(titleFor(film.substr(film.find_last_of(L'\\') + 1).c_str()));
+            !titled) {
             return titled;
         }
         if (place.fullScreen) {
@@ -135,9 +139,31 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // Ctrl+G, and the dialog it opens; null when none came.
+    HWND openGoToTime() const {
+        typeKey('G', VK_CONTROL);
+        return player_.waitForDialog([](HWND d) { return windowText(d) == L"Go to Time"; }, 5000);
+    }
+    static void typeTime(HWND dialog, const wchar_t* text) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(GetDlgItem(dialog, IDC_GO_TO_TIME_FIELD), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &ignored);
+    }
+    // Waits until the library reports a time at or after `time` (ms).
+    bool waitForTimeFrom(long long time) const {
+        return waitUntil(
+            [&] {
+                const std::vector<long long> times = log_->values("time");
+                return !times.empty() && times.back() >= time;
+            },
+            10000);
+    }
+
     std::unique_ptr<LibraryLog> log_;
     HWND surface_ = nullptr;
 };
+
+constexpr Place kWindow{"window", 96, false};
 
 class WatchingAt : public Watching, public ::testing::WithParamInterface<Place> {};
 
@@ -259,6 +285,91 @@ TEST_F(Watching, VolumeAndSeekAreToldOverThePicture) {
     ASSERT_TRUE(waitForShownSurface(surface_));
     player_.sendKey(VK_RIGHT);
     EXPECT_TRUE(toldAndGone()) << "seek";
+}
+
+// Ctrl+G takes "1:30" and the library goes there; "abc" is answered in the dialog, which stays open and
+// asks the library nothing. Ctrl+Right then moves a minute on from where the library is: the time it last
+// reported before the seek, or a report on its way at most a second later.
+TEST_F(Watching, GoToTimeAndCtrlRightJumpInTheFilm) {
+    ASSERT_TRUE(startFilm(kWindow, kLongFilm));
+    const HWND dialog = openGoToTime();
+    ASSERT_NE(dialog, nullptr) << "no dialog titled \"Go to Time\"";
+    typeTime(dialog, L"abc");
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return windowText(GetDlgItem(dialog, IDC_GO_TO_TIME_HINT))
+                       .rfind(L"Not a time. Type seconds", 0) == 0;
+        },
+        5000))
+        << "the dialog does not say what it takes";
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the dialog closed on \"abc\"";
+    typeTime(dialog, L"1:30");
+    ASSERT_TRUE(PlayerProcess::pressDialogButton(dialog, IDOK)) << "the dialog stays after \"1:30\"";
+    ASSERT_TRUE(log_->waitFor("set_time 90000", 5000));
+    EXPECT_EQ(log_->values("set_time"), std::vector<long long>{90000})
+        << "\"abc\" asked the library for a time";
+    ASSERT_TRUE(waitForTimeFrom(90000)) << "the library did not arrive at 1:30";
+
+    ASSERT_EQ(typeKey(VK_RIGHT, VK_CONTROL), 4u);
+    ASSERT_TRUE(waitUntil([&] { return log_->values("set_time").size() == 2; }, 5000)) << "no seek";
+    long long reported = 0;
+    for (const std::string& line : log_->lines()) {
+        if (line.rfind("set_time ", 0) == 0 && reported >= 90000) {
+            break;
+        }
+        reported = line.rfind("time ", 0) == 0 ? std::atoll(line.c_str() + 5) : reported;
+    }
+    const long long minuteOn = log_->values("set_time")[1];
+    EXPECT_GE(minuteOn, reported + 60000);
+    EXPECT_LE(minuteOn, reported + 61000);
+    EXPECT_TRUE(waitForTimeFrom(minuteOn));
+}
+
+// A film closed 3 minutes in starts from its beginning when it is opened again, says where it can resume,
+// and R carries on from there.
+TEST_F(Watching, AFilmClosedThreeMinutesInOffersItsPlaceAgain) {
+    ASSERT_TRUE(startFilm(kWindow, kLongFilm));
+    const HWND dialog = openGoToTime();
+    ASSERT_NE(dialog, nullptr);
+    typeTime(dialog, L"3:00");
+    ASSERT_TRUE(PlayerProcess::pressDialogButton(dialog, IDOK));
+    ASSERT_TRUE(waitForTimeFrom(180000)) << "the library did not arrive at 3:00";
+    ASSERT_TRUE(player_.requestClose());
+    DWORD code = 1;
+    ASSERT_TRUE(player_.waitForExit(15000, &code));
+    EXPECT_EQ(code, 0u);
+    const long long leftAt = log_->values("time").back();
+    DeleteFileW(log_->path().c_str());
+
+    ASSERT_TRUE(startFilm(kWindow, kLongFilm));
+    EXPECT_LT(log_->values("time").front(), 5000) << "the film does not start from its beginning";
+    EXPECT_TRUE(log_->values("set_time").empty()) << "the film went somewhere by itself";
+    std::string offer;
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            for (const std::string& line : log_->lines()) {
+                if (line.rfind("marquee Resume from", 0) == 0) {
+                    offer = line;
+                    return true;
+                }
+            }
+            return false;
+        },
+        5000))
+        << "no offer to resume on the picture";
+    // "marquee Resume from 00:03:02: press R": the minute the film was left in, at most a second after.
+    const std::string minute = "marquee Resume from 00:0" + std::to_string(leftAt / 60000) + ":";
+    EXPECT_EQ(offer.rfind(minute, 0), 0u) << offer;
+    EXPECT_EQ(offer.size(), minute.size() + std::string("02: press R").size()) << offer;
+    EXPECT_EQ(offer.substr(offer.size() - 9), ": press R") << offer;
+
+    ASSERT_EQ(typeKey('R'), 2u);
+    ASSERT_TRUE(waitUntil([&] { return !log_->values("set_time").empty(); }, 5000)) << "R did not seek";
+    const long long resumed = log_->values("set_time").front();
+    EXPECT_GE(resumed, 180000);
+    EXPECT_LE(resumed, leftAt + 1000) << "the film's last time was " << leftAt;
+    EXPECT_TRUE(waitForTimeFrom(resumed)) << "the film does not carry on from there";
 }
 
 }  // namespace
