@@ -59,10 +59,10 @@ public:
     void refreshTime() override {}
     void refreshVolume() override {}
     void showPosition(std::int64_t) override {}
-    void showFeedback(const std::wstring&) override {}
+    void tell(const Change&) override {}
     void resetBarAfterStop() override {}
     void playbackStarted() override {}
-    void fileOpened(const std::wstring&) override {}
+    void fileChosen(const std::wstring&) override {}
 };
 
 PlaybackView& noView() {
@@ -85,26 +85,31 @@ PlayLogic::~PlayLogic() {
 }
 
 bool PlayLogic::open(const std::wstring& path) {
-    return openAs(path, playerTypeForPath(path));
+    if (!openAs(path, playerTypeForPath(path))) {
+        return false;
+    }
+    view_.fileChosen(path);
+    return true;
 }
 
 bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     leaveFile(false);
+    takeTextOff(true);
     if (!view_.prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
         return false;
     }
     pendingSeek_ = {};
+    failureTold_ = false;
     setCurrentFile(path);
     readResumeOffer();
     playerKind_ = playerType;
-    view_.fileOpened(path);
     return true;
 }
 
 void PlayLogic::play() {
     if (!player_) {
-        if (currentPath_.empty() || !open(currentPath_)) {
+        if (currentPath_.empty() || !openAs(currentPath_, playerTypeForPath(currentPath_))) {
             stop();
             return;
         }
@@ -131,6 +136,7 @@ void PlayLogic::pause() {
 void PlayLogic::stop() {
     leaveFile(false);
     pendingSeek_ = {};
+    takeTextOff(true);
     if (player_) {
         player_->stop();
         waitUntilNotPlaying();
@@ -159,6 +165,10 @@ bool PlayLogic::playingOrPaused() {
 }
 
 void PlayLogic::skip(int direction) {
+    step(direction, true);
+}
+
+void PlayLogic::step(int direction, bool chosen) {
     if (!playlist_.canStep()) {
         return;
     }
@@ -178,6 +188,9 @@ void PlayLogic::skip(int direction) {
         const std::wstring path = playlist_.pathAt(target);
         if (openAs(path, playerTypeForPath(path))) {
             playlist_.setCurrent(target);
+            if (chosen) {
+                view_.fileChosen(path);
+            }
             play();
             return;
         }
@@ -221,17 +234,22 @@ void PlayLogic::goTo(std::int64_t target, std::int64_t length) {
     player_->setTime(target);
     pendingSeek_ = {true, target, clock_()};
     view_.showPosition(target);
-    // An audio file's time display shows the new place already.
-    tellOnPicture(watching::positionText(target, length));
+    Change change{Change::Kind::Position};
+    change.time = target;
+    change.length = length;
+    tell(change);
 }
 
-std::int64_t PlayLogic::timeShown() {
+std::int64_t PlayLogic::timeShown() const {
     const std::int64_t time = player_ ? player_->getTime() : 0;
-    if (watching::seekOnItsWay(pendingSeek_, time, clock_())) {
-        return pendingSeek_.target;
+    return watching::seekOnItsWay(pendingSeek_, time, clock_()) ? pendingSeek_.target : time;
+}
+
+void PlayLogic::forgetArrivedSeek() {
+    if (pendingSeek_.active &&
+        !watching::seekOnItsWay(pendingSeek_, player_ ? player_->getTime() : 0, clock_())) {
+        pendingSeek_ = {};
     }
-    pendingSeek_ = {};
-    return time;
 }
 
 void PlayLogic::seekTo(std::int64_t ms) {
@@ -256,7 +274,9 @@ void PlayLogic::changeVolume(int direction) {
         volume_ = 0;
     }
     setVolume(clampPercent(volume_ + (direction > 0 ? kVolumeStep : -kVolumeStep)));
-    tell(watching::volumeText(volume_));
+    Change change{Change::Kind::Volume};
+    change.percent = volume_;
+    tell(change);
 }
 
 void PlayLogic::toggleMute() {
@@ -265,13 +285,17 @@ void PlayLogic::toggleMute() {
         applyVolume();
     }
     view_.refreshVolume();
-    tell(watching::muteText(muted_));
+    Change change{Change::Kind::Mute};
+    change.muted = muted_;
+    tell(change);
 }
 
 void PlayLogic::timerProc() {
     if (!player_) {
         return;
     }
+    takeTextOff(false);
+    forgetArrivedSeek();
     switch (state()) {
         case StatePlaying:
             applyVolume();
@@ -285,6 +309,16 @@ void PlayLogic::timerProc() {
             OutputDebugStringW(L"Playlogic: timerProc: Ended\n");
             leaveFile(true);
             endOfFile();
+            break;
+        case StateError:
+            // The library gave up on the file; the state stays as it is (the next command starts
+            // afresh), but the viewer hears why nothing plays, once.
+            if (!failureTold_) {
+                failureTold_ = true;
+                Change change{Change::Kind::CouldNotPlay};
+                change.name = displayName_;
+                tell(change);
+            }
             break;
         default:
             break;
@@ -300,7 +334,7 @@ void PlayLogic::endOfFile() {
     stop();
     // The automatic advance stops after the last file instead of wrapping round.
     if (playlist_.canStep() && playlist_.currentIndex() < playlist_.count() - 1) {
-        skip(+1);
+        step(+1, false);
     }
 }
 
@@ -450,6 +484,7 @@ void PlayLogic::onPlayerEvent(int eventType) {
             break;
         case EventTimeChanged:
             showVideoIfPresent();
+            forgetArrivedSeek();
             view_.refreshTime();
             break;
         case kFolderListedEvent:

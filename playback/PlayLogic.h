@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "playback/Change.h"
 #include "playback/MediaPlayer.h"
 #include "playback/PlayListData.h"
 #include "playback/WatchRules.h"
@@ -13,8 +14,10 @@ class PlayerEventWindow;
 class ResumeStore;
 
 // The playback controller: owns the media player and the folder playlist, turns commands into player
-// calls, keeps volume and mute, and follows the player's events and the main window's 260 ms tick.
-// Everything runs on the user-interface thread; the library's events are carried over to it.
+// calls, keeps volume, mute and speed, chooses tracks and subtitles, and follows the player's events and
+// the main window's 260 ms tick. It tells its view what changed; the view says it, over the picture
+// through showOnPicture or on the bar. Everything runs on the user-interface thread; the library's events
+// are carried over to it.
 class PlayLogic {
 public:
     // Makes the player for a type; the default makes a VlcPlayer for type 1 and nothing otherwise.
@@ -80,7 +83,7 @@ public:
     void setPlayerKind(PlayerType kind) { playerKind_ = kind; }
 
     // Watching a film: the tracks, subtitles and speed of what plays or is paused, each change told to
-    // the viewer for a moment. Without a file playing or paused, or without the player's feature, they
+    // the view. Without a file playing or paused, or without the player's feature, they
     // do nothing.
     // True when a file plays or is paused and the player can do that.
     bool can(PlayerFeature feature);
@@ -100,7 +103,7 @@ public:
     void stepSpeed(int direction);
     void chooseSpeed(float speed);
     // The time the display shows: the target of a seek still on its way there, else the player's time.
-    std::int64_t timeShown();
+    std::int64_t timeShown() const;
     // Seeks to the time (the time slider's drag), which later steps start from.
     void seekTo(std::int64_t ms);
     // Jumps to the time while a file plays or is paused, shown and told as a seek by key is; false when
@@ -119,6 +122,13 @@ public:
     // without the window closing).
     void rememberPlace();
 
+    // True when a video plays or is paused whose picture the library can write on.
+    bool canShowOnPicture();
+    // Writes the text over the picture for that long, in place of any text before; false where it can't.
+    // The library keeps its text on the player and would show it again over the next file: the
+    // controller takes it away when its time is up, on stop and when another file opens.
+    bool showOnPicture(const std::wstring& text, int durationMs);
+
 private:
     std::unique_ptr<MediaPlayer> player_;
     PlayListData playlist_;
@@ -130,7 +140,10 @@ private:
     int volume_ = 100;
     bool muted_ = false;
     PlayerType playerKind_ = PlayerNone;
-    int ticksAtTimeZero_ = 0;  // ticks seen playing at time 0 since the last play
+    int ticksAtTimeZero_ = 0;   // ticks seen playing at time 0 since the last play
+    bool failureTold_ = false;  // the library's giving up on this file was told
+    bool textShown_ = false;    // a text is over the picture until textUntil_
+    std::uint32_t textUntil_ = 0;
     PlayerFactory factory_;
     PlaybackView& view_;
     Clock clock_;
@@ -155,11 +168,14 @@ private:
     bool openAs(const std::wstring& path, PlayerType playerType);
     // A seek by key or to a time: the player asked, the time display and the viewer told.
     void goTo(std::int64_t target, std::int64_t length);
-    // Tells the viewer what changed: on the picture when there is one the library can write on, else
-    // through the view.
-    void tell(const std::wstring& text, int durationMs = watching::kFeedbackMs);
-    // The text on the picture; false when there is no picture to write on.
-    bool tellOnPicture(const std::wstring& text, int durationMs = watching::kFeedbackMs);
+    // Tells the view what changed.
+    void tell(const Change& change);
+    // Takes a text off the picture once its time is up, or now with `now` set.
+    void takeTextOff(bool now);
+    // Forgets a seek the library has arrived at (or that is no longer waited for).
+    void forgetArrivedSeek();
+    // Steps through the folder by `direction`; chosen when the user asked for it.
+    void step(int direction, bool chosen);
     // Plays at speed_ when the player can.
     void applySpeed();
     // PlayLogicResume.cpp: the current file's place as leaving it decides (before the player lets go of

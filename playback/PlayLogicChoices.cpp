@@ -1,5 +1,5 @@
 // What the viewer chooses while a file plays or is paused: its audio and subtitle tracks, subtitle files
-// and the speed; and the short texts that tell each change (and volume, mute and seeks) on screen.
+// and the speed; and the text over the picture that the view tells a change with.
 #include "playback/PlayLogic.h"
 
 #include <vector>
@@ -15,18 +15,29 @@ bool PlayLogic::showsVideo() {
     return playingOrPaused() && player_->hasVideo();
 }
 
-void PlayLogic::tell(const std::wstring& text, int durationMs) {
-    if (!tellOnPicture(text, durationMs)) {
-        view_.showFeedback(text);
-    }
+void PlayLogic::tell(const Change& change) {
+    view_.tell(change);
 }
 
-bool PlayLogic::tellOnPicture(const std::wstring& text, int durationMs) {
-    if (!can(FeatureOnScreenText) || !player_->hasVideo()) {
+bool PlayLogic::canShowOnPicture() {
+    return can(FeatureOnScreenText) && player_->hasVideo();
+}
+
+bool PlayLogic::showOnPicture(const std::wstring& text, int durationMs) {
+    if (!canShowOnPicture()) {
         return false;
     }
     player_->showText(text.c_str(), durationMs);
+    textShown_ = true;
+    textUntil_ = clock_() + static_cast<std::uint32_t>(durationMs);
     return true;
+}
+
+void PlayLogic::takeTextOff(bool now) {
+    if (textShown_ && player_ && (now || static_cast<std::int32_t>(clock_() - textUntil_) >= 0)) {
+        player_->showText(nullptr, 0);
+        textShown_ = false;
+    }
 }
 
 void PlayLogic::nextAudioTrack() {
@@ -47,7 +58,9 @@ void PlayLogic::chooseAudioTrack(int index) {
     }
     const MediaTrack& track = tracks[static_cast<std::size_t>(index)];
     if (player_->setAudioTrack(track.id)) {
-        tell(watching::audioText(track));
+        Change change{Change::Kind::AudioTrack};
+        change.name = track.name;
+        tell(change);
     }
 }
 
@@ -69,7 +82,9 @@ void PlayLogic::chooseSubtitles(int index) {
     }
     const MediaTrack* track = index >= 0 ? &tracks[static_cast<std::size_t>(index)] : nullptr;
     if (player_->setSubtitleTrack(track != nullptr ? track->id : kNoTrack)) {
-        tell(watching::subtitlesText(track));
+        Change change{Change::Kind::Subtitles};
+        change.name = track != nullptr ? track->name : std::wstring();
+        tell(change);
     }
 }
 
@@ -78,7 +93,9 @@ bool PlayLogic::loadSubtitleFile(const std::wstring& path) {
         return false;
     }
     const bool added = player_->addSubtitleFile(path.c_str());
-    tell(added ? watching::subtitleFileText(fileNameOf(path)) : L"Could not load the subtitle file");
+    Change change{added ? Change::Kind::SubtitleFile : Change::Kind::SubtitleFileRefused};
+    change.name = fileNameOf(path);
+    tell(change);
     return added;
 }
 
@@ -92,7 +109,9 @@ void PlayLogic::chooseSpeed(float speed) {
         return;
     }
     speed_ = speed;
-    tell(watching::speedText(speed_));
+    Change change{Change::Kind::Speed};
+    change.speed = speed_;
+    tell(change);
     // The time display shows the speed beside the time while it isn't normal.
     view_.refreshTime();
 }

@@ -6,13 +6,6 @@
 #include "playback/ResumeRules.h"
 #include "playback/ResumeStore.h"
 
-namespace {
-
-// The offer stays on the screen longer than other texts: it asks for a key.
-constexpr int kResumeOfferMs = 8000;
-
-}  // namespace
-
 void PlayLogic::leaveFile(bool ended) {
     if (resumeStore_ == nullptr || currentPath_.empty() || !player_ || (!ended && !playingOrPaused())) {
         return;
@@ -48,7 +41,9 @@ void PlayLogic::followResumeOffer() {
         resumeOffer_ = -1;
     } else if (!offerTold_) {
         offerTold_ = true;
-        tell(L"Resume from " + watching::clockText(resumeOffer_) + L": press R", kResumeOfferMs);
+        Change change{Change::Kind::ResumeOffer};
+        change.time = resumeOffer_;
+        tell(change);
     } else if (timeShown() > resumeOffer_) {
         resumeOffer_ = -1;
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "playback/Change.h"
 #include "playback/MediaPlayer.h"
 
 // What the playback controller asks of the windows that show playback: the main window, the video
@@ -31,14 +32,15 @@ public:
     // The time display at a position the controller just asked the player for: a seek shows at once, also
     // while paused, when the library reports no time.
     virtual void showPosition(std::int64_t positionMs) = 0;
-    // What changed at the viewer's command (a track, the speed, the volume), for about two seconds,
-    // where the picture can't show it: an audio file, or a library that can't write on the picture.
-    virtual void showFeedback(const std::wstring& text) = 0;
+    // Something changed (a volume, a track, the speed, a seek by key, a file the library gave up on): the
+    // view tells it for a moment, in words and at a place of its choosing.
+    virtual void tell(const Change& change) = 0;
     // After a stop: the bar lets go of a slider drag, switches its auto-hide off and forgets the length.
     virtual void resetBarAfterStop() = 0;
     // Playback starts or resumes: in full screen the bar's auto-hide counts its rest from now.
     virtual void playbackStarted() = 0;
 
-    // A file opened (by the user, or by Next, Previous and the move to the next file at the end of one).
-    virtual void fileOpened(const std::wstring& path) = 0;
+    // A file the user chose opened: from the command line, the open dialog, a drop, a second start's
+    // hand-off, Previous or Next; the move to the next file at the end of one is none.
+    virtual void fileChosen(const std::wstring& path) = 0;
 };

@@ -247,6 +247,21 @@ std::vector<MediaTrack> tracksOf(const VlcApi& api, libvlc_track_description_t* 
     return tracks;
 }
 
+// The marquee takes its text as a time format (as strftime does, so that "%H:%M" shows a clock) on every
+// refresh: each '%' is doubled to stand for itself. A lone one ("Volume 80 %") is an invalid format to
+// the Windows C runtime, which the library would retry without end.
+std::string literalMarqueeText(const std::string& utf8) {
+    std::string literal;
+    literal.reserve(utf8.size());
+    for (const char c : utf8) {
+        literal += c;
+        if (c == '%') {
+            literal += '%';
+        }
+    }
+    return literal;
+}
+
 }  // namespace
 
 unsigned VlcPlayer::features() {
@@ -330,6 +345,7 @@ void VlcPlayer::showText(const wchar_t* text, int durationMs) {
     }
     // A new text shows at once and for the whole timeout, even the same text again; enabling adds the
     // library's marquee to the picture the first time (only once the video is shown).
-    api_->libvlc_video_set_marquee_string(mediaPlayer_, libvlc_marquee_Text, utf8.c_str());
+    api_->libvlc_video_set_marquee_string(mediaPlayer_, libvlc_marquee_Text,
+                                          literalMarqueeText(utf8).c_str());
     api_->libvlc_video_set_marquee_int(mediaPlayer_, libvlc_marquee_Enable, 1);
 }

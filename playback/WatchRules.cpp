@@ -73,30 +73,6 @@ int trackIndex(const std::vector<MediaTrack>& tracks, int id) {
     return -1;
 }
 
-std::wstring audioText(const MediaTrack& track) {
-    return L"Audio: " + track.name;
-}
-
-std::wstring subtitlesText(const MediaTrack* track) {
-    return L"Subtitles: " + (track != nullptr ? track->name : std::wstring(L"Off"));
-}
-
-std::wstring subtitleFileText(const std::wstring& fileName) {
-    return L"Subtitles: " + fileName;
-}
-
-std::wstring speedText(float speed) {
-    return L"Speed: " + speedName(speed);
-}
-
-std::wstring volumeText(int percent) {
-    return L"Volume " + std::to_wstring(percent) + L" %";
-}
-
-std::wstring muteText(bool muted) {
-    return muted ? L"Muted" : L"Sound on";
-}
-
 std::wstring clockText(std::int64_t ms) {
     const std::int64_t seconds = (ms > 0 ? ms : 0) / 1000;
     const std::int64_t minutes = seconds / 60;
@@ -104,10 +80,6 @@ std::wstring clockText(std::int64_t ms) {
     std::swprintf(text, 64, L"%02lld:%02lld:%02lld", static_cast<long long>(minutes / 60),
                   static_cast<long long>(minutes % 60), static_cast<long long>(seconds % 60));
     return text;
-}
-
-std::wstring positionText(std::int64_t position, std::int64_t length) {
-    return clockText(position) + L" / " + clockText(length);
 }
 
 bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now) {

@@ -7,8 +7,8 @@
 #include "playback/MediaPlayer.h"
 
 // The rules of watching a film, free of windows and of the library so that they can be checked alone:
-// the speed steps, the order A and S go through the tracks, where a 5-second step starts while the seek
-// before it is still on its way, and the short texts that tell the viewer what changed.
+// the speed steps, the order A and S go through the tracks, and where a 5-second step starts while the
+// seek before it is still on its way.
 namespace watching {
 
 // The speeds of the Speed menu, slowest first; ] and [ go one step along them.
@@ -34,24 +34,9 @@ int nextSubtitleChoice(const std::vector<MediaTrack>& tracks, int current);
 // The place of the track of that id in the list; -1 when the list has none (and for kNoTrack).
 int trackIndex(const std::vector<MediaTrack>& tracks, int id);
 
-// How long a text about a change stays on the screen.
-constexpr int kFeedbackMs = 2000;
-// "Audio: Track 2 - [French]".
-std::wstring audioText(const MediaTrack& track);
-// "Subtitles: Off", "Subtitles: Track 1 - [English]"; a subtitle file by its file name.
-std::wstring subtitlesText(const MediaTrack* track);
-std::wstring subtitleFileText(const std::wstring& fileName);
-// "Speed: 1.5×", "Speed: Normal".
-std::wstring speedText(float speed);
-// "Volume 80 %".
-std::wstring volumeText(int percent);
-// "Muted", "Sound on".
-std::wstring muteText(bool muted);
 // A time as hours, minutes and seconds of at least two digits each ("01:02:03", "100:00:00"); a negative
 // time (an unknown length) reads as zero.
 std::wstring clockText(std::int64_t ms);
-// "00:01:05 / 00:20:00": where a seek by key went.
-std::wstring positionText(std::int64_t position, std::int64_t length);
 
 // A seek by key that the library may not have carried out yet: libvlc moves its time a while after it
 // is asked to, and a step taken from the time it still reports would aim where the step before did.

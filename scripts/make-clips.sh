@@ -72,6 +72,16 @@ if [ ! -s "$dir/film/five minutes.mp4" ]; then
     -c:v libx264 -preset ultrafast -g 10 -pix_fmt yuv420p -f mp4 "$dir/film/five minutes.mp4.part"
   mv "$dir/film/five minutes.mp4.part" "$dir/film/five minutes.mp4"
 fi
+# Two dark films in told/, 4 s and 10 s: a text told over the first must not come back over the second.
+dark() { # dark FILE SECONDS
+  [ -s "$1" ] && return 0
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x202020:size=320x240:rate=25:duration=$2" \
+    -c:v libx264 -pix_fmt yuv420p -f mp4 "$1.part"
+  mv "$1.part" "$1"
+}
+mkdir -p "$dir/told"
+dark "$dir/told/a.mp4" 4
+dark "$dir/told/b.mp4" 10
 # A film's tracks, in tracks/: 20 s of a dark picture with two audio tracks, a low and a high tone, and
 # two subtitle tracks of different lines, each tagged with a language and some with a name (as the
 # library lists them: "Low tone - [English]", "Track 2 - [French]", "Track 1 - [English]", "Signs and

@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "playback/PlayLogic.h"
-#include "playback/WatchRules.h"
 #include "resource.h"
 #include "ui/DpiMath.h"
 #include "ui/Gdiplus.h"
@@ -508,12 +507,12 @@ INT_PTR CALLBACK PlayBar::dialogProc(HWND dialog, UINT message, WPARAM wParam, L
     }
 }
 
-void PlayBar::showFeedback(const std::wstring& text) {
+void PlayBar::showFeedback(const std::wstring& text, int durationMs) {
     if (window_ == nullptr) {
         return;
     }
     feedback_ = text;
-    SetTimer(window_, kFeedbackTimer, watching::kFeedbackMs, nullptr);
+    SetTimer(window_, kFeedbackTimer, static_cast<UINT>(durationMs), nullptr);
     redrawTime();
     // In full screen the bar may have hidden itself: the text brings it back, to hide again at rest.
     if (!isShown() && lastActivity_ != 0) {

@@ -80,9 +80,9 @@ public:
     void endDrag();
     // After a stop: lets go of a drag, switches the auto-hide off and forgets the length.
     void resetAfterStop();
-    // Shows the text in place of the time for about two seconds (in full screen the bar comes back for
-    // it), then the time again.
-    void showFeedback(const std::wstring& text);
+    // Shows the text in place of the time for that long (in full screen the bar comes back for it),
+    // then the time again.
+    void showFeedback(const std::wstring& text, int durationMs);
     const std::wstring& feedback() const { return feedback_; }
 
     HWND window() const { return window_; }

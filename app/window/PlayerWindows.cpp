@@ -3,8 +3,10 @@
 #include "app/AppState.h"
 #include "app/window/ControlBarAccess.h"
 #include "app/desktop/Desktop.h"
+#include "playback/PlayLogic.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayWnd.h"
+#include "ui/ToldText.h"
 
 PlayerWindows& playerWindows() {
     static PlayerWindows windows;
@@ -87,9 +89,22 @@ void PlayerWindows::showPosition(std::int64_t positionMs) {
     }
 }
 
-void PlayerWindows::showFeedback(const std::wstring& text) {
-    if (PlayBar* bar = appState().controlBar) {
-        bar->showFeedback(text);
+void PlayerWindows::tell(const Change& change) {
+    const std::wstring words = told::words(change);
+    const int showMs = told::showMs(change);
+    PlayLogic* controller = appState().controller.get();
+    const bool picture = controller != nullptr && controller->canShowOnPicture();
+    switch (told::placeFor(change, picture)) {
+        case told::Place::Picture:
+            controller->showOnPicture(words, showMs);
+            break;
+        case told::Place::Bar:
+            if (PlayBar* bar = appState().controlBar) {
+                bar->showFeedback(words, showMs);
+            }
+            break;
+        case told::Place::Nowhere:
+            break;
     }
 }
 
@@ -105,6 +120,6 @@ void PlayerWindows::playbackStarted() {
     }
 }
 
-void PlayerWindows::fileOpened(const std::wstring& path) {
+void PlayerWindows::fileChosen(const std::wstring& path) {
     addToRecentDocuments(path);
 }

@@ -25,10 +25,10 @@ public:
     void refreshTime() override;
     void refreshVolume() override;
     void showPosition(std::int64_t positionMs) override;
-    void showFeedback(const std::wstring& text) override;
+    void tell(const Change& change) override;
     void resetBarAfterStop() override;
     void playbackStarted() override;
-    void fileOpened(const std::wstring& path) override;
+    void fileChosen(const std::wstring& path) override;
 };
 
 // The one object, for the life of the process.

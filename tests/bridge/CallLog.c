@@ -2,9 +2,9 @@
  * player's environment, the bridge appends a line there for every time report libvlc makes ("time 5250",
  * written on libvlc's thread as it reports, before the player hears of it), for every seek the player
  * asks for ("set_time 15000"), for the track and rate libvlc reads back after the player chooses one
- * ("audio_track 2", "rate 1.5"), and for every text the player writes on the picture ("marquee Muted", as
- * the library's formatter gets it: a '%' doubled). A test reads the library's own answers from it instead of
- * guessing them from the screen. */
+ * ("audio_track 2", "rate 1.5"), and for the marquee's switch and every text the player writes on the picture
+ * ("marquee_enable 1", "marquee_text Muted", as the library's formatter gets it: a '%' doubled). A test reads
+ * the library's own answers from it instead of guessing them from the screen. */
 #include <pthread.h>
 #include <stdarg.h>
 #include <stdio.h>

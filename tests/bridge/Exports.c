@@ -121,14 +121,19 @@ FORWARD(int, video_get_spu, (libvlc_media_player_t * player), (player))
 FORWARD_ENTERED_RESULT(int, video_set_spu, (libvlc_media_player_t * player, int spu), (player, spu))
 FORWARD(float, media_player_get_rate, (libvlc_media_player_t * player), (player))
 FORWARD_CHOICE(media_player_set_rate, float, rate, "rate %g", (double)libvlc_media_player_get_rate(player))
-FORWARD_VOID(video_set_marquee_int, (libvlc_media_player_t * player, unsigned option, int value),
-             (player, option, value))
-/* The marquee's text is logged as the player gives it ("marquee Resume from 00:03:02: press R"). */
+/* The marquee's switch and text are logged as the library got them: "marquee_enable 1", "marquee_text
+ * Volume 90 %%". */
+void __cdecl bridge_video_set_marquee_int(libvlc_media_player_t* player, unsigned option, int value) {
+    libvlc_video_set_marquee_int(player, option, value);
+    if (option == libvlc_marquee_Enable) {
+        bridge_log("marquee_enable %d", value);
+    }
+}
 void __cdecl bridge_video_set_marquee_string(libvlc_media_player_t* player, unsigned option,
                                              const char* text) {
     libvlc_video_set_marquee_string(player, option, text);
-    if (option == libvlc_marquee_Text && text != NULL) {
-        bridge_log("marquee %s", text);
+    if (option == libvlc_marquee_Text) {
+        bridge_log("marquee_text %s", text != NULL ? text : "");
     }
 }
 FORWARD(int, video_get_size,

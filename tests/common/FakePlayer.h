@@ -65,7 +65,8 @@ struct FakePlayerLog {
     std::vector<int> subtitleChoices;
     std::vector<float> ratesSet;
     std::vector<std::wstring> subtitleFiles;
-    std::vector<std::pair<std::wstring, int>> textsShown;  // as asked: an empty text or no time hides
+    std::vector<std::pair<std::wstring, int>> textsShown;  // as asked
+    int textsTakenOff = 0;                                 // asked with no text or no time
     int releases = 0;
     int deletions = 0;
     int toggles = 0;
@@ -93,6 +94,7 @@ struct FakePlayerLog {
         ratesSet.clear();
         subtitleFiles.clear();
         textsShown.clear();
+        textsTakenOff = 0;
         toggles = 0;
     }
     bool has(PlayerFeature feature) const { return (features & feature) != 0; }
@@ -237,7 +239,12 @@ public:
     }
     void showText(const wchar_t* text, int durationMs) override {
         log_->record("showText");
-        if (log_->has(FeatureOnScreenText)) {
+        if (!log_->has(FeatureOnScreenText)) {
+            return;
+        }
+        if (text == nullptr || *text == L'\0' || durationMs <= 0) {
+            ++log_->textsTakenOff;
+        } else {
             log_->textsShown.emplace_back(text, durationMs);
         }
     }
@@ -263,9 +270,9 @@ inline PlayLogic::PlayerFactory fakeFactory(const std::shared_ptr<FakePlayerLog>
 struct RecordingView final : PlaybackView {
     bool surfaceShown = false;
     std::vector<std::int64_t> positions;
-    std::vector<std::wstring> feedback;
+    std::vector<Change> told;
     std::vector<std::string> calls;
-    std::vector<std::wstring> openedFiles;  // every file the controller said opened
+    std::vector<std::wstring> chosenFiles;  // every file the controller said the user chose
 
     OutputWindow ownerWindow() override { return nullptr; }
     bool prepareSurface(PlayerType) override {
@@ -283,10 +290,10 @@ struct RecordingView final : PlaybackView {
     void refreshTime() override { calls.push_back("refreshTime"); }
     void refreshVolume() override { calls.push_back("refreshVolume"); }
     void showPosition(std::int64_t positionMs) override { positions.push_back(positionMs); }
-    void showFeedback(const std::wstring& text) override { feedback.push_back(text); }
+    void tell(const Change& change) override { told.push_back(change); }
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
-    void fileOpened(const std::wstring& path) override { openedFiles.push_back(path); }
+    void fileChosen(const std::wstring& path) override { chosenFiles.push_back(path); }
 };
 
 // Where the viewer left each file, as a test sees it: the places by path, and what the controller asked.

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/StandinCalls.h"
 #include "common/TestClips.h"
 #include "common/Utf8.h"
 #include "e2e/PlayerFixture.h"
@@ -60,7 +61,10 @@ TEST_F(PlayerTest, MediaKeysPauseAndPlayOncePerPress) {
 }
 
 // Two notches down over the video move the volume slider's knob; two up bring back the picture it had.
+// Each is told over the picture in a text the library takes as it is ('%' doubled in its time format).
 TEST_F(PlayerTest, WheelOverTheVideoSetsTheVolumeOnTheBar) {
+    const std::wstring calls = newFolder(L"Wheel") + L"\\calls.log";
+    extraEnvironment_.push_back({L"VELMORA_LIBVLC_STANDIN_LOG", calls});
     ASSERT_TRUE(startPlayer(longClipPath()));
     ASSERT_TRUE(waitForSlots(IDC_BTN_STOP, IDC_BTN_PAUSE));
     const RECT slider = barControlOnScreen(IDC_VOLUME_SLIDER);
@@ -75,6 +79,9 @@ TEST_F(PlayerTest, WheelOverTheVideoSetsTheVolumeOnTheBar) {
     ASSERT_EQ(turnWheel(2 * WHEEL_DELTA), 1u);
     EXPECT_TRUE(waitUntil([&] { return captureScreen(slider).differingPixels(full) == 0; }, 5000))
         << "two notches up did not bring the volume back to 100";
+    const std::string library = standincalls::read(calls);
+    EXPECT_NE(library.find("set_marquee_string Text Volume 80 %%\n"), std::string::npos) << library;
+    EXPECT_EQ(library.find("hazard"), std::string::npos) << library;
 }
 
 // A file that opens goes into the recent documents under its own name, blanks and accented letters

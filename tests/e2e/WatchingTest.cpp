@@ -349,7 +349,7 @@ TEST_F(Watching, AFilmClosedThreeMinutesInOffersItsPlaceAgain) {
     EXPECT_TRUE(waitUntil(
         [&] {
             for (const std::string& line : log_->lines()) {
-                if (line.rfind("marquee Resume from", 0) == 0) {
+                if (line.rfind("marquee_text Resume from", 0) == 0) {
                     offer = line;
                     return true;
                 }
@@ -358,8 +358,8 @@ TEST_F(Watching, AFilmClosedThreeMinutesInOffersItsPlaceAgain) {
         },
         5000))
         << "no offer to resume on the picture";
-    // "marquee Resume from 00:03:02: press R": the minute the film was left in, at most a second after.
-    const std::string minute = "marquee Resume from 00:0" + std::to_string(leftAt / 60000) + ":";
+    // "marquee_text Resume from 00:03:02: press R": the minute the film was left in, at most a second after.
+    const std::string minute = "marquee_text Resume from 00:0" + std::to_string(leftAt / 60000) + ":";
     EXPECT_EQ(offer.rfind(minute, 0), 0u) << offer;
     EXPECT_EQ(offer.size(), minute.size() + std::string("02: press R").size()) << offer;
     EXPECT_EQ(offer.substr(offer.size() - 9), ": press R") << offer;
@@ -370,6 +370,43 @@ TEST_F(Watching, AFilmClosedThreeMinutesInOffersItsPlaceAgain) {
     EXPECT_GE(resumed, 180000);
     EXPECT_LE(resumed, leftAt + 1000) << "the film's last time was " << leftAt;
     EXPECT_TRUE(waitForTimeFrom(resumed)) << "the film does not carry on from there";
+}
+
+// A text told over one film does not come back over the next, which the library would show it over
+// again: after the move to the next file at the end of one, after Stop and Play, and after Page Down. The
+// library gets each '%' of a text doubled (its text is a time format).
+TEST_F(Watching, AToldTextStaysWithItsFilm) {
+    const auto firstSecondIsClear = [&](const wchar_t* name) -> ::testing::AssertionResult {
+        if (auto titled = waitForTitle(titleFor(name)); !titled) {
+            return titled;
+        }
+        if (auto shown = waitForShownSurface(surface_); !shown) {
+            return shown;
+        }
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 1000) {
+            if (const size_t told = toldOnPicture(); told != 0) {
+                return ::testing::AssertionFailure() << told << " text pixels over " << name;
+            }
+        }
+        return ::testing::AssertionSuccess();
+    };
+    const auto tellVolume = [&](size_t times) {
+        player_.sendKey(VK_DOWN);
+        return log_->waitFor("marquee_text Volume " + std::to_string(100 - 10 * times) + " %%", 5000) &&
+               waitUntil([&] { return toldOnPicture() > 20; }, 5000, 50);
+    };
+    ASSERT_TRUE(startPlayer(testclips::path("told/a.mp4")));
+    ASSERT_TRUE(waitForShownSurface(surface_));
+    ASSERT_TRUE(tellVolume(1));
+    EXPECT_TRUE(firstSecondIsClear(L"b.mp4")) << "after the move to the next file";
+    ASSERT_TRUE(tellVolume(2));
+    ASSERT_TRUE(player_.sendCommand(ID_STOP));
+    player_.sendKey(VK_SPACE);
+    EXPECT_TRUE(firstSecondIsClear(L"b.mp4")) << "after Stop and Play";
+    ASSERT_TRUE(tellVolume(3));
+    player_.sendKey(VK_NEXT);
+    EXPECT_TRUE(firstSecondIsClear(L"a.mp4")) << "after Page Down";
 }
 
 }  // namespace

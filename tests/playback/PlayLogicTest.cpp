@@ -43,7 +43,7 @@ protected:
         controller->play();
         EXPECT_EQ(controller->playlist().build(paths[current]), static_cast<int>(names.size()));
         log->forget();
-        view.openedFiles.clear();
+        view.chosenFiles.clear();
         return paths;
     }
 
@@ -137,7 +137,7 @@ TEST_F(Controller, UnloadableFileKeepsThePreviousFile) {
 
     EXPECT_FALSE(controller->open(bad));
     EXPECT_EQ(controller->currentPath(), good);
-    EXPECT_EQ(view.openedFiles, std::vector<std::wstring>{good}) << "a file that failed was told as opened";
+    EXPECT_EQ(view.chosenFiles, std::vector<std::wstring>{good}) << "a file that failed was told as opened";
 }
 
 TEST_F(Controller, PlayWithNothingOpenedDoesNothingButStop) {
@@ -242,7 +242,7 @@ TEST_F(Controller, SkipRemovesEntriesThatFailToLoad) {
         }
         EXPECT_EQ(listPaths(), expected);
         // Only the file that opened is told of, not those tried before it.
-        EXPECT_EQ(view.openedFiles,
+        EXPECT_EQ(view.chosenFiles,
                   c.loaded >= 0 ? std::vector<std::wstring>{paths[c.loaded]} : std::vector<std::wstring>{});
         if (c.loaded >= 0) {
             EXPECT_EQ(controller->currentPath(), paths[c.loaded]);
@@ -319,7 +319,7 @@ TEST_F(Controller, EndOfFileAdvancesWithoutWrapping) {
         }
         controller->timerProc();
         EXPECT_GE(log->countOf("stop"), 1);
-        EXPECT_EQ(view.openedFiles, log->opened);
+        EXPECT_TRUE(view.chosenFiles.empty()) << "the move to the next file is no choice of the user's";
         if (c.next >= 0) {
             EXPECT_EQ(log->opened, (std::vector<std::wstring>{paths[c.next]}));
             EXPECT_EQ(controller->playlist().currentIndex(), c.next);
@@ -677,51 +677,73 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
     }
 }
 
-// Every change the viewer makes is told: over the picture of a video, by the view (the bar) for a sound
-// file or where the library can't write on the picture. Nothing changes with nothing playing, or where the
-// player lacks the feature.
-TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
+// Every change the viewer makes is told to the view, with what it needs to say it. Nothing changes with
+// nothing playing, or where the player lacks the feature.
+TEST_F(Controller, EveryChangeIsToldToTheView) {
+    using Kind = Change::Kind;
+    const auto change = [](Kind kind, std::wstring name = {}) {
+        Change c{kind};
+        c.name = std::move(name);
+        return c;
+    };
+    const auto number = [](Kind kind, int percent, bool muted = false, float speed = 1.0f) {
+        Change c{kind};
+        c.percent = percent;
+        c.muted = muted;
+        c.speed = speed;
+        return c;
+    };
+    Change seek{Kind::Position};
+    seek.time = 15000;
+    seek.length = 60000;
+    Change atTheEnd = seek;
+    atTheEnd.time = 60000;
     struct Case {
         const char* what;
-        bool video;
         unsigned lacking;  // the features the player lacks
         void (*act)(PlayLogic& controller);
-        const wchar_t* text;  // null: nothing changes, nothing is told
-        bool onPicture;
+        std::vector<Change> told;
     };
     const Case cases[] = {
-        {"A", true, 0, [](PlayLogic& c) { c.nextAudioTrack(); }, L"Audio: Track 2 - [French]", true},
-        {"A, sound file", false, 0, [](PlayLogic& c) { c.nextAudioTrack(); }, L"Audio: Track 2 - [French]",
-         false},
-        {"menu audio", true, 0, [](PlayLogic& c) { c.chooseAudioTrack(0); }, L"Audio: Low tone - [English]",
-         true},
-        {"menu audio, no such track", true, 0, [](PlayLogic& c) { c.chooseAudioTrack(2); }, nullptr, false},
-        {"S", true, 0, [](PlayLogic& c) { c.nextSubtitles(); }, L"Subtitles: Signs & songs - [German]", true},
-        {"S from the last track", true, 0, [](PlayLogic& c) { c.nextSubtitles(), c.nextSubtitles(); },
-         L"Subtitles: Off", true},
-        {"file", true, 0, [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); },
-         L"Subtitles: extra.srt", true},
-        {"faster", true, 0, [](PlayLogic& c) { c.stepSpeed(+1); }, L"Speed: 1.25\u00D7", true},
-        {"slower, sound file", false, 0, [](PlayLogic& c) { c.stepSpeed(-1); }, L"Speed: 0.75\u00D7", false},
-        {"volume, sound file", false, 0, [](PlayLogic& c) { c.changeVolume(-1); }, L"Volume 90 %", false},
-        {"volume slider", true, 0, [](PlayLogic& c) { c.setVolume(50); }, nullptr, false},
-        {"seek", true, 0, [](PlayLogic& c) { c.seek(+1); }, L"00:00:15 / 00:01:00", true},
-        {"go to a time", true, 0, [](PlayLogic& c) { c.jumpTo(30000); }, L"00:00:30 / 00:01:00", true},
-        {"go to a time, stopped", true, 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, nullptr, false},
-        // A sound file's time display shows the new place already.
-        {"seek, sound file", false, 0, [](PlayLogic& c) { c.seek(+1); }, nullptr, false},
-        {"no text over the picture", true, FeatureOnScreenText, [](PlayLogic& c) { c.stepSpeed(+1); },
-         L"Speed: 1.25\u00D7", false},
-        {"stopped", true, 0,
-         [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(), c.stepSpeed(1); }, nullptr,
-         false},
-        {"no audio tracks", true, FeatureAudioTracks, [](PlayLogic& c) { c.nextAudioTrack(); }, nullptr,
-         false},
-        {"no subtitle tracks", true, FeatureSubtitleTracks, [](PlayLogic& c) { c.nextSubtitles(); }, nullptr,
-         false},
-        {"no subtitle files", true, FeatureSubtitleFiles,
-         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\extra.srt"); }, nullptr, false},
-        {"no rate", true, FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, nullptr, false},
+        {"A", 0, [](PlayLogic& c) { c.nextAudioTrack(); }, {change(Kind::AudioTrack, L"Track 2 - [French]")}},
+        {"menu audio",
+         0,
+         [](PlayLogic& c) { c.chooseAudioTrack(0); },
+         {change(Kind::AudioTrack, L"Low tone - [English]")}},
+        {"menu audio, no such track", 0, [](PlayLogic& c) { c.chooseAudioTrack(2); }, {}},
+        {"S",
+         0,
+         [](PlayLogic& c) { c.nextSubtitles(); },
+         {change(Kind::Subtitles, L"Signs & songs - [German]")}},
+        {"S from the last track",
+         0,
+         [](PlayLogic& c) { c.nextSubtitles(), c.nextSubtitles(); },
+         {change(Kind::Subtitles, L"Signs & songs - [German]"), change(Kind::Subtitles)}},
+        {"file",
+         0,
+         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\50%d off.srt"); },
+         {change(Kind::SubtitleFile, L"50%d off.srt")}},
+        {"faster", 0, [](PlayLogic& c) { c.stepSpeed(+1); }, {number(Kind::Speed, 0, false, 1.25f)}},
+        {"volume and mute",
+         0,
+         [](PlayLogic& c) { c.changeVolume(-1), c.toggleMute(); },
+         {number(Kind::Volume, 90), number(Kind::Mute, 0, true)}},
+        {"volume slider", 0, [](PlayLogic& c) { c.setVolume(50); }, {}},
+        {"seek", 0, [](PlayLogic& c) { c.seek(+1); }, {seek}},
+        {"go to a time", 0, [](PlayLogic& c) { c.jumpTo(15000); }, {seek}},
+        {"a minute on", 0, [](PlayLogic& c) { c.seek(+1, watching::kMinuteStepMs); }, {atTheEnd}},
+        {"go to a time, stopped", 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, {}},
+        {"stopped",
+         0,
+         [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(), c.stepSpeed(1); },
+         {}},
+        {"no audio tracks", FeatureAudioTracks, [](PlayLogic& c) { c.nextAudioTrack(); }, {}},
+        {"no subtitle tracks", FeatureSubtitleTracks, [](PlayLogic& c) { c.nextSubtitles(); }, {}},
+        {"no subtitle files",
+         FeatureSubtitleFiles,
+         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\x.srt"); },
+         {}},
+        {"no rate", FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -730,26 +752,60 @@ TEST_F(Controller, EveryChangeIsToldWhereTheViewerSeesIt) {
         log->audioTrack = 1;
         log->subtitleTracks = kFilmSubtitles;
         log->subtitleTrack = 3;
-        log->video = c.video;
         log->features = kAllFeatures & ~c.lacking;
         log->time = 10000;
         openInFolder({L"a.mpg"}, 0);
-        view.feedback.clear();
+        view.told.clear();
 
         c.act(*controller);
-        const bool told = c.text != nullptr;
-        const std::wstring onPicture = log->textsShown.empty() ? L"" : log->textsShown.back().first;
-        const std::wstring byView = view.feedback.empty() ? L"" : view.feedback.back();
-        EXPECT_EQ(onPicture, told && c.onPicture ? c.text : L"");
-        EXPECT_EQ(byView, told && !c.onPicture ? c.text : L"");
-        if (!log->textsShown.empty()) {
-            EXPECT_EQ(log->textsShown.back().second, watching::kFeedbackMs);
-        }
-        if (!told) {
+        EXPECT_EQ(view.told, c.told);
+        if (c.told.empty()) {
             EXPECT_TRUE(log->audioChoices.empty() && log->subtitleChoices.empty() && log->ratesSet.empty() &&
                         log->subtitleFiles.empty());
         }
     }
+}
+
+// A text over the picture is taken off when its time is up, on stop and when another file opens: the
+// library keeps it on the player and would show it again over the next picture. The library's giving up
+// on a file is told once.
+TEST_F(Controller, TheTextOverThePictureGoesWithItsTimeAndItsFile) {
+    struct Case {
+        const char* what;
+        bool video;
+        void (*after)(PlayLogic& controller, std::uint32_t& now);
+        int takenOff;
+    };
+    const Case cases[] = {
+        {"time not up", true, [](PlayLogic& c, std::uint32_t& now) { now += 1999, c.timerProc(); }, 0},
+        {"time up", true, [](PlayLogic& c, std::uint32_t& now) { now += 2000, c.timerProc(), c.timerProc(); },
+         1},
+        {"stop", true, [](PlayLogic& c, std::uint32_t&) { c.stop(); }, 1},
+        {"next", true, [](PlayLogic& c, std::uint32_t&) { c.skip(+1); }, 1},
+        {"open", true, [](PlayLogic& c, std::uint32_t&) { c.open(c.playlist().pathAt(1)); }, 1},
+        {"a sound file: nothing to take off", false, [](PlayLogic& c, std::uint32_t&) { c.stop(); }, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        restart();
+        log->video = c.video;
+        log->time = 10000;
+        openInFolder(kAbc, 0);
+        EXPECT_EQ(controller->showOnPicture(L"Volume 90 %", 2000), c.video);
+        c.after(*controller, now);
+        EXPECT_EQ(log->textsTakenOff, c.takenOff);
+    }
+
+    restart();
+    openInFolder(kAbc, 0);
+    view.told.clear();
+    log->state = StateError;
+    controller->timerProc();
+    controller->timerProc();
+    Change failed{Change::Kind::CouldNotPlay};
+    failed.name = L"a.mpg";
+    EXPECT_EQ(view.told, std::vector<Change>{failed});
+    EXPECT_EQ(log->state, StateError) << "the library's state is left alone";
 }
 
 // The speed carries on to the next file of the folder and to a new player (the library's starts at
@@ -760,7 +816,7 @@ TEST_F(Controller, TheSpeedCarriesOnToTheNextFile) {
         controller->stepSpeed(+1);
     }
     EXPECT_EQ(log->ratesSet, (std::vector<float>{1.25f, 1.5f, 2.0f}));
-    EXPECT_EQ(log->textsShown.size(), 4u);
+    EXPECT_EQ(view.told.size(), 4u);
     controller->chooseSpeed(1.5f);
     EXPECT_EQ(view.calls.back(), "refreshTime");
 
@@ -851,10 +907,9 @@ TEST_F(Controller, LeavingAFileRemembersItsPlace) {
 }
 
 // A file with a remembered place still starts from its beginning; once its length shows the place lies
-// within it, the offer is told for 8 s, and R (resume) jumps there. Playing on past the place forgets the
+// within it, the offer is told, and R (resume) jumps there. Playing on past the place forgets the
 // offer; a place past the end is never offered.
 TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
-    const std::wstring offerText = L"Resume from 00:03:44: press R";
     struct Case {
         const char* what;
         std::int64_t stored;  // -1: none
@@ -885,6 +940,7 @@ TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
             store.places[film] = c.stored;
         }
         log->length = c.length;
+        view.told.clear();
         ASSERT_TRUE(controller->open(film));
         controller->play();
         EXPECT_TRUE(log->seeks.empty()) << "the file starts from its beginning";
@@ -904,12 +960,10 @@ TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
                     break;
             }
         }
-        const auto told = std::count_if(log->textsShown.begin(), log->textsShown.end(),
-                                        [&](const auto& text) { return text.first == offerText; });
+        const auto told = std::count_if(view.told.begin(), view.told.end(), [&](const Change& change) {
+            return change.kind == Change::Kind::ResumeOffer && change.time == c.stored;
+        });
         EXPECT_EQ(told, c.told);
-        if (told > 0) {
-            EXPECT_EQ(log->textsShown.front().second, 8000) << "the offer stays for 8 s";
-        }
         EXPECT_EQ(log->seeks, c.seeks);
         EXPECT_EQ(controller->resumeOffer(), c.offerAfter);
         EXPECT_TRUE(store.calls.empty()) << "opening and offering change nothing stored";

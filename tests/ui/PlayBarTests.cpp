@@ -19,6 +19,7 @@
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
+#include "ui/ToldText.h"
 
 namespace {
 
@@ -57,6 +58,52 @@ TEST(PlayBarRules, TimeLineShowsTheSpeedBesideTheTimeAndATextInItsPlace) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(playbar::timeLine(time, c.speed, c.feedback), c.line) << c.speed;
+    }
+}
+
+// The words of each change, where they show (over a picture the library can write on, else on the bar)
+// and for how long.
+TEST(ToldText, WordsPlaceAndTime) {
+    using Kind = Change::Kind;
+    using told::Place;
+    const auto change = [](Kind kind, std::wstring name = {}, int percent = 0, float speed = 1.0f) {
+        Change c{kind};
+        c.name = std::move(name);
+        c.percent = percent;
+        c.muted = percent < 0;
+        c.speed = speed;
+        c.time = 65000;
+        c.length = 1200000;
+        return c;
+    };
+    struct Case {
+        Change change;
+        const wchar_t* words;
+        Place withPicture, without;
+        int ms;
+    };
+    const Case cases[] = {
+        {change(Kind::Volume, {}, 80), L"Volume 80 %", Place::Picture, Place::Bar, 2000},
+        {change(Kind::Mute, {}, -1), L"Muted", Place::Picture, Place::Bar, 2000},
+        {change(Kind::Mute), L"Sound on", Place::Picture, Place::Bar, 2000},
+        {change(Kind::AudioTrack, L"Track 2 - [French]"), L"Audio: Track 2 - [French]", Place::Picture,
+         Place::Bar, 2000},
+        {change(Kind::Subtitles), L"Subtitles: Off", Place::Picture, Place::Bar, 2000},
+        {change(Kind::SubtitleFile, L"50%d off.srt"), L"Subtitles: 50%d off.srt", Place::Picture, Place::Bar,
+         2000},
+        {change(Kind::SubtitleFileRefused, L"x.srt"), L"Could not load the subtitle file", Place::Picture,
+         Place::Bar, 2000},
+        {change(Kind::Speed, {}, 0, 1.5f), L"Speed: 1.5\u00D7", Place::Picture, Place::Bar, 2000},
+        {change(Kind::Position), L"00:01:05 / 00:20:00", Place::Picture, Place::Nowhere, 2000},
+        {change(Kind::CouldNotPlay, L"broken.mp4"), L"Could not play broken.mp4", Place::Bar, Place::Bar,
+         4000},
+        {change(Kind::ResumeOffer), L"Resume from 00:01:05: press R", Place::Picture, Place::Bar, 8000},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(told::words(c.change), c.words);
+        EXPECT_EQ(told::placeFor(c.change, true), c.withPicture) << c.words;
+        EXPECT_EQ(told::placeFor(c.change, false), c.without) << c.words;
+        EXPECT_EQ(told::showMs(c.change), c.ms) << c.words;
     }
 }
 
@@ -454,7 +501,7 @@ TEST_F(ControlBar, AFeedbackTextTakesThePlaceOfTheTimeForAWhile) {
     bar->refreshTime();
     const std::vector<std::uint32_t> time = timeColumn();
 
-    bar->showFeedback(L"Volume 90 %");
+    bar->showFeedback(L"Volume 90 %", 2000);
     EXPECT_EQ(bar->feedback(), L"Volume 90 %");
     EXPECT_NE(timeColumn(), time) << "the text is not drawn";
     EXPECT_TRUE(pumpUntil([&] { return bar->feedback().empty(); }, 10000)) << "the text stays";
@@ -462,7 +509,7 @@ TEST_F(ControlBar, AFeedbackTextTakesThePlaceOfTheTimeForAWhile) {
 
     ShowWindow(bar->window(), SW_HIDE);
     bar->setLastActivity(1, POINT{});
-    bar->showFeedback(L"Muted");
+    bar->showFeedback(L"Muted", 2000);
     EXPECT_TRUE(GetWindowLongPtrW(bar->window(), GWL_STYLE) & WS_VISIBLE);
     EXPECT_NE(bar->lastActivity(), 1u) << "the rest before the bar hides again starts afresh";
 }

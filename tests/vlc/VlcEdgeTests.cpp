@@ -331,7 +331,8 @@ TEST_F(VlcForcedAnswers, SetsOnlyRatesTheLibraryPlays) {
 }
 
 // The marquee takes a new text at once and for its whole timeout, and is put into the picture by
-// enabling it: text first, then enabled. Nothing to show hides it.
+// enabling it: text first, then enabled. The text is a time format to the library: each '%' goes doubled.
+// Nothing to show hides it.
 TEST_F(VlcForcedAnswers, ShowsTextThroughTheMarqueeAndHidesItWithNothingToShow) {
     const auto marquee = [] {
         std::lock_guard<std::mutex> lock(callLog().mutex);
@@ -345,6 +346,13 @@ TEST_F(VlcForcedAnswers, ShowsTextThroughTheMarqueeAndHidesItWithNothingToShow) 
     EXPECT_EQ(Calls(shown.end() - 2, shown.end()), (Calls{"Text Speed: 1.5\xC3\x97", "Enable 1"}));
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Timeout 2000"), shown.end());
     EXPECT_NE(std::find(shown.begin(), shown.end(), "Position 5"), shown.end()) << "top left";
+    for (const auto& text : {std::make_pair(L"Volume 80 %", "Text Volume 80 %%"),
+                             std::make_pair(L"Subtitles: 50%d off.srt", "Text Subtitles: 50%%d off.srt"),
+                             std::make_pair(L"%%", "Text %%%%")}) {
+        player.showText(text.first, 2000);
+        const Calls calls = marquee();
+        EXPECT_NE(std::find(calls.begin(), calls.end(), text.second), calls.end()) << text.second;
+    }
 
     for (const auto& hide : {std::make_pair(L"", 2000), std::make_pair(L"Volume 80 %", 0)}) {
         player.showText(hide.first, hide.second);

@@ -162,8 +162,10 @@ TEST_F(Standin, PaintsSlidingBarsIntoTheGivenWindow) {
 }
 
 // The real marquee is drawn into the picture; the stand-in's too, at the top left, white on black, and it
-// goes when its time is up.
-TEST_F(Standin, PaintsTheOnScreenTextUntilItsTimeIsUp) {
+// goes when its time is up. Its switch stays on the player: the next picture shows the text again, for
+// its whole time, until the marquee is switched off. A text the Windows C runtime can't take as a time
+// format is a hazard.
+TEST_F(Standin, PaintsTheOnScreenTextAsTheLibraryKeepsIt) {
     const testwin::TestWindow video = videoWindow();
     const HWND window = video.get();
     playInto(window, "long.mpg");
@@ -185,6 +187,24 @@ TEST_F(Standin, PaintsTheOnScreenTextUntilItsTimeIsUp) {
     libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 1);
     EXPECT_TRUE(pumpUntil(textShown, 3000)) << "shown";
     EXPECT_TRUE(pumpUntil([&] { return !textShown(); }, 5000)) << "gone after its time";
+
+    libvlc_media_player_stop(player_);
+    libvlc_media_player_play(player_);
+    EXPECT_TRUE(pumpUntil(textShown, 3000)) << "shown again over the next picture";
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 0);
+    EXPECT_TRUE(pumpUntil([&] { return !textShown(); }, 3000)) << "switched off";
+    libvlc_media_player_stop(player_);
+    libvlc_media_player_play(player_);
+    EXPECT_TRUE(pumpUntil([&] { return libvlc_media_player_get_time(player_) > 500; }, 5000));
+    EXPECT_FALSE(textShown()) << "the next picture after the switch went off";
+
+    const int hazards = standin_libvlc_hazard_count();
+    libvlc_video_set_marquee_string(player_, libvlc_marquee_Text, "Volume 80 %%");
+    libvlc_video_set_marquee_int(player_, libvlc_marquee_Enable, 1);
+    EXPECT_TRUE(pumpUntil(textShown, 3000));
+    EXPECT_EQ(standin_libvlc_hazard_count(), hazards);
+    libvlc_video_set_marquee_string(player_, libvlc_marquee_Text, "Volume 80 %");
+    EXPECT_TRUE(pumpUntil([&] { return standin_libvlc_hazard_count() == hazards + 1; }, 3000));
 }
 
 TEST_F(Standin, LogsControlCallsToTheNamedFile) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 #include "FramePainter.h"
@@ -25,6 +26,30 @@ const char* const kMarqueeOptions[] = {"Enable",  "Text", "Color",   "Opacity", 
 
 const char* marqueeOption(unsigned option) {
     return option < sizeof kMarqueeOptions / sizeof kMarqueeOptions[0] ? kMarqueeOptions[option] : "?";
+}
+
+// The text as strftime formats it now; false for a format the Windows C runtime refuses (a '%' with no
+// conversion after it, "Volume 80 %"), which glibc would print as it is.
+bool timeFormat(const std::string& format, std::string& formatted) {
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') {
+            continue;
+        }
+        std::size_t conversion = i + 1;
+        if (conversion < format.size() && format[conversion] == '#') {
+            ++conversion;
+        }
+        if (conversion >= format.size() ||
+            std::string("aAbBcdHIjmMpSUwWxXyYzZ%").find(format[conversion]) == std::string::npos) {
+            return false;
+        }
+        i = conversion;
+    }
+    const std::time_t now = std::time(nullptr);
+    std::vector<char> text(format.size() * 8 + 64);
+    const std::size_t size = std::strftime(text.data(), text.size(), format.c_str(), std::localtime(&now));
+    formatted.assign(text.data(), size);
+    return size > 0 || format.empty();
 }
 
 libvlc_track_type_t typeOf(TrackKind kind) {
@@ -202,6 +227,9 @@ void Player::run(unsigned generation, std::string path) {
         length_ = facts.lengthMs;
         videoTracks_ = facts.hasVideo ? 2 : 0;  // the real count includes a "Disable" choice
         video_ = facts.hasVideo;
+        if (video_ && marqueeEnabled_) {
+            marqueeShown_ = Clock::now();  // a new picture shows the marquee again, for its whole timeout
+        }
         tracks_ = TrackSet(facts.tracks);
         made = tracks_.all();
         subtitleFilesWaiting_ = mediaSubtitleFiles_;
@@ -339,7 +367,6 @@ void Player::endSession() {
         tracks_ = TrackSet();
         subtitleFilesWaiting_.clear();
         choicesWaiting_.clear();
-        marqueeEnabled_ = false;  // the picture goes with the input, and the marquee with it
         worker = std::move(worker_);
     }
     wake_.notify_all();
@@ -642,6 +669,7 @@ void Player::setMarqueeString(unsigned option, const char* text) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (option == libvlc_marquee_Text) {
         marqueeText_ = value;
+        marqueeRefused_ = false;
         marqueeShown_ = Clock::now();
     }
 }
@@ -649,7 +677,19 @@ void Player::setMarqueeString(unsigned option, const char* text) {
 std::wstring Player::onScreenText() const {
     const bool expired =
         marqueeTimeoutMs_ > 0 && Clock::now() - marqueeShown_ >= milliseconds(marqueeTimeoutMs_);
-    return marqueeEnabled_ && !expired ? testtext::fromUtf8(marqueeText_) : std::wstring();
+    if (!marqueeEnabled_ || expired || !video_) {
+        return {};
+    }
+    std::string formatted;
+    if (!timeFormat(marqueeText_, formatted)) {
+        // Windows' strftime refuses it: the real library would retry it without end.
+        if (!marqueeRefused_) {
+            marqueeRefused_ = true;
+            reportHazard(("marquee text that is no time format: " + marqueeText_).c_str());
+        }
+        return testtext::fromUtf8(marqueeText_);
+    }
+    return testtext::fromUtf8(formatted);
 }
 
 int Player::videoSize(unsigned* width, unsigned* height) {

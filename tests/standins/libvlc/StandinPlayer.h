@@ -83,7 +83,10 @@ public:
     int setRate(float rate);
 
     // The marquee: its text shows over the picture of a playing clip with video, from when it is set (or
-    // enabled) until its timeout has passed (0: for good).
+    // enabled) until its timeout has passed (0: for good). As in the real library the text is a time
+    // format (strftime's, "%%" for a '%'; one the Windows C runtime refuses is a hazard), and the text
+    // and the switch belong to the media player: every new picture shows them again for the whole
+    // timeout, until the marquee is switched off.
     void setMarqueeInt(unsigned option, int value);
     void setMarqueeString(unsigned option, const char* text);
     // The size the picture is drawn at (the window's): -1 without a playing clip with video.
@@ -146,7 +149,8 @@ private:
     std::vector<std::pair<std::string, bool>> mediaSubtitleFiles_;
     float rate_ = 1.0f;
 
-    bool marqueeEnabled_ = false;
+    bool marqueeEnabled_ = false;          // the switch: kept through stop and new media
+    mutable bool marqueeRefused_ = false;  // the text's hazard was reported
     std::string marqueeText_;
     int marqueeTimeoutMs_ = 0;
     Clock::time_point marqueeShown_;
