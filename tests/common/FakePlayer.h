@@ -296,21 +296,12 @@ struct RecordingView final : PlaybackView {
     void fileChosen(const std::wstring& path) override { chosenFiles.push_back(path); }
 };
 
-// Where the viewer left each file, as a test sees it: the places by path, and what the controller asked.
+// Where the viewer left each file, as a test sees it: the places by path, and how often one was written.
 struct MemoryResumeStore final : ResumeStore {
     std::map<std::wstring, std::int64_t> places;
-    std::vector<std::string> calls;  // "remember 180000", "forget"
+    int writes = 0;  // remembered or forgotten
 
-    std::int64_t recall(const std::wstring& path) override {
-        const auto found = places.find(path);
-        return found != places.end() ? found->second : -1;
-    }
-    void remember(const std::wstring& path, std::int64_t positionMs) override {
-        calls.push_back("remember " + std::to_string(positionMs));
-        places[path] = positionMs;
-    }
-    void forget(const std::wstring& path) override {
-        calls.push_back("forget");
-        places.erase(path);
-    }
+    std::int64_t recall(const std::wstring& file) override { return places.count(file) ? places[file] : -1; }
+    void remember(const std::wstring& file, std::int64_t ms) override { ++writes, places[file] = ms; }
+    void forget(const std::wstring& file) override { ++writes, places.erase(file); }
 };

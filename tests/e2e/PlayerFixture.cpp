@@ -400,23 +400,16 @@ UINT PlayerTest::pressMouse(std::initializer_list<DWORD> buttons) {
     return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-UINT PlayerTest::typeKey(UINT virtualKey, UINT modifier) const {
+UINT PlayerTest::typeKey(UINT virtualKey) const {
     SetForegroundWindow(player_.window());
-    // The modifier goes down first and comes up last.
-    const UINT keys[4] = {modifier, virtualKey, virtualKey, modifier};
-    INPUT inputs[4] = {};
-    UINT count = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (keys[i] == 0) {
-            continue;
-        }
-        INPUT& input = inputs[count++];
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
         input.type = INPUT_KEYBOARD;
-        input.ki.wVk = static_cast<WORD>(keys[i]);
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+        input.ki.wVk = static_cast<WORD>(virtualKey);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
     }
-    return SendInput(count, inputs, sizeof(INPUT));
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    return SendInput(2, inputs, sizeof(INPUT));
 }
 
 UINT PlayerTest::typeCharacter(wchar_t character) const {

@@ -108,10 +108,9 @@ protected:
     // turn, as a real mouse does it; how many events went in.
     UINT mouseAt(POINT point, std::initializer_list<DWORD> buttons) const;
     static UINT pressMouse(std::initializer_list<DWORD> buttons);
-    // The player's window in front, then a key pressed and released as a real keyboard does it, held
-    // with the modifier (VK_CONTROL) when one is given (the virtual key of the character on this
-    // keyboard's layout for typeCharacter); how many events went in.
-    UINT typeKey(UINT virtualKey, UINT modifier = 0) const;
+    // The player's window in front, then a key pressed and released as a real keyboard does it (the
+    // virtual key of the character on this keyboard's layout for typeCharacter); how many events went in.
+    UINT typeKey(UINT virtualKey) const;
     UINT typeCharacter(wchar_t character) const;
     // The video area's context menu, opened as a right-click opens it; null when none appeared. Keys
     // posted to it move through it as the keyboard does (VK_DOWN, VK_RIGHT, VK_RETURN, or a character of

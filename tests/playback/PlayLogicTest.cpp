@@ -47,6 +47,24 @@ protected:
         return paths;
     }
 
+    // Opens and plays film.mkv with a fresh controller whose store has that place for it (-1: none).
+    std::wstring playWithPlace(MemoryResumeStore& store, std::int64_t place) {
+        restart();
+        controller->setResumeStore(&store);
+        const std::wstring film = folder->addFile(L"film.mkv");
+        store.places[film] = place;
+        view.told.clear();
+        EXPECT_TRUE(controller->open(film));
+        controller->play();
+        return film;
+    }
+    // Runs the steps: each a character of `steps` that `act` maps to an action.
+    static void run(const char* steps, const std::map<char, std::function<void()>>& act) {
+        for (const char* step = steps; *step != '\0'; ++step) {
+            act.at (*step)();
+        }
+    }
+
     std::vector<std::wstring> listPaths() const {
         std::vector<std::wstring> paths;
         for (const PlayListEntry& entry : controller->playlist().entries()) {
@@ -63,6 +81,7 @@ protected:
 };
 
 const std::vector<std::wstring> kAbc = {L"a.mpg", L"b.mpg", L"c.mpg"};
+
 const std::vector<std::wstring> kAtoE = {L"a.mpg", L"b.mpg", L"c.mpg", L"d.mpg", L"e.mpg"};
 
 }  // namespace
@@ -356,27 +375,22 @@ TEST_F(Controller, SeekStepsAndClamps) {
         int state;
         std::int64_t time;
         std::int64_t length;
-        std::int64_t step;  // negative: back
+        int direction;
         bool result;
         std::int64_t target;
     };
     const Case cases[] = {
-        {"back at 3 s", StatePlaying, 3000, 60000, -5000, true, 0},
-        {"back at 5 s", StatePlaying, 5000, 60000, -5000, true, 0},
-        {"back at 8 s", StatePlaying, 8000, 60000, -5000, true, 3000},
-        {"forward 2 s before end", StatePlaying, 58000, 60000, 5000, true, 60000},
-        {"forward", StatePlaying, 10000, 60000, 5000, true, 15000},
-        {"forward while paused", StatePaused, 10000, 60000, 5000, true, 15000},
-        {"forward, length 0", StatePlaying, 10000, 0, 5000, true, 15000},
-        {"forward, length -1", StatePlaying, 10000, -1, 5000, true, 15000},
-        {"at time 0", StatePlaying, 0, 60000, 5000, false, -1},
-        {"stopped", StateStopped, 10000, 60000, 5000, false, -1},
-        {"ended", StateEnded, 10000, 60000, -5000, false, -1},
-        {"a minute on", StatePlaying, 90000, 600000, 60000, true, 150000},
-        {"a minute back", StatePaused, 90000, 600000, -60000, true, 30000},
-        {"a minute back at 0:40", StatePlaying, 40000, 600000, -60000, true, 0},
-        {"a minute on, 0:30 before the end", StatePlaying, 570000, 600000, 60000, true, 600000},
-        {"a minute on, stopped", StateStopped, 90000, 600000, 60000, false, -1},
+        {"back at 3 s", StatePlaying, 3000, 60000, -1, true, 0},
+        {"back at 5 s", StatePlaying, 5000, 60000, -1, true, 0},
+        {"back at 8 s", StatePlaying, 8000, 60000, -1, true, 3000},
+        {"forward 2 s before end", StatePlaying, 58000, 60000, +1, true, 60000},
+        {"forward", StatePlaying, 10000, 60000, +1, true, 15000},
+        {"forward while paused", StatePaused, 10000, 60000, +1, true, 15000},
+        {"forward, length 0", StatePlaying, 10000, 0, +1, true, 15000},
+        {"forward, length -1", StatePlaying, 10000, -1, +1, true, 15000},
+        {"at time 0", StatePlaying, 0, 60000, +1, false, -1},
+        {"stopped", StateStopped, 10000, 60000, +1, false, -1},
+        {"ended", StateEnded, 10000, 60000, -1, false, -1},
     };
     EXPECT_FALSE(controller->seek(+1));  // no player
     openInFolder({L"a.mpg"}, 0);
@@ -388,7 +402,7 @@ TEST_F(Controller, SeekStepsAndClamps) {
         log->length = c.length;
         view.positions.clear();
         now += watching::kSeekWaitMs;  // long after the seek of the case before
-        EXPECT_EQ(controller->seek(c.step < 0 ? -1 : +1, c.step < 0 ? -c.step : c.step), c.result);
+        EXPECT_EQ(controller->seek(c.direction), c.result);
         if (c.result) {
             EXPECT_EQ(log->seeks, (std::vector<std::int64_t>{c.target}));
             // The time display shows the target at once: paused, no time report would.
@@ -641,9 +655,7 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         {"from where the slider was dragged", 20000, "RDR", {25000, 40000, 45000}},
         {"stop forgets it", 20000, "RSR", {25000, 25000}},
         {"a new file forgets it", 20000, "ROR", {25000, 25000}},
-        {"held Ctrl+Right moves a minute a press", 20000, "FF", {80000, 120000}},
-        {"minutes and steps add up", 20000, "FRB", {80000, 85000, 25000}},
-        {"held Ctrl+Left stops at the start", 70000, "BBB", {10000, 0, 0}},
+        {"held Ctrl+Right and Ctrl+Left move a minute a press", 20000, "FFB", {80000, 120000, 60000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -696,8 +708,6 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
     Change seek{Kind::Position};
     seek.time = 15000;
     seek.length = 60000;
-    Change atTheEnd = seek;
-    atTheEnd.time = 60000;
     struct Case {
         const char* what;
         unsigned lacking;  // the features the player lacks
@@ -731,7 +741,6 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
         {"volume slider", 0, [](PlayLogic& c) { c.setVolume(50); }, {}},
         {"seek", 0, [](PlayLogic& c) { c.seek(+1); }, {seek}},
         {"go to a time", 0, [](PlayLogic& c) { c.jumpTo(15000); }, {seek}},
-        {"a minute on", 0, [](PlayLogic& c) { c.seek(+1, watching::kMinuteStepMs); }, {atTheEnd}},
         {"go to a time, stopped", 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, {}},
         {"stopped",
          0,
@@ -832,140 +841,57 @@ TEST_F(Controller, TheSpeedCarriesOnToTheNextFile) {
     EXPECT_EQ(controller->speed(), 1.5f);
 }
 
-// Leaving a file (a stop, another file, the end of the session, its end) remembers its place, keeps an
-// earlier one or forgets it, as the rules say; a file that plays or is paused counts, a stopped one has
-// been left already.
+// Leaving a file remembers its place, or forgets it at its end (ResumeRules decides which): a stop (S, a
+// second one finds it left already), another file (O), the session's end (X), paused (P) then stopped;
+// a seek still on its way (J, to 5:00) counts where it goes; E: the file ends.
 TEST_F(Controller, LeavingAFileRemembersItsPlace) {
-    struct Case {
-        const char* what;
-        std::int64_t before;  // the place stored when the file opened; -1: none
-        std::int64_t time;
-        const char* steps;   // S: stop; P: pause; O: another file opens; X: the session ends; E: the file
-                             // ends; J: a seek to 5:00 the library hasn't carried out yet
-        std::int64_t after;  // the place stored at the end; -1: none
-        std::vector<std::string> calls;
-    };
-    const Case cases[] = {
-        {"stopped 3 minutes in", -1, 180000, "S", 180000, {"remember 180000"}},
-        {"another file opened", -1, 180000, "O", 180000, {"remember 180000"}},
-        {"the session ends", -1, 180000, "X", 180000, {"remember 180000"}},
-        {"paused, then stopped", -1, 180000, "PS", 180000, {"remember 180000"}},
-        {"stopped twice", -1, 180000, "SS", 180000, {"remember 180000"}},
-        {"a seek on its way counts where it goes", -1, 180000, "JS", 300000, {"remember 300000"}},
-        {"stopped in its first minute", 224000, 30000, "S", 224000, {}},
-        {"stopped in its last minute", 224000, 570000, "S", -1, {"forget"}},
-        {"played to its end", 224000, 180000, "E", -1, {"forget"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        restart();
+    const std::pair<const char*, std::int64_t> cases[] = {{"SS", 180000}, {"O", 180000},  {"X", 180000},
+                                                          {"PS", 180000}, {"JS", 300000}, {"E", -1}};
+    for (const auto& [steps, after] : cases) {
+        SCOPED_TRACE(steps);
         MemoryResumeStore store;
-        controller->setResumeStore(&store);
-        const std::wstring film = folder->addFile(L"film.mkv");
-        const std::wstring other = folder->addFile(L"other.mkv");
-        if (c.before >= 0) {
-            store.places[film] = c.before;
-        }
-        ASSERT_TRUE(controller->open(film));
-        controller->play();
-        log->time = c.time;
+        const std::wstring film = playWithPlace(store, 224000);
+        log->time = 180000;
         log->length = 600000;
         log->seeksLag = true;
-        for (const char* step = c.steps; *step != '\0'; ++step) {
-            switch (*step) {
-                case 'S':
-                    controller->stop();
-                    break;
-                case 'P':
-                    controller->pause();
-                    break;
-                case 'O':
-                    ASSERT_TRUE(controller->open(other));
-                    break;
-                case 'X':
-                    controller->rememberPlace();
-                    break;
-                case 'E':
-                    log->state = StateEnded, controller->timerProc();
-                    break;
-                case 'J':
-                    ASSERT_TRUE(controller->jumpTo(300000));
-                    break;
-            }
-        }
-        const auto stored = store.places.find(film);
-        EXPECT_EQ(stored != store.places.end() ? stored->second : -1, c.after);
-        EXPECT_EQ(store.calls, c.calls);
+        run(steps, {{'S', [&] { controller->stop(); }},
+                    {'O', [&] { controller->open(folder->addFile(L"other.mkv")); }},
+                    {'X', [&] { controller->rememberPlace(); }},
+                    {'P', [&] { controller->pause(); }},
+                    {'J', [&] { controller->jumpTo(300000); }},
+                    {'E', [&] { log->state = StateEnded, controller->timerProc(); }}});
+        EXPECT_EQ(store.recall(film), after);
+        EXPECT_EQ(store.writes, 1) << "left once";
     }
-    // Without a store nothing is remembered, and nothing breaks.
-    restart();
-    ASSERT_TRUE(controller->open(folder->addFile(L"film.mkv")));
-    controller->play();
-    log->time = 180000;
-    controller->stop();
-    EXPECT_EQ(controller->resumeOffer(), -1);
 }
 
 // A file with a remembered place still starts from its beginning; once its length shows the place lies
-// within it, the offer is told, and R (resume) jumps there. Playing on past the place forgets the
-// offer; a place past the end is never offered.
+// within it (L: it becomes known), a tick (T) tells the offer once, and R jumps there. Playing on past the
+// place (P) forgets the offer; a place past the end is never offered.
 TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
     struct Case {
-        const char* what;
         std::int64_t stored;  // -1: none
-        std::int64_t length;
-        const char* steps;  // T: a tick; R: R pressed; P: the film plays past the place; L: the length
-                            // becomes known (10:00)
-        int told;           // how often the offer was told
+        const char* steps;
+        int told;  // how often the offer was told
         std::vector<std::int64_t> seeks;
-        std::int64_t offerAfter;
     };
     const Case cases[] = {
-        {"offered and taken", 224000, 600000, "TR", 1, {224000}, -1},
-        {"told once", 224000, 600000, "TTT", 1, {}, 224000},
-        {"taken once", 224000, 600000, "TRR", 1, {224000}, -1},
-        {"nothing remembered", -1, 600000, "TR", 0, {}, -1},
-        {"past the end", 700000, 600000, "TR", 0, {}, -1},
-        {"played past", 224000, 600000, "TPTR", 1, {}, -1},
-        {"told once the length is known", 224000, 0, "TTLT", 1, {}, 224000},
-        {"R before the length is known", 224000, 0, "R", 0, {224000}, -1},
+        {224000, "LTTRR", 1, {224000}}, {-1, "LTR", 0, {}},     {700000, "LTR", 0, {}},
+        {224000, "LTPTR", 1, {}},       {224000, "TLT", 1, {}}, {224000, "R", 0, {224000}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        restart();
+        SCOPED_TRACE(c.steps);
         MemoryResumeStore store;
-        controller->setResumeStore(&store);
-        const std::wstring film = folder->addFile(L"film.mkv");
-        if (c.stored >= 0) {
-            store.places[film] = c.stored;
-        }
-        log->length = c.length;
-        view.told.clear();
-        ASSERT_TRUE(controller->open(film));
-        controller->play();
-        EXPECT_TRUE(log->seeks.empty()) << "the file starts from its beginning";
-        for (const char* step = c.steps; *step != '\0'; ++step) {
-            switch (*step) {
-                case 'T':
-                    controller->timerProc();
-                    break;
-                case 'R':
-                    controller->resume();
-                    break;
-                case 'P':
-                    log->time = c.stored + 1000;
-                    break;
-                case 'L':
-                    log->length = 600000;
-                    break;
-            }
-        }
-        const auto told = std::count_if(view.told.begin(), view.told.end(), [&](const Change& change) {
-            return change.kind == Change::Kind::ResumeOffer && change.time == c.stored;
-        });
-        EXPECT_EQ(told, c.told);
-        EXPECT_EQ(log->seeks, c.seeks);
-        EXPECT_EQ(controller->resumeOffer(), c.offerAfter);
-        EXPECT_TRUE(store.calls.empty()) << "opening and offering change nothing stored";
+        playWithPlace(store, c.stored);
+        log->length = 0;
+        run(c.steps, {{'T', [&] { controller->timerProc(); }},
+                      {'R', [&] { controller->resume(); }},
+                      {'P', [&] { log->time = c.stored + 1000; }},
+                      {'L', [&] { log->length = 600000; }}});
+        Change offer{Change::Kind::ResumeOffer};
+        offer.time = c.stored;
+        EXPECT_EQ(std::count(view.told.begin(), view.told.end(), offer), c.told);
+        EXPECT_EQ(log->seeks, c.seeks) << "the file starts from its beginning";
+        EXPECT_EQ(store.writes, 0) << "opening and offering change nothing stored";
     }
 }

@@ -2,6 +2,7 @@
 // reads, and which values make way so that no more than the 100 most recent files are kept.
 #include <gtest/gtest.h>
 
+#include <tuple>
 #include <vector>
 
 #include "playback/ResumeRules.h"
@@ -11,106 +12,49 @@ namespace {
 using resume::OnLeave;
 
 TEST(ResumeRules, APlaceIsRememberedAMinuteInAndAMinuteBeforeTheEnd) {
-    struct Case {
-        std::int64_t time, length;
-        bool ended;
-        OnLeave result;
+    const std::tuple<std::int64_t, std::int64_t, bool, OnLeave> cases[] = {
+        {180000, 600000, false, OnLeave::Remember}, {60001, 600000, false, OnLeave::Remember},
+        {60000, 600000, false, OnLeave::Keep},      {539999, 600000, false, OnLeave::Remember},
+        {540000, 600000, false, OnLeave::Forget},   {180000, 600000, true, OnLeave::Forget},
+        {180000, 0, false, OnLeave::Keep},          {70000, 90000, false, OnLeave::Forget},
     };
-    const Case cases[] = {
-        {180000, 600000, false, OnLeave::Remember},
-        {60001, 600000, false, OnLeave::Remember},
-        {60000, 600000, false, OnLeave::Keep},
-        {30000, 600000, false, OnLeave::Keep},
-        {539999, 600000, false, OnLeave::Remember},
-        {540000, 600000, false, OnLeave::Forget},
-        {599000, 600000, false, OnLeave::Forget},
-        {180000, 600000, true, OnLeave::Forget},
-        {180000, 0, false, OnLeave::Keep},
-        {180000, -1, false, OnLeave::Keep},
-        // A film of a minute and a half: its last minute starts at 0:30, before its first one ends.
-        {70000, 90000, false, OnLeave::Forget},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(resume::onLeave(c.time, c.length, c.ended), c.result)
-            << c.time << " of " << c.length << (c.ended ? ", ended" : "");
+    for (const auto& [time, length, ended, result] : cases) {
+        EXPECT_EQ(resume::onLeave(time, length, ended), result) << time << " of " << length;
     }
 }
 
+// Binary, 16 bytes, little-endian, the place first; anything else is not read (a negative place: the
+// registry-values fuzz target).
 TEST(ResumeRules, OnlyABinaryRecordOfSixteenBytesWithAPlaceReads) {
     const auto good = resume::encode({224000, 7});
-    const std::vector<unsigned char> bytes(good.begin(), good.end());
-    std::vector<unsigned char> negative = bytes;
-    negative[7] = 0x80;
-    struct Case {
-        const char* what;
-        std::uint32_t type;
-        std::vector<unsigned char> data;
-        bool reads;
+    EXPECT_EQ(std::vector<unsigned char>(good.begin(), good.end()),
+              (std::vector<unsigned char>{0x00, 0x6B, 0x03, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0}));
+    const std::tuple<std::uint32_t, const unsigned char*, std::size_t, bool> cases[] = {
+        {3, good.data(), 16, true},  {4, good.data(), 4, false}, {1, good.data(), 16, false},
+        {3, good.data(), 15, false}, {3, nullptr, 0, false},
     };
-    const Case cases[] = {
-        {"record", 3, bytes, true},
-        {"as a number", 4, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 4), false},
-        {"as text", 1, bytes, false},
-        {"as a 64-bit number", 11, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 8), false},
-        {"short", 3, std::vector<unsigned char>(bytes.begin(), bytes.begin() + 15), false},
-        {"long", 3, std::vector<unsigned char>(17, 0), false},
-        {"empty", 3, {}, false},
-        {"negative place", 3, negative, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [type, data, size, reads] : cases) {
         resume::Record record{-5, 99};
-        EXPECT_EQ(resume::decode(c.type, c.data.empty() ? nullptr : c.data.data(), c.data.size(), record),
-                  c.reads);
-        if (c.reads) {
-            EXPECT_EQ(record.position, 224000);
-            EXPECT_EQ(record.stamp, 7u);
-        } else {
-            EXPECT_EQ(record.position, -5) << "a refused value is not read";
-        }
+        EXPECT_EQ(resume::decode(type, data, size, record), reads) << type << ", " << size << " bytes";
+        EXPECT_EQ(record.position, reads ? 224000 : -5);
     }
-    // Little-endian, place first, as the layout says.
-    EXPECT_EQ(bytes, (std::vector<unsigned char>{0x00, 0x6B, 0x03, 0, 0, 0, 0, 0, 7, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(resume::offerable(224000, 600000));
-    EXPECT_TRUE(resume::offerable(224000, 0));  // the length not known yet
-    EXPECT_FALSE(resume::offerable(600000, 600000));
-    EXPECT_FALSE(resume::offerable(700000, 600000));
 }
 
-// 100 values: writing a new file's place evicts the least recent one, bad values before any; writing a
-// file that is there (in any case) evicts nothing.
+// 100 values: a new file's place evicts the least recent one, bad values before any; a file that is
+// there (in any case) evicts nothing.
 TEST(ResumeRules, TheHundredMostRecentFilesAreKept) {
     std::vector<resume::Stored> full;
-    for (int i = 0; i < 100; ++i) {
-        full.push_back(
-            {L"C:\\films\\" + std::to_wstring(i) + L".mkv", true, 500u - static_cast<unsigned>(i)});
+    for (unsigned i = 0; i < 100; ++i) {
+        full.push_back({L"C:\\" + std::to_wstring(i) + L".mkv", true, 500 - i});
     }
-    std::vector<resume::Stored> withBad = full;
-    withBad[50].valid = false;
-    withBad[50].stamp = 0;
     std::vector<resume::Stored> over = full;
-    over.push_back({L"bad", false, 0});
+    over.push_back({L"bad", false, 900});
     over.push_back({L"C:\\old.mkv", true, 3});
-    struct Case {
-        const char* what;
-        const std::vector<resume::Stored>* stored;
-        const wchar_t* adding;
-        std::vector<std::wstring> evicted;
-    };
-    const std::vector<resume::Stored> few = {{L"a", true, 4}, {L"b", false, 0}};
-    const Case cases[] = {
-        {"room left", &few, L"c", {}},
-        {"full, a new file", &full, L"C:\\new.mkv", {L"C:\\films\\99.mkv"}},
-        {"full, a file that is there", &full, L"C:\\FILMS\\99.MKV", {}},
-        {"full, with a bad value", &withBad, L"C:\\new.mkv", {L"C:\\films\\50.mkv"}},
-        {"over full", &over, L"C:\\new.mkv", {L"bad", L"C:\\old.mkv", L"C:\\films\\99.mkv"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(resume::evictions(*c.stored, c.adding), c.evicted);
-    }
-    EXPECT_EQ(resume::nextStamp(full), 501u);
-    EXPECT_EQ(resume::nextStamp(few), 5u);
+    EXPECT_EQ(resume::evictions(full, L"C:\\new.mkv"), std::vector<std::wstring>{L"C:\\99.mkv"});
+    EXPECT_EQ(resume::evictions(full, L"c:\\99.MKV"), std::vector<std::wstring>{});
+    EXPECT_EQ(resume::evictions(over, L"C:\\new.mkv"),
+              (std::vector<std::wstring>{L"bad", L"C:\\old.mkv", L"C:\\99.mkv"}));
+    EXPECT_EQ(resume::nextStamp(over), 501u) << "a bad value's stamp counts for nothing";
     EXPECT_EQ(resume::nextStamp({}), 1u);
 }
 

