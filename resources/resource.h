@@ -34,6 +34,7 @@
 #define IDC_BTN_STOP 1011
 #define IDC_BTN_FULLSCREEN 1012
 #define IDC_BTN_LEAVE_FULLSCREEN 1013
+#define IDC_TOLD_STATUS 1014
 
 // Commands (WM_COMMAND identifiers of the main window).
 #define ID_HELP_ABOUT 104

@@ -168,6 +168,7 @@ bool PlayBar::create(HINSTANCE instance, HWND parent) {
         OutputDebugStringW(L"PlayBar: create: tooltip window failed\n");
         return false;
     }
+    attachAccess();
     ShowWindow(bar, SW_SHOW);
     return true;
 }
@@ -222,6 +223,8 @@ void PlayBar::setDpi(UINT dpi) {
 }
 
 void PlayBar::destroyWindows() {
+    // Readers may hold the parts' objects longer than the windows live.
+    access_.detach();
     destroyIfWindow(tooltip_);
     destroyIfWindow(window_);
 }
@@ -289,6 +292,7 @@ void PlayBar::layout() {
     InvalidateRect(window_, nullptr, FALSE);
     timeArea_ = sliderArea(IDC_TIME_SLIDER);
     volumeArea_ = sliderArea(IDC_VOLUME_SLIDER);
+    placeToldStatus();
 
     ensureBuffers();
     timeCache_.reset();  // the area or the background may have changed
@@ -391,6 +395,7 @@ void PlayBar::updateButtons() {
     const bool fullScreen = links_.isFullScreen();
     showControl(IDC_BTN_FULLSCREEN, !fullScreen, !fullScreen);
     showControl(IDC_BTN_LEAVE_FULLSCREEN, fullScreen, fullScreen);
+    tellAvailabilityToReaders();
 }
 
 void PlayBar::setLastActivity(DWORD tick, POINT cursor) {

@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "playback/PlayerType.h"
+#include "ui/AccessiblePart.h"
+#include "ui/BarAccess.h"
 #include "ui/BufferLock.h"
 #include "ui/GdiGuards.h"
 #include "ui/OffscreenBuffer.h"
@@ -84,6 +86,13 @@ public:
     // then the time again.
     void showFeedback(const std::wstring& text, int durationMs);
     const std::wstring& feedback() const { return feedback_; }
+    // Tells screen readers the words of a change: the told-text object takes them as its name, and they
+    // go out as an announcement (UI Automation's notification, where the system has it).
+    void announce(const std::wstring& words);
+    // What a screen reader reads of the time slider (its value the bar's time text) and of the volume
+    // slider ("80 %" or "Muted"); both unavailable while nothing plays or pauses.
+    AccessibleReading positionReading() const;
+    AccessibleReading volumeReading() const;
 
     HWND window() const { return window_; }
     HWND tooltip() const { return tooltip_; }
@@ -130,6 +139,16 @@ private:
     // The Mute button's picture: a struck-through speaker while the sound is off.
     Gdiplus::Image* buttonPicture(int controlId);
     void endFeedback();
+    // The time text for position_ and length_ in the player's kind of numbers.
+    std::wstring timeText() const;
+    // Screen readers (PlayBarAccess.cpp): the parts served through the sliders' and the told text's
+    // windows; the told text's window laid over the time text; an event for each change a listening
+    // reader follows (the position at most once a second).
+    void attachAccess();
+    void placeToldStatus();
+    void tellPositionToReaders();
+    void tellVolumeToReaders();
+    void tellAvailabilityToReaders();
 
     HWND window_ = nullptr;
     std::map<unsigned, SkinPicture> imagesById_;
@@ -170,4 +189,12 @@ private:
     std::wstring feedback_;
     SkinPicture mutedPicture_;
     bool shownMuted_ = false;
+    // Screen readers: the parts they are served, the last told words, and the position last raised to
+    // them and when (positionTold_ false: none yet).
+    BarAccess access_;
+    std::wstring told_;
+    bool positionTold_ = false;
+    DWORD positionToldAt_ = 0;
+    std::int64_t positionToldMs_ = 0;
+    bool readersSawMedia_ = false;
 };

@@ -47,6 +47,19 @@ std::wstring timeLine(const std::wstring& time, float speed, const std::wstring&
     return watching::speedName(speed) + L"   " + time;
 }
 
+std::wstring volumeValue(int percent, bool muted) {
+    return muted ? L"Muted" : std::to_wstring(percent) + L" %";
+}
+
+std::wstring muteButtonName(bool muted) {
+    return muted ? L"Mute On/Off (Muted)" : L"Mute On/Off";
+}
+
+bool positionEventDue(bool told, DWORD last, DWORD now) {
+    // Unsigned difference: right across the tick count's wrap after 49 days.
+    return !told || now - last >= kPositionEventMs;
+}
+
 int timeKnobOffset(std::int64_t position, std::int64_t length, int areaWidth, int knobWidth) {
     const std::int64_t travel = areaWidth - knobWidth;
     std::int64_t offset = 0;

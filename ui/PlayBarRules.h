@@ -26,6 +26,16 @@ std::wstring timeText(std::int64_t position, std::int64_t length, PlayerType kin
 // speed while that isn't normal ("1.5×   00:00:05 / 00:00:20").
 std::wstring timeLine(const std::wstring& time, float speed, const std::wstring& feedback);
 
+// What a screen reader reads of the bar. The volume slider's value: "80 %", or "Muted" while the sound is
+// off.
+std::wstring volumeValue(int percent, bool muted);
+// The Mute button's name: its tooltip's text, and while the sound is off "Mute On/Off (Muted)".
+std::wstring muteButtonName(bool muted);
+// A moving position is told to listening readers at most once a second: due when none was told yet
+// (told false) or the last one (at tick last) is that old.
+constexpr DWORD kPositionEventMs = 1000;
+bool positionEventDue(bool told, DWORD last, DWORD now);
+
 // Left edge of the time knob inside an area areaWidth wide: proportional to position over length,
 // kept inside [0, areaWidth - knobWidth]; 0 without a length.
 int timeKnobOffset(std::int64_t position, std::int64_t length, int areaWidth, int knobWidth);

@@ -214,16 +214,20 @@ void PlayBar::drawTimeSlider(HDC dc) {
     }
 
     PlayLogic* logic = controller();
-    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
-    const PlayerType kind = player != nullptr ? player->playerType() : PlayerVlc;
     const float speed = logic != nullptr ? logic->speed() : watching::kNormalSpeed;
-    const std::wstring text =
-        playbar::timeLine(playbar::timeText(position_, length_, kind), speed, feedback_);
+    const std::wstring text = playbar::timeLine(timeText(), speed, feedback_);
     SelectedObject font(dc, timeFont_.get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kTimeTextColor);
     RECT strip{area.left, 0, area.right, area.top};
     drawTextRightBottom(dc, text, strip);
+}
+
+std::wstring PlayBar::timeText() const {
+    PlayLogic* logic = controller();
+    MediaPlayer* player = logic != nullptr ? logic->player() : nullptr;
+    const PlayerType kind = player != nullptr ? player->playerType() : PlayerVlc;
+    return playbar::timeText(position_, length_, kind);
 }
 
 void PlayBar::drawVolumeSlider(HDC dc) {
@@ -288,6 +292,7 @@ void PlayBar::redrawTime() {
         }
         present();
     }
+    tellPositionToReaders();
 }
 
 void PlayBar::refreshVolume() {
@@ -295,17 +300,24 @@ void PlayBar::refreshVolume() {
     if (logic == nullptr) {
         return;
     }
-    if (logic->muted() != shownMuted_) {
+    const bool muteChanged = logic->muted() != shownMuted_;
+    if (muteChanged) {
         shownMuted_ = logic->muted();
         if (HWND mute = window_ != nullptr ? GetDlgItem(window_, IDC_BTN_MUTE) : nullptr) {
+            // Its name tells a screen reader what the struck-through picture shows.
+            SetWindowTextW(mute, playbar::muteButtonName(shownMuted_).c_str());
             InvalidateRect(mute, nullptr, FALSE);
         }
     }
     const int volume = logic->muted() ? 0 : logic->volume();
     if (volume == shownVolume_) {
+        if (muteChanged) {
+            tellVolumeToReaders();
+        }
         return;
     }
     shownVolume_ = volume;
+    tellVolumeToReaders();
     if (!compositeBuffer_.empty()) {
         {
             BufferLock::Hold hold(bufferLock_);

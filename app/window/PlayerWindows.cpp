@@ -106,6 +106,10 @@ void PlayerWindows::tell(const Change& change) {
         case told::Place::Nowhere:
             break;
     }
+    // Wherever the words show (or when the bar shows them already), screen readers are told them too.
+    if (PlayBar* bar = appState().controlBar) {
+        bar->announce(words);
+    }
 }
 
 void PlayerWindows::resetBarAfterStop() {

@@ -8,8 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "common/BarButtons.h"
+#include "common/ScreenReader.h"
+#include "common/Utf8.h"
 #include "e2e/PlayerFixture.h"
 #include "e2e/ScreenCapture.h"
 #include "resources/resource.h"
@@ -75,21 +78,82 @@ TEST_F(PlayerTest, ScreenReadersNameEveryButtonByItsTooltipText) {
     ASSERT_TRUE(startIdle());
     ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
     for (const auto& [id, expected] : kBarButtonNames) {
-        IAccessible* accessible = nullptr;
-        // __uuidof: the x86-64 import library's IID_IAccessible is the address of a thunk, not the IID.
-        ASSERT_EQ(AccessibleObjectFromWindow(barControl(id), OBJID_CLIENT, __uuidof(IAccessible),
-                                             reinterpret_cast<void**>(&accessible)),
-                  S_OK)
-            << id;
-        VARIANT self{};
-        self.vt = VT_I4;
-        self.lVal = CHILDID_SELF;
-        BSTR name = nullptr;
-        accessible->get_accName(self, &name);
-        EXPECT_EQ(std::wstring(name != nullptr ? name : L""), expected) << id;
-        SysFreeString(name);
-        accessible->Release();
+        EXPECT_EQ(readAsScreenReader(barControl(id)).name, expected) << id;
     }
+    CoUninitialize();
+}
+
+// What a screen reader in another program reads of the two sliders in each state: sliders named
+// "Position" and "Volume", the bar's time text and the volume as their values, unavailable with nothing
+// loaded, each where the bar draws it on the screen (at 100 % and at 150 %); Mute's name tells a mute.
+TEST_F(PlayerTest, ScreenReadersReadBothSlidersInEveryState) {
+    struct Row {
+        const char* state;
+        UINT dpi;
+        bool clip;                // the twelve-second clip, playing
+        UINT key;                 // pressed once it plays (0: none)
+        int playOrPause;          // the button then shown
+        const wchar_t* volume;    // the volume's value then
+        const wchar_t* position;  // the position's value, when fixed (else a time of the clip)
+        const wchar_t* muteName;
+    };
+    const Row rows[] = {
+        {"idle", 96, false, 0, IDC_BTN_PLAY, L"100 %", L"00:00:00 / 00:00:00", L"Mute On/Off"},
+        {"playing", 96, true, VK_DOWN, IDC_BTN_PAUSE, L"90 %", nullptr, L"Mute On/Off"},
+        {"paused", 96, true, VK_SPACE, IDC_BTN_PLAY, L"100 %", nullptr, L"Mute On/Off"},
+        {"muted", 96, true, 'M', IDC_BTN_PAUSE, L"Muted", nullptr, L"Mute On/Off (Muted)"},
+        {"at 150 %", 144, true, 0, IDC_BTN_PAUSE, L"100 %", nullptr, L"Mute On/Off"},
+    };
+    // "00:00:04 / 00:00:11": a time, then the clip's length (known once the player reported it).
+    const auto isTimeOfTheClip = [](const std::wstring& value) {
+        return value.size() == 19 && value[2] == L':' && value.compare(8, 3, L" / ") == 0 &&
+               value.compare(11, 8, L"00:00:00") != 0;
+    };
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.state);
+        ASSERT_TRUE(row.dpi != 96 ? startPlayerAtDpi(row.dpi, longClipPath())
+                    : row.clip    ? startPlayer(longClipPath())
+                                  : startIdle());
+        ASSERT_TRUE(
+            waitForSlots(row.clip ? IDC_BTN_STOP : IDC_BTN_OPEN, row.clip ? IDC_BTN_PAUSE : IDC_BTN_PLAY));
+        const HWND position = barControl(IDC_TIME_SLIDER);
+        const HWND volume = barControl(IDC_VOLUME_SLIDER);
+        if (row.clip) {
+            ASSERT_TRUE(waitUntil([&] { return isTimeOfTheClip(readAsScreenReader(position).value); }, 5000))
+                << testtext::toUtf8(readAsScreenReader(position).value);
+            EXPECT_EQ(readAsScreenReader(volume).value, L"100 %");
+        }
+        if (row.key != 0) {
+            player_.sendKey(row.key);
+        }
+        ASSERT_TRUE(waitForSlots(row.clip ? IDC_BTN_STOP : IDC_BTN_OPEN, row.playOrPause));
+        EXPECT_TRUE(waitUntil([&] { return readAsScreenReader(volume).value == row.volume; }, 5000))
+            << "volume read " << testtext::toUtf8(readAsScreenReader(volume).value);
+        for (const auto& [window, name] : {std::pair{position, L"Position"}, std::pair{volume, L"Volume"}}) {
+            const ReaderView seen = readAsScreenReader(window);
+            EXPECT_EQ(seen.role, ROLE_SYSTEM_SLIDER) << testtext::toUtf8(name);
+            EXPECT_EQ(seen.name, name);
+            EXPECT_EQ((seen.state & STATE_SYSTEM_UNAVAILABLE) != 0, !row.clip) << testtext::toUtf8(name);
+            EXPECT_EQ(seen.location, barControlOnScreen(GetDlgCtrlID(window))) << testtext::toUtf8(name);
+        }
+        const std::wstring time = readAsScreenReader(position).value;
+        if (row.position != nullptr) {
+            EXPECT_EQ(time, row.position);
+        } else {
+            EXPECT_TRUE(isTimeOfTheClip(time)) << testtext::toUtf8(time);
+        }
+        if (row.playOrPause == IDC_BTN_PAUSE) {
+            EXPECT_TRUE(waitUntil([&] { return readAsScreenReader(position).value != time; }, 4000))
+                << "the position stands still while the clip plays";
+        }
+        EXPECT_EQ(readAsScreenReader(barControl(IDC_BTN_MUTE)).name, row.muteName);
+    }
+    // At 150 % the sliders are laid out for that scale: the bar is 54 pixels high and holds them.
+    const RECT bar = windowRect(controlBar());
+    const RECT slider = readAsScreenReader(barControl(IDC_TIME_SLIDER)).location;
+    EXPECT_EQ(bar.bottom - bar.top, 54);
+    EXPECT_TRUE(slider.top >= bar.top && slider.bottom <= bar.bottom && slider.right > slider.left + 100);
     CoUninitialize();
 }
 

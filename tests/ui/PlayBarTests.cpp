@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -13,9 +14,11 @@
 #include "common/DibCanvas.h"
 #include "common/MainWindowFixture.h"
 #include "common/MessagePump.h"
+#include "common/ScreenReader.h"
 #include "common/TempFolder.h"
 #include "common/WindowRects.h"
 #include "resource.h"
+#include "ui/BarAccess.h"
 #include "ui/PlayBar.h"
 #include "ui/PlayBarRules.h"
 #include "ui/SkinImage.h"
@@ -58,6 +61,30 @@ TEST(PlayBarRules, TimeLineShowsTheSpeedBesideTheTimeAndATextInItsPlace) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(playbar::timeLine(time, c.speed, c.feedback), c.line) << c.speed;
+    }
+}
+
+// What a screen reader reads of the volume and the Mute button, and how often a moving position is told.
+TEST(PlayBarRules, ReaderTextsAndThePositionOnceASecond) {
+    EXPECT_EQ(playbar::volumeValue(80, false), L"80 %");
+    EXPECT_EQ(playbar::volumeValue(0, false), L"0 %");
+    EXPECT_EQ(playbar::volumeValue(80, true), L"Muted");
+    EXPECT_EQ(playbar::muteButtonName(false), L"Mute On/Off");
+    EXPECT_EQ(playbar::muteButtonName(true), L"Mute On/Off (Muted)");
+    struct Case {
+        bool told;
+        DWORD last, now;
+        bool due;
+    };
+    const Case cases[] = {
+        {false, 0, 5, true},
+        {true, 1000, 1999, false},
+        {true, 1000, 2000, true},
+        {true, 0xFFFFFF00u, 0x2E8u, true},  // across the tick count's wrap: 1000 ms
+        {true, 0xFFFFFF00u, 0x2E7u, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(playbar::positionEventDue(c.told, c.last, c.now), c.due) << c.last << " " << c.now;
     }
 }
 
@@ -546,6 +573,75 @@ TEST_F(ControlBar, DisabledButtonsAreDimmedAndMuteShowsTheSoundOff) {
     EXPECT_GT(coloured(muted), coloured(sound)) << "no red stroke";
     appState().controller->toggleMute();
     EXPECT_EQ(drawnButton(IDC_BTN_MUTE), sound);
+}
+
+std::vector<std::pair<HWND, std::wstring>> g_announced;
+bool recordAnnouncement(HWND window, const std::wstring& text) {
+    g_announced.emplace_back(window, text);
+    return true;
+}
+
+// A told text (here a volume change the view is told) goes out as an announcement (UI Automation's call,
+// a fake here) and names the told-text object; a reader holding that object after the bar is gone finds it
+// disconnected, and lets go of it.
+TEST_F(ControlBar, AToldTextIsAnnouncedAndNamesTheStatusObject) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const HWND status = GetDlgItem(bar->window(), IDC_TOLD_STATUS);
+    g_announced.clear();
+    BarAccess::setNotifier(&recordAnnouncement);
+    Change volume{Change::Kind::Volume};
+    volume.percent = 90;
+    playerWindows().tell(volume);
+    BarAccess::setNotifier(nullptr);
+    ASSERT_EQ(g_announced.size(), 1u);
+    EXPECT_EQ(g_announced[0], std::make_pair(bar->window(), std::wstring(L"Volume 90 %")));
+
+    const ReaderView seen = readAsScreenReader(status);
+    EXPECT_EQ(seen.name, L"Volume 90 %");
+    EXPECT_EQ(seen.role, ROLE_SYSTEM_STATUSBAR);
+
+    IAccessible* object = clientObject(status);
+    ASSERT_NE(object, nullptr);
+    bar->destroyWindows();
+    BSTR name = nullptr;
+    EXPECT_EQ(object->get_accName(selfChild(), &name), RPC_E_DISCONNECTED);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(object->Release(), 0u) << "a reference left behind";
+    CoUninitialize();
+}
+
+std::vector<HWND> g_valueChanges;
+void CALLBACK recordValueChange(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) {
+        g_valueChanges.push_back(window);
+    }
+}
+
+// No event goes out before a reader has asked for a part; after that each volume change raises one. The
+// events come in order: one raised here on the main window after each change marks the end of its events.
+TEST_F(ControlBar, VolumeChangesAreRaisedOnlyOnceAReaderAsked) {
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    const HWND volume = GetDlgItem(bar->window(), IDC_VOLUME_SLIDER);
+    g_valueChanges.clear();
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_VALUECHANGE, EVENT_OBJECT_VALUECHANGE, nullptr, &recordValueChange,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    ASSERT_NE(hook, nullptr);
+    const auto changeVolumeAndWait = [&](int percent, size_t events) {
+        appState().controller->setVolume(percent);
+        NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, mainWindow, OBJID_CLIENT, CHILDID_SELF);
+        return pumpUntil(
+            [&] { return g_valueChanges.size() >= events && g_valueChanges.back() == mainWindow; }, 5000);
+    };
+    EXPECT_TRUE(changeVolumeAndWait(50, 1));
+    EXPECT_EQ(g_valueChanges, std::vector<HWND>{mainWindow});
+
+    EXPECT_EQ(readAsScreenReader(volume).value, L"50 %");  // a reader asks
+    EXPECT_TRUE(changeVolumeAndWait(40, 3));
+    EXPECT_EQ(g_valueChanges, (std::vector<HWND>{mainWindow, volume, mainWindow}));
+    EXPECT_EQ(readAsScreenReader(volume).value, L"40 %");
+    UnhookWinEvent(hook);
+    CoUninitialize();
 }
 
 }  // namespace

@@ -81,6 +81,7 @@ TEST(ControlBarTemplate, HasEveryControlWhereTheLayoutExpectsIt) {
         {IDC_BTN_LEAVE_FULLSCREEN, L"S2", {389, 1, 22, 14}, true},
         {IDC_TIME_SLIDER, L"", {145, 2, 126, 14}, false},
         {IDC_VOLUME_SLIDER, L"", {273, 2, 68, 14}, false},
+        {IDC_TOLD_STATUS, L"", {145, 0, 126, 2}, false},
     };
     const TestWindow host(WS_POPUP);
     const auto bar = templateDialog(IDD_PLAYBAR, host.get());
