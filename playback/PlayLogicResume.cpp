@@ -2,7 +2,6 @@
 // (never taken by itself) when the file starts again from its beginning.
 #include "playback/PlayLogic.h"
 
-#include "playback/PlaybackView.h"
 #include "playback/ResumeRules.h"
 #include "playback/ResumeStore.h"
 

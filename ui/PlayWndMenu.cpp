@@ -171,12 +171,13 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
         grey(popup, ID_PREVIOUS);
         grey(popup, ID_NEXT);
     }
+    offerResume(popup, inputs.resumeOffer);
     if (inputs.playerState != StatePlaying && inputs.playerState != StatePaused) {
         grey(popup, ID_GO_TO_TIME);
+        grey(popup, ID_RESUME);  // offered after a stop, taken once the file plays again
     }
     prepareAudio(popup, inputs);
     prepareSubtitles(popup, inputs);
     prepareSpeed(popup, inputs);
-    offerResume(popup, inputs.resumeOffer);
     return popup;
 }

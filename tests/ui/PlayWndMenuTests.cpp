@@ -205,12 +205,13 @@ TEST(ContextSubmenus, OfferTheTracksAndSpeedsThePlayerHas) {
     }
 }
 
-// While a place is offered, "Resume from 00:03:44" comes first, apart from the rest; Go to Time... needs
-// a file that plays or is paused.
+// While a place is offered, "Resume from 00:03:44" comes first, apart from the rest; it and Go to Time...
+// need a file that plays or is paused.
 TEST(ContextMenuFurther, OffersTheResumePlaceFirstAndGoToTimeWhileAFilePlays) {
     const std::tuple<int, std::int64_t, const wchar_t*> cases[] = {
         {StatePaused, 3723000, L"Resume from 01:02:03\tR"},
         {StateStopped, -1, L"Open\tCtrl+O"},
+        {StateStopped, 224000, L"Resume from 00:03:44\tR"},
     };
     for (const auto& [state, offer, first] : cases) {
         const auto loaded = loadContextMenu();
@@ -222,6 +223,7 @@ TEST(ContextMenuFurther, OffersTheResumePlaceFirstAndGoToTimeWhileAFilePlays) {
         EXPECT_EQ(std::wstring(text), first);
         EXPECT_EQ(GetMenuItemID(popup, 0), offer >= 0 ? UINT(ID_RESUME) : UINT(ID_FILE_OPEN));
         EXPECT_EQ(enabled(popup, ID_GO_TO_TIME), state != StateStopped) << state;
+        EXPECT_EQ(greyed(popup, ID_RESUME), offer >= 0 && state == StateStopped);
     }
 }
 
