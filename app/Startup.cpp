@@ -120,6 +120,7 @@ bool createMainWindow(HINSTANCE instance, int showCommand) {
     if (!state.controller || !state.controller->receivesEvents() || !createChildWindows()) {
         return false;
     }
+    state.controller->setResumeStore(&resumePlaces());
     playerWindows().refreshVolume();
     state.timerId = SetTimer(window, kTimerId, kTimerPeriodMs, nullptr);
     // The window gets its place, its first size and its buttons while it is hidden: the first paint

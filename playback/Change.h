@@ -19,6 +19,7 @@ struct Change {
         Chapter,              // index: its place (0 for the first); name: the file's for it, if any
         SubtitleDelay,        // delay: how much later the subtitles show
         AudioDelay,           // delay: how much later the sound plays
+        ResumeOffer,          // time: where the viewer left the file, offered to carry on from (R)
     };
     explicit Change(Kind what) : kind(what) {}
 

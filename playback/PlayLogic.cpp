@@ -93,6 +93,7 @@ bool PlayLogic::open(const std::wstring& path) {
 }
 
 bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
+    leaveFile(false);
     takeTextOff(true);
     if (!view_.prepareSurface(playerType) || !createMediaPlayer(playerType) || !player_ ||
         !player_->open(path.c_str())) {
@@ -102,6 +103,7 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
     ++fileSerial_;
     failureTold_ = false;
     setCurrentFile(path);
+    readResumeOffer();
     playerKind_ = playerType;
     return true;
 }
@@ -133,12 +135,15 @@ void PlayLogic::pause() {
 }
 
 void PlayLogic::stop() {
+    leaveFile(false);
     pendingSeek_ = {};
     takeTextOff(true);
     if (player_) {
         player_->stop();
         waitUntilNotPlaying();
     }
+    // Played again, the file starts from its beginning: the place just remembered is offered.
+    readResumeOffer();
     // The surface keeps the last picture (or black) after a stop; hiding it brings the logo back.
     view_.showSurface(false);
     view_.resetBarAfterStop();
@@ -198,7 +203,7 @@ void PlayLogic::step(int direction, bool chosen) {
     }
 }
 
-bool PlayLogic::seek(int direction) {
+bool PlayLogic::seek(int direction, std::int64_t stepMs) {
     if (!playingOrPaused()) {
         return false;
     }
@@ -212,16 +217,28 @@ bool PlayLogic::seek(int direction) {
         return false;
     }
     const std::int64_t length = player_->getLength();
-    const std::int64_t target =
-        watching::stepTarget(onItsWay ? pendingSeek_.target : time, direction, length);
+    goTo(
+        watching::stepTarget(onItsWay ? pendingSeek_.target : time, direction < 0 ? -stepMs : stepMs, length),
+        length);
+    return true;
+}
+
+bool PlayLogic::jumpTo(std::int64_t ms) {
+    if (!playingOrPaused()) {
+        return false;
+    }
+    goTo(ms, player_->getLength());
+    return true;
+}
+
+void PlayLogic::goTo(std::int64_t target, std::int64_t length) {
     player_->setTime(target);
-    pendingSeek_ = {true, target, now};
+    pendingSeek_ = {true, target, clock_()};
     view_.showPosition(target);
     Change change{Change::Kind::Position};
     change.time = target;
     change.length = length;
     tell(change);
-    return true;
 }
 
 std::int64_t PlayLogic::timeShown() const {
@@ -283,6 +300,7 @@ void PlayLogic::timerProc() {
     switch (state()) {
         case StatePlaying:
             applyVolume();
+            followResumeOffer();
             if (countTickAtTimeZero()) {
                 OutputDebugStringW(L"Playlogic: timerProc: the file does not start\n");
                 endOfFile();
@@ -290,6 +308,7 @@ void PlayLogic::timerProc() {
             break;
         case StateEnded:
             OutputDebugStringW(L"Playlogic: timerProc: Ended\n");
+            leaveFile(true);
             endOfFile();
             break;
         case StateError:

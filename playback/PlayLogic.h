@@ -11,6 +11,7 @@
 
 class PlaybackView;
 class PlayerEventWindow;
+class ResumeStore;
 
 // The playback controller: owns the media player and the folder playlist, turns commands into player
 // calls, keeps volume, mute and speed, chooses tracks and subtitles, and follows the player's events and
@@ -38,7 +39,8 @@ public:
     void stop();
     bool isPlaying();
     void skip(int direction);
-    bool seek(int direction);
+    // One step of stepMs back (direction < 0) or on; held keys each count (see PendingSeek).
+    bool seek(int direction, std::int64_t stepMs = watching::kSeekStepMs);
     void setVolume(int percent);
     void changeVolume(int direction);
     void toggleMute();
@@ -115,6 +117,21 @@ public:
     std::int64_t timeShown() const;
     // Seeks to the time (the time slider's drag), which later steps start from.
     void seekTo(std::int64_t ms);
+    // Jumps to the time while a file plays or is paused, shown and told as a seek by key is; false when
+    // nothing plays.
+    bool jumpTo(std::int64_t ms);
+
+    // Carrying on where the viewer stopped: the store keeps each file's place from one run to the next.
+    // Without one (tests, a controller of its own) nothing is remembered or offered.
+    void setResumeStore(ResumeStore* store) { resumeStore_ = store; }
+    // The remembered place of the file that plays, offered while it starts from its beginning; -1 when
+    // there is none, or once it was taken or played past.
+    std::int64_t resumeOffer() const { return resumeOffer_; }
+    // Jumps to the offered place (R); false when none is offered.
+    bool resume();
+    // Remembers the place of the file that plays or is paused, as leaving it would (the session ends
+    // without the window closing).
+    void rememberPlace();
 
     // True when a video plays or is paused whose picture the library can write on.
     bool canShowOnPicture();
@@ -144,6 +161,9 @@ private:
     float speed_ = watching::kNormalSpeed;
     unsigned fileSerial_ = 0;
     watching::PendingSeek pendingSeek_;
+    ResumeStore* resumeStore_ = nullptr;
+    std::int64_t resumeOffer_ = -1;
+    bool offerTold_ = false;
     // Message-only window of the user-interface thread that receives the events handleProc posts.
     std::unique_ptr<PlayerEventWindow> eventWindow_;
 
@@ -158,6 +178,8 @@ private:
     void endOfFile();
     // The steps of open after the player type is known.
     bool openAs(const std::wstring& path, PlayerType playerType);
+    // A seek by key or to a time: the player asked, the time display and the viewer told.
+    void goTo(std::int64_t target, std::int64_t length);
     // Tells the view what changed.
     void tell(const Change& change);
     // Takes a text off the picture once its time is up, or now with `now` set.
@@ -168,4 +190,10 @@ private:
     void step(int direction, bool chosen);
     // Plays at speed_ when the player can.
     void applySpeed();
+    // PlayLogicResume.cpp: the current file's place as leaving it decides (before the player lets go of
+    // it); the offer read again for a start from its beginning; the offer told once the file's length
+    // shows it is worth it, and forgotten once played past.
+    void leaveFile(bool ended);
+    void readResumeOffer();
+    void followResumeOffer();
 };

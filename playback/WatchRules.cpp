@@ -123,12 +123,57 @@ bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint3
     return distance > kSeekNearMs || distance < -kSeekNearMs;
 }
 
-std::int64_t stepTarget(std::int64_t from, int direction, std::int64_t length) {
-    if (direction < 0) {
-        return from > kSeekStepMs ? from - kSeekStepMs : 0;
+std::int64_t stepTarget(std::int64_t from, std::int64_t step, std::int64_t length) {
+    if (step < 0) {
+        return from > -step ? from + step : 0;
     }
-    const std::int64_t target = from + kSeekStepMs;
+    const std::int64_t target = from + step;
     return length > 0 && target >= length ? length : target;
+}
+
+std::int64_t parseTime(const std::wstring& text) {
+    constexpr int kMostParts = 3;
+    constexpr int kMostDigits = 6;
+    const std::size_t first = text.find_first_not_of(L' ');
+    const std::size_t last = text.find_last_not_of(L' ');
+    if (first == std::wstring::npos) {
+        return -1;
+    }
+    std::int64_t parts[kMostParts] = {};
+    int count = 0;
+    int digits = 0;
+    for (std::size_t i = first; i <= last; ++i) {
+        const wchar_t c = text[i];
+        if (c == L':') {
+            if (digits == 0 || ++count == kMostParts) {
+                return -1;
+            }
+            digits = 0;
+        } else if (c >= L'0' && c <= L'9' && digits < kMostDigits) {
+            parts[count] = parts[count] * 10 + (c - L'0');
+            ++digits;
+        } else {
+            return -1;
+        }
+    }
+    if (digits == 0) {
+        return -1;
+    }
+    std::int64_t seconds = parts[0];
+    for (int part = 1; part <= count; ++part) {
+        if (parts[part] >= 60) {
+            return -1;
+        }
+        seconds = seconds * 60 + parts[part];
+    }
+    return seconds * 1000;
+}
+
+TimeEntry checkTime(std::int64_t ms, std::int64_t length) {
+    if (ms < 0) {
+        return TimeEntry::NotATime;
+    }
+    return length > 0 && ms > length ? TimeEntry::PastTheEnd : TimeEntry::Jump;
 }
 
 }  // namespace watching

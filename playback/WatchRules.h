@@ -68,12 +68,25 @@ struct PendingSeek {
 constexpr std::int64_t kSeekNearMs = 1000;
 // ...and a seek it hasn't reported arriving after this long is no longer waited for.
 constexpr std::uint32_t kSeekWaitMs = 1500;
+// The steps of the seek keys: Left and Right, and with Ctrl a minute.
 constexpr std::int64_t kSeekStepMs = 5000;
+constexpr std::int64_t kMinuteStepMs = 60000;
 
 // True while the seek is on its way: asked for, not yet reported near, and not given up on.
 bool seekOnItsWay(const PendingSeek& seek, std::int64_t reportedTime, std::uint32_t now);
-// The target of one step from `from`: 5 s back, not before the start; 5 s on, not past a known length
-// (without one, 0 or less, the step goes ahead: the library treats a time past the end as the end).
-std::int64_t stepTarget(std::int64_t from, int direction, std::int64_t length);
+// The target of one step of `step` ms from `from` (negative: back): back, not before the start; on, not
+// past a known length (without one, 0 or less, the step goes ahead: the library treats a time past the
+// end as the end).
+std::int64_t stepTarget(std::int64_t from, std::int64_t step, std::int64_t length);
+
+// A time the viewer types (Go to Time): "90" (seconds), "1:30" (minutes:seconds) or "1:02:03"
+// (hours:minutes:seconds), blanks around it allowed; the first part may be as large as it likes (up to
+// six digits), the ones after it below 60. Its milliseconds, or -1 when the text is none of those (a sign,
+// a fraction, letters, an empty part, four parts).
+std::int64_t parseTime(const std::wstring& text);
+// How a typed time fits the file: one to jump to, not a time at all, or past the end of a file whose
+// length is known (0 or less: unknown, and any time goes).
+enum class TimeEntry { Jump, NotATime, PastTheEnd };
+TimeEntry checkTime(std::int64_t ms, std::int64_t length);
 
 }  // namespace watching

@@ -8,6 +8,10 @@
 #define IDD_VIDEO_SURFACE 170
 #define IDC_ABOUT_TEXT 1000
 #define IDC_ABOUT_ICON 107
+// Go to Time: the field the time is typed in, and the line that says what it takes.
+#define IDD_GO_TO_TIME 180
+#define IDC_GO_TO_TIME_FIELD 1020
+#define IDC_GO_TO_TIME_HINT 1021
 
 // Menus and accelerators.
 #define IDM_TRAY 4
@@ -51,6 +55,12 @@
 #define ID_VOLUME_DOWN 32821
 // The window kept above the other windows (T, and the context menu).
 #define ID_ALWAYS_ON_TOP 32900
+// Further in a film: a minute back or on (Ctrl+Left, Ctrl+Right), the place where the viewer stopped
+// (R, and the context menu's first item while one is offered), and a typed time (Ctrl+G).
+#define ID_MOVE_BACKWARD_MINUTE 32850
+#define ID_MOVE_FORWARD_MINUTE 32851
+#define ID_RESUME 32852
+#define ID_GO_TO_TIME 32853
 
 // Watching a film: the Audio, Subtitles and Speed submenus of the context menu and their keys.
 #define ID_AUDIO_NEXT 32830      // A

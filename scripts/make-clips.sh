@@ -65,6 +65,13 @@ if [ ! -s "$dir/formats/subtitles/dark.mp4" ]; then
   mv "$dir/formats/subtitles/dark.mp4.part" "$dir/formats/subtitles/dark.mp4"
 fi
 printf '1\r\n00:00:00,000 --> 00:00:10,000\r\nSubtitles beside the video\r\n\r\n' >"$dir/formats/subtitles/dark.srt"
+# A film long enough to be left in its middle, in film/: five minutes of one colour, a key frame a second.
+mkdir -p "$dir/film"
+if [ ! -s "$dir/film/five minutes.mp4" ]; then
+  ffmpeg -nostdin -loglevel error -y -f lavfi -i "color=c=0x3070D0:size=160x120:rate=10:duration=300" \
+    -c:v libx264 -preset ultrafast -g 10 -pix_fmt yuv420p -f mp4 "$dir/film/five minutes.mp4.part"
+  mv "$dir/film/five minutes.mp4.part" "$dir/film/five minutes.mp4"
+fi
 # Two dark films in told/, 4 s and 10 s: a text told over the first must not come back over the second.
 dark() { # dark FILE SECONDS
   [ -s "$1" ] && return 0

@@ -4,12 +4,13 @@
 #include "resource.h"
 #include "ui/ToldText.h"
 
-// The track items' commands lie apart from each other and from the menu's other commands, and within
+// The chapter and track items' commands lie apart from each other and from the menu's other commands, and within
 // the 16 bits of WM_COMMAND.
 static_assert(ID_AUDIO_TRACK_FIRST > ID_ALWAYS_ON_TOP && ID_AUDIO_TRACK_FIRST > ID_SPEED_LAST &&
-                  ID_AUDIO_TRACK_FIRST > ID_CHAPTER_LAST && ID_CHAPTER_FIRST > ID_SPEED_LAST &&
+                  ID_AUDIO_TRACK_FIRST > ID_CHAPTER_LAST && ID_CHAPTER_FIRST > ID_ALWAYS_ON_TOP &&
+                  ID_CHAPTER_FIRST > ID_GO_TO_TIME && ID_CHAPTER_FIRST > ID_SUBTITLE_DELAY_SHOWN &&
                   ID_AUDIO_TRACK_LAST < ID_SUBTITLE_TRACK_FIRST && ID_SUBTITLE_TRACK_LAST <= 0xFFFF,
-              "the track items' commands overlap");
+              "the chapter and track items' commands overlap");
 
 namespace {
 
@@ -169,6 +170,16 @@ bool inRange(UINT command, UINT first, UINT last) {
     return command >= first && command <= last;
 }
 
+// The offered place as the menu's first item, apart from the rest.
+void offerResume(HMENU popup, std::int64_t place) {
+    if (place < 0) {
+        return;
+    }
+    const std::wstring text = L"Resume from " + watching::clockText(place) + L"\tR";
+    InsertMenuW(popup, 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuW(popup, 0, MF_BYPOSITION | MF_STRING, ID_RESUME, text.c_str());
+}
+
 }  // namespace
 
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
@@ -200,6 +211,7 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
     }
     inputs.speed = controller->speed();
     inputs.fileSerial = controller->fileSerial();
+    inputs.resumeOffer = controller->resumeOffer();
     return inputs;
 }
 
@@ -224,6 +236,11 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
     if (!inputs.canStep) {
         grey(popup, ID_PREVIOUS);
         grey(popup, ID_NEXT);
+    }
+    offerResume(popup, inputs.resumeOffer);
+    if (inputs.playerState != StatePlaying && inputs.playerState != StatePaused) {
+        grey(popup, ID_GO_TO_TIME);
+        grey(popup, ID_RESUME);  // offered after a stop, taken once the file plays again
     }
     prepareAudio(popup, inputs);
     prepareSubtitles(popup, inputs);

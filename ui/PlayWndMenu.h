@@ -36,6 +36,8 @@ struct ContextMenuInputs {
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
     std::wstring path;         // the controller's current file, which the track items belong to
+    // The place where the viewer stopped the file that plays, while it is offered (ms); -1 without one.
+    std::int64_t resumeOffer = -1;
 };
 
 // Reads the inputs through the video window's links (a missing controller or player counts as nothing
@@ -43,8 +45,8 @@ struct ContextMenuInputs {
 ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 
 // Greys and removes the items of the context menu's pop-up (sub-menu 0 of menu 131) for the inputs, and
-// fills and checks its Audio, Subtitles, Speed and Chapters submenus. Returns the pop-up, or null when the
-// menu has none.
+// fills and checks its Audio, Subtitles, Speed and Chapters submenus; while a place is offered, "Resume
+// from 00:03:44" comes first. Returns the pop-up, or null when the menu has none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);
 
 // False for an item that stands for a place in the file's own lists (a chapter) when another file

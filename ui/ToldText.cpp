@@ -8,6 +8,8 @@ namespace {
 
 constexpr int kShowMs = 2000;
 constexpr int kFailureShowMs = 4000;
+// The offer to carry on asks for a key: it stays long enough to be read and taken.
+constexpr int kResumeOfferShowMs = 8000;
 
 // "+300 ms", "-100 ms", "0 ms".
 std::wstring delayText(std::int64_t delayMs) {
@@ -44,6 +46,8 @@ std::wstring words(const Change& change) {
             return L"Subtitle delay: " + delayText(change.delay);
         case Kind::AudioDelay:
             return L"Audio delay: " + delayText(change.delay);
+        case Kind::ResumeOffer:
+            return L"Resume from " + watching::clockText(change.time) + L": press R";
     }
     return {};
 }
@@ -59,7 +63,14 @@ Place placeFor(const Change& change, bool pictureCanShow) {
 }
 
 int showMs(const Change& change) {
-    return change.kind == Change::Kind::CouldNotPlay ? kFailureShowMs : kShowMs;
+    switch (change.kind) {
+        case Change::Kind::CouldNotPlay:
+            return kFailureShowMs;
+        case Change::Kind::ResumeOffer:
+            return kResumeOfferShowMs;
+        default:
+            return kShowMs;
+    }
 }
 
 }  // namespace told

@@ -17,13 +17,14 @@ enum class Place {
 
 // "Volume 80 %", "Muted", "Audio: Track 2 - [French]", "Subtitles: Off", "Speed: 1.5×",
 // "00:01:05 / 00:20:00", "Could not play broken.mp4", "Chapter 3: The Storm", "Subtitle delay: +300 ms",
-// "Audio delay: -100 ms".
+// "Audio delay: -100 ms", "Resume from 00:03:44: press R".
 std::wstring words(const Change& change);
 // Over the picture when there is one the library can write on, else on the bar; a seek's new place
 // on a sound file nowhere (the time display shows it), and a file the library gave up on on the bar
 // (it has no picture any more).
 Place placeFor(const Change& change, bool pictureCanShow);
-// How long the words stay: about two seconds, a file that would not play a while longer.
+// How long the words stay: about two seconds, a file that would not play a while longer, the offer to
+// carry on where the viewer stopped 8 seconds.
 int showMs(const Change& change);
 
 }  // namespace told

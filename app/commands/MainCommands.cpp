@@ -58,6 +58,9 @@ const ControllerCommand kControllerCommands[] = {
     {ID_MUTE, [](PlayLogic& c) { c.toggleMute(); }},
     {ID_MOVE_FORWARD, [](PlayLogic& c) { c.seek(+1); }},
     {ID_MOVE_BACKWARD, [](PlayLogic& c) { c.seek(-1); }},
+    {ID_MOVE_FORWARD_MINUTE, [](PlayLogic& c) { c.seek(+1, watching::kMinuteStepMs); }},
+    {ID_MOVE_BACKWARD_MINUTE, [](PlayLogic& c) { c.seek(-1, watching::kMinuteStepMs); }},
+    {ID_RESUME, [](PlayLogic& c) { c.resume(); }},
     {ID_PREVIOUS, [](PlayLogic& c) { c.skip(-1); }},
     {ID_NEXT, [](PlayLogic& c) { c.skip(+1); }},
     {ID_VOLUME_UP, [](PlayLogic& c) { c.changeVolume(+1); }},
@@ -125,6 +128,9 @@ bool runCommand(UINT id) {
             return true;
         case ID_LOAD_SUBTITLE_FILE:
             chooseSubtitleFile();
+            return true;
+        case ID_GO_TO_TIME:
+            showGoToTime();
             return true;
         default:
             return runControllerCommand(id);

@@ -4,6 +4,8 @@
 
 #include <string>
 
+class ResumeStore;
+
 // The player among the other programs of the desktop, beyond its own window: the keyboard's media keys,
 // the screen kept awake while a file plays, the taskbar button's thumbnail toolbar and progress, the
 // recent documents, the mouse wheel as a volume knob, and Always on Top. The main window's procedure, its
@@ -39,3 +41,5 @@ void finishRecentDocuments(DWORD boundMs);
 // Tests record the additions instead of making them; null puts the shell's call back.
 using RecentDocumentAdder = void (*)(const wchar_t* path);
 void useRecentDocumentAdder(RecentDocumentAdder adder);
+// ResumePlaces.cpp: where the viewer left each file, kept in the registry from one run to the next.
+ResumeStore& resumePlaces();

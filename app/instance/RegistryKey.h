@@ -13,6 +13,8 @@ public:
 
     // Opens the key for reading and writing, else creates it.
     bool openOrCreate(const wchar_t* subKey);
+    // Opens the key for reading and writing when it is there; never creates it.
+    bool openExisting(const wchar_t* subKey) { return open(subKey, KEY_READ | KEY_WRITE); }
     // As openOrCreate, but a key that can't be opened for reading and writing may still be opened for
     // setting values alone before creating is tried.
     bool openForHandOff(const wchar_t* subKey);

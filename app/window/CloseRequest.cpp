@@ -51,4 +51,8 @@ void onSessionEnd(bool ending) {
     }
     takePlacementForClose();
     savePlacement();
+    // The process ends without a close: the film's place is kept as closing would keep it.
+    if (appState().controller) {
+        appState().controller->rememberPlace();
+    }
 }

@@ -54,10 +54,12 @@ std::wstring takeFirstDroppedFile(HDROP drop);
 // AboutBox.cpp
 void showAboutBox();
 INT_PTR CALLBACK aboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// GoToTime.cpp: the Go to Time dialog while a file plays or is paused; a time it takes is jumped to.
+void showGoToTime();
 // CloseRequest.cpp: asks the advertisement library, then closes unless it cancelled.
 void onCloseRequest();
 // CloseRequest.cpp: the session ends (log off, shut down) and the process will be ended without its
-// message loop returning: the placement is saved now, as a close would save it.
+// message loop returning: the placement and the film's place are saved now, as a close would save them.
 void onSessionEnd(bool ending);
 // MainCommands.cpp: carries out a command; false for an identifier the window does not handle.
 bool runCommand(UINT id);

@@ -1,9 +1,11 @@
 /* What the library did, for the end-to-end tests: with VELMORA_BRIDGE_LOG naming a Windows file in the
  * player's environment, the bridge appends a line there for every time report libvlc makes ("time 5250",
  * written on libvlc's thread as it reports, before the player hears of it), for every seek the player
- * asks for ("set_time 15000"), and for the track, rate, chapter and delays libvlc reads back after the
- * player chooses one ("audio_track 2", "rate 1.5", "chapter 1", "spu_delay -100000" in microseconds). A
- * test reads the library's own answers from it instead of guessing them from the screen. */
+ * asks for ("set_time 15000"), for the track, rate, chapter and delays libvlc reads back after the player
+ * chooses one ("audio_track 2", "rate 1.5", "chapter 1", "spu_delay -100000" in microseconds), and for the
+ * marquee's switch and every text the player writes on the picture ("marquee_enable 1", "marquee_text Muted",
+ * as the library's formatter gets it: a '%' doubled). A test reads the library's own answers from it instead
+ * of guessing them from the screen. */
 #include <pthread.h>
 #include <stdarg.h>
 #include <stdio.h>

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -15,6 +16,7 @@
 #include "playback/PlayLogic.h"
 #include "playback/PlaybackView.h"
 #include "playback/WatchRules.h"
+#include "playback/ResumeStore.h"
 
 // Every feature the library's player has, and a film's tracks as the library names them.
 constexpr unsigned kAllFeatures = FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles |
@@ -332,4 +334,14 @@ struct RecordingView final : PlaybackView {
     void resetBarAfterStop() override { calls.push_back("resetBarAfterStop"); }
     void playbackStarted() override { calls.push_back("playbackStarted"); }
     void fileChosen(const std::wstring& path) override { chosenFiles.push_back(path); }
+};
+
+// Where the viewer left each file, as a test sees it: the places by path, and how often one was written.
+struct MemoryResumeStore final : ResumeStore {
+    std::map<std::wstring, std::int64_t> places;
+    int writes = 0;  // remembered or forgotten
+
+    std::int64_t recall(const std::wstring& file) override { return places.count(file) ? places[file] : -1; }
+    void remember(const std::wstring& file, std::int64_t ms) override { ++writes, places[file] = ms; }
+    void forget(const std::wstring& file) override { ++writes, places.erase(file); }
 };

@@ -10,6 +10,8 @@ namespace testregistry {
 
 constexpr wchar_t kPlacementKey[] = L"Software\\Corvanta\\VelmoraPlayer";
 constexpr wchar_t kHandOffKey[] = L"Software\\Velmora Player";
+// Where the viewer left each file: a binary value named by the file's path.
+constexpr wchar_t kResumeKey[] = L"Software\\Velmora Player\\Resume";
 // The values: the main window's placement, and the running copy's window and the path handed to it.
 constexpr wchar_t kPlacementValue[] = L"MAIN_WP";
 constexpr wchar_t kHandleValue[] = L"MainFrame_Handle";

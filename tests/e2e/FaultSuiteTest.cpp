@@ -239,10 +239,20 @@ std::vector<FaultRow> FaultSuite::table() {
                             {"ExpandSz", REG_EXPAND_SZ, 44},
                             {"MultiSz", REG_MULTI_SZ, 44},
                             {"Qword", REG_QWORD, 8}};
+    // A file's place under "Resume": 16 bytes, the place (5 s into the twelve-second clip) and a stamp.
+    const long long resumePlace[2] = {5000, 1};
     for (const Shape& shape : shapes) {
         const std::string shapeName = shape.name;
         const bool noNul = shapeName == "NoNul";
         const size_t size = shape.size;
+        add("Resume" + shapeName, [=](FaultSuite&) {
+            const auto record = bytesOf(resumePlace, sizeof(resumePlace));
+            const std::vector<BYTE> bytes = noNul ? record : sized(record, size);
+            EXPECT_TRUE(testregistry::write(testregistry::kResumeKey, longClipPath().c_str(),
+                                            shape.type ? shape.type : REG_BINARY, bytes.data(),
+                                            static_cast<DWORD>(bytes.size())));
+            return quoted(longClipPath());
+        });
         add("MainWp" + shapeName, [=](FaultSuite& t) {
             const auto placement = bytesOf(&kKnownPlacement, sizeof(kKnownPlacement));
             t.writeValue(kPlacementValue, shape.type ? shape.type : REG_BINARY,

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cwctype>
 #include <memory>
+#include <regex>
 #include <string>
 
 #include "common/TestClips.h"
@@ -23,6 +24,8 @@ namespace e2e {
 namespace {
 
 constexpr char kFilm[] = "tracks/film.mkv";
+// Five minutes of one colour, long enough to be left in its middle.
+constexpr char kLongFilm[] = "film/five minutes.mp4";
 constexpr char kSubtitleFile[] = "tracks/внешние субтитры 100% #1/extra.srt";
 constexpr char kChapters[] = "chapters/chapters.mkv";
 
@@ -139,9 +142,31 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    // The time typed into the Go to Time dialog, opened by Ctrl+G's command unless it is given, and OK
+    // pressed; the dialog (gone once it took the time).
+    HWND goToTime(const wchar_t* text, HWND dialog = nullptr) const {
+        if (dialog == nullptr && player_.postCommand(ID_GO_TO_TIME)) {
+            dialog = player_.waitForDialog([](HWND d) { return windowText(d) == L"Go to Time"; }, 5000);
+        }
+        SendMessageW(GetDlgItem(dialog, IDC_GO_TO_TIME_FIELD), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        return dialog;
+    }
+    // Waits until the library reports a time at or after `time` (ms).
+    bool waitForTimeFrom(long long time) const {
+        return waitUntil(
+            [&] {
+                const std::vector<long long> times = log_->values("time");
+                return !times.empty() && times.back() >= time;
+            },
+            10000);
+    }
+
     std::unique_ptr<LibraryLog> log_;
     HWND surface_ = nullptr;
 };
+
+constexpr Place kWindow{"window", 96, false};
 
 class WatchingAt : public Watching, public ::testing::WithParamInterface<Place> {};
 
@@ -303,6 +328,62 @@ TEST_F(Watching, VolumeAndSeekAreToldOverThePicture) {
     ASSERT_TRUE(waitForShownSurface(surface_));
     player_.sendKey(VK_RIGHT);
     EXPECT_TRUE(toldAndGone()) << "seek";
+}
+
+// Five minutes of a film (Ctrl+G and Ctrl+Right by their commands: a key with Ctrl can't be posted, and
+// the accelerator table is checked where it is made). Ctrl+G answers "abc" in the dialog, which stays open
+// and asks the library nothing, and takes "1:30"; Ctrl+Right moves a minute on from where the library is (the
+// time it last reported before the seek, or a report on its way at most a second later). Closed 3 minutes in
+// and opened again, the film starts from its beginning, says where it can resume (in the minute it was left,
+// 3 unless closing took that long), and R carries on from there.
+TEST_F(Watching, JumpsInAFilmAndResumesWhereItWasClosed) {
+    ASSERT_TRUE(startFilm(kWindow, kLongFilm));
+    const HWND dialog = goToTime(L"abc");
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return windowText(GetDlgItem(dialog, IDC_GO_TO_TIME_HINT)).rfind(L"Not a time. Type", 0) == 0;
+        },
+        5000));
+    goToTime(L"1:30", dialog);
+    ASSERT_TRUE(log_->waitFor("set_time 90000", 5000));
+    EXPECT_EQ(log_->values("set_time"), std::vector<long long>{90000}) << "\"abc\" asked for a time";
+    ASSERT_TRUE(waitForTimeFrom(90000)) << "the library did not arrive at 1:30";
+    player_.postCommand(ID_MOVE_FORWARD_MINUTE);
+    ASSERT_TRUE(waitUntil([&] { return log_->values("set_time").size() == 2; }, 5000)) << "no seek";
+    long long reported = 0;
+    for (const std::string& line : log_->lines()) {
+        if (line.rfind("set_time ", 0) == 0 && reported >= 90000) {
+            break;
+        }
+        reported = line.rfind("time ", 0) == 0 ? std::atoll(line.c_str() + 5) : reported;
+    }
+    EXPECT_GE(log_->values("set_time")[1], reported + 60000);
+    EXPECT_LE(log_->values("set_time")[1], reported + 61000);
+
+    goToTime(L"3:00");
+    ASSERT_TRUE(waitForTimeFrom(180000)) << "the library did not arrive at 3:00";
+    ASSERT_TRUE(player_.requestClose() && player_.waitForExit(15000));
+    const long long leftAt = log_->values("time").back();
+    DeleteFileW(log_->path().c_str());
+    ASSERT_TRUE(startFilm(kWindow, kLongFilm));
+    EXPECT_LT(log_->values("time").front(), 5000) << "the film does not start from its beginning";
+    const std::regex offer("marquee_text Resume from 00:0" + std::to_string(leftAt / 60000) +
+                           ":[0-5][0-9]: press R");
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            const std::vector<std::string> lines = log_->lines();
+            return std::any_of(lines.begin(), lines.end(),
+                               [&](auto& line) { return std::regex_match(line, offer); });
+        },
+        5000))
+        << "no offer to resume on the picture";
+    EXPECT_TRUE(log_->values("set_time").empty()) << "the film went somewhere by itself";
+    ASSERT_EQ(typeKey('R'), 2u);
+    ASSERT_TRUE(waitUntil([&] { return !log_->values("set_time").empty(); }, 5000)) << "R did not seek";
+    const long long resumed = log_->values("set_time").front();
+    EXPECT_GE(resumed, 180000);
+    EXPECT_LE(resumed, leftAt + 1000) << "the film's last time was " << leftAt;
+    EXPECT_TRUE(waitForTimeFrom(resumed)) << "the film does not carry on from there";
 }
 
 // A text told over one film does not come back over the next, which the library would show it over

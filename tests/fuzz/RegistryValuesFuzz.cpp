@@ -1,10 +1,11 @@
-// The readers of the three stored values, fed the raw bytes and type of a value as another copy of the
+// The readers of the stored values, fed the raw bytes and type of a value as another copy of the
 // player, an older version or a damaged registry may have left them.
 #include <cstring>
 #include <vector>
 
 #include "app/instance/HandOffValue.h"
 #include "app/window/PlacementRecord.h"
+#include "playback/ResumeRules.h"
 #include "fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -45,5 +46,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(length == bytes / 2 || (value[2 * length] == 0 && value[2 * length + 1] == 0));
     }
     FUZZ_CHECK(handoffvalue::runningCopyTakes(length) == (handoffvalue::storedPathBytes(length) <= 520));
+
+    // A file's place under "Resume": a binary record of exactly 16 bytes whose place is not negative, and
+    // what it reads writes back as the same bytes.
+    resume::Record record;
+    const bool place = resume::decode(type, value.empty() ? nullptr : value.data(), bytes, record);
+    FUZZ_CHECK(place == (type == 3 && bytes == 16 && (value[7] & 0x80) == 0));
+    FUZZ_CHECK(!place || std::memcmp(resume::encode(record).data(), value.data(), 16) == 0);
     return 0;
 }

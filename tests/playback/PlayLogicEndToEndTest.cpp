@@ -100,7 +100,8 @@ TEST(VlcPlayerOnWindows, TracksSubtitleFileRateAndTextReachTheLibrary) {
         VlcPlayer player;
         ASSERT_TRUE(player.init(nullptr));
         EXPECT_EQ(player.features(), FeatureAudioTracks | FeatureSubtitleTracks | FeatureSubtitleFiles |
-                                         FeatureRate | FeatureOnScreenText);
+                                         FeatureRate | FeatureOnScreenText | FeatureChapters |
+                                         FeatureSubtitleDelay | FeatureAudioDelay);
         ASSERT_TRUE(player.open(testclips::path("tracks/film.mkv").c_str()));
         player.play();
         ASSERT_TRUE(pumpUntil([&] { return !player.subtitleTracks().empty(); }, 5000));

@@ -47,6 +47,24 @@ protected:
         return paths;
     }
 
+    // Opens and plays film.mkv with a fresh controller whose store has that place for it (-1: none).
+    std::wstring playWithPlace(MemoryResumeStore& store, std::int64_t place) {
+        restart();
+        controller->setResumeStore(&store);
+        const std::wstring film = folder->addFile(L"film.mkv");
+        store.places[film] = place;
+        view.told.clear();
+        EXPECT_TRUE(controller->open(film));
+        controller->play();
+        return film;
+    }
+    // Runs the steps: each a character of `steps` that `act` maps to an action.
+    static void run(const char* steps, const std::map<char, std::function<void()>>& act) {
+        for (const char* step = steps; *step != '\0'; ++step) {
+            act.at (*step)();
+        }
+    }
+
     std::vector<std::wstring> listPaths() const {
         std::vector<std::wstring> paths;
         for (const PlayListEntry& entry : controller->playlist().entries()) {
@@ -63,6 +81,7 @@ protected:
 };
 
 const std::vector<std::wstring> kAbc = {L"a.mpg", L"b.mpg", L"c.mpg"};
+
 const std::vector<std::wstring> kAtoE = {L"a.mpg", L"b.mpg", L"c.mpg", L"d.mpg", L"e.mpg"};
 
 }  // namespace
@@ -618,8 +637,9 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
     struct Case {
         const char* what;
         std::int64_t time;
-        const char* steps;  // R, L: a press; A: the library arrives 300 ms on; W: a while passes; D: a drag
-                            // to 40 s; S: stop and play again; O: another file opens; C: the next chapter
+        const char* steps;  // R, L: a press; F, B: a press with Ctrl (a minute); A: the library arrives
+                            // 300 ms on; W: a while passes; D: a drag to 40 s; S: stop and play again;
+                            // O: another file opens; C: the next chapter
         std::vector<std::int64_t> seeks;
     };
     const Case cases[] = {
@@ -636,6 +656,7 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
         {"stop forgets it", 20000, "RSR", {25000, 25000}},
         {"a new file forgets it", 20000, "ROR", {25000, 25000}},
         {"from the chapter it went to", 20000, "CR", {45000}},
+        {"held Ctrl+Right and Ctrl+Left move a minute a press", 20000, "FFB", {80000, 120000, 60000}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -649,6 +670,8 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
             now += *step == 'W' ? watching::kSeekWaitMs : 33;  // a held key repeats 30 times a second
             if (*step == 'R' || *step == 'L') {
                 EXPECT_TRUE(controller->seek(*step == 'R' ? +1 : -1));
+            } else if (*step == 'F' || *step == 'B') {
+                EXPECT_TRUE(controller->seek(*step == 'F' ? +1 : -1, watching::kMinuteStepMs));
             } else if (*step == 'A') {
                 log->time = log->seeks.back() + 300;
             } else if (*step == 'D') {
@@ -738,6 +761,8 @@ TEST_F(Controller, EveryChangeIsToldToTheView) {
          {number(Kind::Volume, 90), number(Kind::Mute, 0, true)}},
         {"volume slider", 0, [](PlayLogic& c) { c.setVolume(50); }, {}},
         {"seek", 0, [](PlayLogic& c) { c.seek(+1); }, {seek}},
+        {"go to a time", 0, [](PlayLogic& c) { c.jumpTo(28000); }, {seek}},
+        {"go to a time, stopped", 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, {}},
         {"stopped",
          0,
          [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(), c.stepSpeed(1); },
@@ -857,4 +882,59 @@ TEST_F(Controller, TheSpeedCarriesOnToTheNextFile) {
     controller->play();
     EXPECT_EQ(log->rate, 1.5f);
     EXPECT_EQ(controller->speed(), 1.5f);
+}
+
+// Leaving a file remembers its place, or forgets it at its end (ResumeRules decides which): a stop (S, a
+// second one finds it left already), another file (O), the session's end (X), paused (P) then stopped;
+// a seek still on its way (J, to 5:00) counts where it goes; E: the file ends.
+TEST_F(Controller, LeavingAFileRemembersItsPlace) {
+    const std::pair<const char*, std::int64_t> cases[] = {{"SS", 180000}, {"O", 180000},  {"X", 180000},
+                                                          {"PS", 180000}, {"JS", 300000}, {"E", -1}};
+    for (const auto& [steps, after] : cases) {
+        SCOPED_TRACE(steps);
+        MemoryResumeStore store;
+        const std::wstring film = playWithPlace(store, 224000);
+        log->time = 180000;
+        log->length = 600000;
+        log->seeksLag = true;
+        run(steps, {{'S', [&] { controller->stop(); }},
+                    {'O', [&] { controller->open(folder->addFile(L"other.mkv")); }},
+                    {'X', [&] { controller->rememberPlace(); }},
+                    {'P', [&] { controller->pause(); }},
+                    {'J', [&] { controller->jumpTo(300000); }},
+                    {'E', [&] { log->state = StateEnded, controller->timerProc(); }}});
+        EXPECT_EQ(store.recall(film), after);
+        EXPECT_EQ(store.writes, 1) << "left once";
+    }
+}
+
+// A file with a remembered place still starts from its beginning; once its length shows the place lies
+// within it (L: it becomes known), a tick (T) tells the offer once, and R jumps there. Playing on past the
+// place (P) forgets the offer; a place past the end is never offered.
+TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
+    struct Case {
+        std::int64_t stored;  // -1: none
+        const char* steps;
+        int told;  // how often the offer was told
+        std::vector<std::int64_t> seeks;
+    };
+    const Case cases[] = {
+        {224000, "LTTRR", 1, {224000}}, {-1, "LTR", 0, {}},     {700000, "LTR", 0, {}},
+        {224000, "LTPTR", 1, {}},       {224000, "TLT", 1, {}}, {224000, "R", 0, {224000}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.steps);
+        MemoryResumeStore store;
+        playWithPlace(store, c.stored);
+        log->length = 0;
+        run(c.steps, {{'T', [&] { controller->timerProc(); }},
+                      {'R', [&] { controller->resume(); }},
+                      {'P', [&] { log->time = c.stored + 1000; }},
+                      {'L', [&] { log->length = 600000; }}});
+        Change offer{Change::Kind::ResumeOffer};
+        offer.time = c.stored;
+        EXPECT_EQ(std::count(view.told.begin(), view.told.end(), offer), c.told);
+        EXPECT_EQ(log->seeks, c.seeks) << "the file starts from its beginning";
+        EXPECT_EQ(store.writes, 0) << "opening and offering change nothing stored";
+    }
 }

@@ -112,6 +112,24 @@ TEST(WatchRules, DelaysStepByATenthOfASecondWithinAMinute) {
     }
 }
 
+// Go to Time takes seconds, minutes:seconds and hours:minutes:seconds, and nothing else; a time past a
+// known end is refused too.
+TEST(WatchRules, ATypedTimeIsSecondsMinutesOrHours) {
+    const std::pair<const wchar_t*, std::int64_t> times[] = {
+        {L"90", 90000}, {L"1:30", 90000},    {L"1:02:03", 3723000}, {L" 1:30 ", 90000},
+        {L"0", 0},      {L"90:00", 5400000}, {L"999999", 999999000}};
+    for (const auto& [text, ms] : times) {
+        EXPECT_EQ(watching::parseTime(text), ms) << testing::PrintToString(std::wstring(text));
+    }
+    for (const wchar_t* text : {L"abc", L"", L"  ", L"-5", L"1:75", L"1:60:00", L"1:2:3:4", L"1::30", L":30",
+                                L"1:", L"1.5", L"1 30", L"1000000"}) {
+        EXPECT_EQ(watching::parseTime(text), -1) << testing::PrintToString(std::wstring(text));
+    }
+    EXPECT_EQ(watching::checkTime(300001, 300000), watching::TimeEntry::PastTheEnd);
+    EXPECT_EQ(watching::checkTime(300001, 0), watching::TimeEntry::Jump);  // a length not yet known
+    EXPECT_EQ(watching::checkTime(-1, 300000), watching::TimeEntry::NotATime);
+}
+
 TEST(WatchRules, SubtitleFilesByTheirWholeExtension) {
     const std::pair<const wchar_t*, bool> cases[] = {
         {L"C:\\v\\a.srt", true},   {L"C:\\v\\a.SRT", true},  {L"C:\\v\\a.smi", true},

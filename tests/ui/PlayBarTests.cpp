@@ -138,6 +138,7 @@ TEST(ToldText, WordsPlaceAndTime) {
         {placed(Kind::SubtitleDelay, 0, 300), L"Subtitle delay: +300 ms", Place::Picture, Place::Bar, 2000},
         {placed(Kind::AudioDelay, 0, -100), L"Audio delay: -100 ms", Place::Picture, Place::Bar, 2000},
         {placed(Kind::AudioDelay, 0, 0), L"Audio delay: 0 ms", Place::Picture, Place::Bar, 2000},
+        {change(Kind::ResumeOffer), L"Resume from 00:01:05: press R", Place::Picture, Place::Bar, 8000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(told::words(c.change), c.words);

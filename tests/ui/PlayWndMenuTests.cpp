@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/MainWindowFixture.h"
@@ -104,7 +105,7 @@ TEST(ContextMenuFullScreen, OffersOnlyTheSwitchThatAppliesAndChecksAlwaysOnTop) 
             ASSERT_NE(popup, nullptr);
             EXPECT_EQ(present(popup, ID_FULLSCREEN), !fullScreen);
             EXPECT_EQ(present(popup, ID_LEAVE_FULLSCREEN), fullScreen);
-            EXPECT_EQ(GetMenuItemCount(popup), 17);
+            EXPECT_EQ(GetMenuItemCount(popup), 18);
             EXPECT_TRUE(enabled(popup, ID_ALWAYS_ON_TOP));
             EXPECT_EQ((GetMenuState(popup, ID_ALWAYS_ON_TOP, MF_BYCOMMAND) & MF_CHECKED) != 0, onTop);
         }
@@ -148,7 +149,7 @@ std::wstring shown(HMENU popup, int position) {
 
 const std::vector<MediaTrack> kNone;
 
-// The Audio, Subtitles, Speed and Chapters submenus (places 8 to 11 of the pop-up) list what the file that
+// The Audio, Subtitles, Speed and Chapters submenus (places 9 to 12 of the pop-up) list what the file that
 // plays has, with the current choice checked, and a delay that isn't 0 greyed at the end; greyed with
 // nothing playing or paused and where the player can't.
 TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
@@ -224,17 +225,17 @@ TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
         in.audioDelay = c.audioDelay;
         HMENU popup = prepareContextMenu(loaded.get(), in);
         ASSERT_NE(popup, nullptr);
-        EXPECT_EQ(shown(popup, 8), c.audioItems);
-        EXPECT_EQ(shown(popup, 9), c.subtitleItems);
-        EXPECT_EQ(shown(popup, 10), c.speedItems);
-        EXPECT_EQ(shown(popup, 11), c.chapterItems);
+        EXPECT_EQ(shown(popup, 9), c.audioItems);
+        EXPECT_EQ(shown(popup, 10), c.subtitleItems);
+        EXPECT_EQ(shown(popup, 11), c.speedItems);
+        EXPECT_EQ(shown(popup, 12), c.chapterItems);
         if (!c.audio.empty() && c.features == kAllFeatures) {
             // A track's item says which place of the list it stands for.
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 8), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 9), 1), UINT(ID_AUDIO_TRACK_FIRST + 1));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 10), 2), UINT(ID_SUBTITLE_TRACK_FIRST + 1));
         }
         if (!c.chapters.empty() && c.features == kAllFeatures) {
-            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 11), 2), UINT(ID_CHAPTER_FIRST + 2));
+            EXPECT_EQ(GetMenuItemID(GetSubMenu(popup, 12), 2), UINT(ID_CHAPTER_FIRST + 2));
         }
     }
     // A file of many tracks lists every one.
@@ -247,8 +248,8 @@ TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
     in.features = kAllFeatures;
     in.audioTracks = in.subtitleTracks = many;
     HMENU popup = prepareContextMenu(loaded.get(), in);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 8)), 64);
-    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 9)), 64 + 3);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 9)), 64);
+    EXPECT_EQ(GetMenuItemCount(GetSubMenu(popup, 10)), 64 + 3);
 }
 
 // A chapter chosen by its place after another file opened (the menu stays open while the next
@@ -269,6 +270,28 @@ TEST(ContextSubmenus, AnItemOfTheFileAppliesOnlyToTheFileItWasMadeFor) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(menuChoiceApplies(c.command, shownFor, c.fileNow), c.applies) << c.command;
+    }
+}
+
+// While a place is offered, "Resume from 00:03:44" comes first, apart from the rest; it and Go to Time...
+// need a file that plays or is paused.
+TEST(ContextMenuFurther, OffersTheResumePlaceFirstAndGoToTimeWhileAFilePlays) {
+    const std::tuple<int, std::int64_t, const wchar_t*> cases[] = {
+        {StatePaused, 3723000, L"Resume from 01:02:03\tR"},
+        {StateStopped, -1, L"Open\tCtrl+O"},
+        {StateStopped, 224000, L"Resume from 00:03:44\tR"},
+    };
+    for (const auto& [state, offer, first] : cases) {
+        const auto loaded = loadContextMenu();
+        ContextMenuInputs in = inputs(true, state == StatePlaying, state, 1, false);
+        in.resumeOffer = offer;
+        HMENU popup = prepareContextMenu(loaded.get(), in);
+        wchar_t text[80] = L"";
+        GetMenuStringW(popup, 0, text, 80, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), first);
+        EXPECT_EQ(GetMenuItemID(popup, 0), offer >= 0 ? UINT(ID_RESUME) : UINT(ID_FILE_OPEN));
+        EXPECT_EQ(enabled(popup, ID_GO_TO_TIME), state != StateStopped) << state;
+        EXPECT_EQ(greyed(popup, ID_RESUME), offer >= 0 && state == StateStopped);
     }
 }
 

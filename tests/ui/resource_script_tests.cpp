@@ -168,6 +168,7 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                      {ID_STOP, L"Stop"},
                                      {ID_PREVIOUS, L"Previous\tPageUp"},
                                      {ID_NEXT, L"Next\tPageDown"},
+                                     {ID_GO_TO_TIME, L"Go to Time...\tCtrl+G"},
                                      {0, nullptr},
                                      {kSubmenu, L"&Audio\tA"},
                                      {kSubmenu, L"&Subtitles\tS"},
@@ -181,19 +182,21 @@ TEST(Menus, ContextMenuHasPopupAndControlInOrder) {
                                      {ID_FILE_EXIT, L"E&xit"}});
     HMENU popup = GetSubMenu(menu, 0);
     // Audio holds the place of the tracks, which the menu gets when it opens.
-    expectMenu(GetSubMenu(popup, 8), {{ID_AUDIO_TRACK_FIRST, L"(none)"}});
-    expectMenu(GetSubMenu(popup, 9),
+    expectMenu(GetSubMenu(popup, 9), {{ID_AUDIO_TRACK_FIRST, L"(none)"}});
+    expectMenu(GetSubMenu(popup, 10),
                {{ID_SUBTITLES_OFF, L"Off"}, {0, nullptr}, {ID_LOAD_SUBTITLE_FILE, L"Load Subtitle File..."}});
-    expectMenu(GetSubMenu(popup, 10), {{ID_SPEED_050, L"0.5\u00D7"},
+    expectMenu(GetSubMenu(popup, 11), {{ID_SPEED_050, L"0.5\u00D7"},
                                        {ID_SPEED_075, L"0.75\u00D7"},
                                        {ID_SPEED_NORMAL, L"Normal\tBackspace"},
                                        {ID_SPEED_125, L"1.25\u00D7"},
                                        {ID_SPEED_150, L"1.5\u00D7"},
                                        {ID_SPEED_200, L"2\u00D7"}});
-    expectMenu(GetSubMenu(popup, 11), {{ID_CHAPTER_FIRST, L"(none)"}});
+    expectMenu(GetSubMenu(popup, 12), {{ID_CHAPTER_FIRST, L"(none)"}});
     expectMenu(GetSubMenu(menu, 1), {{ID_MUTE, L"Mute"},
                                      {ID_MOVE_BACKWARD, L"Move Backward"},
                                      {ID_MOVE_FORWARD, L"Move Forward"},
+                                     {ID_MOVE_BACKWARD_MINUTE, L"Move Backward a Minute"},
+                                     {ID_MOVE_FORWARD_MINUTE, L"Move Forward a Minute"},
                                      {ID_VOLUME_UP, L"Volume Up"},
                                      {ID_VOLUME_DOWN, L"Volume Down"}});
     DestroyMenu(menu);
@@ -230,7 +233,7 @@ TEST(Manifest, DeclaresPerMonitorDpiAwarenessWithFallbacks) {
     EXPECT_NE(manifest.find("SMI/2005/WindowsSettings\">true/pm</dpiAware>"), std::string::npos);
 }
 
-TEST(Accelerators, TableHasTwentyFiveKeysInOrder) {
+TEST(Accelerators, TableHasTwentyNineKeysInOrder) {
     const BYTE key = FVIRTKEY | FNOINVERT;
     const ACCEL expected[] = {
         {key, 'F', ID_FULLSCREEN},
@@ -258,6 +261,10 @@ TEST(Accelerators, TableHasTwentyFiveKeysInOrder) {
         {key, 'H', ID_SUBTITLES_LATER},
         {key, 'J', ID_AUDIO_EARLIER},
         {key, 'K', ID_AUDIO_LATER},
+        {key | FCONTROL, VK_LEFT, ID_MOVE_BACKWARD_MINUTE},
+        {key | FCONTROL, VK_RIGHT, ID_MOVE_FORWARD_MINUTE},
+        {key, 'R', ID_RESUME},
+        {key | FCONTROL, 'G', ID_GO_TO_TIME},
     };
     HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_ACCELERATORS));
     ASSERT_NE(table, nullptr);
