@@ -19,22 +19,16 @@ TEST(ExecutionStateFor, KeepsTheDisplayOnForAPlayingVideoAndTheSystemForAPlaying
         int state;
         bool video;
         EXECUTION_STATE expected;
-        bool minimised = false;
+        bool minimised;
     };
+    // The last three minimised: a video is heard only, as a sound is.
     const Case cases[] = {
-        {StatePlaying, true, kDisplay},
-        {StatePlaying, false, kSystem},
-        {StatePaused, true, kNothing},
-        {StatePaused, false, kNothing},
-        {StateStopped, true, kNothing},
-        {StateEnded, true, kNothing},
-        {StateNothing, false, kNothing},
-        {StateOpening, true, kNothing},
-        {StateError, true, kNothing},
-        // Minimised, a video is heard only, as a sound is.
-        {StatePlaying, true, kSystem, true},
-        {StatePlaying, false, kSystem, true},
-        {StatePaused, true, kNothing, true},
+        {StatePlaying, true, kDisplay, false},  {StatePlaying, false, kSystem, false},
+        {StatePaused, true, kNothing, false},   {StatePaused, false, kNothing, false},
+        {StateStopped, true, kNothing, false},  {StateEnded, true, kNothing, false},
+        {StateNothing, false, kNothing, false}, {StateOpening, true, kNothing, false},
+        {StateError, true, kNothing, false},    {StatePlaying, true, kSystem, true},
+        {StatePlaying, false, kSystem, true},   {StatePaused, true, kNothing, true},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(executionStateFor(c.state, c.video, c.minimised), c.expected)
@@ -78,7 +72,7 @@ TEST(WheelNotches, AddUpSmallDeltasAndStartAfreshOnATurnBack) {
     struct Case {
         const char* what;
         std::vector<int> deltas;
-        std::vector<int> notches;  // after each delta
+        std::vector<int> notches;       // after each delta
         std::vector<DWORD> times = {};  // of each delta; none: all at once
     };
     const Case cases[] = {
@@ -89,10 +83,7 @@ TEST(WheelNotches, AddUpSmallDeltasAndStartAfreshOnATurnBack) {
         {"a turn back drops what was left", {100, -30, -90, 30}, {0, 0, -1, 0}},
         {"a turn back mid-way", {60, -60, -60, 60, 60}, {0, 0, -1, 0, 1}},
         {"nothing", {0, 0}, {0, 0}},
-        {"a part of a notch is forgotten after a second at rest",
-         {100, 20, 100, 20},
-         {0, 1, 0, 0},
-         {0, 999, 1000, 2000}},
+        {"a part goes after a second at rest", {100, 20, 100, 20}, {0, 1, 0, 0}, {0, 999, 1000, 2000}},
     };
     for (const Case& c : cases) {
         WheelNotches wheel;

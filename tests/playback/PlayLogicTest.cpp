@@ -12,6 +12,7 @@
 #include "common/FakePlayer.h"
 #include "common/MessagePump.h"
 #include "common/TempFolder.h"
+#include "common/Told.h"
 #include "playback/PlayLogic.h"
 
 namespace {
@@ -697,103 +698,52 @@ TEST_F(Controller, SeeksKeepUpWithQuickPresses) {
 // nothing playing, or where the player lacks the feature.
 TEST_F(Controller, EveryChangeIsToldToTheView) {
     using Kind = Change::Kind;
-    const auto change = [](Kind kind, std::wstring name = {}) {
-        Change c{kind};
-        c.name = std::move(name);
-        return c;
-    };
-    const auto number = [](Kind kind, int percent, bool muted = false, float speed = 1.0f) {
-        Change c{kind};
-        c.percent = percent;
-        c.muted = muted;
-        c.speed = speed;
-        return c;
-    };
-    const auto chapter = [](int index, std::wstring name = {}) {
-        Change c{Kind::Chapter};
-        c.index = index;
-        c.name = std::move(name);
-        return c;
-    };
-    const auto delay = [](Kind kind, std::int64_t ms) {
-        Change c{kind};
-        c.delay = ms;
-        return c;
-    };
-    Change seek{Kind::Position};
-    seek.time = 28000;
-    seek.length = 60000;
+    using Act = void (*)(PlayLogic & controller);
+    // The changes the rows tell (G, J, K: the delays those keys make; a stop sets them back to 0).
+    const Change french = Told(Kind::AudioTrack, L"Track 2 - [French]"), off = Told(Kind::Subtitles),
+                 german = Told(Kind::Subtitles, L"Signs & songs - [German]"),
+                 file = Told(Kind::SubtitleFile, L"50%d off.srt"), volume = Told(Kind::Volume).percent(90),
+                 muted = Told(Kind::Mute).muted(), seek = Told(Kind::Position).time(28000, 60000),
+                 storm = Told(Kind::Chapter, L"The Storm").at(2), second = Told(Kind::Chapter).at(1),
+                 opening = Told(Kind::Chapter, L"Opening"), G = Told(Kind::SubtitleDelay).delay(-100),
+                 J = Told(Kind::AudioDelay).delay(-100), K = Told(Kind::AudioDelay).delay(100);
     struct Case {
         const char* what;
         unsigned lacking;  // the features the player lacks
-        void (*act)(PlayLogic& controller);
+        Act act;
         std::vector<Change> told;
     };
     const Case cases[] = {
-        {"A", 0, [](PlayLogic& c) { c.nextAudioTrack(); }, {change(Kind::AudioTrack, L"Track 2 - [French]")}},
+        {"A", 0, [](PlayLogic& c) { c.nextAudioTrack(); }, {french}},
         // The menu's items stand for tracks by their own ids.
-        {"menu audio",
-         0,
-         [](PlayLogic& c) { c.chooseAudioTrack(2); },
-         {change(Kind::AudioTrack, L"Track 2 - [French]")}},
+        {"menu audio", 0, [](PlayLogic& c) { c.chooseAudioTrack(2); }, {french}},
         {"menu audio, no such track", 0, [](PlayLogic& c) { c.chooseAudioTrack(0); }, {}},
-        {"menu subtitles",
-         0,
-         [](PlayLogic& c) { c.chooseSubtitles(4); },
-         {change(Kind::Subtitles, L"Signs & songs - [German]")}},
+        {"menu subtitles", 0, [](PlayLogic& c) { c.chooseSubtitles(4); }, {german}},
         {"menu subtitles, no such track", 0, [](PlayLogic& c) { c.chooseSubtitles(1); }, {}},
-        {"S",
-         0,
-         [](PlayLogic& c) { c.nextSubtitles(); },
-         {change(Kind::Subtitles, L"Signs & songs - [German]")}},
-        {"S from the last track",
-         0,
-         [](PlayLogic& c) { c.nextSubtitles(), c.nextSubtitles(); },
-         {change(Kind::Subtitles, L"Signs & songs - [German]"), change(Kind::Subtitles)}},
-        {"file",
-         0,
-         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\50%d off.srt"); },
-         {change(Kind::SubtitleFile, L"50%d off.srt")}},
-        {"faster", 0, [](PlayLogic& c) { c.stepSpeed(+1); }, {number(Kind::Speed, 0, false, 1.25f)}},
-        {"volume and mute",
-         0,
-         [](PlayLogic& c) { c.changeVolume(-1), c.toggleMute(); },
-         {number(Kind::Volume, 90), number(Kind::Mute, 0, true)}},
+        {"S, S: then off", 0, [](PlayLogic& c) { c.nextSubtitles(), c.nextSubtitles(); }, {german, off}},
+        {"file", 0, [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\50%d off.srt"); }, {file}},
+        {"faster", 0, [](PlayLogic& c) { c.stepSpeed(+1); }, {Told(Kind::Speed).speed(1.25f)}},
+        {"volume, mute", 0, [](PlayLogic& c) { c.changeVolume(-1), c.toggleMute(); }, {volume, muted}},
         {"volume slider", 0, [](PlayLogic& c) { c.setVolume(50); }, {}},
         {"seek", 0, [](PlayLogic& c) { c.seek(+1); }, {seek}},
         {"go to a time", 0, [](PlayLogic& c) { c.jumpTo(28000); }, {seek}},
-        {"go to a time, stopped", 0, [](PlayLogic& c) { c.stop(), c.jumpTo(30000); }, {}},
-        {"stopped",
-         0,
-         [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(), c.stepSpeed(1); },
-         {}},
+        {"stopped: A, S", 0, [](PlayLogic& c) { c.stop(), c.nextAudioTrack(), c.nextSubtitles(); }, {}},
+        {"stopped: ], time", 0, [](PlayLogic& c) { c.stop(), c.stepSpeed(1), c.jumpTo(30000); }, {}},
+        {"stopped: chapter", 0, [](PlayLogic& c) { c.stop(), c.stepChapter(1); }, {}},
+        {"stopped: G", 0, [](PlayLogic& c) { c.stop(), c.stepSubtitleDelay(1); }, {}},
+        {"stopped: K", 0, [](PlayLogic& c) { c.stop(), c.stepAudioDelay(1); }, {}},
         {"no audio tracks", FeatureAudioTracks, [](PlayLogic& c) { c.nextAudioTrack(); }, {}},
         {"no subtitle tracks", FeatureSubtitleTracks, [](PlayLogic& c) { c.nextSubtitles(); }, {}},
-        {"no subtitle files",
-         FeatureSubtitleFiles,
-         [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\f\\x.srt"); },
-         {}},
+        {"no subtitle files", FeatureSubtitleFiles, [](PlayLogic& c) { c.loadSubtitleFile(L"C:\\x"); }, {}},
         {"no rate", FeatureRate, [](PlayLogic& c) { c.stepSpeed(+1); }, {}},
-        {"Ctrl+Page Down", 0, [](PlayLogic& c) { c.stepChapter(+1); }, {chapter(2, L"The Storm")}},
-        {"Ctrl+Page Up, then again at once",
-         0,
-         [](PlayLogic& c) { c.stepChapter(-1), c.stepChapter(-1); },
-         {chapter(1), chapter(0, L"Opening")}},
+        {"Ctrl+PgDn", 0, [](PlayLogic& c) { c.stepChapter(+1); }, {storm}},
+        {"Ctrl+PgUp twice", 0, [](PlayLogic& c) { c.stepChapter(-1), c.stepChapter(-1); }, {second, opening}},
         {"menu chapter, no such chapter", 0, [](PlayLogic& c) { c.chooseChapter(3); }, {}},
         {"no chapters", FeatureChapters, [](PlayLogic& c) { c.stepChapter(+1); }, {}},
-        {"G, J",
-         0,
-         [](PlayLogic& c) { c.stepSubtitleDelay(-1), c.stepAudioDelay(-1); },
-         {delay(Kind::SubtitleDelay, -100), delay(Kind::AudioDelay, -100)}},
-        {"K, again after a stop: from 0",
-         0,
-         [](PlayLogic& c) { c.stepAudioDelay(+1), c.stop(), c.play(), c.stepAudioDelay(+1); },
-         {delay(Kind::AudioDelay, 100), delay(Kind::AudioDelay, 100)}},
+        {"G, J", 0, [](PlayLogic& c) { c.stepSubtitleDelay(-1), c.stepAudioDelay(-1); }, {G, J}},
+        // K, then again after a stop and play: from 0.
+        {"K2", 0, [](PlayLogic& c) { c.stepAudioDelay(1), c.stop(), c.play(), c.stepAudioDelay(1); }, {K, K}},
         {"no subtitle delay", FeatureSubtitleDelay, [](PlayLogic& c) { c.stepSubtitleDelay(+1); }, {}},
-        {"stopped: no chapter, no delay",
-         0,
-         [](PlayLogic& c) { c.stop(), c.stepChapter(+1), c.stepSubtitleDelay(+1), c.stepAudioDelay(+1); },
-         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -854,9 +804,7 @@ TEST_F(Controller, TheTextOverThePictureGoesWithItsTimeAndItsFile) {
     log->state = StateError;
     controller->timerProc();
     controller->timerProc();
-    Change failed{Change::Kind::CouldNotPlay};
-    failed.name = L"a.mpg";
-    EXPECT_EQ(view.told, std::vector<Change>{failed});
+    EXPECT_EQ(view.told, std::vector<Change>{Told(Change::Kind::CouldNotPlay, L"a.mpg")});
     EXPECT_EQ(log->state, StateError) << "the library's state is left alone";
 }
 
@@ -931,8 +879,7 @@ TEST_F(Controller, ARememberedPlaceIsOfferedNotTaken) {
                       {'R', [&] { controller->resume(); }},
                       {'P', [&] { log->time = c.stored + 1000; }},
                       {'L', [&] { log->length = 600000; }}});
-        Change offer{Change::Kind::ResumeOffer};
-        offer.time = c.stored;
+        const Change offer = Told(Change::Kind::ResumeOffer).time(c.stored);
         EXPECT_EQ(std::count(view.told.begin(), view.told.end(), offer), c.told);
         EXPECT_EQ(log->seeks, c.seeks) << "the file starts from its beginning";
         EXPECT_EQ(store.writes, 0) << "opening and offering change nothing stored";

@@ -16,6 +16,7 @@
 #include "common/MessagePump.h"
 #include "common/ScreenReader.h"
 #include "common/TempFolder.h"
+#include "common/Told.h"
 #include "common/WindowRects.h"
 #include "resource.h"
 #include "ui/BarAccess.h"
@@ -93,52 +94,30 @@ TEST(PlayBarRules, ReaderTextsAndThePositionOnceASecond) {
 TEST(ToldText, WordsPlaceAndTime) {
     using Kind = Change::Kind;
     using told::Place;
-    const auto change = [](Kind kind, std::wstring name = {}, int percent = 0, float speed = 1.0f) {
-        Change c{kind};
-        c.name = std::move(name);
-        c.percent = percent;
-        c.muted = percent < 0;
-        c.speed = speed;
-        c.time = 65000;
-        c.length = 1200000;
-        return c;
-    };
-    // A chapter by its place and name, or a delay.
-    const auto placed = [](Kind kind, int index, std::int64_t delay, std::wstring name = {}) {
-        Change c{kind};
-        c.index = index;
-        c.delay = delay;
-        c.name = std::move(name);
-        return c;
-    };
     struct Case {
         Change change;
         const wchar_t* words;
-        Place withPicture, without;
-        int ms;
+        Place without = Place::Bar;  // with no picture to write on
+        int ms = 2000;
+        Place withPicture = Place::Picture;
     };
     const Case cases[] = {
-        {change(Kind::Volume, {}, 80), L"Volume 80 %", Place::Picture, Place::Bar, 2000},
-        {change(Kind::Mute, {}, -1), L"Muted", Place::Picture, Place::Bar, 2000},
-        {change(Kind::Mute), L"Sound on", Place::Picture, Place::Bar, 2000},
-        {change(Kind::AudioTrack, L"Track 2 - [French]"), L"Audio: Track 2 - [French]", Place::Picture,
-         Place::Bar, 2000},
-        {change(Kind::Subtitles), L"Subtitles: Off", Place::Picture, Place::Bar, 2000},
-        {change(Kind::SubtitleFile, L"50%d off.srt"), L"Subtitles: 50%d off.srt", Place::Picture, Place::Bar,
-         2000},
-        {change(Kind::SubtitleFileRefused, L"x.srt"), L"Could not load the subtitle file", Place::Picture,
-         Place::Bar, 2000},
-        {change(Kind::Speed, {}, 0, 1.5f), L"Speed: 1.5\u00D7", Place::Picture, Place::Bar, 2000},
-        {change(Kind::Position), L"00:01:05 / 00:20:00", Place::Picture, Place::Nowhere, 2000},
-        {change(Kind::CouldNotPlay, L"broken.mp4"), L"Could not play broken.mp4", Place::Bar, Place::Bar,
-         4000},
-        {placed(Kind::Chapter, 2, 0, L"The Storm"), L"Chapter 3: The Storm", Place::Picture, Place::Bar,
-         2000},
-        {placed(Kind::Chapter, 1, 0), L"Chapter 2", Place::Picture, Place::Bar, 2000},
-        {placed(Kind::SubtitleDelay, 0, 300), L"Subtitle delay: +300 ms", Place::Picture, Place::Bar, 2000},
-        {placed(Kind::AudioDelay, 0, -100), L"Audio delay: -100 ms", Place::Picture, Place::Bar, 2000},
-        {placed(Kind::AudioDelay, 0, 0), L"Audio delay: 0 ms", Place::Picture, Place::Bar, 2000},
-        {change(Kind::ResumeOffer), L"Resume from 00:01:05: press R", Place::Picture, Place::Bar, 8000},
+        {Told(Kind::Volume).percent(80), L"Volume 80 %"},
+        {Told(Kind::Mute).muted(), L"Muted"},
+        {Told(Kind::Mute), L"Sound on"},
+        {Told(Kind::AudioTrack, L"Track 2 - [French]"), L"Audio: Track 2 - [French]"},
+        {Told(Kind::Subtitles), L"Subtitles: Off"},
+        {Told(Kind::SubtitleFile, L"50%d off.srt"), L"Subtitles: 50%d off.srt"},
+        {Told(Kind::SubtitleFileRefused, L"x.srt"), L"Could not load the subtitle file"},
+        {Told(Kind::Speed).speed(1.5f), L"Speed: 1.5\u00D7"},
+        {Told(Kind::Position).time(65000, 1200000), L"00:01:05 / 00:20:00", Place::Nowhere},
+        {Told(Kind::CouldNotPlay, L"broken.mp4"), L"Could not play broken.mp4", Place::Bar, 4000, Place::Bar},
+        {Told(Kind::Chapter, L"The Storm").at(2), L"Chapter 3: The Storm"},
+        {Told(Kind::Chapter).at(1), L"Chapter 2"},
+        {Told(Kind::SubtitleDelay).delay(300), L"Subtitle delay: +300 ms"},
+        {Told(Kind::AudioDelay).delay(-100), L"Audio delay: -100 ms"},
+        {Told(Kind::AudioDelay), L"Audio delay: 0 ms"},
+        {Told(Kind::ResumeOffer).time(65000), L"Resume from 00:01:05: press R", Place::Bar, 8000},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(told::words(c.change), c.words);
@@ -603,9 +582,7 @@ TEST_F(ControlBar, AToldTextIsAnnouncedAndNamesTheStatusObject) {
     const HWND status = GetDlgItem(bar->window(), IDC_TOLD_STATUS);
     g_announced.clear();
     BarAccess::setNotifier(&recordAnnouncement);
-    Change volume{Change::Kind::Volume};
-    volume.percent = 90;
-    playerWindows().tell(volume);
+    playerWindows().tell(Told(Change::Kind::Volume).percent(90));
     BarAccess::setNotifier(nullptr);
     ASSERT_EQ(g_announced.size(), 1u);
     EXPECT_EQ(g_announced[0], std::make_pair(bar->window(), std::wstring(L"Volume 90 %")));

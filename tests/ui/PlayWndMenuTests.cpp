@@ -148,6 +148,7 @@ std::wstring shown(HMENU popup, int position) {
 }
 
 const std::vector<MediaTrack> kNone;
+const std::vector<MediaChapter> kNoChapters;
 
 // The Audio, Subtitles, Speed and Chapters submenus (places 9 to 12 of the pop-up) list what the file that
 // plays has, with the current choice checked, and a delay that isn't 0 greyed at the end; greyed with
@@ -191,18 +192,8 @@ TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
          L"+300 ms",
          speeds1, kFilmChapters, 1, 300, -100,
          L"Opening - 00:00:00|*Chapter 2 - 00:00:20|The Storm - 00:00:40"},
-        {"no chapters in the file",
-         kAllFeatures,
-         kNone,
-         kNone,
-         kNoTrack,
-         kNoTrack,
-         1.0f,
-         L"greyed",
-         L"*Off|-|Load Subtitle File...",
-         speeds1,
-         {},
-         0},
+        {"no chapters in the file", kAllFeatures, kNone, kNone, kNoTrack, kNoTrack, 1.0f, L"greyed",
+         L"*Off|-|Load Subtitle File...", speeds1, kNoChapters, 0},
         {"a library without chapters and delays", FeatureAudioTracks | FeatureSubtitleTracks, kFilmAudio,
          kFilmSubtitles, 1, kNoTrack, 1.0f, L"*Low tone - [English]|Track 2 - [French]",
          L"*Off|Track 1 - [English]|Signs && songs - [German]|-|~Load Subtitle File...", L"greyed",
