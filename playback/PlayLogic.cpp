@@ -100,7 +100,6 @@ bool PlayLogic::openAs(const std::wstring& path, PlayerType playerType) {
         return false;
     }
     pendingSeek_ = {};
-    ++fileSerial_;
     failureTold_ = false;
     setCurrentFile(path);
     readResumeOffer();

@@ -111,8 +111,6 @@ public:
     // with the file.
     void stepSubtitleDelay(int direction);
     void stepAudioDelay(int direction);
-    // Counts the files opened, so that a menu made for one file knows when another has replaced it.
-    unsigned fileSerial() const { return fileSerial_; }
     // The time the display shows: the target of a seek still on its way there, else the player's time.
     std::int64_t timeShown() const;
     // Seeks to the time (the time slider's drag), which later steps start from.
@@ -159,7 +157,6 @@ private:
     PlaybackView& view_;
     Clock clock_;
     float speed_ = watching::kNormalSpeed;
-    unsigned fileSerial_ = 0;
     watching::PendingSeek pendingSeek_;
     ResumeStore* resumeStore_ = nullptr;
     std::int64_t resumeOffer_ = -1;

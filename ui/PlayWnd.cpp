@@ -145,7 +145,8 @@ void PlayWnd::trackContextMenu(HMENU menu) {
         if (trackItemOf(popup, command, track)) {
             chooseTrackItem(controller, inputs.path, track);
         } else if (command > 0 && mainWindow != nullptr &&
-                   menuChoiceApplies(command, inputs, controller != nullptr ? controller->fileSerial() : 0)) {
+                   menuChoiceApplies(command, inputs,
+                                     controller != nullptr ? controller->currentPath() : L"")) {
             PostMessageW(mainWindow, WM_COMMAND, command, 0);
         }
     }

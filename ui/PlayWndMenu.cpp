@@ -4,8 +4,8 @@
 #include "resource.h"
 #include "ui/ToldText.h"
 
-// The chapter and track items' commands lie apart from each other and from the menu's other commands, and within
-// the 16 bits of WM_COMMAND.
+// The chapter and track items' commands lie apart from each other and from the menu's other commands, and
+// within the 16 bits of WM_COMMAND.
 static_assert(ID_AUDIO_TRACK_FIRST > ID_ALWAYS_ON_TOP && ID_AUDIO_TRACK_FIRST > ID_SPEED_LAST &&
                   ID_AUDIO_TRACK_FIRST > ID_CHAPTER_LAST && ID_CHAPTER_FIRST > ID_ALWAYS_ON_TOP &&
                   ID_CHAPTER_FIRST > ID_GO_TO_TIME && ID_CHAPTER_FIRST > ID_SUBTITLE_DELAY_SHOWN &&
@@ -210,7 +210,6 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links) {
         }
     }
     inputs.speed = controller->speed();
-    inputs.fileSerial = controller->fileSerial();
     inputs.resumeOffer = controller->resumeOffer();
     return inputs;
 }
@@ -249,8 +248,8 @@ HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs) {
     return popup;
 }
 
-bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow) {
-    return !inRange(command, ID_CHAPTER_FIRST, ID_CHAPTER_LAST) || shown.fileSerial == fileSerialNow;
+bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, const std::wstring& pathNow) {
+    return !inRange(command, ID_CHAPTER_FIRST, ID_CHAPTER_LAST) || shown.path == pathNow;
 }
 
 bool trackItemOf(HMENU popup, UINT command, TrackItem& item) {

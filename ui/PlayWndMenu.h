@@ -31,11 +31,9 @@ struct ContextMenuInputs {
     int chapter = -1;
     std::int64_t subtitleDelay = 0;
     std::int64_t audioDelay = 0;
-    // The controller's count of files opened (PlayLogic::fileSerial) when the menu was made.
-    unsigned fileSerial = 0;
     bool fullScreen = false;
     bool alwaysOnTop = false;  // the main window stays above the others
-    std::wstring path;         // the controller's current file, which the track items belong to
+    std::wstring path;         // the controller's current file, which the chapter and track items belong to
     // The place where the viewer stopped the file that plays, while it is offered (ms); -1 without one.
     std::int64_t resumeOffer = -1;
 };
@@ -49,9 +47,9 @@ ContextMenuInputs currentContextMenuInputs(const WindowLinks& links);
 // from 00:03:44" comes first. Returns the pop-up, or null when the menu has none.
 HMENU prepareContextMenu(HMENU menu, const ContextMenuInputs& inputs);
 
-// False for an item that stands for a place in the file's own lists (a chapter) when another file
-// has opened since the menu was made for `shown`: its place would mean something else there.
-bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, unsigned fileSerialNow);
+// False for an item that stands for a place in the file's own list (a chapter) when another file plays
+// (`pathNow`) than the one the menu was made for: its place would mean something else there.
+bool menuChoiceApplies(UINT command, const ContextMenuInputs& shown, const std::wstring& pathNow);
 // The item of an Audio or Subtitles track that was clicked: which list and the track's own id.
 struct TrackItem {
     bool audio = false;

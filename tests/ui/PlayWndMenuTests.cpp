@@ -247,17 +247,17 @@ TEST(ContextSubmenus, OfferTheTracksSpeedsAndChaptersThePlayerHas) {
 // file of the folder starts) does nothing; other items still do.
 TEST(ContextSubmenus, AnItemOfTheFileAppliesOnlyToTheFileItWasMadeFor) {
     ContextMenuInputs shownFor;
-    shownFor.fileSerial = 4;
+    shownFor.path = L"C:\\v\\a.mkv";
     const struct {
         UINT command;
-        unsigned fileNow;
+        const wchar_t* fileNow;
         bool applies;
     } cases[] = {
-        {ID_CHAPTER_FIRST + 1, 4, true},
-        {ID_CHAPTER_FIRST + 1, 5, false},
-        {ID_CHAPTER_LAST, 5, false},
-        {ID_SPEED_200, 5, true},
-        {ID_NEXT, 5, true},
+        {ID_CHAPTER_FIRST + 1, L"C:\\v\\a.mkv", true},
+        {ID_CHAPTER_FIRST + 1, L"C:\\v\\b.mkv", false},
+        {ID_CHAPTER_LAST, L"C:\\v\\b.mkv", false},
+        {ID_SPEED_200, L"C:\\v\\b.mkv", true},
+        {ID_NEXT, L"C:\\v\\b.mkv", true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(menuChoiceApplies(c.command, shownFor, c.fileNow), c.applies) << c.command;
